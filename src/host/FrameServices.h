@@ -1,0 +1,22 @@
+#pragma once
+// The frame's message handler and callback receiver.
+#include <memory>
+#include <string>
+
+#include "host/Object.h"
+
+namespace qx::host {
+
+class IMessageHandler : public Object {
+public:
+    virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+    virtual void ShowDetailedMessage(const std::string& text, const std::string& caption) = 0;
+};
+
+class ICallbackReceiver : public Object {
+public:
+    // Called once when a deferred release has finished; the frame then lets the control go.
+    virtual void NotifyReleased() = 0;
+};
+
+}  // namespace qx::host

@@ -1,0 +1,30 @@
+#include "platform/VirtualScheduler.h"
+
+namespace qx::platform {
+
+Scheduler::Handle VirtualScheduler::postAfter(int64_t ms, Task task) {
+    Key key{now_ + (ms < 0 ? 0 : ms), ++sequence_};
+    queue_.emplace(key, std::move(task));
+    byHandle_.emplace(key.second, key);
+    return key.second;
+}
+
+void VirtualScheduler::cancel(Handle handle) {
+    auto it = byHandle_.find(handle);
+    if (it == byHandle_.end()) return;
+    queue_.erase(it->second);
+    byHandle_.erase(it);
+}
+
+void VirtualScheduler::advance(int64_t ms) {
+    const int64_t until = now_ + (ms < 0 ? 0 : ms);
+    while (!queue_.empty() && queue_.begin()->first.first <= until) {
+        auto node = queue_.extract(queue_.begin());
+        byHandle_.erase(node.key().second);
+        if (node.key().first > now_) now_ = node.key().first;
+        node.mapped()();
+    }
+    now_ = until;
+}
+
+}  // namespace qx::platform

@@ -1,0 +1,38 @@
+#pragma once
+// The scheduler on virtual time: the clock only moves in advance(), which runs every task due
+// up to the new time in time order (FIFO at equal times). Used by tests and the console.
+#include <map>
+#include <utility>
+
+#include "platform/Scheduler.h"
+
+namespace qx::platform {
+
+class VirtualScheduler : public Scheduler {
+public:
+    explicit VirtualScheduler(int64_t startMs = 10 * 3600 * 1000, int32_t startDay = 20'000)
+        : now_(startMs), startDay_(startDay) {}
+
+    Handle post(Task task) override { return postAfter(0, std::move(task)); }
+    Handle postAfter(int64_t ms, Task task) override;
+    void cancel(Handle handle) override;
+    void processPending() override { advance(0); }
+    int64_t nowMs() const override { return now_; }
+    int32_t startDay() const override { return startDay_; }
+
+    // Runs everything due at or before now + ms, then leaves the clock at now + ms.
+    void advance(int64_t ms);
+    // Sets the clock before anything runs (the console's `clock`).
+    void setNow(int64_t ms) { now_ = ms; }
+    size_t pendingCount() const { return queue_.size(); }
+
+private:
+    using Key = std::pair<int64_t, uint64_t>;  // due time, sequence number
+    std::map<Key, Task> queue_;
+    std::map<Handle, Key> byHandle_;
+    int64_t now_;
+    int32_t startDay_;
+    uint64_t sequence_ = 0;
+};
+
+}  // namespace qx::platform
