@@ -37,6 +37,16 @@ void raise(int32_t number, std::string description, std::source_location where) 
     throw RuntimeError(number, std::move(description), static_cast<int>(where.line()), where.file_name());
 }
 
+namespace {
+thread_local int currentErrorLine = 0;
+}  // namespace
+
+int lastErrorLine() { return currentErrorLine; }
+
+ErrorLineScope::ErrorLineScope(const RuntimeError& e) : previous_(currentErrorLine) { currentErrorLine = e.line(); }
+
+ErrorLineScope::~ErrorLineScope() { currentErrorLine = previous_; }
+
 std::string errorSummary(const RuntimeError& e) {
     return "Error " + std::to_string(e.number()) + ": " + e.message() + " (" + e.description() + ")";
 }

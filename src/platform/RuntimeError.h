@@ -70,6 +70,21 @@ T& must(T* p, std::source_location where = std::source_location::current()) {
     return *p;
 }
 
+// The source line of the run-time error being handled on this thread, 0 when none is: the line a
+// log header names. A catch block that logs holds an ErrorLineScope for as long as it logs.
+int lastErrorLine();
+
+class ErrorLineScope {
+public:
+    explicit ErrorLineScope(const RuntimeError& e);
+    ~ErrorLineScope();
+    ErrorLineScope(const ErrorLineScope&) = delete;
+    ErrorLineScope& operator=(const ErrorLineScope&) = delete;
+
+private:
+    int previous_;  // a handler that logs inside another handler hands the outer line back
+};
+
 // Runs f and swallows a run-time error: the "with failures ignored" statements.
 template <class F>
 void ignoreErrors(F&& f) {
