@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include "platform/LibraryFolder.h"
+
 #include <optional>
 #include <set>
 #include <source_location>
@@ -164,6 +166,10 @@ std::shared_ptr<host::IResource> ResourceComponent::open(int32_t number, const s
 
 std::shared_ptr<host::IResourceComponent> createResourceComponent() {
     return std::make_shared<ResourceComponent>();
+}
+
+std::string resourceFilePath() {
+    return platform::libraryFolder() + "/QX_FlowRes.mdb";
 }
 
 std::string replacePlaceholder(const std::string& text, const std::string& value) {
