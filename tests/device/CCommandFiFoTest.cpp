@@ -42,27 +42,19 @@ TEST(CCommandFiFo, ComparisonIsExactAndCaseSensitive) {
     EXPECT_EQ(fifo.Count(), 3);
 }
 
-TEST(CCommandFiFo, AKeyTakenOutCanBeQueuedAgain) {
-    // Remembering the last key added, instead of looking at what the queue holds, drops this one.
+TEST(CCommandFiFo, KeysTakenOutOrClearedCanBeQueuedAgain) {
+    // Remembering the last key added, instead of looking at what the queue holds, drops these.
     CCommandFiFo fifo;
     fifo.Add("ReadOnce");
     EXPECT_EQ(fifo.Remove(), "ReadOnce");
     fifo.Add("ReadOnce");
     EXPECT_EQ(fifo.Count(), 1);
 
-    fifo.Clear();
-    fifo.Add("ReadOnce");
-    EXPECT_EQ(fifo.Count(), 1);
-}
-
-TEST(CCommandFiFo, ClearEmptiesAndIsHarmlessWhenEmpty) {
-    CCommandFiFo fifo;
-    fifo.Clear();
-    EXPECT_EQ(fifo.Count(), 0);
-    fifo.Add("A");
     fifo.Add("B");
     fifo.Clear();
     EXPECT_EQ(fifo.Count(), 0);
+    fifo.Add("B");
+    EXPECT_EQ(fifo.Count(), 1);
 }
 
 TEST(CCommandFiFo, RemoveOnEmptyQueueRaisesToTheCaller) {

@@ -58,15 +58,6 @@ TEST(CuuidCollection, RemoveReportsOnlyIdsThatWereHeld) {
     EXPECT_EQ(ids.Count(), 0);
 }
 
-TEST(CuuidCollection, IdsAreComparedExactly) {
-    CuuidCollection ids;
-    ids.Add("ABC");
-    EXPECT_TRUE(ids.IsInside("ABC"));
-    EXPECT_FALSE(ids.IsInside("abc"));
-    ids.Add("abc");
-    EXPECT_EQ(ids.Count(), 2);
-}
-
 TEST(CuuidCollection, ClearReportsMinusTheCountEvenWhenEmpty) {
     Counter counter;
     CuuidCollection ids;

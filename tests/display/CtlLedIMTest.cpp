@@ -36,14 +36,8 @@ class CtlLedIMTest : public testing::Test {
 };
 
 TEST_F(CtlLedIMTest, BeforeInitOnlyTheDesignLampShows) {
-    ASSERT_EQ(led.lampCount(), 1);
-    const auto& lamp = led.lamp(0);
-    EXPECT_EQ(lamp.left, 0);
-    EXPECT_EQ(lamp.top, 0);
-    EXPECT_EQ(lamp.width, CtlLedIM::kDesignWidth);
-    EXPECT_GT(lamp.height, 0);
-    EXPECT_EQ(lamp.fillColor, kWhite);
-    EXPECT_TRUE(lamp.visible);
+    EXPECT_EQ(colours(), Colours{kWhite});
+    EXPECT_GT(led.lamp(0).height, 0);
     EXPECT_FALSE(led.blinkTimer().enabled());
 }
 
