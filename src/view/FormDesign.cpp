@@ -1,0 +1,163 @@
+// The form design of the view: every child control with its container, design-time size and
+// event wiring. Captions the user sees are set at run time by text look-ups; the ones here are
+// placeholders. Positions the layout does not compute are the design positions below.
+#include "view/QX_FlowWiz.h"
+
+namespace qx::view {
+
+namespace {
+
+constexpr uint32_t kDesignStatusGreen = 0x80FF80;
+
+template <class T, class... Args>
+std::shared_ptr<T> place(platform::Controls& controls, platform::Control* container, int32_t left, int32_t top,
+                         int32_t width, int32_t height, Args&&... args) {
+    auto c = std::make_shared<T>(std::forward<Args>(args)...);
+    c->move(left, top, width, height);
+    controls.adopt(c, container);
+    return c;
+}
+
+}  // namespace
+
+void QX_FlowWiz::buildForm() {
+    auto& c = controls_;
+    auto& sched = ui_.scheduler;
+    const auto& metrics = ui_.textMetrics;
+    setWidth(12120);
+    setHeight(9000);
+
+    // Timers: disabled at design time.
+    TimerState = place<platform::Timer>(c, this, 0, 0, 0, 0, "TimerState", sched, 2000);
+    TimerCnt = place<platform::Timer>(c, this, 0, 0, 0, 0, "TimerCnt", sched, 1000);
+    Timer1 = place<platform::Timer>(c, this, 0, 0, 0, 0, "Timer1", sched, 1000);
+    TimerState->Tick = [this] { TimerState_Timer(); };
+    TimerCnt->Tick = [this] { TimerCnt_Timer(); };
+    Timer1->Tick = [this] { Timer1_Timer(); };
+
+    SF1 = place<platform::Frame>(c, this, 0, 0, 12120, 9000, "SF1", "QX_BaseControls.QXScrollForm");
+
+    // The trend pane.
+    FrameChart = place<platform::Frame>(c, SF1.get(), 0, -210, 11910, 4200, "FrameChart");
+    FrameChart->setVisible(false);
+    CheckFL = place<platform::CheckBox>(c, FrameChart.get(), 120, 240, 255, 255, "CheckFL");
+    CheckTP = place<platform::CheckBox>(c, FrameChart.get(), 120, 540, 255, 255, "CheckTP");
+    CheckFL->setValue(1);  // both charts are shown at design time
+    CheckTP->setValue(1);
+    CheckFL->Click = [this] { CheckFL_Click(); };
+    CheckTP->Click = [this] { CheckTP_Click(); };
+    HSMin = place<platform::ScrollBar>(c, FrameChart.get(), 360, 3900, 11040, 255, "HSMin", true, 0, 1000);
+    HSMin->setValue(1000);
+    HSMin->Change = [this] { HSMin_Change(); };
+    auto vscroll = [&](const char* name, int32_t top) {
+        return place<platform::ScrollBar>(c, FrameChart.get(), 60, top, 255, 735, name, false, -10000, 10000);
+    };
+    VSMax1 = vscroll("VSMax1", 600);
+    VSMin1 = vscroll("VSMin1", 1400);
+    VSMax2 = vscroll("VSMax2", 2400);
+    VSMin2 = vscroll("VSMin2", 3200);
+    for (auto* bar : {VSMax1.get(), VSMin1.get(), VSMax2.get(), VSMin2.get()}) bar->setValue(0);
+    VSMax1->Change = [this] { VSMax1_Change(); };
+    VSMin1->Change = [this] { VSMin1_Change(); };
+    VSMax2->Change = [this] { VSMax2_Change(); };
+    VSMin2->Change = [this] { VSMin2_Change(); };
+
+    auto myLabel = [&](const char* name, int32_t left, int32_t top) {
+        return place<display::MyLabel>(c, FrameChart.get(), left, top, 810, 270, name, metrics);
+    };
+    LaC2 = place<platform::Label>(c, FrameChart.get(), 420, 240, 1900, 255, "LaC2");
+    LaLeFS = myLabel("LaLeFS", 2560, 240);
+    LaFS = myLabel("LaFS", 3430, 240);
+    LaMinMax = place<platform::Label>(c, FrameChart.get(), 4300, 240, 2000, 255, "LaMinMax");
+    LaLeSP = myLabel("LaLeSP", 6300, 240);
+    LaSp = myLabel("LaSp", 7170, 240);
+    LaC1 = place<platform::Label>(c, FrameChart.get(), 420, 540, 1900, 255, "LaC1");
+    LaLeDF = myLabel("LaLeDF", 2320, 540);
+    LaDF = myLabel("LaDF", 3190, 540);
+    LaLeTS = myLabel("LaLeTS", 4060, 540);
+    LaTS = myLabel("LaTS", 4930, 540);
+    LaUnit1 = myLabel("LaUnit1", 120, 555);
+    LaUnit2 = myLabel("LaUnit2", 120, 2355);
+    LaTime = myLabel("LaTime", 11000, 540);
+
+    // The status line.
+    LaStatus = place<platform::Label>(c, SF1.get(), 0, 4050, 11850, 375, "LaStatus");
+    LaStatus->setFontBold(true);
+    LaStatus->setBackColor(kDesignStatusGreen);
+
+    // The teach-in option buttons.
+    FrameTeachOption = place<platform::Frame>(c, SF1.get(), 0, 4485, 11850, 735, "FrameTeachOption");
+    ComTeachMaxMin = place<platform::CommandButton>(c, FrameTeachOption.get(), 120, 240, 1935, 375, "ComTeachMaxMin");
+    ComteachQuick = place<platform::CommandButton>(c, FrameTeachOption.get(), 2175, 240, 1935, 375, "ComteachQuick");
+    ComTeachCancel = place<platform::CommandButton>(c, FrameTeachOption.get(), 4230, 240, 1455, 375, "ComTeachCancel");
+    ComTest = place<platform::CommandButton>(c, FrameTeachOption.get(), 10200, 240, 1215, 375, "ComTest");
+    ComTest->setVisible(false);
+    ComTeachMaxMin->Click = [this] { ComTeachMaxMin_Click(); };
+    ComteachQuick->Click = [this] { ComteachQuick_Click(); };
+    ComTeachCancel->Click = [this] { ComTeachCancel_Click(); };
+    ComTest->Click = [this] { ComTest_Click(); };
+
+    // The teach panel; its left part keeps the design positions below.
+    FrameTeach = place<platform::Frame>(c, SF1.get(), 0, 5280, 11850, 1860, "FrameTeach");
+    FrameTeach->setVisible(false);
+    PicTeach = place<platform::PictureBox>(c, FrameTeach.get(), 150, 180, 11550, 1620, "PicTeach");
+    auto* pic = PicTeach.get();
+    CtlLedIM1 = place<display::CtlLedIM>(c, pic, 120, 60, display::CtlLedIM::kDesignWidth,
+                                         display::CtlLedIM::kDesignHeight, "CtlLedIM1", sched);
+    auto label = [&](const char* name, int32_t left, int32_t top, int32_t width) {
+        return place<platform::Label>(c, pic, left, top, width, 255, name);
+    };
+    auto textBox = [&](const char* name, int32_t left, int32_t top) {
+        return place<platform::TextBox>(c, pic, left, top, 735, 315, name);
+    };
+    auto button = [&](const char* name, int32_t left, int32_t top) {
+        return place<platform::CommandButton>(c, pic, left, top, 975, 375, name);
+    };
+    LabeTMax = label("LabeTMax", 600, 120, 1095);
+    LaTMax = textBox("LaTMax", 1740, 90);
+    LaTMaxW = textBox("LaTMaxW", 2520, 90);
+    LabBma = label("LabBma", 3300, 120, 135);
+    ComTMax = button("ComTMax", 3225, 60);
+    LabelTMin = label("LabelTMin", 600, 600, 1095);
+    LaTMin = textBox("LaTMin", 1740, 570);
+    LaTMinW = textBox("LaTMinW", 2520, 570);
+    LabBMi = label("LabBMi", 3300, 600, 135);
+    ComTMin = button("ComTMin", 3225, 540);
+    LabelTQuick = label("LabelTQuick", 600, 120, 1095);
+    LaTQuick = textBox("LaTQuick", 1740, 90);
+    LaTQuickW = textBox("LaTQuickW", 2520, 90);
+    LabBQ = label("LabBQ", 3300, 120, 135);
+    ComTQuick = button("ComTQuick", 3225, 60);
+    Label1 = label("Label1", 600, 1140, 1095);
+    ComSetTeach = button("ComSetTeach", 3225, 1080);
+    ComTMax->Click = [this] { ComTMax_Click(); };
+    ComTMin->Click = [this] { ComTMin_Click(); };
+    ComTQuick->Click = [this] { ComTQuick_Click(); };
+    ComSetTeach->Click = [this] { ComSetTeach_Click(); };
+
+    // The setting frames right of the left part; the layout sizes them.
+    FrameFL = place<platform::Frame>(c, pic, 4240, 0, 3560, 1500, "FrameFL");
+    ComSetFL = place<platform::CommandButton>(c, FrameFL.get(), 2460, 300, 975, 375, "ComSetFL");
+    FrameTP = place<platform::Frame>(c, pic, 7890, 0, 3560, 1500, "FrameTP");
+    ComSetPara = place<platform::CommandButton>(c, FrameTP.get(), 2460, 300, 975, 375, "ComSetPara");
+    FrameQT = place<platform::Frame>(c, pic, 4240, 0, 3560, 1500, "FrameQT");
+    CoQTOffset = place<platform::ComboBox>(c, FrameQT.get(), 120, 300, 1960, 315, "CoQTOffset");
+    ComSetQT = place<platform::CommandButton>(c, FrameQT.get(), 2460, 300, 975, 375, "ComSetQT");
+    ComSetFL->Click = [this] { ComSetFL_Click(); };
+    ComSetPara->Click = [this] { ComSetPara_Click(); };
+    ComSetQT->Click = [this] { ComSetQT_Click(); };
+
+    // Hidden at design time; no role in the layout.
+    Command1 = place<platform::CommandButton>(c, this, 0, 0, 1215, 375, "Command1");
+    cmdXmlExport = place<platform::CommandButton>(c, this, 0, 0, 1215, 375, "cmdXmlExport");
+    chkXmlUnknown = place<platform::CheckBox>(c, this, 0, 0, 1215, 255, "chkXmlUnknown");
+    Text1 = place<platform::TextBox>(c, this, 0, 0, 1215, 315, "Text1");
+    Text11 = place<platform::TextBox>(c, this, 0, 0, 1215, 315, "Text11");
+    for (platform::Control* hidden :
+         {static_cast<platform::Control*>(Command1.get()), static_cast<platform::Control*>(cmdXmlExport.get()),
+          static_cast<platform::Control*>(chkXmlUnknown.get()), static_cast<platform::Control*>(Text1.get()),
+          static_cast<platform::Control*>(Text11.get())})
+        hidden->setVisible(false);
+}
+
+}  // namespace qx::view

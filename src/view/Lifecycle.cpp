@@ -1,0 +1,237 @@
+// The view's life: creation by the container, binding by the frame, the release of every frame
+// object (deferred while the device still has work), and the small frame callbacks.
+#include <string>
+
+#include "support/DebugLog.h"
+#include "view/QX_FlowWiz.h"
+
+namespace qx::view {
+
+using platform::RuntimeError;
+
+namespace {
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kWhite = 0xFFFFFF;
+}  // namespace
+
+QX_FlowWiz::QX_FlowWiz(const platform::UiContext& ui)
+    : platform::Control("QX_FlowWiz", "QX_FlowWiz"), ui_(ui), controls_(ui.factories) {
+    buildForm();
+}
+
+std::shared_ptr<QX_FlowWiz> QX_FlowWiz::create(const platform::UiContext& ui) {
+    std::shared_ptr<QX_FlowWiz> view(new QX_FlowWiz(ui));
+    view->UserControl_Initialize();
+    return view;
+}
+
+// The container destroys the view: it only logs. Releasing the frame's objects is the job of
+// IQX_ActiveXConfig2_PrepareToRelease.
+QX_FlowWiz::~QX_FlowWiz() { UserControl_Terminate(); }
+
+void QX_FlowWiz::UserControl_Terminate() { support::DebugLog(*this, "UserControl_Terminate()", ""); }
+
+std::shared_ptr<QX_FlowWiz> QX_FlowWiz::self() {
+    return std::static_pointer_cast<QX_FlowWiz>(platform::Control::shared_from_this());
+}
+
+void QX_FlowWiz::logOnError(const std::string& operation, const RuntimeError& e) {
+    platform::ErrorLineScope scope(e);
+    support::DebugLog(*this, operation + "(): ONERROR: " + platform::errorSummary(e), "");
+}
+
+void QX_FlowWiz::UserControl_Initialize() {
+    support::DebugLog(*this, "UserControl_Initialize():", "");
+    mResetTimeBase = true;
+    mContext = "MONITOR";
+    mModule = "$$MODULE";
+    Timer1->setTag("0");
+    mFilter = std::make_shared<device::CFilterCallbackModule>();
+
+    std::string step;
+    try {
+        InitChart();
+        step = "initialize splitter";
+        step = "initialize Browser";
+        step = "create Uuid-Collections";
+        mFifo = std::make_shared<device::CCommandFiFo>();
+        mUuids = std::make_shared<device::CuuidCollection>();
+        mUuids2 = std::make_shared<device::CuuidCollection>();
+        auto addSlider = [this](SliderRef& slider, const char* name, platform::Frame* frame, uint32_t colour) {
+            auto control = controls_.add(host::kSliderProgId, name, frame);
+            auto object = std::dynamic_pointer_cast<host::ISlider>(control->object());
+            if (!object) platform::raise(platform::kTypeMismatch);
+            slider = {control, object};
+            object->setDisplayStyle("ShowVal");
+            control->setVisible(true);
+            object->setProperty("SignalColor", colour);
+            object->setProperty("FixFormat", "#0");
+        };
+        addSlider(mSliderFL, "mSliderFL", FrameFL.get(), kBlue);
+        addSlider(mSliderTP, "mSliderTP", FrameTP.get(), kRed);
+
+        step = "get Pollcycle from registry";
+        int32_t interval = support::ReadRegistryValue("SOFTWARE\\Orvex\\DTM", "PollCycle", "").toInt32();
+        Timer1->setInterval(interval > 30000 || interval < 1 ? 1000 : interval);
+
+        step = "initialize grid";
+        CtlLedIM1->Init(10, kWhite);
+    } catch (const RuntimeError& e) {
+        platform::ErrorLineScope scope(e);
+        support::DebugLog(*this,
+                          ":UserControl_Initialize()(step=" + step + ")(ERROR=" + e.description() +
+                              ") line:" + std::to_string(e.line()),
+                          "");
+    }
+}
+
+void QX_FlowWiz::IQX_ActiveXConfig2_init(const host::ObjectPtr& obj, const std::optional<std::string>& args,
+                                         const std::optional<std::string>& argtype,
+                                         const std::shared_ptr<host::IMessageHandler>& messagehandler) {
+    const std::string module = args.value_or(""), context = argtype.value_or("");
+    support::DebugLog(*this, "IQX_ActiveXConfig2_Init(obj, " + module + ", " + context + ")", "");
+    Init_Data_Universal(obj, module, context);
+    if (messagehandler) mMessageHandler = messagehandler;
+}
+
+bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
+    support::DebugLog(*this, "IQX_ActiveXConfig2_PrepareToRelease():", "");
+
+    auto releaseItem = [this](const ParameterPtr& p) {
+        if (!p) return;
+        auto item = must(must(p).binding()).deviceItem();
+        must(mDevice).ReleaseItem(item, 2);
+    };
+    releaseItem(pTEACH_MAX);
+    releaseItem(pTEACH_MIN);
+    releaseItem(pSWPOINT);
+    if (IsSwitchPointAvailable()) releaseItem(pTEACHDO_SWPOINT);
+    releaseItem(pTEACHDO_QUICK_MODE);
+
+    Timer1->setEnabled(false);
+    auto stopTimers = [this] {
+        Timer1->setEnabled(false);
+        TimerCnt->setEnabled(false);
+        TimerState->setEnabled(false);
+    };
+
+    if (mSpecComm) {
+        const int32_t commands = must(mFifo).Count();
+        const int32_t jobs = must(mUuids).Count();
+        if (commands >= 1 || jobs >= 1 || mTeachActive || mQuickTeachActive) {
+            if (mTeachActive || mQuickTeachActive) {
+                SetTeachMode(false);
+                mTeachActive = false;
+                mQuickTeachActive = false;
+            }
+            stopTimers();
+            mReleasePending = true;
+            return true;
+        }
+        if (mSpecComm->IsConnected()) {
+            stopTimers();
+            if (mSpecComm->Connecting(false)) {
+                mReleasePending = true;
+                return true;
+            }
+            support::DebugLog(
+                *this, "IQX_ActiveXConfig2_PrepareToRelease(): PROBLEM: mSpecComm.Connecting(False) returned False!",
+                "");
+        }
+    }
+
+    mFlowChart.reset();
+    mTempChart.reset();
+    cPC1.reset();
+    cPC2.reset();
+    mSliderFL = {};
+    mSliderTP = {};
+    stopTimers();
+
+    must(mUuids).Clear();
+    mUuids->SetCallback(nullptr);
+
+    if (mModel) {
+        auto keepFilter = [this](const std::shared_ptr<host::IBase_CallbackModule>& kept) {
+            mFilter = std::dynamic_pointer_cast<device::CFilterCallbackModule>(kept);
+            if (kept && !mFilter) platform::raise(platform::kTypeMismatch);
+        };
+        if (mModule == "$$MODULE") {
+            mModel->exchangeCallback(std::static_pointer_cast<host::IBase_CallbackModule>(self()));
+        } else {
+            platform::ignoreErrors([this] {
+                auto module = must(mModel->viewModules()).item(mModule);
+                must(must(module).contexts()).item(mContext)->notify(self());
+            });
+            keepFilter(mModel->exchangeCallback(mFilter));
+        }
+        keepFilter(must(mFrameModel).exchangeCallback(mFilter));
+        must(mFilter).DetachTarget();
+        if (!support::IsCombineModels()) must(mModel->settings()).reset();
+        mModel.reset();
+        mFrameModel.reset();
+    }
+
+    mToolbar.reset();
+    mRes.reset();
+    if (mSpecComm) mSpecComm->Release(true);
+    mSpecComm.reset();
+    mDevice.reset();
+    mMessageHandler.reset();
+    if (!mReleasePending) mReceiver.reset();
+    return false;
+}
+
+host::ObjectPtr QX_FlowWiz::IQX_ActiveXApp_GetAppliedDataModel() { return mModel; }
+
+bool QX_FlowWiz::IQX_ActiveXApp_RegisterCallback(const std::shared_ptr<host::ICallbackReceiver>& receiver) {
+    mReceiver = receiver;
+    return true;
+}
+
+// The view uses no action area.
+bool QX_FlowWiz::IQX_ActiveXApp_SetActionArea(const host::ObjectPtr&) { return false; }
+void QX_FlowWiz::IQX_ActiveXAppEvts_ActionAreaButtonClick(const std::string&) {}
+void QX_FlowWiz::IQX_ActiveXAppEvts_ToolbarButtonMenuClick(const host::ObjectPtr&) {}
+void QX_FlowWiz::IBase_CallbackModule_OnLanguageChanged(const host::ObjectPtr&) {}
+void QX_FlowWiz::IBase_CallbackModule_OnUnload(const host::ObjectPtr&) {}
+void QX_FlowWiz::ISpec_Log_Init(const host::ObjectPtr&) {}
+
+void QX_FlowWiz::IBase_CallbackModule_OnEnvironmentChanged(const host::ObjectPtr& m, const std::string& key,
+                                                           const Variant& value) {
+    try {
+        if (!m || !mFrameModel || m.get() != static_cast<host::Object*>(mFrameModel.get())) return;
+        if (key != "GLB_ENV_CHANGED" || value.toText().empty()) return;
+        const std::string name = value.toText();
+        auto frameValue = must(must(mFrameModel->description()).environment()).get(name);
+        auto& applied = must(must(mModel).description());
+        must(applied.environment()).put(name, frameValue);
+        applied.notifyEnvironmentChanged();
+    } catch (const RuntimeError& e) {
+        logOnError("IBase_CallbackModule_OnEnvironmentChanged", e);
+    }
+}
+
+void QX_FlowWiz::ISpec_Log_Log(const std::string& kind, const std::string& DataObj, const std::string& data,
+                               const Variant&) {
+    try {
+        support::DebugLog(*this, "ISpec_Log_Log() DataObj=" + DataObj + ", data=" + data, "");
+        if (kind == "MESSAGE") mMessageDetails = DataObj + ": " + data;
+    } catch (const RuntimeError& e) {
+        logOnError("ISpec_Log_Log", e);
+    }
+}
+
+void QX_FlowWiz::IuuidCollection_OnCountChanged(int32_t difference) {
+    if (!mModel) return;
+    try {
+        auto& env = must(must(mModel->description()).environment());
+        const double count = env.get("LOCAL_COMM").toDouble() + difference;
+        env.put("LOCAL_COMM", Variant(static_cast<int64_t>(count)));
+    } catch (const RuntimeError& e) {
+        logOnError("IUuidCollection_OnCountChanged", e);
+    }
+}
+
+}  // namespace qx::view

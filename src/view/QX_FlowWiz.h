@@ -1,0 +1,271 @@
+#pragma once
+// QX_FlowWiz: the flow wizard view the frame shows for a calorimetric flow monitor. One class
+// holds all of the view's state; its member functions live by concern in view/ (lifecycle,
+// toolbar, layout), device/ (binding, connection, polling), wizard/ (view update, teach-in,
+// manual settings) and display/ (trend charts, time window).
+//
+// Everything runs on the UI thread of the container's scheduler. The fields are public so that
+// tests and front ends can observe them; only the view's own operations write them.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device/CCommandFiFo.h"
+#include "device/CFilterCallbackModule.h"
+#include "device/CuuidCollection.h"
+#include "device/IuuidCollection.h"
+#include "display/CtlLedIM.h"
+#include "display/MyLabel.h"
+#include "host/DataModel.h"
+#include "host/Device.h"
+#include "host/FrameServices.h"
+#include "host/Resource.h"
+#include "host/Slider.h"
+#include "host/Toolbar.h"
+#include "host/ViewInterfaces.h"
+#include "platform/ChartObject.h"
+#include "platform/Controls.h"
+#include "platform/RuntimeError.h"
+#include "platform/StandardControls.h"
+#include "platform/Timer.h"
+
+namespace qx::view {
+
+using host::ParameterPtr;
+using platform::must;
+using platform::RuntimeError;
+using platform::Variant;
+
+// The parameters of a mouse event on a chart, by position: 0 button, 1 shift, 2 x, 3 y.
+struct ObjectEventInfo {
+    std::string name;
+    std::vector<Variant> params;
+};
+
+// A parameter slider: the child control in its frame and the slider's own object.
+struct SliderRef {
+    std::shared_ptr<platform::ControlExtender> control;
+    std::shared_ptr<host::ISlider> object;
+    explicit operator bool() const { return control && object; }
+};
+
+class QX_FlowWiz : public platform::Control,
+                   public host::Object,
+                   public host::IQX_ActiveXConfig2,
+                   public host::IQX_ActiveXApp,
+                   public host::IQX_ActiveXAppEvts,
+                   public host::IBase_CallbackModule,
+                   public host::IBase_Communication,
+                   public host::ISpec_Log,
+                   public device::IuuidCollection {
+public:
+    // The container creates the view: the form design, then the creation steps.
+    static std::shared_ptr<QX_FlowWiz> create(const platform::UiContext& ui);
+    ~QX_FlowWiz() override;
+
+    std::string className() const override { return "QX_FlowWiz"; }
+
+    // ---- frame interfaces (view/Lifecycle.cpp, view/Toolbar.cpp, device/Connection.cpp) ----
+    void IQX_ActiveXConfig2_init(const host::ObjectPtr& obj, const std::optional<std::string>& args,
+                                 const std::optional<std::string>& argtype,
+                                 const std::shared_ptr<host::IMessageHandler>& messagehandler) override;
+    bool IQX_ActiveXConfig2_PrepareToRelease() override;
+    void IQX_ActiveXApp_SetToolbar(const host::ToolbarPtr& ctrlToolbar) override;
+    bool IQX_ActiveXApp_SetActionArea(const host::ObjectPtr& ctrlActionArea) override;
+    host::ObjectPtr IQX_ActiveXApp_GetAppliedDataModel() override;
+    bool IQX_ActiveXApp_RegisterCallback(const std::shared_ptr<host::ICallbackReceiver>& receiver) override;
+    void IQX_ActiveXAppEvts_ActionAreaButtonClick(const std::string& key) override;
+    void IQX_ActiveXAppEvts_ToolbarButtonClick(const host::ButtonPtr& button) override;
+    void IQX_ActiveXAppEvts_ToolbarButtonMenuClick(const host::ObjectPtr& buttonMenu) override;
+    void IBase_CallbackModule_OnLanguageChanged(const host::ObjectPtr& m) override;
+    void IBase_CallbackModule_OnUnload(const host::ObjectPtr& m) override;
+    void IBase_CallbackModule_OnEnvironmentChanged(const host::ObjectPtr& m, const std::string& key,
+                                                   const Variant& value) override;
+    void IBase_Communication_OnJobResponse(const std::string& id, const std::string& status,
+                                           int32_t kind) override;
+    void IBase_Communication_OnConnectStatusChanged(const std::string& status) override;
+    void IBase_Communication_OnReleased() override;
+    void ISpec_Log_Log(const std::string& kind, const std::string& DataObj, const std::string& data,
+                       const Variant& ignored) override;
+    void ISpec_Log_Init(const host::ObjectPtr& client) override;
+    void IuuidCollection_OnCountChanged(int32_t difference) override;
+
+    // ---- lifecycle and services (view/Lifecycle.cpp, view/Messages.cpp) ----
+    void UserControl_Initialize();
+    void UserControl_Terminate();
+    platform::Controls& Controls() { return controls_; }
+    void ReportMessage(const std::string& text, const std::string& caption);
+    void ReportMessageWithDetails(const std::string& text, const std::string& caption);
+    std::string WizardTitle();
+    std::shared_ptr<host::IResource> GetResource();
+    std::string lookUpText(const std::string& key);  // GetResource, then its text with option 0
+    std::string messageCaption();                    // device name, a blank, WizardTitle
+
+    // ---- toolbar (view/Toolbar.cpp) and layout (view/Layout.cpp) ----
+    void mToolbar_ButtonClick(const host::ButtonPtr& button);
+    std::string AddToolbarImages(const std::shared_ptr<host::IImageList>& imageList);
+    void EnsureToolbarImages(const std::shared_ptr<host::IImageList>& imageList);
+    void ResetPolling();
+    void UserControl_Resize();
+
+    // ---- data-model binding (device/Binding.cpp) ----
+    void Init_Data_Universal(const host::ObjectPtr& obj, const std::string& module, const std::string& context);
+    void Init_Data(const host::DataModelPtr& model, const std::string& module, const std::string& context);
+
+    // ---- connection and jobs (device/Connection.cpp) ----
+    std::string SendReadJob(const host::ParameterList& items);
+    std::string SendWriteJob(host::WriteItem& item);
+    bool ConnectAndUploadDepends();
+
+    // ---- polling and timers (device/Polling.cpp) ----
+    void Timer1_Timer();
+    void TimerCnt_Timer();
+    void TimerState_Timer();
+    host::ParameterList BuildPollList();
+    void ReadValuesOnce();
+    void ShowStatus(const std::string& text, int32_t style);
+    void ClearLevelLamps(int16_t keep);
+    void ComTest_Click();
+
+    // ---- wizard (wizard/UpdateView.cpp, wizard/StateStep.cpp) ----
+    void UpdateView();
+    void ShowMaxMinFields(bool show);
+    bool IsSwitchPointAvailable();
+    void SaveChartRanges();
+    void RestoreChartRanges();
+
+    // ---- teach-in commands (wizard/TeachCommands.cpp) ----
+    void ComTeachMaxMin_Click();
+    void ComteachQuick_Click();
+    void ComTMax_Click();
+    void ComTMin_Click();
+    void ComTQuick_Click();
+    void ComTeachCancel_Click();
+    void ComSetTeach_Click();
+    void SetTeachMode(bool on);
+    void TeachContinuation();
+
+    // ---- manual settings (wizard/ManualSettings.cpp) ----
+    void ComSetFL_Click();
+    void ComSetPara_Click();
+    void ComSetQT_Click();
+    void CheckFL_Click();
+    void CheckTP_Click();
+    void EnableFlowSwitchPointInput(bool enable);
+    void EnableTempSwitchPointInput(bool enable);
+    void EnableQuickOffsetInput(bool enable);
+
+    // ---- trend charts (display/TrendCharts.cpp) and time window (display/TimeWindow.cpp) ----
+    std::shared_ptr<platform::ControlExtender> CreateChart(platform::Control* cont, const std::string& sname,
+                                                           int16_t yMin, int16_t yMax, int16_t yB1, int16_t yB2,
+                                                           const std::string& sTitle);
+    void InitChart();
+    void ClearChart(const std::shared_ptr<platform::ChartObject>& chart, int16_t flag);
+    void addChartPoint(const std::shared_ptr<platform::ChartObject>& chart, int16_t a, int16_t b, int16_t c,
+                       int16_t d);
+    void MarkChartBreak(const std::shared_ptr<platform::ChartObject>& chart);
+    void VSMax1_Change();
+    void VSMax2_Change();
+    void VSMin1_Change();
+    void VSMin2_Change();
+    void HSMin_Change();
+    void cPC1_ObjectEvent(const ObjectEventInfo& info);
+    void cPC2_ObjectEvent(const ObjectEventInfo& info);
+
+    // ================= state =================
+
+    // Frame objects, held from init (or the call that hands them over) until the release.
+    host::DataModelPtr mModel;       // the applied model
+    host::DataModelPtr mFrameModel;  // the model the frame handed over
+    std::shared_ptr<host::IResource> mRes;
+    std::shared_ptr<host::IMessageHandler> mMessageHandler;
+    host::ToolbarPtr mToolbar;
+    std::shared_ptr<host::ICallbackReceiver> mReceiver;
+    host::DevicePtr mDevice;
+    host::CommunicationPtr mSpecComm;
+
+    // Binding and context.
+    std::string mModule = "$$MODULE";
+    std::string mContext = "MONITOR";
+    bool mCategoryMatch = false;
+    int16_t mFwVersion = 0;
+    bool mReleasePending = false;
+    std::string mMessageDetails;
+    int32_t mPollMode = 0;  // 0 never set, 1 pressed, 2 released
+
+    // Job bookkeeping.
+    std::shared_ptr<device::CuuidCollection> mUuids;   // pending jobs; the view is its callback
+    std::shared_ptr<device::CuuidCollection> mUuids2;  // answers that came before their id
+    std::shared_ptr<device::CCommandFiFo> mFifo;
+    std::shared_ptr<device::CFilterCallbackModule> mFilter;
+    std::string mTeachJobId;
+    std::string mSettingJobId;
+
+    // Parameter references bound by name; any may be none.
+    ParameterPtr pQUICK_2, pPROINFLOW_RAW, pDELTAFLOW_NEW, pPROINTEMP, pSWPOINT, pTEACHDO_SWPOINT,
+        pDELTAFLOW_RAW, pTEACH_MAX, pTEACH_MIN, pTEACHDO_QUICK_MODE, pTEACHDO_QUICK, pFLOWSP_RAW, pFLOWSPQT_RAW;
+
+    // Wizard.
+    int32_t mTeachState = 0;
+    int16_t mTeachMode = 0;  // 1 quick-teach mode, 2 max/min mode
+    int16_t mTeachMin = 0, mTeachMax = 0, mFlow = 0, mFlowUnsettled = 0;
+    int16_t mSwitchPointFlow = 0;
+    bool mTeachActive = false, mQuickTeachActive = false;
+    bool mQuickButtonVisible = false, mSwitchPointSettable = false;
+    bool mSliderTPLoaded = false, mRefreshSwitchInputs = false;
+    int16_t SuccessTicks = 0;
+
+    // Trend charts and their ranges.
+    std::shared_ptr<platform::ChartObject> mFlowChart, mTempChart;
+    std::shared_ptr<platform::ControlExtender> cPC1, cPC2;
+    int16_t mFlowRangeMax = 0, mFlowRangeMin = 0, mTempRangeMax = 0, mTempRangeMin = 0;
+    int16_t mSavedFlowRangeMax = 0, mSavedFlowRangeMin = 0, mSavedTempRangeMax = 0, mSavedTempRangeMin = 0;
+    bool mRestartTrend = false, mResetTimeBase = true, mChartBreakPending = false;
+    std::optional<int32_t> mTrendStart;      // time of day, seconds
+    std::optional<int32_t> mTeachStartTime;  // time of day, seconds
+    int16_t mAxisStep = 0;
+    int16_t mDragAnchor = 0;
+
+    // Polling and the status line.
+    int32_t mRunTime = 0;  // seconds shown in LaTime
+    std::string mPendingStatus;
+    int32_t mPendingStyle = 0;
+
+    // Sliders of the manual settings.
+    SliderRef mSliderFL, mSliderTP;
+
+    // ================= child controls (view/FormDesign.cpp) =================
+    std::shared_ptr<platform::Timer> TimerState, TimerCnt, Timer1;
+    std::shared_ptr<platform::Frame> SF1, FrameChart, FrameTeachOption, FrameTeach, FrameFL, FrameTP, FrameQT;
+    std::shared_ptr<platform::CheckBox> CheckFL, CheckTP, chkXmlUnknown;
+    std::shared_ptr<platform::ScrollBar> HSMin, VSMax1, VSMin1, VSMax2, VSMin2;
+    std::shared_ptr<display::MyLabel> LaDF, LaFS, LaLeDF, LaLeFS, LaLeSP, LaSp, LaLeTS, LaTS, LaUnit1, LaUnit2, LaTime;
+    std::shared_ptr<platform::Label> LaMinMax, LaC1, LaC2, LaStatus;
+    std::shared_ptr<platform::Label> LabelTMin, LabeTMax, LabelTQuick, Label1, LabBMi, LabBQ, LabBma;
+    std::shared_ptr<platform::CommandButton> ComTeachMaxMin, ComteachQuick, ComTeachCancel, ComTest;
+    std::shared_ptr<platform::CommandButton> ComTMin, ComTMax, ComTQuick, ComSetTeach, ComSetFL, ComSetPara, ComSetQT;
+    std::shared_ptr<platform::CommandButton> Command1, cmdXmlExport;
+    std::shared_ptr<platform::PictureBox> PicTeach;
+    std::shared_ptr<platform::TextBox> LaTMin, LaTMax, LaTQuick, LaTMinW, LaTMaxW, LaTQuickW, Text1, Text11;
+    std::shared_ptr<platform::ComboBox> CoQTOffset;
+    std::shared_ptr<display::CtlLedIM> CtlLedIM1;
+
+    const platform::UiContext& ui() const { return ui_; }
+
+    // Logs "<operation>(): ONERROR: Error <n>: <message> (<description>)", as the entry points
+    // report a failure they catch.
+    void logOnError(const std::string& operation, const platform::RuntimeError& e);
+
+private:
+    explicit QX_FlowWiz(const platform::UiContext& ui);
+    void buildForm();  // the form design: every child control with its container and events
+    void chartDrag(const ObjectEventInfo& info);
+    std::shared_ptr<QX_FlowWiz> self();
+
+    platform::UiContext ui_;
+    platform::Controls controls_;
+};
+
+}  // namespace qx::view
