@@ -1,0 +1,106 @@
+#include "frame/FlowMonitorSim.h"
+
+#include <limits>
+
+#include "frame/FlowMonitorNames.h"
+#include "platform/Variant.h"
+
+namespace qx::frame {
+
+namespace {
+
+struct DefaultValue {
+    const char* name;
+    const char* text;
+};
+
+// The device as it leaves the factory: no flow, room temperature, taught 100..800 Bit with the
+// switch point at half the span.
+constexpr DefaultValue kDefaults[] = {
+    {kFlow, "0"},           {kTemperature, "22"},    {kSwitchPoint, "60"}, {kSwitchPercent, "50"},
+    {kTeachMax, "800"},     {kTeachMin, "100"},      {kQuickMode, "2"},    {kQuickOffset, " 0 %"},
+    {kFlowSetPoint, "450"}, {kQuickSetPoint, "450"}, {kCommand, "0"},      {kDeltaFlowRaw, "0"},
+};
+
+Presence presenceOf(const std::string& name, const DeviceOptions& o) {
+    if (name == kQuickMode) return o.quickMode;
+    if (name == kSwitchPercent) return o.swPoint;
+    if (name == kFlowSetPoint) return o.flowSp;
+    if (name == kQuickSetPoint) return o.flowSpQt;
+    if (name == kTeachMax || name == kTeachMin) return o.teachPresent ? Presence::Valid : Presence::Missing;
+    return Presence::Valid;
+}
+
+}  // namespace
+
+FlowMonitorSim::FlowMonitorSim(platform::Scheduler& scheduler, const DeviceOptions& options)
+    : scheduler_(scheduler), settledAtMs_(std::numeric_limits<int64_t>::min()) {
+    setOptions(options);
+}
+
+void FlowMonitorSim::setOptions(const DeviceOptions& options) {
+    options_ = options;
+    for (const auto& d : kDefaults) {
+        switch (presenceOf(d.name, options)) {
+            case Presence::Missing:
+                values_.erase(d.name);
+                break;
+            case Presence::NoValue:
+                values_[d.name] = std::nullopt;
+                break;
+            case Presence::Valid: {
+                auto& v = values_[d.name];
+                if (!v) v = d.text;
+                break;
+            }
+        }
+    }
+    double mode;
+    if (auto text = value(kQuickMode); text && platform::parseNumber(*text, mode))
+        teachMode_ = static_cast<int32_t>(mode);
+}
+
+bool FlowMonitorSim::has(const std::string& name) const {
+    return name == kDeltaFlowNew || values_.contains(canonicalName(name));
+}
+
+std::optional<std::string> FlowMonitorSim::value(const std::string& name) const {
+    if (name == kDeltaFlowNew) return scheduler_.nowMs() < settledAtMs_ ? "0" : "1";
+    auto it = values_.find(canonicalName(name));
+    return it == values_.end() ? std::nullopt : it->second;
+}
+
+bool FlowMonitorSim::set(const std::string& name, const std::string& text) {
+    if (name == kDeltaFlowNew || !has(name)) return false;
+    if (store(name, text).limitsChanged) recomputeSwitchPoint();
+    return true;
+}
+
+void FlowMonitorSim::setFlow(double flow) {
+    set(kFlow, platform::shortestText(flow));
+}
+
+void FlowMonitorSim::setTemperature(double temperature) {
+    set(kTemperature, platform::shortestText(temperature));
+}
+
+FlowMonitorSim::Effect FlowMonitorSim::store(const std::string& name, const std::string& text) {
+    const std::string key = canonicalName(name);
+    auto it = values_.find(key);
+    if (it == values_.end()) return {};
+    const bool changed = it->second != text;
+    it->second = text;
+    Effect effect;
+    if (key == kFlow && changed) settledAtMs_ = scheduler_.nowMs() + settleMs_;
+    double mode;
+    if (key == kQuickMode && platform::parseNumber(text, mode)) teachMode_ = static_cast<int32_t>(mode);
+    effect.limitsChanged = key == kTeachMax || key == kTeachMin || key == kSwitchPercent;
+    return effect;
+}
+
+void FlowMonitorSim::putNumber(const std::string& name, double v) {
+    auto it = values_.find(name);
+    if (it != values_.end()) it->second = platform::shortestText(v == 0 ? 0.0 : v);  // never "-0"
+}
+
+}  // namespace qx::frame
