@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "frame/DataModel.h"
+#include "frame/DeviceValues.h"
 #include "platform/RuntimeError.h"
 
 namespace qx::frame {
@@ -21,11 +22,8 @@ std::string SimCommunication::QueueRead(bool /*flag*/, const std::vector<host::P
     // The device's values are taken when the job reaches it, not when it is queued.
     return queue(SimLink::JobKind::Read, [device = device_, parameters] {
         if (device->link().onRead) device->link().onRead(parameters.size());
-        for (const auto& p : parameters) {
-            auto parameter = asFrameParameter(p);
-            if (parameter && device->has(parameter->name()))
-                parameter->setDeviceValue(device->value(parameter->name()));
-        }
+        for (const auto& p : parameters)
+            if (auto parameter = asFrameParameter(p)) copyDeviceValue(*device, *parameter);
     });
 }
 
