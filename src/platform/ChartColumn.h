@@ -1,0 +1,70 @@
+#pragma once
+// One column of a chart group's values: the shared X values or the Y values of one series.
+//
+// A trend grows by one point per poll cycle without bound, so the column is a directory of
+// fixed-size chunks: appending never moves a stored value and costs the same at any length.
+// A value never written is a hole. Holes live in a bitmap per chunk, so a 16-bit value stays
+// 16 bits and no value of the type has to be sacrificed as a marker. A chunk nobody wrote to is
+// never allocated: a series the chart leaves unused costs one null pointer per chunk.
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+
+namespace qx::platform {
+
+template <class T>
+class ChartColumn {
+  public:
+    static constexpr int32_t kChunkSize = 1024;
+
+    int32_t size() const { return size_; }
+
+    // Indices 0..n-1 become addressable. Every index at or beyond the old size starts as a hole,
+    // also one that held a value before an earlier shrink.
+    void resize(int32_t n) {
+        const size_t chunksNeeded = static_cast<size_t>((int64_t{n} + kChunkSize - 1) / kChunkSize);
+        if (n < size_) {
+            while (chunks_.size() > chunksNeeded) chunks_.pop_back();
+            if (n % kChunkSize != 0 && chunks_.back()) chunks_.back()->forgetFrom(n % kChunkSize);
+        } else {
+            while (chunks_.size() < chunksNeeded) chunks_.emplace_back();
+        }
+        size_ = n;
+    }
+
+    // The caller keeps i within 0..size()-1.
+    std::optional<T> get(int32_t i) const {
+        const Chunk* c = chunks_[static_cast<size_t>(i / kChunkSize)].get();
+        if (!c || !c->isWritten(i % kChunkSize)) return std::nullopt;
+        return c->values[i % kChunkSize];
+    }
+
+    void set(int32_t i, T value) {
+        auto& c = chunks_[static_cast<size_t>(i / kChunkSize)];
+        if (!c) c.reset(new Chunk);  // values stay uninitialised: the bitmap says none is written
+        c->values[i % kChunkSize] = value;
+        c->markWritten(i % kChunkSize);
+    }
+
+  private:
+    struct Chunk {
+        static constexpr int32_t kWords = kChunkSize / 64;
+        T values[kChunkSize];
+        uint64_t written[kWords] = {};
+
+        bool isWritten(int32_t o) const { return (written[o / 64] >> (o % 64)) & 1U; }
+        void markWritten(int32_t o) { written[o / 64] |= uint64_t{1} << (o % 64); }
+        // Keeps the invariant that nothing at or beyond the size counts as written.
+        void forgetFrom(int32_t o) {
+            written[o / 64] &= (uint64_t{1} << (o % 64)) - 1;
+            for (int32_t w = o / 64 + 1; w < kWords; ++w) written[w] = 0;
+        }
+    };
+    static_assert(kChunkSize % 64 == 0);
+
+    int32_t size_ = 0;
+    std::deque<std::unique_ptr<Chunk>> chunks_;
+};
+
+}  // namespace qx::platform
