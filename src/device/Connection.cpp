@@ -1,0 +1,126 @@
+// The view's side of the conversation with the communication object: sending jobs and tracking
+// their ids, connecting on the user's request, and what each answer and connection status does.
+#include "support/DebugLog.h"
+#include "view/QX_FlowWiz.h"
+
+namespace qx::view {
+
+namespace {
+const char* const kConnectFailedText = "IDS_VERBINDUNG_KONNTE_NICHT_AUFGEBAUT_";
+}  // namespace
+
+// An answer may have come inside the queuing call, before its id was known: it then waits in
+// mUuids2 and the job never counts as pending.
+static void trackJob(QX_FlowWiz& view, const std::string& id) {
+    if (id.empty()) return;
+    if (must(view.mUuids2).IsInside(id))
+        view.mUuids2->Remove(id);
+    else
+        must(view.mUuids).Add(id);
+}
+
+std::string QX_FlowWiz::SendReadJob(const host::ParameterList& items) {
+    const std::string id = must(mSpecComm).QueueRead(true, {items});
+    trackJob(*this, id);
+    return id;
+}
+
+std::string QX_FlowWiz::SendWriteJob(host::WriteItem& item) {
+    const std::string id = must(mSpecComm).QueueWrite(true, item);
+    trackJob(*this, id);
+    return id;
+}
+
+bool QX_FlowWiz::ConnectAndUploadDepends() {
+    try {
+        if (must(mSpecComm).IsConnected()) {
+            if (must(mUuids).Count() == 0)
+                ReadValuesOnce();
+            else
+                must(mFifo).Add("ReadOnce");  // the read follows the last outstanding answer
+            return true;
+        }
+        if (mSpecComm->Connecting(true)) {
+            must(mFifo).Add("ReadOnce");  // runs when "CONNECTED" arrives
+            return true;
+        }
+        if (visible()) ReportMessageWithDetails(lookUpText(kConnectFailedText), messageCaption());
+        return false;
+    } catch (const RuntimeError& e) {
+        logOnError("ConnectAndUploadDepends", e);
+        return false;
+    }
+}
+
+void QX_FlowWiz::IBase_Communication_OnConnectStatusChanged(const std::string& status) {
+    try {
+        mTeachActive = false;
+        mQuickTeachActive = false;
+        if (!mSpecComm) return;
+        if (status == "CONNECTED") {
+            if (must(mFifo).Count() > 0 && mFifo->Remove() == "ReadOnce") ReadValuesOnce();
+        } else if (status == "DISCONNECTED" || status == "DISCONNECTED ABORT") {
+            mChartBreakPending = true;
+            ResetPolling();
+            TimerCnt->setEnabled(false);
+        } else if (status == "CONNECT FAILED") {
+            mChartBreakPending = true;
+            ResetPolling();
+            if (visible()) ReportMessageWithDetails(lookUpText(kConnectFailedText), messageCaption());
+        }
+        // A deferred release completes once the device is no longer connected.
+        if (!mSpecComm->IsConnected() && mReleasePending) {
+            if (!IQX_ActiveXConfig2_PrepareToRelease()) {
+                must(mReceiver).NotifyReleased();
+                mReceiver.reset();
+            }
+        }
+    } catch (const RuntimeError& e) {
+        logOnError("IBase_Communication_OnConnectStatusChanged", e);
+    }
+}
+
+void QX_FlowWiz::IBase_Communication_OnJobResponse(const std::string& id, const std::string& status, int32_t) {
+    try {
+        if (!mSpecComm || !must(mUuids).IsInside(id)) {
+            must(mUuids2).Add(id);
+            return;
+        }
+        if (status != "SUCCESS") {
+            // The id stays pending until the disconnection empties the collection.
+            mTeachActive = false;
+            mQuickTeachActive = false;
+            Timer1->setEnabled(false);
+            mSpecComm->Connecting(false);
+            return;
+        }
+        const bool connected = mSpecComm->IsConnected();
+        const int32_t jobs = mUuids->Count();
+        const int32_t commands = must(mFifo).Count();
+        if (commands > 0 && jobs == 1 && connected && mFifo->Remove() == "ReadOnce") ReadValuesOnce();
+
+        if (id == mTeachJobId) {
+            TeachContinuation();
+        } else {
+            if (id == mSettingJobId) mSliderTPLoaded = false;  // show the device's SWPOINT again
+            UpdateView();
+        }
+        mUuids->Remove(id);
+
+        // Both conditions are always evaluated: without a "Poll" button the step fails.
+        const bool pollReleased = must(must(must(mToolbar).Buttons()).item("Poll")).value() == 0;
+        if (mUuids->Count() == 0 && (pollReleased || mReleasePending)) {
+            Timer1->setEnabled(false);
+            mSpecComm->Connecting(false);
+        }
+    } catch (const RuntimeError& e) {
+        logOnError("IBase_Communication_OnJobResponse", e);
+    }
+}
+
+void QX_FlowWiz::IBase_Communication_OnReleased() {
+    support::DebugWrite(className() + ".IBase_Communication_OnReleased()", "");
+    ResetPolling();
+}
+
+}  // namespace qx::view

@@ -1,0 +1,162 @@
+// The view's four buttons on the frame's toolbar ("Poll", "Clear", "Auto", "Edit") with their
+// pictures, and the frame's function buttons.
+#include <array>
+#include <utility>
+
+#include "support/DebugLog.h"
+#include "support/ParameterWalk.h"
+#include "view/QX_FlowWiz.h"
+
+namespace qx::view {
+
+namespace {
+
+// Image-list key and the picture it shows.
+constexpr std::array<std::pair<const char*, const char*>, 8> kToolbarImages = {{
+    {"ToDevice", "ICO_STORE_TO_DEVICE"},
+    {"FromDevice", "ICO_LOAD_FROM_DEVICE"},
+    {"Tree", "ICO_TREE"},
+    {"Export", "ICO_CSV"},
+    {"XmlExport", "ICO_TB_EXPORTXML"},
+    {"Clear", "ICO_BLANK"},
+    {"Auto", "ICO_AUTO"},
+    {"Edit", "ICO_PARAM_DIFFERENT"},
+}};
+
+constexpr int32_t kCheckStyle = 1;
+
+// The frame's "STATE" 6 means the device can be reached.
+bool deviceReachable(const host::IDataModel& frameModel) {
+    return must(must(frameModel.description()).environment()).get("STATE").equals(Variant(6));
+}
+
+}  // namespace
+
+void QX_FlowWiz::IQX_ActiveXAppEvts_ToolbarButtonClick(const host::ButtonPtr& button) {
+    mToolbar_ButtonClick(button);
+}
+
+void QX_FlowWiz::IQX_ActiveXApp_SetToolbar(const host::ToolbarPtr& ctrlToolbar) {
+    try {
+        if (ctrlToolbar && mFrameModel) {
+            EnsureToolbarImages(ctrlToolbar->ImageList());
+            if (mContext == "MONITOR" || mContext == "DIAG") {
+                auto& buttons = must(ctrlToolbar->Buttons());
+                auto poll = buttons.Add({}, "Poll", "", 0, "FromDevice");
+                must(poll).setToolTipText(lookUpText("IDS_TTIP_POLLEN_EIN_AUSSCHALTE"));
+                poll->setStyle(kCheckStyle);
+                platform::ignoreErrors([&] { poll->setEnabled(deviceReachable(*mFrameModel)); });
+                if (mPollMode != 0)
+                    poll->setValue(mPollMode == 1 ? 1 : 0);
+                else
+                    poll->setValue(poll->enabled() ? 1 : 0);
+                if (poll->value() == 1 && mModel) mToolbar_ButtonClick(poll);
+
+                must(buttons.Add({}, "Clear", "", 0, "Clear")).setToolTipText(lookUpText("IDS_TTIP_CLEAR_CHART"));
+                must(buttons.Add({}, "Auto", "", 0, "Auto")).setToolTipText(lookUpText("IDS_TTIP_AUTO_SIZE"));
+                auto& edit = must(buttons.Add({}, "Edit", "", 0, "Edit"));
+                edit.setToolTipText(lookUpText("IDS_TTIP_EDIT_INFO"));
+                edit.setStyle(kCheckStyle);
+            }
+        }
+        mToolbar = ctrlToolbar;
+    } catch (const RuntimeError& e) {
+        platform::ErrorLineScope scope(e);
+        support::DebugLog(*this, "IQX_ActiveXApp_SetToolbar(): ERROR: " + e.description(), "");
+    }
+}
+
+// Adds each picture under its image key; a picture that cannot be had, or a key already in the
+// list, leaves that entry as it is.
+std::string QX_FlowWiz::AddToolbarImages(const std::shared_ptr<host::IImageList>& imageList) {
+    for (const auto& [imageKey, pictureKey] : kToolbarImages) {
+        platform::ignoreErrors([&] {
+            auto picture = must(GetResource()).picture(pictureKey, true, 4, 16, 16);
+            must(must(imageList).ListImages()).Add({}, imageKey, picture);
+        });
+    }
+    return "ToDevice";
+}
+
+void QX_FlowWiz::EnsureToolbarImages(const std::shared_ptr<host::IImageList>& imageList) {
+    platform::ignoreErrors([&] { AddToolbarImages(imageList); });
+    try {
+        must(must(imageList).ListImages()).item("ToDevice");
+    } catch (const RuntimeError&) {
+        platform::ignoreErrors([&] { AddToolbarImages(imageList); });
+    }
+}
+
+void QX_FlowWiz::ResetPolling() {
+    must(mFifo).Clear();
+    must(mUuids).Clear();
+    must(mUuids2).Clear();
+    mTeachJobId.clear();
+    platform::ignoreErrors([this] { must(must(must(mToolbar).Buttons()).item("Poll")).setValue(0); });
+}
+
+void QX_FlowWiz::mToolbar_ButtonClick(const host::ButtonPtr& button) {
+    try {
+        const std::string key = must(button).key();
+        if (key == "Auto") {
+            HSMin->setValue(1000);  // the charts follow the newest point again
+            for (auto* bar : {VSMax1.get(), VSMax2.get(), VSMin1.get(), VSMin2.get()}) bar->setValue(0);
+            RestoreChartRanges();
+        } else if (key == "Clear") {
+            mTeachStartTime = ui_.scheduler.timeOfDay();  // the window starts at the click
+            for (auto* bar : {VSMax1.get(), VSMax2.get(), VSMin1.get(), VSMin2.get()}) bar->setValue(0);
+            HSMin->setValue(HSMin->max());
+            SaveChartRanges();
+            if (!must(mSpecComm).IsConnected()) UpdateView();
+        } else if (key == "Edit") {
+            const bool pressed = button->value() == 1;
+            if (pressed) ReportMessage(lookUpText("IDS_FWZ_EDIT_INFO"), messageCaption());
+            for (platform::Control* c : std::initializer_list<platform::Control*>{
+                     LaTMaxW.get(), LaTMinW.get(), LaTQuickW.get(), ComSetTeach.get()})
+                c->setEnabled(pressed);
+            ComTMax->setEnabled(!pressed);
+            ComTQuick->setEnabled(!pressed);
+            if (pressed && mTeachState >= 1 && mTeachState <= 4)
+                mTeachState = 5;
+            else if (pressed && mTeachState >= 10 && mTeachState <= 12)
+                mTeachState = 13;
+            else if (!pressed && mTeachState == 5)
+                mTeachState = 2;
+            else if (!pressed && mTeachState == 13)
+                mTeachState = 10;
+        } else if (key == "Poll") {
+            if (!mSpecComm) {
+                button->setEnabled(false);
+                button->setValue(0);
+                Timer1->setEnabled(false);
+            } else if (!deviceReachable(must(mFrameModel))) {
+                ReportMessageWithDetails(lookUpText("GERAET_IST_NICHT_VERBUNDEN"), messageCaption());
+                must(must(must(mToolbar).Buttons()).item("Poll")).setEnabled(false);
+            } else if (button->value() == 0) {
+                const bool connected = mSpecComm->IsConnected();
+                const bool pending = must(mFifo).Count() > 0 || must(mUuids).Count() > 0;
+                if (connected && pending) mSpecComm->Connecting(false);
+                Timer1->setEnabled(false);
+            } else if (!ConnectAndUploadDepends()) {
+                button->setValue(0);
+            } else {
+                support::WalkModelParameters(mModel, mModule, -1);
+                Timer1->setEnabled(true);
+            }
+            mPollMode = button->value() == 1 ? 1 : 2;
+        } else if (key.rfind("FUNCTION:", 0) == 0) {
+            auto& env = must(must(must(mFrameModel).description()).environment());
+            const Variant value = env.get(key);
+            if (value.isEmpty())
+                env.put(key, true);
+            else if (value.isBoolean())
+                env.put(key, !value.toBool());
+            else
+                env.put(key, Variant(static_cast<int64_t>(~value.toInt32())));  // Not of a number
+        }
+    } catch (const RuntimeError& e) {
+        logOnError("mToolbar_ButtonClick", e);
+    }
+}
+
+}  // namespace qx::view
