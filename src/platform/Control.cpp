@@ -13,6 +13,11 @@ void Control::move(int32_t left, int32_t top, int32_t width, int32_t height) {
     setHeight(height);
 }
 
+int32_t Control::nonNegative(int32_t size) {
+    if (size < 0) raise(kInvalidPropertyValue);
+    return size;
+}
+
 bool Control::usable() const {
     for (const Control* c = this; c; c = c->container_)
         if (!c->visible_ || !c->enabled_) return false;

@@ -50,8 +50,9 @@ public:
     int32_t height() const { return height_; }
     void setLeft(int32_t v) { assign(left_, v, "Left"); }
     void setTop(int32_t v) { assign(top_, v, "Top"); }
-    virtual void setWidth(int32_t v) { assign(width_, v, "Width"); }
-    virtual void setHeight(int32_t v) { assign(height_, v, "Height"); }
+    // A negative size cannot be set (error 380).
+    virtual void setWidth(int32_t v) { assign(width_, nonNegative(v), "Width"); }
+    virtual void setHeight(int32_t v) { assign(height_, nonNegative(v), "Height"); }
     void move(int32_t left, int32_t top, int32_t width, int32_t height);
     const std::string& tag() const { return tag_; }
     void setTag(std::string v) { assign(tag_, std::move(v), "Tag"); }
@@ -72,6 +73,7 @@ protected:
         changed(property);
     }
     void changed(const std::string& property);
+    static int32_t nonNegative(int32_t size);
     // Runs an event handler; a run-time error that escapes it ends the handler and goes no further.
     static void fire(const Event& handler);
 

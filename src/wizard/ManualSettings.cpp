@@ -1,0 +1,70 @@
+// Values the user sets by hand in the teach panel: the flow switch point, the temperature switch
+// point and the quick-teach tolerance, each written as one job; and the locks on their inputs.
+#include "view/QX_FlowWiz.h"
+
+namespace qx::view {
+
+namespace {
+
+constexpr uint32_t kFlowUnlocked = 0xFF0000;
+constexpr uint32_t kFlowLocked = 0xB25452;
+constexpr uint32_t kTempUnlocked = 0x0000FF;
+constexpr uint32_t kTempLocked = 0x5B5BC1;
+constexpr int32_t kSliderHeight = 1155;
+
+// Writes the parameter as a setting job; its answer makes the next update reload mSliderTP.
+void sendSetting(QX_FlowWiz& view, ParameterPtr& parameter) {
+    host::WriteItem item = parameter;
+    view.mSettingJobId = view.SendWriteJob(item);
+    if (auto* kept = std::get_if<ParameterPtr>(&item)) parameter = *kept;
+}
+
+// Locks or unlocks a slider input, but only when its Set button changes state.
+void enableSliderInput(platform::CommandButton& setButton, const SliderRef& slider, bool enable, uint32_t unlocked,
+                       uint32_t locked) {
+    if (setButton.enabled() == enable) return;
+    setButton.setEnabled(enable);
+    auto& control = must(slider.control);
+    control.setProperty("Locked", !enable);
+    control.setProperty("SignalColor", enable ? unlocked : locked);
+    must(slider.object).setLock(!enable);
+    control.setHeight(kSliderHeight);
+}
+
+}  // namespace
+
+void QX_FlowWiz::ComSetFL_Click() {
+    Variant value = must(mSliderFL.object).getProperty("value");
+    if (value.toDouble() < 1) value = 1;
+    must(pTEACHDO_SWPOINT).setValueText(value.toText());
+    mSliderFL.object->setProperty("value", pTEACHDO_SWPOINT->valueText());  // shows what the model took
+    sendSetting(*this, pTEACHDO_SWPOINT);
+}
+
+void QX_FlowWiz::ComSetPara_Click() {
+    must(pSWPOINT).setValueText(must(mSliderTP.object).getProperty("value").toText());
+    sendSetting(*this, pSWPOINT);
+}
+
+void QX_FlowWiz::ComSetQT_Click() {
+    must(pTEACHDO_QUICK).setValueText(CoQTOffset->text());
+    sendSetting(*this, pTEACHDO_QUICK);
+}
+
+void QX_FlowWiz::CheckFL_Click() { UserControl_Resize(); }
+void QX_FlowWiz::CheckTP_Click() { UserControl_Resize(); }
+
+void QX_FlowWiz::EnableFlowSwitchPointInput(bool enable) {
+    enableSliderInput(*ComSetFL, mSliderFL, enable, kFlowUnlocked, kFlowLocked);
+}
+
+void QX_FlowWiz::EnableTempSwitchPointInput(bool enable) {
+    enableSliderInput(*ComSetPara, mSliderTP, enable, kTempUnlocked, kTempLocked);
+}
+
+void QX_FlowWiz::EnableQuickOffsetInput(bool enable) {
+    ComSetQT->setEnabled(enable);
+    CoQTOffset->setEnabled(enable);
+}
+
+}  // namespace qx::view

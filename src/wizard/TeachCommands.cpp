@@ -1,0 +1,217 @@
+// The commands of the teach panel: starting a max/min teach or a quick teach, making the device
+// teach, cancelling, writing values entered by hand, and the continuation that writes the next
+// command code when the device has answered a teach job.
+#include "support/ResourceComponent.h"
+#include "view/QX_FlowWiz.h"
+
+namespace qx::view {
+
+namespace {
+
+constexpr uint32_t kGreen = 0x80FF80;
+constexpr uint32_t kAmber = 52222;
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+// QUICK_2 takes the command codes; "0" resets it after the device has acted.
+void setCode(const ParameterPtr& quick2, const char* code) { must(quick2).setValueText(code); }
+
+}  // namespace
+
+// Sends a parameter as the teach job; the reference the communication object hands back replaces ours.
+static void sendTeachJob(QX_FlowWiz& view, ParameterPtr& parameter) {
+    host::WriteItem item = parameter;
+    view.mTeachJobId = view.SendWriteJob(item);
+    if (auto* kept = std::get_if<ParameterPtr>(&item)) parameter = *kept;
+}
+
+void QX_FlowWiz::ComTeachMaxMin_Click() {
+    ShowStatus(lookUpText("IDS_FWZ_SET_MAX"), 1);
+    mQuickTeachActive = false;
+    mTeachActive = true;
+    mTeachState = 1;
+    CtlLedIM1->Init(10, kWhite);
+    CtlLedIM1->SetLED(0, kAmber, false);
+    CtlLedIM1->SetLED(9, kAmber, false);
+    SetTeachMode(true);
+    ComTQuick->setVisible(false);
+    ComTMax->setVisible(true);
+    ComTMin->setVisible(true);
+    ShowMaxMinFields(true);
+    FrameQT->setVisible(false);
+    FrameFL->setVisible(IsSwitchPointAvailable());
+    FrameTP->setVisible(true);
+    mSwitchPointSettable = true;
+    EnableFlowSwitchPointInput(false);
+    EnableTempSwitchPointInput(false);
+    mTeachStartTime = ui_.scheduler.timeOfDay();  // the charts' window starts with the procedure
+    HSMin->setValue(HSMin->max());
+    SaveChartRanges();
+    ComTeachCancel->setEnabled(true);
+    ComTeachMaxMin->setEnabled(false);
+    ComteachQuick->setEnabled(false);
+}
+
+void QX_FlowWiz::ComteachQuick_Click() {
+    mTeachActive = mFwVersion != 0;  // on firmware 0 the Edit button stays disabled
+    mTeachState = 10;
+    mQuickTeachActive = true;
+    CtlLedIM1->Init(10, kWhite);
+    CtlLedIM1->SetLED(5, kGreen, true);
+    SetTeachMode(true);
+    ComTQuick->setVisible(true);
+    ComTMax->setVisible(false);
+    ComTMin->setVisible(false);
+    ShowMaxMinFields(false);
+    FrameQT->setVisible(true);
+    FrameFL->setVisible(false);
+    FrameTP->setVisible(true);
+    mSwitchPointSettable = true;
+    EnableQuickOffsetInput(false);
+    EnableTempSwitchPointInput(false);
+    mTeachStartTime = ui_.scheduler.timeOfDay();
+    HSMin->setValue(HSMin->max());
+    SaveChartRanges();
+    ComTeachCancel->setEnabled(true);
+    ComTeachMaxMin->setEnabled(false);
+    ComteachQuick->setEnabled(false);
+}
+
+// The category flag swaps the codes the device takes for maximum and minimum.
+void QX_FlowWiz::ComTMax_Click() {
+    setCode(pQUICK_2, mCategoryMatch ? "1" : "2");
+    mTeachState = 3;
+    sendTeachJob(*this, pQUICK_2);
+}
+
+void QX_FlowWiz::ComTMin_Click() {
+    setCode(pQUICK_2, mCategoryMatch ? "2" : "1");
+    mTeachState = 7;
+    sendTeachJob(*this, pQUICK_2);
+}
+
+void QX_FlowWiz::ComTQuick_Click() {
+    setCode(pQUICK_2, "3");
+    mTeachState = 11;
+    sendTeachJob(*this, pQUICK_2);
+    // The offset goes back to its default in the model only; the next update shows it.
+    platform::ignoreErrors([this] { must(must(pTEACHDO_QUICK).valueObject()).setValue(mFwVersion == 0 ? 5 : 0); });
+    mRefreshSwitchInputs = true;
+}
+
+// A teach job already under way is not withdrawn: its answer finds state 0 and does nothing.
+void QX_FlowWiz::ComTeachCancel_Click() {
+    mTeachState = 0;
+    CtlLedIM1->ClearAllLED();
+    SetTeachMode(false);
+    mTeachActive = false;
+    mQuickTeachActive = false;
+    ComTeachCancel->setEnabled(false);
+    LaTQuickW->setEnabled(false);
+    auto edit = must(must(mToolbar).Buttons()).item("Edit");
+    must(edit).setValue(0);
+    edit->setEnabled(false);
+}
+
+// Only firmware 1 knows the teach-mode codes "4" (start) and "5" (end).
+void QX_FlowWiz::SetTeachMode(bool on) {
+    if (!must(must(mModel).description()).item("FWversion").equals(Variant(1))) return;
+    setCode(pQUICK_2, on ? "4" : "5");
+    sendTeachJob(*this, pQUICK_2);
+}
+
+void QX_FlowWiz::TeachContinuation() {
+    switch (mTeachState) {
+        case 3:
+            setCode(pQUICK_2, "0");
+            mTeachState = 4;
+            sendTeachJob(*this, pQUICK_2);
+            break;
+        case 4:
+            UpdateView();
+            break;
+        case 7:
+            setCode(pQUICK_2, "0");
+            mTeachState = 8;
+            ClearLevelLamps(9);
+            CtlLedIM1->SetLED(9, kAmber, false);
+            sendTeachJob(*this, pQUICK_2);
+            break;
+        case 8:
+            mTeachState = 9;
+            SetTeachMode(false);
+            mTeachActive = false;
+            break;
+        case 9:
+            setCode(pQUICK_2, "0");
+            sendTeachJob(*this, pQUICK_2);
+            UpdateView();
+            break;
+        case 11:
+            setCode(pQUICK_2, "0");
+            mTeachState = 12;
+            sendTeachJob(*this, pQUICK_2);
+            ClearLevelLamps(9);
+            break;
+        case 12:
+            mTeachState = 14;
+            SetTeachMode(false);
+            mQuickTeachActive = false;
+            mTeachActive = false;
+            break;
+        default:
+            break;
+    }
+}
+
+void QX_FlowWiz::ComSetTeach_Click() {
+    const bool newerFirmware = mFwVersion != 0;
+    host::ParameterList collection;
+    // The mode value travels first: the device switches its teach mode before taking the values.
+    auto addMode = [&](int32_t mode) {
+        ParameterPtr carrier = newerFirmware ? pTEACHDO_QUICK_MODE : pQUICK_2;
+        if (newerFirmware && mode == 2 && !carrier) carrier = pQUICK_2;
+        must(must(carrier).valueObject()).setValue(mode);
+        collection.push_back(carrier);
+    };
+
+    if (LaTMax->visible()) {
+        must(pTEACH_MAX).setValueText(LaTMaxW->text());
+        must(pTEACH_MIN).setValueText(LaTMinW->text());
+        ui_.scheduler.processPending();
+        if (pTEACH_MIN->valueText() != LaTMinW->text() || pTEACH_MAX->valueText() != LaTMaxW->text()) {
+            ReportMessage(lookUpText("IDS_FWZ_VALUE_INVALID"), messageCaption());
+            return;
+        }
+        const double span = Variant(pTEACH_MAX->valueText()).toDouble() - Variant(pTEACH_MIN->valueText()).toDouble();
+        if (span < (mFwVersion == 0 ? 51 : 10)) {
+            if (mFwVersion == 0)
+                ReportMessage(support::replacePlaceholder(lookUpText("IDS_DIFF_SMALL_MAN_FW0"), "50"), messageCaption());
+            else if (mFwVersion == 1)
+                ReportMessage(support::replacePlaceholder(lookUpText("IDS_DIFF_SMALL_MAN_FW1"), "10"), messageCaption());
+            return;
+        }
+        addMode(2);
+        collection.push_back(pTEACH_MAX);
+        collection.push_back(pTEACH_MIN);
+        LaTMax->setText(LaTMaxW->text());
+        LaTMin->setText(LaTMinW->text());
+        host::WriteItem item = collection;
+        mTeachJobId = SendWriteJob(item);
+        return;
+    }
+
+    // The quick-teach switch point; its answer is handled like any other response.
+    ParameterPtr point = newerFirmware ? pFLOWSPQT_RAW : pFLOWSP_RAW;
+    must(point).setValueText(LaTQuickW->text());
+    if (point->valueText() != LaTQuickW->text()) {
+        ReportMessage(lookUpText("IDS_FWZ_VALUE_INVALID"), messageCaption());
+        return;
+    }
+    addMode(1);
+    collection.push_back(point);
+    LaTQuick->setText(LaTQuickW->text());
+    host::WriteItem item = collection;
+    SendWriteJob(item);
+}
+
+}  // namespace qx::view
