@@ -1,0 +1,43 @@
+#pragma once
+// Scratch .reg files for the registry tests: each lives in the test temp folder under a name no
+// other test process uses, and goes away with the object.
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace qx::test {
+
+class ScratchFile {
+  public:
+    explicit ScratchFile(const std::string& bytes) {
+        static std::atomic<int> counter{0};
+        path_ = testing::TempDir() + "qx_registry_" + std::to_string(getpid()) + "_" +
+                std::to_string(++counter) + ".reg";
+        std::ofstream(path_, std::ios::binary) << bytes;
+    }
+    ~ScratchFile() { std::remove(path_.c_str()); }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// The text in UTF-16LE with a byte-order mark, as regedit saves a file.
+inline std::string utf16leWithBom(const std::u16string& text) {
+    std::string out = "\xFF\xFE";
+    for (char16_t c : text) {
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>(c >> 8);
+    }
+    return out;
+}
+
+}  // namespace qx::test
