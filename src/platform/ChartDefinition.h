@@ -31,7 +31,6 @@ namespace qx::platform {
 inline constexpr int kChartGroupCount = 2;
 // Group 1 carries the process value and its reference lines, group 2 the taught limits.
 inline constexpr std::array<int, kChartGroupCount> kChartGroupSeries = {4, 2};
-inline constexpr int32_t kFileNotFound = 53;
 
 struct ChartGroupLook {
     ChartType type = ChartType::Plot;

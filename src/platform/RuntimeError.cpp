@@ -11,6 +11,7 @@ std::string standardMessage(int32_t number) {
         {kSubscriptOutOfRange, "Subscript out of range"},
         {kDivisionByZero, "Division by zero"},
         {kTypeMismatch, "Type mismatch"},
+        {kFileNotFound, "File not found"},
         {kObjectNotSet, "Object variable or With block variable not set"},
         {kInvalidPropertyValue, "Invalid property value"},
         {kObjectRequired, "Object required"},

@@ -17,6 +17,7 @@ enum ErrorCode : int32_t {
     kSubscriptOutOfRange = 9,
     kDivisionByZero = 11,
     kTypeMismatch = 13,
+    kFileNotFound = 53,
     kObjectNotSet = 91,
     kInvalidPropertyValue = 380,
     kObjectRequired = 424,
