@@ -1,0 +1,106 @@
+// The poll cycle and the view's other timers: one read job of every process value per tick of
+// Timer1 while no job is pending, the run-time counter in LaTime, and the status line that keeps
+// each message on display for at least one TimerState interval.
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "support/ResourceComponent.h"
+#include "view/QX_FlowWiz.h"
+
+namespace qx::view {
+
+namespace {
+
+// Status-line background by style: normal, then the two attention styles.
+constexpr std::array<uint32_t, 3> kStatusColours = {0x80FF80, 52222, 52222};
+
+}  // namespace
+
+void QX_FlowWiz::Timer1_Timer() {
+    try {
+        if (!mSpecComm) return;
+        // Before "CONNECTED" the timer keeps running and polling starts with the first tick after.
+        if (!mSpecComm->IsConnected()) return;
+        // A slow device lowers the poll rate instead of piling up jobs.
+        if (must(mUuids).Count() != 0) return;
+        SendReadJob(BuildPollList());
+    } catch (const RuntimeError& e) {
+        logOnError("Timer1_Timer", e);
+    }
+}
+
+host::ParameterList QX_FlowWiz::BuildPollList() {
+    host::ParameterList items;
+    items.push_back(pDELTAFLOW_RAW);
+    items.push_back(pDELTAFLOW_NEW);
+    items.push_back(pPROINFLOW_RAW);
+    if (pTEACH_MAX) items.push_back(pTEACH_MAX);
+    if (pTEACH_MIN) items.push_back(pTEACH_MIN);
+    items.push_back(pPROINTEMP);
+    items.push_back(pSWPOINT);
+    if (mRefreshSwitchInputs) {
+        if (IsSwitchPointAvailable()) items.push_back(pTEACHDO_SWPOINT);
+        if (pTEACHDO_QUICK) items.push_back(pTEACHDO_QUICK);
+    }
+    if (pTEACHDO_QUICK_MODE) items.push_back(pTEACHDO_QUICK_MODE);
+    if (pFLOWSP_RAW && pFLOWSP_RAW->noValue() == 0) items.push_back(pFLOWSP_RAW);
+    if (pFLOWSPQT_RAW && pFLOWSPQT_RAW->noValue() == 0) items.push_back(pFLOWSPQT_RAW);
+    return items;
+}
+
+void QX_FlowWiz::ReadValuesOnce() {
+    SendReadJob(BuildPollList());
+}
+
+void QX_FlowWiz::TimerCnt_Timer() {
+    if (mRunTime == std::numeric_limits<int32_t>::max()) platform::raise(platform::kOverflow);
+    ++mRunTime;
+    LaTime->setCaption(
+        support::replacePlaceholder(lookUpText("IDS_TTIP_TIME_RUN"), std::to_string(mRunTime)));
+    // Right-aligned with the chart frame, on the line of the temperature legend.
+    LaTime->setLeft(FrameChart->width() - LaTime->width());
+    LaTime->setTop(LaLeTS->top());
+}
+
+void QX_FlowWiz::ShowStatus(const std::string& text, int32_t style) {
+    if (LaStatus->caption() == text) return;
+    if (TimerState->enabled()) {
+        // Only the last message asked for while one is on display follows it.
+        mPendingStatus = text;
+        mPendingStyle = style;
+        return;
+    }
+    mPendingStatus.clear();
+    TimerState->setEnabled(true);
+    LaStatus->setCaption(text);
+    if (style < 0 || style >= static_cast<int32_t>(kStatusColours.size()))
+        platform::raise(platform::kSubscriptOutOfRange);
+    LaStatus->setBackColor(kStatusColours[static_cast<size_t>(style)]);
+}
+
+void QX_FlowWiz::TimerState_Timer() {
+    TimerState->setEnabled(false);
+    if (!mPendingStatus.empty()) ShowStatus(mPendingStatus, mPendingStyle);
+}
+
+void QX_FlowWiz::ClearLevelLamps(int16_t keep) {
+    for (int16_t lamp = 1; lamp <= 8; ++lamp)
+        if (lamp != keep) CtlLedIM1->ClearLED(lamp);
+}
+
+// The teardown of the release without the disconnection.
+void QX_FlowWiz::ComTest_Click() {
+    mFlowChart.reset();
+    mTempChart.reset();
+    cPC1.reset();
+    cPC2.reset();
+    mSliderFL = {};
+    mSliderTP = {};
+    Timer1->setEnabled(false);
+    TimerCnt->setEnabled(false);
+    TimerState->setEnabled(false);
+}
+
+}  // namespace qx::view
