@@ -43,7 +43,10 @@ E wordOf(const std::string& value, std::initializer_list<std::pair<const char*, 
     for (const auto& [name, e] : names)
         if (lower(value) == lower(name)) return e;
     std::string known;
-    for (const auto& n : names) known += (known.empty() ? "" : "|") + std::string(n.first);
+    for (const auto& n : names) {
+        if (!known.empty()) known += '|';
+        known += n.first;
+    }
     refuse("'" + value + "' is not one of " + known);
 }
 
