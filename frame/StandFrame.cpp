@@ -1,0 +1,109 @@
+#include "frame/StandFrame.h"
+
+#include <stdexcept>
+
+#include "frame/DataModel.h"
+#include "frame/DeviceValues.h"
+#include "frame/ParameterSlider.h"
+#include "platform/ChartObject.h"
+#include "support/DebugLog.h"
+
+namespace qx::frame {
+
+platform::Scheduler::Handle StandScheduler::postAfter(int64_t ms, Task task) {
+    return VirtualScheduler::postAfter(ms, [this, task = std::move(task)] {
+        task();
+        if (afterTask) afterTask();
+    });
+}
+
+StandFrame::StandFrame() : sim_(std::make_shared<FlowMonitorSim>(scheduler_, options_)) {
+    registerSlider(factories_);
+    platform::registerChartComponent(factories_);
+    support::setLogClock(&scheduler_);
+}
+
+StandFrame::~StandFrame() {
+    // The view logs as it goes, on the frame's clock; its timers leave the scheduler.
+    view_.reset();
+    support::setLogClock(nullptr);
+}
+
+view::QX_FlowWiz& StandFrame::create() {
+    if (created_) throw std::logic_error("the view was already created");
+    created_ = true;
+    view_ = view::QX_FlowWiz::create(uiContext());
+    view_->move(0, 0, kViewWidth, kViewHeight);
+    view_->setVisible(true);
+    return *view_;
+}
+
+void StandFrame::terminate() {
+    if (!view_) throw std::logic_error("there is no view to destroy");
+    view_.reset();
+}
+
+view::QX_FlowWiz& StandFrame::view() {
+    if (!view_) throw std::logic_error("there is no view");
+    return *view_;
+}
+
+void StandFrame::setOptions(const DeviceOptions& options) {
+    if (model_) throw std::logic_error("the device is fixed once the frame's model exists");
+    options_ = options;
+    sim_->setOptions(options_);
+}
+
+FrameDataModel& StandFrame::makeModel() {
+    if (!model_) {
+        model_ = createFrameModel(options_);
+        copyDeviceValues(*sim_, *model_);
+        device_ = std::make_shared<SimDevice>(scheduler_, sim_, model_);
+    }
+    return *model_;
+}
+
+std::shared_ptr<SimCommunication> StandFrame::communication() const {
+    return device_ ? device_->communication() : nullptr;
+}
+
+void StandFrame::init(InitTarget target, const std::optional<std::string>& args,
+                      const std::optional<std::string>& argtype, bool handler) {
+    auto& wiz = view();
+    makeModel();
+    initialised_ = true;
+    host::ObjectPtr obj;
+    if (target == InitTarget::Device) obj = device_;
+    if (target == InitTarget::Model) obj = model_;
+    wiz.IQX_ActiveXConfig2_init(obj, args, argtype, handler ? messageHandler_ : nullptr);
+}
+
+FrameToolbar& StandFrame::setToolbar() {
+    auto& wiz = view();
+    toolbar_ = std::make_shared<FrameToolbar>();
+    wiz.IQX_ActiveXApp_SetToolbar(toolbar_);
+    return *toolbar_;
+}
+
+bool StandFrame::registerCallback() {
+    return view().IQX_ActiveXApp_RegisterCallback(receiver_);
+}
+
+bool StandFrame::press(const std::string& key) {
+    auto& wiz = view();
+    host::ButtonPtr button =
+        toolbar_ ? toolbar_->click(key) : std::make_shared<ToolbarButton>(key, "", 0, "");
+    if (!button) return false;
+    wiz.IQX_ActiveXAppEvts_ToolbarButtonClick(button);
+    return true;
+}
+
+bool StandFrame::release() {
+    return view().IQX_ActiveXConfig2_PrepareToRelease();
+}
+
+void StandFrame::notifyEnvironmentChanged(const std::string& name) {
+    view().IBase_CallbackModule_OnEnvironmentChanged(model_, "GLB_ENV_CHANGED", platform::Variant(name));
+}
+
+}  // namespace qx::frame

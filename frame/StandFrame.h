@@ -1,0 +1,143 @@
+#pragma once
+// The stand-in frame as a whole: one container hosting one QX_FlowWiz on virtual time, bound to
+// the simulated flow monitor. It owns everything the frame and the container give the view (the
+// scheduler, text metrics, the factories of the slider and the chart component, the data model,
+// the device object, the message handler, the callback receiver, the toolbar) and offers the
+// calls the frame and a person make. The console and the view tests both drive the view
+// through it.
+//
+// Contract: one thread. Nothing asynchronous happens outside wait(): timer ticks, device answers
+// and connection changes run only while virtual time advances. The device options may change
+// until the frame's model exists (at the first init, or makeModel()); the model then holds the
+// device's values. While a StandFrame lives, the diagnostic log of its thread takes its date and
+// time from the frame's scheduler.
+//
+// A call made at the wrong moment (a second create, init before create, options after the model
+// exists) fails with std::logic_error; run-time errors the view lets escape travel unchanged.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "frame/CallbackReceiver.h"
+#include "frame/DeviceOptions.h"
+#include "frame/FlowMonitorSim.h"
+#include "frame/FrameDataModel.h"
+#include "frame/FrameToolbar.h"
+#include "frame/MessageHandler.h"
+#include "frame/SimCommunication.h"
+#include "frame/SimDevice.h"
+#include "platform/Controls.h"
+#include "platform/TextMetrics.h"
+#include "platform/VirtualScheduler.h"
+#include "view/QX_FlowWiz.h"
+
+namespace qx::frame {
+
+// What the frame hands to IQX_ActiveXConfig2_init as its object.
+enum class InitTarget { Device, Model, None };
+
+// The virtual scheduler of the stand-in frame, which tells an observer after each task it ran,
+// so that a front end can look at the view after every event.
+class StandScheduler : public platform::VirtualScheduler {
+  public:
+    using VirtualScheduler::VirtualScheduler;
+    Handle postAfter(int64_t ms, Task task) override;
+
+    std::function<void()> afterTask;
+};
+
+class StandFrame {
+  public:
+    // Virtual time starts at 10:00:00.000.
+    static constexpr int64_t kStartMs = 10 * 3600 * 1000;
+    static constexpr int32_t kViewWidth = 12120;
+    static constexpr int32_t kViewHeight = 9000;
+
+    StandFrame();
+    // Destroys the view (if still there) and gives the log its own clock back.
+    ~StandFrame();
+    StandFrame(const StandFrame&) = delete;
+    StandFrame& operator=(const StandFrame&) = delete;
+
+    // ---- the container ----
+    // The container creates the view: 12120 × 9000 twips, visible, both chart check boxes
+    // checked. At most once.
+    view::QX_FlowWiz& create();
+    // The container destroys the view; the frame's objects stay.
+    void terminate();
+    // Whether the view exists (created and not terminated).
+    bool hasView() const { return view_ != nullptr; }
+    view::QX_FlowWiz& view();  // logic_error when there is none
+    const std::shared_ptr<view::QX_FlowWiz>& viewPtr() const { return view_; }
+
+    // ---- the frame ----
+    // IQX_ActiveXConfig2_init with the device object, the frame's model or none; the frame's
+    // message handler unless `handler` is false. The first init makes the frame's model.
+    void init(InitTarget target, const std::optional<std::string>& args = std::nullopt,
+              const std::optional<std::string>& argtype = std::nullopt, bool handler = true);
+    bool initialised() const { return initialised_; }
+    // IQX_ActiveXApp_SetToolbar with a new, empty toolbar, which becomes the latest one.
+    FrameToolbar& setToolbar();
+    // IQX_ActiveXApp_RegisterCallback with the frame's receiver; the view's answer.
+    bool registerCallback();
+    // A person clicks the toolbar button `key` (a check-style button toggles first), then the
+    // view gets IQX_ActiveXAppEvts_ToolbarButtonClick. A key the toolbar lacks (or any key before
+    // there is a toolbar) is one of the frame's own buttons: a plain push button with that key.
+    // False, and nothing happens, when the button is disabled.
+    bool press(const std::string& key);
+    // IQX_ActiveXConfig2_PrepareToRelease; the view's answer.
+    bool release();
+    // The frame's notice that its environment value `name` changed
+    // (IBase_CallbackModule_OnEnvironmentChanged on the view with "GLB_ENV_CHANGED").
+    void notifyEnvironmentChanged(const std::string& name);
+
+    // ---- time ----
+    // Runs everything due at or before now + ms, also what becomes due meanwhile.
+    void wait(int64_t ms) { scheduler_.advance(ms); }
+    StandScheduler& scheduler() { return scheduler_; }
+    // Sets the present time of day (before anything ran).
+    void setClock(int64_t msSinceMidnight) { scheduler_.setNow(msSinceMidnight); }
+
+    // ---- the simulated device and the frame's objects ----
+    const DeviceOptions& options() const { return options_; }
+    // The device variant; logic_error once the frame's model exists.
+    void setOptions(const DeviceOptions& options);
+    FlowMonitorSim& sim() { return *sim_; }
+    SimLink& link() { return sim_->link(); }
+    // The frame's model, made now from the options (holding the device's values) if not yet.
+    FrameDataModel& makeModel();
+    // None before the model is made.
+    const std::shared_ptr<FrameDataModel>& model() const { return model_; }
+    // The device object (made with the model); none before.
+    const std::shared_ptr<SimDevice>& device() const { return device_; }
+    // The communication object the device object made last; none before there is one.
+    std::shared_ptr<SimCommunication> communication() const;
+    const std::shared_ptr<MessageHandler>& messageHandler() const { return messageHandler_; }
+    const std::shared_ptr<CallbackReceiver>& receiver() const { return receiver_; }
+    // The latest toolbar; none before setToolbar.
+    const std::shared_ptr<FrameToolbar>& toolbar() const { return toolbar_; }
+
+    // ---- what the container gives the view ----
+    const platform::TextMetrics& textMetrics() const { return textMetrics_; }
+    platform::ControlFactories& factories() { return factories_; }
+    platform::UiContext uiContext() { return {scheduler_, textMetrics_, factories_}; }
+
+  private:
+    StandScheduler scheduler_{kStartMs};
+    platform::FixedPitchTextMetrics textMetrics_;
+    platform::ControlFactories factories_;
+    DeviceOptions options_;
+    std::shared_ptr<FlowMonitorSim> sim_;
+    std::shared_ptr<FrameDataModel> model_;
+    std::shared_ptr<SimDevice> device_;
+    std::shared_ptr<MessageHandler> messageHandler_ = std::make_shared<MessageHandler>();
+    std::shared_ptr<CallbackReceiver> receiver_ = std::make_shared<CallbackReceiver>();
+    std::shared_ptr<FrameToolbar> toolbar_;
+    std::shared_ptr<view::QX_FlowWiz> view_;
+    bool created_ = false;
+    bool initialised_ = false;
+};
+
+}  // namespace qx::frame
