@@ -1,0 +1,193 @@
+#include "wizard/StateStep.h"
+
+#include <array>
+
+#include "platform/Int16.h"
+
+namespace qx::wizard {
+
+using view::QX_FlowWiz;
+
+namespace {
+
+constexpr uint32_t kGreen = 0x80FF80;
+constexpr uint32_t kAmber = 52222;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr int16_t kLampCount = 10;
+constexpr int16_t kTopLamp = 0;
+constexpr int16_t kMiddleLamp = 5;
+constexpr int16_t kBottomLamp = 9;
+constexpr int16_t kSuccessUpdates = 3;  // a success message stays for this many updates
+
+constexpr int32_t kNormal = 0;
+constexpr int32_t kAttention = 1;
+constexpr int32_t kWarning = 2;
+
+// Levels below each bound light lamps 1 to 8; 100 means the span is sufficient. The lamp thus
+// walks down the column in steps of about an eighth of the span as the flow falls.
+constexpr std::array<int16_t, 8> kLevelBounds = {12, 25, 37, 50, 62, 75, 87, 100};
+
+void show(QX_FlowWiz& v, const char* key, int32_t style) {
+    v.ShowStatus(v.lookUpText(key), style);
+}
+
+void idle(QX_FlowWiz& v, int16_t span) {
+    v.LaTMaxW->setEnabled(false);
+    v.LaTMinW->setEnabled(false);
+    v.ComTeachMaxMin->setEnabled(true);
+    v.ComteachQuick->setEnabled(true);
+    v.ComSetTeach->setEnabled(false);
+    if (v.mTeachMode != 2) {
+        show(v, "IDS_FWZ_QUICK_ACT", kNormal);
+        v.ShowMaxMinFields(false);
+        v.EnableTempSwitchPointInput(true);
+        v.EnableQuickOffsetInput(true);
+        v.FrameQT->setVisible(true);
+        v.FrameFL->setVisible(false);
+        v.mSwitchPointSettable = true;
+    }
+    if (v.mTeachMode == 2) {
+        const bool available = v.IsSwitchPointAvailable();
+        v.FrameFL->setVisible(available);
+        v.FrameQT->setVisible(false);
+        v.mSwitchPointSettable = available;
+        if (v.mTeachMax < platform::add16(v.mTeachMin, span)) {
+            // The taught span is too small to switch on: the user has to teach first.
+            show(v, "IDS_FWZ_SELECT_TEACH", kAttention);
+        } else {
+            show(v, "IDS_FWZ_MAX_MIN_ACT", kNormal);
+            v.ShowMaxMinFields(true);
+            v.EnableTempSwitchPointInput(true);
+            v.EnableFlowSwitchPointInput(true);
+        }
+    }
+    for (auto* button : {v.ComTMax.get(), v.ComTMin.get(), v.ComTQuick.get()}) {
+        button->setEnabled(false);
+        button->setVisible(true);
+    }
+}
+
+void waitForMaximum(QX_FlowWiz& v, int16_t span) {
+    if (v.mFlow <= span) {
+        show(v, "IDS_FWZ_SET_MAX", kWarning);
+        v.ComTMax->setEnabled(false);
+    } else if (v.mFlowUnsettled == 0) {
+        v.CtlLedIM1->SetLED(kTopLamp, kGreen, true);
+        v.ComTMax->setEnabled(true);
+        show(v, "IDS_FWZ_SET_MAX_TEACH", kNormal);
+    } else {
+        v.CtlLedIM1->SetLED(kTopLamp, kAmber, true);
+        v.ComTMax->setEnabled(false);
+        show(v, "IDS_FWZ_FLOW_NOT_SET", kWarning);
+    }
+}
+
+void waitForMinimum(QX_FlowWiz& v, int16_t span) {
+    v.ComTMax->setEnabled(v.mFlow > span);  // the maximum may be taught again
+    // 100 when the flow lies one span below the taught maximum.
+    const int16_t level = platform::round16(100.0 / span * platform::sub16(v.mTeachMax, v.mFlow));
+    if (level < kLevelBounds.back()) {
+        int16_t lamp = 1;
+        while (level >= kLevelBounds[static_cast<size_t>(lamp - 1)]) ++lamp;
+        v.ClearLevelLamps(lamp);
+        v.CtlLedIM1->SetLED(lamp, kAmber, true);
+        v.ComTMin->setEnabled(false);
+        show(v, lamp == 1 ? "IDS_FWZ_FLOW_TO_HIGH" : "IDS_DIFF_SMALL", kWarning);
+    } else if (v.mFlowUnsettled != 0) {
+        v.ClearLevelLamps(kBottomLamp);
+        v.CtlLedIM1->SetLED(kBottomLamp, kAmber, true);
+        v.ComTMax->setEnabled(false);
+        v.ComTMin->setEnabled(false);
+        show(v, "IDS_FWZ_FLOW_NOT_SET", kWarning);
+    } else {
+        v.ClearLevelLamps(kBottomLamp);
+        v.ComTMax->setEnabled(v.mFlow > span);
+        v.CtlLedIM1->SetLED(kBottomLamp, kGreen, true);
+        v.ComTMin->setEnabled(true);
+        show(v, "IDS_FWZ_SET_MIN_TEACH", kNormal);
+    }
+}
+
+void maxMinFinished(QX_FlowWiz& v) {
+    v.ComTMax->setEnabled(false);
+    v.ComTMin->setEnabled(false);
+    show(v, "IDS_FWZ_MAX_MIN_SUCC", kNormal);
+    v.SuccessTicks = platform::add16(v.SuccessTicks, 1);
+    v.CtlLedIM1->Init(kLampCount, kWhite);
+    if (v.SuccessTicks == kSuccessUpdates) {
+        v.mTeachState = 0;
+        v.SuccessTicks = 0;
+        v.ComTeachCancel->setEnabled(false);
+    }
+}
+
+void waitForSettledFlow(QX_FlowWiz& v) {
+    if (v.mFlowUnsettled != 0) {
+        v.CtlLedIM1->SetLED(kMiddleLamp, kAmber, true);
+        v.ComTQuick->setEnabled(false);
+        show(v, "IDS_FWZ_FLOW_NOT_SET", kWarning);
+    } else {
+        v.ComTQuick->setEnabled(true);
+        show(v, "IDS_FWZ_SET_QUICK_TEACH", kNormal);
+        v.CtlLedIM1->SetLED(kMiddleLamp, kGreen, true);
+    }
+}
+
+void quickFinished(QX_FlowWiz& v) {
+    v.ComTQuick->setEnabled(false);
+    show(v, "IDS_FWZ_QUICK_SUCC", kNormal);
+    v.SuccessTicks = platform::add16(v.SuccessTicks, 1);
+    if (v.SuccessTicks == kSuccessUpdates) {
+        v.mTeachState = 0;
+        v.SuccessTicks = 0;
+        v.CtlLedIM1->Init(kLampCount, kWhite);
+        v.ComTeachCancel->setEnabled(false);
+    }
+}
+
+}  // namespace
+
+void runStateStep(QX_FlowWiz& v) {
+    const int16_t span = minimumSpan(v.mFwVersion);
+    switch (v.mTeachState) {
+        case 0:
+            idle(v, span);
+            break;
+        case 1:
+            v.mTeachState = 2;
+            break;
+        case 2:
+            waitForMaximum(v, span);
+            break;
+        case 4:
+            show(v, "IDS_SET_MAX_SUCC", kNormal);
+            v.mTeachState = 6;
+            break;
+        case 5:
+            show(v, "IDS_SET_MM_TEACH_MAN", kAttention);
+            v.CtlLedIM1->SetLED(kTopLamp, kGreen, false);
+            v.CtlLedIM1->SetLED(kBottomLamp, kGreen, false);
+            break;
+        case 6:
+            waitForMinimum(v, span);
+            break;
+        case 9:
+            maxMinFinished(v);
+            break;
+        case 10:
+            waitForSettledFlow(v);
+            break;
+        case 13:
+            v.ComTQuick->setEnabled(false);
+            show(v, "IDS_SET_QUICK_TEACH_MAN", kAttention);
+            v.CtlLedIM1->SetLED(kMiddleLamp, kGreen, false);
+            break;
+        case 14:
+            quickFinished(v);
+            break;
+        default:  // 3, 7, 8, 11 and 12 wait for the device's answer
+            break;
+    }
+}
+
+}  // namespace qx::wizard

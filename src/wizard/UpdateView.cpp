@@ -1,0 +1,248 @@
+// The one view update after new process values: it reads the values from the data model, widens
+// the charts' running ranges and adds a point to each, fills the value labels and the legend
+// line, runs the wizard's state step and shows the panes. It never writes to the device.
+//
+// Any failure ends the update where it happened; what was already changed stays, and the next
+// update tries again from the start.
+#include <algorithm>
+#include <string>
+
+#include "display/AxisRounding.h"
+#include "platform/Int16.h"
+#include "support/DebugLog.h"
+#include "view/QX_FlowWiz.h"
+#include "wizard/StateStep.h"
+
+namespace qx::view {
+
+using platform::add16;
+using platform::round16;
+
+namespace {
+
+constexpr int16_t kNoLine = 999;  // a chart line, or a switch point, with nothing to show
+constexpr int16_t kRestartRangeMax = 0;
+constexpr int16_t kRestartRangeMin = 1000;
+constexpr int32_t kLegendGap = 60;
+
+int16_t textAs16(const ParameterPtr& p) {
+    return Variant(must(p).valueText()).toInt16();
+}
+bool holdsValue(const ParameterPtr& p) {
+    return p && p->noValue() == 0;
+}
+
+void widen(int16_t& lo, int16_t& hi, int16_t v) {
+    if (v > hi) hi = v;
+    if (v < lo) lo = v;
+}
+
+host::IButton& editButton(const host::ToolbarPtr& toolbar) {
+    return must(must(must(toolbar).Buttons()).item("Edit"));
+}
+
+}  // namespace
+
+void QX_FlowWiz::UpdateView() {
+    try {
+        const int32_t now = ui_.scheduler.timeOfDay();
+
+        // 1. Trend start, or a restart of both trends with fresh ranges and run time.
+        if (!mTrendStart) mTrendStart = now;
+        if (mRestartTrend) {
+            mTrendStart = now;
+            mFlowRangeMax = kRestartRangeMax;
+            mFlowRangeMin = kRestartRangeMin;
+            mTempRangeMax = kRestartRangeMax;
+            mTempRangeMin = kRestartRangeMin;
+            mRestartTrend = false;
+            ClearChart(mFlowChart, -1);
+            ClearChart(mTempChart, -1);
+            mRunTime = 0;
+        }
+
+        // 2. The device's values; unbound teach values keep what they had.
+        if (pTEACH_MIN) mTeachMin = textAs16(pTEACH_MIN);
+        if (pTEACH_MAX) mTeachMax = textAs16(pTEACH_MAX);
+        if (pTEACHDO_QUICK_MODE) mTeachMode = must(pTEACHDO_QUICK_MODE->valueObject()).value().toInt16();
+        mFlow = textAs16(pPROINFLOW_RAW);
+        mFlowUnsettled = round16(must(must(pDELTAFLOW_NEW).valueObject()).value().toDouble() - 1);
+
+        // 3. The switch point in flow units.
+        if (mTeachMode == 1) {
+            const ParameterPtr& quickPoint = mFwVersion != 0 ? pFLOWSPQT_RAW : pFLOWSP_RAW;
+            if (holdsValue(quickPoint)) mSwitchPointFlow = textAs16(quickPoint);
+        } else if (holdsValue(pFLOWSP_RAW)) {
+            mSwitchPointFlow = must(pFLOWSP_RAW->valueObject()).value().toInt16();
+        } else if (IsSwitchPointAvailable()) {
+            // The device gives the switch point as a percentage of the taught span.
+            const double percent = Variant(pTEACHDO_SWPOINT->valueText()).toDouble();
+            const int16_t span = platform::sub16(mTeachMax, mTeachMin);
+            mSwitchPointFlow = round16(percent * (span / 100.0) + mTeachMin);
+        } else {
+            mSwitchPointFlow = mFlow;
+        }
+
+        // 4. A lost connection leaves a gap in both trends.
+        if (mChartBreakPending) {
+            MarkChartBreak(mFlowChart);
+            MarkChartBreak(mTempChart);
+            mChartBreakPending = false;
+        }
+
+        // 5. The flow chart's range takes in the flow and the lines it shows.
+        widen(mFlowRangeMin, mFlowRangeMax, mFlow);
+        if (mFwVersion == 1) widen(mFlowRangeMin, mFlowRangeMax, mSwitchPointFlow);
+        if (mTeachMode != 1) {
+            widen(mFlowRangeMin, mFlowRangeMax, mTeachMin);
+            widen(mFlowRangeMin, mFlowRangeMax, mTeachMax);
+        }
+        {
+            auto& area = must(mFlowChart).chartArea();
+            const int16_t yMax = add16(display::RoundAxisUp(mFlowRangeMax, mAxisStep), VSMax1->value());
+            area.axis("Y").setMax(yMax);
+            area.axis("Y2").setMax(yMax);
+            const int16_t yMin = std::max<int16_t>(
+                0, add16(display::RoundAxisDown(mFlowRangeMin, mAxisStep), VSMin1->value()));
+            area.axis("Y").setMin(yMin);
+            area.axis("Y2").setMin(yMin);
+        }
+
+        // 6. The temperature chart's range takes in the temperature and the switch point.
+        const double temperature = Variant(must(pPROINTEMP).valueText()).toDouble();
+        const bool tempPointShown = must(pSWPOINT).noValue() == 0;
+        const double tempPoint = tempPointShown ? Variant(pSWPOINT->valueText()).toDouble() : 0;
+        if (temperature > mTempRangeMax) mTempRangeMax = round16(temperature);
+        if (tempPointShown && tempPoint > mTempRangeMax) mTempRangeMax = round16(tempPoint);
+        if (temperature < mTempRangeMin) mTempRangeMin = round16(temperature);
+        if (tempPointShown && tempPoint < mTempRangeMin) mTempRangeMin = round16(tempPoint);
+        {
+            auto& area = must(mTempChart).chartArea();
+            const int16_t yMax = add16(display::RoundAxisUp(mTempRangeMax, mAxisStep), VSMax2->value());
+            area.axis("Y").setMax(yMax);
+            area.axis("Y2").setMax(yMax);
+            const int16_t yMin = add16(display::RoundAxisDown(mTempRangeMin, mAxisStep), VSMin2->value());
+            area.axis("Y").setMin(yMin);
+            area.axis("Y2").setMin(yMin);
+        }
+
+        // 7. Firmware 0 keeps the quick-teach switch point to itself.
+        if (mTeachMode == 1 && mFwVersion == 0) mSwitchPointFlow = kNoLine;
+
+        // 8, 9. The run time counts from the first update; the time axes start anew when asked.
+        TimerCnt->setEnabled(true);
+        if (mResetTimeBase) {
+            must(mFlowChart).chartArea().axis("X").timeScale().setBase(now);
+            must(mTempChart).chartArea().axis("X").timeScale().setBase(now);
+            mResetTimeBase = false;
+        }
+
+        // 10. One point for each chart.
+        const bool switchPointAvailable = IsSwitchPointAvailable();
+        const bool quickMode = mTeachMode == 1;
+        addChartPoint(mFlowChart, mFlow, switchPointAvailable ? mSwitchPointFlow : kNoLine,
+                      quickMode ? kNoLine : mTeachMin, quickMode ? kNoLine : mTeachMax);
+        addChartPoint(mTempChart, round16(temperature), tempPointShown ? round16(tempPoint) : kNoLine, 0, 0);
+
+        // 11. The sliders show the device's values once, and again when asked.
+        if (must(mSliderTP.object).getProperty("Visible").toBool() && !mSliderTPLoaded) {
+            mSliderTP.object->setProperty("value", pSWPOINT->valueText());
+            mSliderTPLoaded = true;
+        }
+        if (mRefreshSwitchInputs) {
+            if (IsSwitchPointAvailable())
+                must(mSliderFL.object).setProperty("value", pTEACHDO_SWPOINT->valueText());
+            // A tolerance the list does not hold is simply not shown.
+            platform::ignoreErrors([this] {
+                if (pTEACHDO_QUICK) CoQTOffset->setText(pTEACHDO_QUICK->valueText());
+            });
+            mRefreshSwitchInputs = false;
+        }
+
+        // 12. The taught values, unless the user is editing them.
+        const bool editReleased = editButton(mToolbar).value() == 0;
+        if (editReleased) {
+            LaTMin->setText(std::to_string(mTeachMin));
+            LaTMinW->setText(std::to_string(mTeachMin));
+            LaTMax->setText(std::to_string(mTeachMax));
+            LaTMaxW->setText(std::to_string(mTeachMax));
+        }
+
+        // 13. Value labels.
+        LaDF->setCaption(pPROINTEMP->valueText() + pPROINTEMP->unit());
+        LaTS->setCaption(pSWPOINT->valueText() + pSWPOINT->unit());
+        LaFS->setCaption(std::to_string(mFlow) + " " + must(pPROINFLOW_RAW).unit());
+
+        // 14. The legend line under the flow chart.
+        LaLeSP->setVisible(switchPointAvailable);
+        if (mFwVersion == 0) {
+            LaSp->setVisible(false);
+            LaLeSP->setVisible(false);
+        }
+        LaMinMax->setVisible(true);
+        if (!quickMode) {
+            if (switchPointAvailable) LaLeSP->setCaption(", " + pTEACHDO_SWPOINT->displayName());
+            const auto& tMax = must(pTEACH_MAX);
+            const auto& tMin = must(pTEACH_MIN);
+            LaMinMax->setCaption(", " + tMax.displayName() + " " + std::to_string(mTeachMax) + " " +
+                                 tMax.unit() + ", " + tMin.displayName() + " " + std::to_string(mTeachMin) +
+                                 " " + tMin.unit());
+        } else {
+            if (pFLOWSP_RAW)
+                LaLeSP->setCaption(", " + (pFLOWSPQT_RAW ? pFLOWSPQT_RAW : pFLOWSP_RAW)->displayName());
+            LaMinMax->setCaption("");
+        }
+
+        // 15. The legend reads on from the flow value: limits, switch-point name, switch point.
+        LaMinMax->setLeft(LaFS->left() + LaFS->width());
+        LaMinMax->setTop(LaFS->top());
+        LaLeSP->setLeft(LaMinMax->left() + LaMinMax->width());
+        LaSp->setLeft(LaLeSP->left() + LaLeSP->width() + kLegendGap);
+
+        // 16. The switch point, in max/min mode also as the device's percentage.
+        std::string switchPointText;
+        if (switchPointAvailable) {
+            switchPointText =
+                (mSwitchPointFlow == kNoLine ? std::string() : std::to_string(mSwitchPointFlow)) + " " +
+                pPROINFLOW_RAW->unit();
+            if (!quickMode)
+                switchPointText += " / " + pTEACHDO_SWPOINT->valueText() + " " + pTEACHDO_SWPOINT->unit();
+        }
+        LaSp->setCaption(switchPointText);
+
+        // 17. The quick-teach switch point, unless the user is editing it.
+        if (editReleased) {
+            if (mFwVersion == 0) {
+                if (holdsValue(pFLOWSP_RAW)) {
+                    LaTQuick->setText(std::to_string(mSwitchPointFlow));
+                    LaTQuickW->setText(std::to_string(mSwitchPointFlow));
+                }
+            } else if (holdsValue(pFLOWSPQT_RAW)) {
+                LaTQuick->setText(pFLOWSPQT_RAW->valueText());
+                LaTQuickW->setText(pFLOWSPQT_RAW->valueText());
+            }
+        }
+
+        // 18. Editing by hand belongs to a running teach procedure.
+        ComteachQuick->setVisible(mQuickButtonVisible);
+        editButton(mToolbar).setEnabled(mTeachActive);
+
+        // 19.
+        wizard::runStateStep(*this);
+
+        // 20. The panes; the time window stays put while a procedure runs.
+        FrameTeachOption->setEnabled(true);
+        FrameChart->setVisible(true);
+        if (!FrameTeach->visible()) {
+            FrameTeach->setVisible(true);
+            UserControl_Resize();
+        }
+        if (mTeachState != 0) HSMin->setEnabled(false);
+    } catch (const RuntimeError& e) {
+        platform::ErrorLineScope scope(e);
+        support::DebugLog(*this, "UpdateView()",
+                          "Error:" + e.description() + ", Line:" + std::to_string(e.line()));
+    }
+}
+
+}  // namespace qx::view
