@@ -33,8 +33,10 @@ view::QX_FlowWiz& StandFrame::create() {
     if (created_) throw std::logic_error("the view was already created");
     created_ = true;
     view_ = view::QX_FlowWiz::create(uiContext());
+    // Siting the control at its extent raises its resize event, as a container does.
     view_->move(0, 0, kViewWidth, kViewHeight);
     view_->setVisible(true);
+    view_->UserControl_Resize();
     return *view_;
 }
 

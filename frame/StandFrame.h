@@ -63,7 +63,7 @@ class StandFrame {
 
     // ---- the container ----
     // The container creates the view: 12120 × 9000 twips, visible, both chart check boxes
-    // checked. At most once.
+    // checked, laid out once for that size. At most once.
     view::QX_FlowWiz& create();
     // The container destroys the view; the frame's objects stay.
     void terminate();

@@ -1,0 +1,122 @@
+#include "console/Console.h"
+
+#include <iostream>
+#include <stdexcept>
+
+#include "platform/DebugOutput.h"
+#include "platform/Registry.h"
+#include "platform/RuntimeError.h"
+
+namespace qx::console {
+
+namespace {
+constexpr size_t kAny = SIZE_MAX;
+}
+
+Console::Console(std::ostream& out, std::string scriptFolder)
+    : out_(out), scriptFolder_(std::move(scriptFolder)) {
+    // The console starts from an empty registry, whatever the machine's file holds.
+    platform::registryStore().clear();
+    installObservers();
+}
+
+Console::~Console() {
+    silent_ = true;
+    // The view may still log while it goes; nothing more is printed.
+    platform::setDebugOutputSink([](const std::string&) {});
+}
+
+const std::vector<std::pair<std::string, Console::Entry>>& Console::commandTable() {
+    static const std::vector<std::pair<std::string, Entry>> table = {
+        {"clock", {&Console::cmdClock, 2, 2}},
+        {"registry", {&Console::cmdRegistry, 3, 3}},
+        {"device", {&Console::cmdDevice, 2, kAny}},
+        {"trace", {&Console::cmdTrace, 3, 3}},
+        {"create", {&Console::cmdCreate, 1, 1}},
+        {"init", {&Console::cmdInit, 2, 5}},
+        {"set-toolbar", {&Console::cmdSetToolbar, 1, 1}},
+        {"register-callback", {&Console::cmdRegisterCallback, 1, 1}},
+        {"press", {&Console::cmdPress, 2, 2}},
+        {"click", {&Console::cmdClick, 2, 2}},
+        {"check", {&Console::cmdCheck, 3, 3}},
+        {"type", {&Console::cmdType, 3, 3}},
+        {"choose", {&Console::cmdChoose, 3, 3}},
+        {"slide", {&Console::cmdSlide, 3, 3}},
+        {"scroll", {&Console::cmdScroll, 3, 3}},
+        {"drag", {&Console::cmdDrag, 4, kAny}},
+        {"resize", {&Console::cmdResize, 3, 3}},
+        {"view-visible", {&Console::cmdViewVisible, 2, 2}},
+        {"frame-env", {&Console::cmdFrameEnv, 3, 3}},
+        {"notify-env", {&Console::cmdNotifyEnv, 2, 2}},
+        {"log-message", {&Console::cmdLogMessage, 4, 4}},
+        {"release", {&Console::cmdRelease, 1, 1}},
+        {"terminate", {&Console::cmdTerminate, 1, 1}},
+        {"wait", {&Console::cmdWait, 2, 2}},
+        {"sim", {&Console::cmdSim, 2, 4}},
+        {"show", {&Console::cmdShow, 2, kAny}},
+        {"expect", {&Console::cmdExpect, 2, kAny}},
+    };
+    return table;
+}
+
+void Console::run(const Command& c) {
+    currentLine_ = c.line;
+    const std::string& name = c.words[0].text;
+    const Entry* entry = nullptr;
+    for (const auto& [key, e] : commandTable())
+        if (key == name) entry = &e;
+    if (!entry) fail(c, "unknown command \"" + name + "\"");
+    if (c.words.size() < entry->minWords || c.words.size() > entry->maxWords)
+        fail(c, "wrong number of arguments for " + name);
+    try {
+        (this->*(entry->handler))(c);
+    } catch (const platform::RuntimeError& e) {
+        // The frame got an error from the view: a frame would show it, the transcript keeps to the
+        // view's own lines.
+        std::cerr << "qxflow-run: line " << c.line << ": " << platform::errorSummary(e) << "\n";
+    } catch (const std::logic_error& e) {
+        fail(c, e.what());
+    }
+    afterEvent();
+}
+
+int Console::runScript(std::istream& script) {
+    ScriptReader reader(script);
+    int status = 0;
+    try {
+        while (auto command = reader.next()) run(*command);
+        status = failed_ ? 1 : 0;
+    } catch (const ScriptError& e) {
+        out_ << "error: line " << e.line << ": " << e.why << "\n";
+        status = 2;
+    }
+    out_.flush();
+    silent_ = true;
+    return status;
+}
+
+void Console::fail(const Command& c, const std::string& why) const {
+    throw ScriptError{c.line, why};
+}
+
+view::QX_FlowWiz& Console::liveView(const Command& c) {
+    if (!created_) fail(c, c.words[0].text + " before create");
+    if (!frame_.hasView()) fail(c, c.words[0].text + " after terminate");
+    return frame_.view();
+}
+
+platform::Control& Console::control(const Command& c, size_t word) {
+    auto& view = liveView(c);
+    const std::string& name = c.words[word].text;
+    auto found = view.Controls().find(name);
+    if (!found) fail(c, "the view has no control " + name);
+    return *found;
+}
+
+bool Console::usableOrIgnored(const platform::Control& control, const std::string& target) {
+    if (control.usable()) return true;
+    emit("ignored " + target);
+    return false;
+}
+
+}  // namespace qx::console

@@ -1,0 +1,113 @@
+#pragma once
+// The console: runs a script's commands against one view in the stand-in frame and prints what
+// a person at the frame would see and what the device receives. Commands, queries and output
+// lines are a fixed contract with the scripts that drive it.
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "console/ScriptReader.h"
+#include "frame/StandFrame.h"
+
+namespace qx::console {
+
+class Console {
+  public:
+    // Relative paths in the script are taken from scriptFolder.
+    Console(std::ostream& out, std::string scriptFolder);
+    ~Console();
+    Console(const Console&) = delete;
+    Console& operator=(const Console&) = delete;
+
+    // Runs one command. Throws ScriptError for an unknown command, a wrong argument or a command
+    // at the wrong moment.
+    void run(const Command& command);
+    // Runs every command of the script; the exit status: 0 when every expect held, 1 when one
+    // failed, 2 on a script error (after printing "error: line N: <why>").
+    int runScript(std::istream& script);
+
+    bool anyFailed() const { return failed_; }
+    frame::StandFrame& frame() { return frame_; }
+
+  private:
+    using Handler = void (Console::*)(const Command&);
+    struct Entry {
+        Handler handler;
+        size_t minWords, maxWords;  // with the command word
+    };
+    static const std::vector<std::pair<std::string, Entry>>& commandTable();
+
+    // ---- before create (SetupCommands.cpp) ----
+    void cmdClock(const Command& c);
+    void cmdRegistry(const Command& c);
+    void cmdDevice(const Command& c);
+    void cmdTrace(const Command& c);
+    // ---- the frame and the container (FrameCommands.cpp) ----
+    void cmdCreate(const Command& c);
+    void cmdInit(const Command& c);
+    void cmdSetToolbar(const Command& c);
+    void cmdRegisterCallback(const Command& c);
+    void cmdResize(const Command& c);
+    void cmdViewVisible(const Command& c);
+    void cmdFrameEnv(const Command& c);
+    void cmdNotifyEnv(const Command& c);
+    void cmdLogMessage(const Command& c);
+    void cmdRelease(const Command& c);
+    void cmdTerminate(const Command& c);
+    void cmdWait(const Command& c);
+    // ---- a person's actions (UserCommands.cpp) ----
+    void cmdPress(const Command& c);
+    void cmdClick(const Command& c);
+    void cmdCheck(const Command& c);
+    void cmdType(const Command& c);
+    void cmdChoose(const Command& c);
+    void cmdSlide(const Command& c);
+    void cmdScroll(const Command& c);
+    void cmdDrag(const Command& c);
+    // ---- the simulated flow monitor (SimCommands.cpp) ----
+    void cmdSim(const Command& c);
+    // ---- queries (Queries.cpp) ----
+    void cmdShow(const Command& c);
+    void cmdExpect(const Command& c);
+    struct Answer {
+        std::string what;   // as the script wrote it
+        std::string value;  // as show prints it
+        size_t words;       // the query's words, after show/expect
+    };
+    Answer query(const Command& c);
+    std::string controlProperty(const std::string& what, int line);
+    std::string chartQuery(const Command& c, size_t& words);
+    std::string toolbarQuery(const std::string& what);
+
+    // ---- output lines (Output.cpp) ----
+    void installObservers();
+    void watchView();
+    // Prints one line, after the state and status changes that came before it.
+    void emit(const std::string& line);
+    // After each command and each event on virtual time.
+    void afterEvent();
+    void flushStatus();
+    void checkState();
+
+    // ---- helpers (Console.cpp) ----
+    view::QX_FlowWiz& liveView(const Command& c);
+    platform::Control& control(const Command& c, size_t word);
+    // Prints "ignored <target>" when a person cannot use the control; true when usable.
+    bool usableOrIgnored(const platform::Control& control, const std::string& target);
+    [[noreturn]] void fail(const Command& c, const std::string& why) const;
+
+    std::ostream& out_;
+    std::string scriptFolder_;
+    frame::StandFrame frame_;
+    bool failed_ = false;
+    bool created_ = false;
+    bool silent_ = false;  // after the script's end nothing more is printed
+    bool traceDebug_ = false, traceReads_ = false, traceState_ = false;
+    int32_t lastState_ = 0;
+    bool statusPending_ = false;
+    std::string pendingStatusText_;
+    int currentLine_ = 0;
+};
+
+}  // namespace qx::console

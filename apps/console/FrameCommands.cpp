@@ -1,0 +1,127 @@
+// The commands of the frame and the container: creating, binding and releasing the view, handing
+// over the toolbar and the receiver, sizing and showing it, the frame's environment, and time.
+#include <iostream>
+
+#include "console/Arguments.h"
+#include "console/Console.h"
+#include "frame/DataModel.h"
+#include "platform/RuntimeError.h"
+
+namespace qx::console {
+
+void Console::cmdCreate(const Command& c) {
+    if (created_) fail(c, "the view was already created");
+    created_ = true;
+    auto& view = frame_.create();
+    lastState_ = view.mTeachState;
+    watchView();
+}
+
+void Console::cmdInit(const Command& c) {
+    liveView(c);
+    const std::string& target = c.words[1].text;
+    frame::InitTarget t;
+    if (target == "device")
+        t = frame::InitTarget::Device;
+    else if (target == "model")
+        t = frame::InitTarget::Model;
+    else if (target == "none")
+        t = frame::InitTarget::None;
+    else
+        fail(c, "init device, model or none, not " + target);
+    std::optional<std::string> args, argtype;
+    bool handler = true;
+    for (size_t i = 2; i < c.words.size(); ++i) {
+        const std::string& w = c.words[i].text;
+        auto eq = w.find('=');
+        const std::string key = w.substr(0, eq), value = eq == std::string::npos ? "" : w.substr(eq + 1);
+        if (eq == std::string::npos) fail(c, "init takes args=, argtype= and handler=, not " + w);
+        if (key == "args")
+            args = value;
+        else if (key == "argtype")
+            argtype = value;
+        else if (key == "handler" && switchWord(value, "yes", "no"))
+            handler = *switchWord(value, "yes", "no");
+        else
+            fail(c, "init takes args=, argtype= and handler=yes|no, not " + w);
+    }
+    frame_.init(t, args, argtype, handler);
+}
+
+void Console::cmdSetToolbar(const Command& c) {
+    liveView(c);
+    frame_.setToolbar();
+}
+
+void Console::cmdRegisterCallback(const Command& c) {
+    liveView(c);
+    frame_.registerCallback();
+}
+
+void Console::cmdResize(const Command& c) {
+    auto& view = liveView(c);
+    auto w = wholeNumber(c.words[1].text), h = wholeNumber(c.words[2].text);
+    if (!w || !h || *w < 0 || *h < 0 || *w > INT32_MAX || *h > INT32_MAX)
+        fail(c, "resize wants a width and a height in twips");
+    view.setWidth(static_cast<int32_t>(*w));
+    view.setHeight(static_cast<int32_t>(*h));
+    view.UserControl_Resize();
+}
+
+void Console::cmdViewVisible(const Command& c) {
+    auto& view = liveView(c);
+    auto on = switchWord(c.words[1].text, "true", "false");
+    if (!on) fail(c, "view-visible true or false, not " + c.words[1].text);
+    view.setVisible(*on);
+}
+
+void Console::cmdFrameEnv(const Command& c) {
+    if (!frame_.model()) fail(c, "frame-env before init: the frame's model comes with the first init");
+    const Word& value = c.words[2];
+    platform::Variant v(value.text);
+    if (!value.quoted) {
+        if (auto n = wholeNumber(value.text); n && *n >= INT32_MIN && *n <= INT32_MAX)
+            v = platform::Variant(static_cast<int32_t>(*n));
+        else if (auto b = switchWord(value.text, "true", "false"))
+            v = platform::Variant(*b);
+    }
+    frame_.model()->description()->environment()->put(c.words[1].text, v);
+}
+
+void Console::cmdNotifyEnv(const Command& c) {
+    liveView(c);
+    frame_.notifyEnvironmentChanged(c.words[1].text);
+}
+
+void Console::cmdLogMessage(const Command& c) {
+    liveView(c).ISpec_Log_Log(c.words[1].text, c.words[2].text, c.words[3].text, platform::Variant());
+}
+
+void Console::cmdRelease(const Command& c) {
+    liveView(c);
+    const bool answer = frame_.release();
+    emit(std::string("release -> ") + (answer ? "true" : "false"));
+}
+
+void Console::cmdTerminate(const Command& c) {
+    liveView(c);
+    frame_.terminate();
+}
+
+void Console::cmdWait(const Command& c) {
+    auto ms = wholeNumber(c.words[1].text);
+    if (!ms || *ms < 0) fail(c, "wait wants milliseconds, not " + c.words[1].text);
+    // A run-time error that escapes an event ends that event only; time goes on to the end.
+    const int64_t until = frame_.scheduler().nowMs() + *ms;
+    while (true) {
+        try {
+            frame_.scheduler().advance(until - frame_.scheduler().nowMs());
+            return;
+        } catch (const platform::RuntimeError& e) {
+            std::cerr << "qxflow-run: line " << c.line << ": " << platform::errorSummary(e) << "\n";
+            afterEvent();
+        }
+    }
+}
+
+}  // namespace qx::console

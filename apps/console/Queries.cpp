@@ -1,0 +1,215 @@
+// show and expect: the console's queries of the view's controls and fields, the models, the
+// simulated device, the frame's toolbar and the trend charts.
+#include <iostream>
+
+#include "console/Arguments.h"
+#include "console/Console.h"
+#include "console/ValueText.h"
+#include "console/ViewFields.h"
+#include "frame/DataModel.h"
+#include "platform/RuntimeError.h"
+
+namespace qx::console {
+
+namespace {
+
+std::string joinWords(const Command& c, size_t from, size_t count) {
+    std::string s;
+    for (size_t i = from; i < from + count; ++i) s += (i > from ? " " : "") + c.words[i].text;
+    return s;
+}
+
+std::string environmentValue(const std::shared_ptr<host::IDataModel>& model, const std::string& name) {
+    if (!model) return kNone;
+    auto description = model->description();
+    auto environment = description ? description->environment() : nullptr;
+    if (!environment) return kNone;
+    return variantText(environment->get(name));
+}
+
+}  // namespace
+
+void Console::cmdShow(const Command& c) {
+    Answer a = query(c);
+    if (c.words.size() != 1 + a.words) fail(c, "show takes one query, not more words after " + a.what);
+    emit(a.what + " = " + a.value);
+}
+
+void Console::cmdExpect(const Command& c) {
+    Answer a = query(c);
+    const std::string expected = c.restAfter(1 + a.words);
+    if (a.value == expected) {
+        emit("ok " + a.what);
+    } else {
+        failed_ = true;
+        emit("FAIL line " + std::to_string(c.line) + ": " + a.what + " = " + a.value + " (expected " +
+             expected + ")");
+    }
+}
+
+Console::Answer Console::query(const Command& c) {
+    const auto& w = c.words;
+    const std::string& kind = w[1].text;
+    auto needs = [&](size_t n) {
+        if (w.size() < 1 + n) fail(c, kind + " wants " + std::to_string(n - 1) + " more word(s)");
+    };
+    const view::QX_FlowWiz* view = frame_.hasView() ? frame_.viewPtr().get() : nullptr;
+    Answer a{kind, "", 1};
+
+    if (kind == "lamps" || kind == "jobs" || kind == "early" || kind == "fifo" || kind == "connected") {
+        if (kind == "connected") {
+            auto comm = frame_.communication();
+            a.value = comm ? booleanText(comm->IsConnected()) : kNone;
+        } else if (!view) {
+            a.value = kNone;
+        } else if (kind == "lamps") {
+            if (!view->CtlLedIM1) {
+                a.value = kNone;
+            } else {
+                const auto& leds = *view->CtlLedIM1;
+                for (int32_t i = 0; i < leds.lampCount(); ++i) a.value += colourText(leds.lampColor(i)) + " ";
+                a.value += "blink=" + std::to_string(leds.blinkingIndex());
+            }
+        } else if (kind == "jobs") {
+            a.value = view->mUuids ? numberText(view->mUuids->Count()) : kNone;
+        } else if (kind == "early") {
+            a.value = view->mUuids2 ? numberText(view->mUuids2->Count()) : kNone;
+        } else {
+            a.value = view->mFifo ? numberText(view->mFifo->Count()) : kNone;
+        }
+        return a;
+    }
+
+    if (kind == "field" || kind == "bound" || kind == "param" || kind == "device" || kind == "env" ||
+        kind == "frame-env" || kind == "toolbar") {
+        needs(2);
+        const std::string& name = w[2].text;
+        a.what = joinWords(c, 1, 2);
+        a.words = 2;
+        if (kind == "field") {
+            const FieldReader* reader = findViewField(name);
+            if (!reader) fail(c, "the view has no field " + name);
+            a.value = view ? (*reader)(*view) : kNone;
+        } else if (kind == "bound") {
+            bool bound = false;
+            if (view) {
+                if (const auto* field = findParameterField(*view, name)) bound = *field != nullptr;
+                for (const auto* field : parameterFields(*view))
+                    bound = bound || (*field && (*field)->name() == name);
+            }
+            a.value = view ? booleanText(bound) : kNone;
+        } else if (kind == "param") {
+            auto parameter = view && view->mModel ? frame::findParameter(*view->mModel, name) : nullptr;
+            a.value = parameter ? quoteText(parameter->valueText()) : kNone;
+        } else if (kind == "device") {
+            auto& sim = frame_.sim();
+            auto value = sim.value(name);
+            a.value = !sim.has(name) ? kNone : value ? quoteText(*value) : kEmpty;
+        } else if (kind == "env") {
+            a.value = view ? environmentValue(view->mModel, name) : kNone;
+        } else if (kind == "frame-env") {
+            a.value = environmentValue(frame_.model(), name);
+        } else {
+            a.value = toolbarQuery(name);
+        }
+        return a;
+    }
+
+    if (kind == "chart") {
+        size_t words = 0;
+        a.value = chartQuery(c, words);
+        a.words = words;
+        a.what = joinWords(c, 1, words);
+        return a;
+    }
+
+    if (kind.find('.') != std::string::npos && !w[1].quoted) {
+        a.value = controlProperty(kind, c.line);
+        return a;
+    }
+    fail(c, "unknown query " + kind);
+}
+
+std::string Console::controlProperty(const std::string& what, int line) {
+    const auto dot = what.find('.');
+    const std::string name = what.substr(0, dot), property = what.substr(dot + 1);
+    if (name.empty() || property.empty()) throw ScriptError{line, "a control query is <Control>.<Property>"};
+    if (!frame_.hasView()) return kNone;
+    auto control = frame_.viewPtr()->Controls().find(name);
+    if (!control) return kNone;
+    try {
+        return variantText(control->getProperty(property), isColourProperty(property));
+    } catch (const platform::RuntimeError& e) {
+        throw ScriptError{line, what + ": " + platform::errorSummary(e)};
+    }
+}
+
+std::string Console::toolbarQuery(const std::string& what) {
+    const auto& toolbar = frame_.toolbar();
+    if (what == "count") return toolbar ? numberText(toolbar->buttons().count()) : kNone;
+    if (what == "images") {
+        if (!toolbar) return kNone;
+        std::string keys;
+        for (const auto& key : toolbar->images().keys()) keys += (keys.empty() ? "" : " ") + key;
+        return keys;
+    }
+    const auto dot = what.rfind('.');
+    if (dot == std::string::npos)
+        throw ScriptError{currentLine_, "a toolbar query is count, images or <Key>.<Property>"};
+    const std::string key = what.substr(0, dot), property = what.substr(dot + 1);
+    if (property != "Value" && property != "Enabled" && property != "Style" && property != "ToolTipText" &&
+        property != "Image")
+        throw ScriptError{currentLine_, "a toolbar button has Value, Enabled, Style, ToolTipText and Image"};
+    auto button = toolbar ? toolbar->buttons().find(key) : nullptr;
+    if (!button) return kNone;
+    if (property == "Value") return numberText(button->value());
+    if (property == "Enabled") return booleanText(button->enabled());
+    if (property == "Style") return numberText(button->Style());
+    if (property == "ToolTipText") return quoteText(button->ToolTipText());
+    return quoteText(button->image());
+}
+
+std::string Console::chartQuery(const Command& c, size_t& words) {
+    const auto& w = c.words;
+    if (w.size() < 4) fail(c, "a chart query is chart <PC1|PC2> <points|points2|x|y|y2|point p|point2 p>");
+    const std::string& name = w[2].text;
+    const std::string& kind = w[3].text;
+    if (name != "PC1" && name != "PC2") fail(c, "chart PC1 or PC2, not " + name);
+    words = 3;
+    const bool point = kind == "point" || kind == "point2";
+    if (point) {
+        if (w.size() < 5) fail(c, "chart " + name + " " + kind + " wants a point number");
+        words = 4;
+    } else if (kind != "points" && kind != "points2" && kind != "x" && kind != "y" && kind != "y2") {
+        fail(c, "no chart query " + kind);
+    }
+    const view::QX_FlowWiz* view = frame_.hasView() ? frame_.viewPtr().get() : nullptr;
+    const auto& chart = !view ? nullptr : name == "PC1" ? view->mFlowChart : view->mTempChart;
+    if (!chart) return kNone;
+
+    if (kind == "points") return numberText(chart->group(1).data().numPoints());
+    if (kind == "points2") return numberText(chart->group(2).data().numPoints());
+    if (kind == "x") {
+        // The charts' X values are hours; people read seconds.
+        const auto& axis = chart->chartArea().axis("X");
+        return secondsText(axis.min() * 3600) + " " + secondsText(axis.max() * 3600);
+    }
+    if (kind == "y" || kind == "y2") {
+        const auto& axis = chart->chartArea().axis(kind == "y" ? "Y" : "Y2");
+        return numberText(axis.min()) + " " + numberText(axis.max());
+    }
+    auto p = wholeNumber(w[4].text);
+    if (!p) fail(c, "a point number, not " + w[4].text);
+    const auto& data = chart->group(kind == "point" ? 1 : 2).data();
+    if (*p < 1 || *p > data.numPoints()) return kNone;
+    const auto index = static_cast<int32_t>(*p);
+    auto x = data.x(index);
+    std::string out = "x=" + (x ? secondsText(*x * 3600) : std::string("-"));
+    for (int s = 1; s <= data.seriesCount(); ++s) {
+        auto y = data.y(s, index);
+        out += " y" + std::to_string(s) + "=" + (y ? numberText(*y) : std::string("-"));
+    }
+    return out;
+}
+
+}  // namespace qx::console

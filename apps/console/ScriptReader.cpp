@@ -1,0 +1,76 @@
+#include "console/ScriptReader.h"
+
+namespace qx::console {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+std::string trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && isBlank(s[b])) ++b;
+    while (e > b && isBlank(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+}  // namespace
+
+std::vector<Word> splitWords(const std::string& text, int lineNumber) {
+    std::vector<Word> words;
+    size_t i = 0;
+    while (true) {
+        while (i < text.size() && isBlank(text[i])) ++i;
+        if (i == text.size()) break;
+        Word w;
+        if (text[i] == '"') {
+            w.quoted = true;
+            ++i;
+            bool closed = false;
+            while (i < text.size()) {
+                char c = text[i++];
+                if (c == '"') {
+                    closed = true;
+                    break;
+                }
+                if (c == '\\' && i < text.size() && (text[i] == '"' || text[i] == '\\')) c = text[i++];
+                w.text += c;
+            }
+            if (!closed) throw ScriptError{lineNumber, "unclosed quote"};
+            if (i < text.size() && !isBlank(text[i]))
+                throw ScriptError{lineNumber, "a quoted word must end at a blank"};
+        } else {
+            while (i < text.size() && !isBlank(text[i])) {
+                if (text[i] == '"') throw ScriptError{lineNumber, "a quote inside a word"};
+                w.text += text[i++];
+            }
+        }
+        w.end = i;
+        words.push_back(std::move(w));
+    }
+    return words;
+}
+
+std::string Command::restAfter(size_t n) const {
+    if (n == 0) return text;
+    if (n > words.size()) return {};
+    return trim(text.substr(words[n - 1].end));
+}
+
+std::optional<Command> ScriptReader::next() {
+    std::string text;
+    while (std::getline(in_, text)) {
+        ++line_;
+        const std::string t = trim(text);
+        if (t.empty() || t[0] == '#') continue;
+        Command c;
+        c.line = line_;
+        c.words = splitWords(t, line_);
+        c.text = t;
+        return c;
+    }
+    return std::nullopt;
+}
+
+}  // namespace qx::console

@@ -1,0 +1,167 @@
+// The commands that set the stage before the view exists: the clock, the stand-in registry, the
+// simulated device's variant, and the optional output lines.
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+#include "console/Arguments.h"
+#include "console/Console.h"
+#include "platform/Registry.h"
+
+namespace qx::console {
+
+void Console::cmdClock(const Command& c) {
+    if (created_) fail(c, "clock after create");
+    int h = 0, m = 0, s = 0;
+    char extra = 0;
+    const std::string& t = c.words[1].text;
+    if (t.size() != 8 || std::sscanf(t.c_str(), "%2d:%2d:%2d%c", &h, &m, &s, &extra) != 3 || h > 23 ||
+        m > 59 || s > 59 || h < 0 || m < 0 || s < 0)
+        fail(c, "clock wants HH:MM:SS, not " + t);
+    frame_.setClock((h * 3600 + m * 60 + s) * int64_t{1000});
+}
+
+void Console::cmdRegistry(const Command& c) {
+    if (created_) fail(c, "registry after create");
+    auto& store = platform::registryStore();
+    const Word& name = c.words[1];
+    const Word& value = c.words[2];
+    if (name.text == "file" && !name.quoted) {
+        std::filesystem::path path(value.text);
+        if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
+        switch (store.loadFile(path.string())) {
+            case platform::RegistryStore::LoadResult::Loaded:
+                return;
+            case platform::RegistryStore::LoadResult::Missing:
+                fail(c, "cannot read " + path.string());
+            case platform::RegistryStore::LoadResult::Malformed:
+                fail(c, "not a registry file: " + path.string());
+        }
+        return;
+    }
+    static const std::map<std::string, std::string> keys = {
+        {"Debug", "SOFTWARE\\QXX\\Controls"},
+        {"DebugFile", "SOFTWARE\\QXX\\Controls"},
+        {"CombineModels", "SOFTWARE\\QXX\\Controls"},
+        {"PollCycle", "SOFTWARE\\Orvex\\DTM"},
+    };
+    auto key = keys.find(name.text);
+    if (key == keys.end())
+        fail(c, "no registry value " + name.text + " (Debug, DebugFile, CombineModels, PollCycle)");
+    if (!value.quoted && value.text.rfind("dword:", 0) == 0) {
+        auto n = wholeNumber(value.text.substr(6));
+        if (!n || *n < INT32_MIN || *n > UINT32_MAX)
+            fail(c, "dword wants a 32-bit decimal number: " + value.text);
+        store.setDword(key->second, name.text, static_cast<uint32_t>(*n));
+        return;
+    }
+    if (!value.quoted) fail(c, "a registry value is dword:<decimal> or a quoted text, not " + value.text);
+    store.setText(key->second, name.text, value.text);
+}
+
+namespace {
+
+// One device option: false when the value is not one of the option's.
+using OptionSetter = bool (*)(frame::DeviceOptions&, const std::string&);
+
+bool presence(frame::Presence& out, const std::string& v) {
+    if (v == "valid")
+        out = frame::Presence::Valid;
+    else if (v == "novalue")
+        out = frame::Presence::NoValue;
+    else if (v == "missing")
+        out = frame::Presence::Missing;
+    else
+        return false;
+    return true;
+}
+
+bool number32(int32_t& out, const std::string& v) {
+    auto n = wholeNumber(v);
+    if (!n || *n < INT32_MIN || *n > INT32_MAX) return false;
+    out = static_cast<int32_t>(*n);
+    return true;
+}
+
+const std::map<std::string, OptionSetter>& deviceOptions() {
+    using O = frame::DeviceOptions;
+    static const std::map<std::string, OptionSetter> table = {
+        {"fw", [](O& o, const std::string& v) { return number32(o.fw, v); }},
+        {"category",
+         [](O& o, const std::string& v) {
+             if (v == "match")
+                 o.category = O::Category::Match;
+             else if (v == "other")
+                 o.category = O::Category::Other;
+             else if (v == "none")
+                 o.category = O::Category::None;
+             else
+                 return false;
+             return true;
+         }},
+        {"quickmode", [](O& o, const std::string& v) { return presence(o.quickMode, v); }},
+        {"swpoint", [](O& o, const std::string& v) { return presence(o.swPoint, v); }},
+        {"flowsp", [](O& o, const std::string& v) { return presence(o.flowSp, v); }},
+        {"flowspqt", [](O& o, const std::string& v) { return presence(o.flowSpQt, v); }},
+        {"teach",
+         [](O& o, const std::string& v) {
+             auto on = switchWord(v, "present", "missing");
+             if (on) o.teachPresent = *on;
+             return on.has_value();
+         }},
+        {"lang",
+         [](O& o, const std::string& v) {
+             return (v == "0" || v == "1033" || v == "1031") && number32(o.language, v);
+         }},
+        {"state", [](O& o, const std::string& v) { return number32(o.state, v); }},
+        {"localcomm", [](O& o, const std::string& v) { return number32(o.localComm, v); }},
+        {"database",
+         [](O& o, const std::string& v) {
+             auto on = switchWord(v, "present", "missing");
+             if (on) o.databasePresent = *on;
+             return on.has_value();
+         }},
+        {"comm",
+         [](O& o, const std::string& v) {
+             auto fails = switchWord(v, "fail", "ok");
+             if (fails) o.commFails = *fails;
+             return fails.has_value();
+         }},
+    };
+    return table;
+}
+
+}  // namespace
+
+void Console::cmdDevice(const Command& c) {
+    if (frame_.initialised()) fail(c, "device after init");
+    frame::DeviceOptions options = frame_.options();
+    for (size_t i = 1; i < c.words.size(); ++i) {
+        const std::string& w = c.words[i].text;
+        auto eq = w.find('=');
+        if (eq == std::string::npos) fail(c, "a device option is <option>=<value>, not " + w);
+        auto option = deviceOptions().find(w.substr(0, eq));
+        if (option == deviceOptions().end()) fail(c, "no device option " + w.substr(0, eq));
+        if (!option->second(options, w.substr(eq + 1)))
+            fail(c, "no value " + w.substr(eq + 1) + " for " + option->first);
+    }
+    frame_.setOptions(options);
+}
+
+void Console::cmdTrace(const Command& c) {
+    auto on = switchWord(c.words[2].text);
+    if (!on) fail(c, "trace wants on or off, not " + c.words[2].text);
+    const std::string& what = c.words[1].text;
+    if (what == "debug")
+        traceDebug_ = *on;
+    else if (what == "reads")
+        traceReads_ = *on;
+    else if (what == "state")
+        traceState_ = *on;
+    else
+        fail(c, "trace debug, reads or state, not " + what);
+    // Turning state tracing on reports changes from now on, not one made while it was off.
+    if (what == "state" && frame_.hasView()) lastState_ = frame_.view().mTeachState;
+}
+
+}  // namespace qx::console

@@ -1,0 +1,125 @@
+// What a person does on the frame's toolbar and in the view. Each action reaches the view the way
+// a click, a key or a mouse would: through the control model, whose events run the view's
+// handlers. A target that is disabled or hidden, or sits in a container that is, takes nothing.
+#include "console/Arguments.h"
+#include "console/Console.h"
+#include "console/ValueText.h"
+#include "frame/ParameterSlider.h"
+#include "platform/StandardControls.h"
+
+namespace qx::console {
+
+namespace {
+
+template <class T>
+T* as(platform::Control& control) {
+    return dynamic_cast<T*>(&control);
+}
+
+}  // namespace
+
+void Console::cmdPress(const Command& c) {
+    liveView(c);
+    // The toolbar lies outside the view: hiding the view does not stop a press.
+    if (!frame_.press(c.words[1].text)) emit("ignored " + c.words[1].text);
+}
+
+void Console::cmdClick(const Command& c) {
+    auto& target = control(c, 1);
+    auto* button = as<platform::CommandButton>(target);
+    auto* box = as<platform::CheckBox>(target);
+    if (!button && !box) fail(c, c.words[1].text + " is neither a button nor a check box");
+    if (!usableOrIgnored(target, c.words[1].text)) return;
+    if (button)
+        button->click();
+    else
+        box->setValue(box->value() == 0 ? 1 : 0);  // its click follows the change
+}
+
+void Console::cmdCheck(const Command& c) {
+    auto& target = control(c, 1);
+    auto* box = as<platform::CheckBox>(target);
+    if (!box) fail(c, c.words[1].text + " is not a check box");
+    auto value = wholeNumber(c.words[2].text);
+    if (!value || (*value != 0 && *value != 1)) fail(c, "check wants 0 or 1, not " + c.words[2].text);
+    if (!usableOrIgnored(target, c.words[1].text)) return;
+    box->setValue(static_cast<int32_t>(*value));
+}
+
+void Console::cmdType(const Command& c) {
+    auto& target = control(c, 1);
+    auto* box = as<platform::TextBox>(target);
+    if (!box) fail(c, c.words[1].text + " is not a text box");
+    if (!usableOrIgnored(target, c.words[1].text)) return;
+    box->setText(c.words[2].text);
+}
+
+void Console::cmdChoose(const Command& c) {
+    auto& target = control(c, 1);
+    auto* combo = as<platform::ComboBox>(target);
+    if (!combo) fail(c, c.words[1].text + " is not a combo box");
+    if (!usableOrIgnored(target, c.words[1].text)) return;
+    bool listed = false;
+    for (int32_t i = 0; i < combo->listCount(); ++i) listed = listed || combo->list(i) == c.words[2].text;
+    if (!listed) fail(c, quoteText(c.words[2].text) + " is not an entry of " + c.words[1].text);
+    combo->setText(c.words[2].text);
+}
+
+void Console::cmdSlide(const Command& c) {
+    const std::string& name = c.words[1].text;
+    if (name != "mSliderFL" && name != "mSliderTP") fail(c, "slide mSliderFL or mSliderTP, not " + name);
+    auto& target = control(c, 1);
+    auto* extender = as<platform::ControlExtender>(target);
+    auto slider = extender ? std::dynamic_pointer_cast<frame::ParameterSlider>(extender->object()) : nullptr;
+    if (!slider) fail(c, name + " is not a parameter slider");
+    auto value = anyNumber(c.words[2].text);
+    if (!value) fail(c, "slide wants a number, not " + c.words[2].text);
+    if (!usableOrIgnored(target, name)) return;
+    // A locked slider's thumb does not move.
+    if (!slider->slide(*value)) emit("ignored " + name);
+}
+
+void Console::cmdScroll(const Command& c) {
+    auto& target = control(c, 1);
+    auto* bar = as<platform::ScrollBar>(target);
+    if (!bar) fail(c, c.words[1].text + " is not a scroll bar");
+    auto value = wholeNumber(c.words[2].text);
+    const int32_t lo = std::min(bar->min(), bar->max()), hi = std::max(bar->min(), bar->max());
+    if (!value || *value < lo || *value > hi)
+        fail(c, "scroll " + c.words[1].text + " wants a whole number from " + std::to_string(lo) + " to " +
+                    std::to_string(hi) + ", not " + c.words[2].text);
+    if (!usableOrIgnored(target, c.words[1].text)) return;
+    bar->setValue(static_cast<int32_t>(*value));  // its change follows
+}
+
+void Console::cmdDrag(const Command& c) {
+    auto& view = liveView(c);
+    const std::string& chart = c.words[1].text;
+    if (chart != "PC1" && chart != "PC2") fail(c, "drag PC1 or PC2, not " + chart);
+    auto button = wholeNumber(c.words[2].text);
+    if (!button) fail(c, "drag wants a mouse button number, not " + c.words[2].text);
+    std::vector<double> xs;
+    for (size_t i = 3; i < c.words.size(); ++i) {
+        auto x = anyNumber(c.words[i].text);
+        if (!x) fail(c, "drag wants x positions, not " + c.words[i].text);
+        xs.push_back(*x);
+    }
+    auto target = view.Controls().find("c" + chart);
+    if (!target) fail(c, "the view has no chart " + chart);
+    if (!usableOrIgnored(*target, chart)) return;
+    auto mouseValue = [](double v) {
+        return v == static_cast<int32_t>(v) ? platform::Variant(static_cast<int32_t>(v))
+                                            : platform::Variant(v);
+    };
+    for (double x : xs) {
+        view::ObjectEventInfo info{"MouseMove",
+                                   {platform::Variant(static_cast<int32_t>(*button)), platform::Variant(0),
+                                    mouseValue(x), platform::Variant(0)}};
+        // The chart's events reach the view only while the view holds the chart.
+        if (chart == "PC1" && view.cPC1) view.cPC1_ObjectEvent(info);
+        if (chart == "PC2" && view.cPC2) view.cPC2_ObjectEvent(info);
+        afterEvent();
+    }
+}
+
+}  // namespace qx::console

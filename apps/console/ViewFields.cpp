@@ -1,0 +1,174 @@
+#include "console/ViewFields.h"
+
+#include <map>
+
+#include "console/ValueText.h"
+
+namespace qx::console {
+
+namespace {
+
+using view::QX_FlowWiz;
+
+template <class T>
+FieldReader number(T QX_FlowWiz::*field) {
+    return [field](const QX_FlowWiz& v) { return numberText(static_cast<double>(v.*field)); };
+}
+
+FieldReader flag(bool QX_FlowWiz::*field) {
+    return [field](const QX_FlowWiz& v) { return booleanText(v.*field); };
+}
+
+FieldReader text(std::string QX_FlowWiz::*field) {
+    return [field](const QX_FlowWiz& v) { return quoteText(v.*field); };
+}
+
+FieldReader timeOfDay(std::optional<int32_t> QX_FlowWiz::*field) {
+    return [field](const QX_FlowWiz& v) {
+        const auto& t = v.*field;
+        return t ? numberText(*t) : std::string(kEmpty);
+    };
+}
+
+// Frame objects print as their class name, controls as their type name, the view's own
+// objects as the name of their class.
+template <class T>
+FieldReader object(std::shared_ptr<T> QX_FlowWiz::*field, const char* className = "") {
+    return [field, className](const QX_FlowWiz& v) -> std::string {
+        const auto& p = v.*field;
+        if (!p) return kNone;
+        if constexpr (std::is_base_of_v<host::Object, T>)
+            return p->className();
+        else if constexpr (std::is_base_of_v<platform::Control, T>)
+            return p->typeName();
+        else
+            return className;
+    };
+}
+
+FieldReader slider(view::SliderRef QX_FlowWiz::*field) {
+    return [field](const QX_FlowWiz& v) -> std::string {
+        const auto& s = v.*field;
+        return s ? s.control->typeName() : std::string(kNone);
+    };
+}
+
+const std::map<std::string, FieldReader>& fields() {
+    static const std::map<std::string, FieldReader> table = {
+        // Frame objects.
+        {"mModel", object(&QX_FlowWiz::mModel)},
+        {"mFrameModel", object(&QX_FlowWiz::mFrameModel)},
+        {"mRes", object(&QX_FlowWiz::mRes)},
+        {"mMessageHandler", object(&QX_FlowWiz::mMessageHandler)},
+        {"mToolbar", object(&QX_FlowWiz::mToolbar)},
+        {"mReceiver", object(&QX_FlowWiz::mReceiver)},
+        {"mDevice", object(&QX_FlowWiz::mDevice)},
+        {"mSpecComm", object(&QX_FlowWiz::mSpecComm)},
+        // Binding and context.
+        {"mModule", text(&QX_FlowWiz::mModule)},
+        {"mContext", text(&QX_FlowWiz::mContext)},
+        {"mCategoryMatch", flag(&QX_FlowWiz::mCategoryMatch)},
+        {"mFwVersion", number(&QX_FlowWiz::mFwVersion)},
+        {"mReleasePending", flag(&QX_FlowWiz::mReleasePending)},
+        {"mMessageDetails", text(&QX_FlowWiz::mMessageDetails)},
+        {"mPollMode", number(&QX_FlowWiz::mPollMode)},
+        // Job bookkeeping.
+        {"mUuids", object(&QX_FlowWiz::mUuids, "CuuidCollection")},
+        {"mUuids2", object(&QX_FlowWiz::mUuids2, "CuuidCollection")},
+        {"mFifo", object(&QX_FlowWiz::mFifo, "CCommandFiFo")},
+        {"mFilter", object(&QX_FlowWiz::mFilter, "CFilterCallbackModule")},
+        {"mTeachJobId", text(&QX_FlowWiz::mTeachJobId)},
+        {"mSettingJobId", text(&QX_FlowWiz::mSettingJobId)},
+        // Wizard.
+        {"mTeachState", number(&QX_FlowWiz::mTeachState)},
+        {"mTeachMode", number(&QX_FlowWiz::mTeachMode)},
+        {"mTeachMin", number(&QX_FlowWiz::mTeachMin)},
+        {"mTeachMax", number(&QX_FlowWiz::mTeachMax)},
+        {"mFlow", number(&QX_FlowWiz::mFlow)},
+        {"mFlowUnsettled", number(&QX_FlowWiz::mFlowUnsettled)},
+        {"mSwitchPointFlow", number(&QX_FlowWiz::mSwitchPointFlow)},
+        {"mTeachActive", flag(&QX_FlowWiz::mTeachActive)},
+        {"mQuickTeachActive", flag(&QX_FlowWiz::mQuickTeachActive)},
+        {"mQuickButtonVisible", flag(&QX_FlowWiz::mQuickButtonVisible)},
+        {"mSwitchPointSettable", flag(&QX_FlowWiz::mSwitchPointSettable)},
+        {"mSliderTPLoaded", flag(&QX_FlowWiz::mSliderTPLoaded)},
+        {"mRefreshSwitchInputs", flag(&QX_FlowWiz::mRefreshSwitchInputs)},
+        {"SuccessTicks", number(&QX_FlowWiz::SuccessTicks)},
+        // Trend charts and their ranges.
+        {"mFlowChart", object(&QX_FlowWiz::mFlowChart, "ChartObject")},
+        {"mTempChart", object(&QX_FlowWiz::mTempChart, "ChartObject")},
+        {"cPC1", object(&QX_FlowWiz::cPC1)},
+        {"cPC2", object(&QX_FlowWiz::cPC2)},
+        {"mFlowRangeMax", number(&QX_FlowWiz::mFlowRangeMax)},
+        {"mFlowRangeMin", number(&QX_FlowWiz::mFlowRangeMin)},
+        {"mTempRangeMax", number(&QX_FlowWiz::mTempRangeMax)},
+        {"mTempRangeMin", number(&QX_FlowWiz::mTempRangeMin)},
+        {"mSavedFlowRangeMax", number(&QX_FlowWiz::mSavedFlowRangeMax)},
+        {"mSavedFlowRangeMin", number(&QX_FlowWiz::mSavedFlowRangeMin)},
+        {"mSavedTempRangeMax", number(&QX_FlowWiz::mSavedTempRangeMax)},
+        {"mSavedTempRangeMin", number(&QX_FlowWiz::mSavedTempRangeMin)},
+        {"mRestartTrend", flag(&QX_FlowWiz::mRestartTrend)},
+        {"mResetTimeBase", flag(&QX_FlowWiz::mResetTimeBase)},
+        {"mChartBreakPending", flag(&QX_FlowWiz::mChartBreakPending)},
+        {"mTrendStart", timeOfDay(&QX_FlowWiz::mTrendStart)},
+        {"mTeachStartTime", timeOfDay(&QX_FlowWiz::mTeachStartTime)},
+        {"mAxisStep", number(&QX_FlowWiz::mAxisStep)},
+        {"mDragAnchor", number(&QX_FlowWiz::mDragAnchor)},
+        // Polling and the status line.
+        {"mRunTime", number(&QX_FlowWiz::mRunTime)},
+        {"mPendingStatus", text(&QX_FlowWiz::mPendingStatus)},
+        {"mPendingStyle", number(&QX_FlowWiz::mPendingStyle)},
+        // Sliders of the manual settings.
+        {"mSliderFL", slider(&QX_FlowWiz::mSliderFL)},
+        {"mSliderTP", slider(&QX_FlowWiz::mSliderTP)},
+    };
+    return table;
+}
+
+using ParameterField = host::ParameterPtr QX_FlowWiz::*;
+
+const std::map<std::string, ParameterField>& parameterTable() {
+    static const std::map<std::string, ParameterField> table = {
+        {"QUICK_2", &QX_FlowWiz::pQUICK_2},
+        {"PROINFLOW_RAW", &QX_FlowWiz::pPROINFLOW_RAW},
+        {"DELTAFLOW_NEW", &QX_FlowWiz::pDELTAFLOW_NEW},
+        {"PROINTEMP", &QX_FlowWiz::pPROINTEMP},
+        {"SWPOINT", &QX_FlowWiz::pSWPOINT},
+        {"TEACHDO_SWPOINT", &QX_FlowWiz::pTEACHDO_SWPOINT},
+        {"DELTAFLOW_RAW", &QX_FlowWiz::pDELTAFLOW_RAW},
+        {"TEACH_MAX", &QX_FlowWiz::pTEACH_MAX},
+        {"TEACH_MIN", &QX_FlowWiz::pTEACH_MIN},
+        {"TEACHDO_QUICK_MODE", &QX_FlowWiz::pTEACHDO_QUICK_MODE},
+        {"TEACHDO_QUICK", &QX_FlowWiz::pTEACHDO_QUICK},
+        {"FLOWSP_RAW", &QX_FlowWiz::pFLOWSP_RAW},
+        {"FLOWSPQT_RAW", &QX_FlowWiz::pFLOWSPQT_RAW},
+    };
+    return table;
+}
+
+}  // namespace
+
+const FieldReader* findViewField(const std::string& name) {
+    const auto& table = fields();
+    auto it = table.find(name);
+    if (it != table.end()) return &it->second;
+    // The parameter references print like the other objects.
+    static std::map<std::string, FieldReader> parameterReaders;
+    auto p = parameterTable().find(name.size() > 1 && name[0] == 'p' ? name.substr(1) : std::string());
+    if (p == parameterTable().end()) return nullptr;
+    auto [reader, added] = parameterReaders.try_emplace(name, object(p->second));
+    return &reader->second;
+}
+
+const host::ParameterPtr* findParameterField(const view::QX_FlowWiz& view, const std::string& name) {
+    auto it = parameterTable().find(name);
+    return it == parameterTable().end() ? nullptr : &(view.*(it->second));
+}
+
+std::vector<const host::ParameterPtr*> parameterFields(const view::QX_FlowWiz& view) {
+    std::vector<const host::ParameterPtr*> out;
+    for (const auto& [name, field] : parameterTable()) out.push_back(&(view.*field));
+    return out;
+}
+
+}  // namespace qx::console
