@@ -82,7 +82,9 @@ void QX_FlowWiz::ShowStatus(const std::string& text, int32_t style) {
 
 void QX_FlowWiz::TimerState_Timer() {
     TimerState->setEnabled(false);
-    if (!mPendingStatus.empty()) ShowStatus(mPendingStatus, mPendingStyle);
+    // A copy: ShowStatus clears the pending text before it shows its argument.
+    const std::string pending = mPendingStatus;
+    if (!pending.empty()) ShowStatus(pending, mPendingStyle);
 }
 
 void QX_FlowWiz::ClearLevelLamps(int16_t keep) {
