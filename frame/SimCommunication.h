@@ -11,6 +11,7 @@
 // without a callback. The receiver is not owned: callbacks to a receiver that is gone are
 // dropped (the device still acts on the job).
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -45,7 +46,6 @@ class SimCommunication : public host::ICommunication, public std::enable_shared_
     // The device drops the connection: pending answers are dropped and "DISCONNECTED ABORT" is
     // posted at the present time. Nothing happens while neither connected nor connecting.
     void abort();
-    bool released() const { return released_; }
 
   private:
     SimCommunication(platform::Scheduler& scheduler, std::shared_ptr<FlowMonitorSim> device)
