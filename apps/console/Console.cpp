@@ -105,10 +105,17 @@ view::QX_FlowWiz& Console::liveView(const Command& c) {
     return frame_.view();
 }
 
+std::shared_ptr<platform::Control> Console::findControl(view::QX_FlowWiz& view, const std::string& name) {
+    auto found = view.Controls().find(name);
+    // The container knows a chart by its chart name; the view calls its wrapper cPC1 or cPC2.
+    if (!found && (name == "cPC1" || name == "cPC2")) found = view.Controls().find(name.substr(1));
+    return found;
+}
+
 platform::Control& Console::control(const Command& c, size_t word) {
     auto& view = liveView(c);
     const std::string& name = c.words[word].text;
-    auto found = view.Controls().find(name);
+    auto found = findControl(view, name);
     if (!found) fail(c, "the view has no control " + name);
     return *found;
 }

@@ -92,6 +92,9 @@ class Console {
 
     // ---- helpers (Console.cpp) ----
     view::QX_FlowWiz& liveView(const Command& c);
+    // A child control of the view by name; the charts' wrappers also answer to the names of the
+    // view's fields for them ("cPC1", "cPC2"). None when absent.
+    static std::shared_ptr<platform::Control> findControl(view::QX_FlowWiz& view, const std::string& name);
     platform::Control& control(const Command& c, size_t word);
     // Prints "ignored <target>" when a person cannot use the control; true when usable.
     bool usableOrIgnored(const platform::Control& control, const std::string& target);

@@ -135,7 +135,7 @@ std::string Console::controlProperty(const std::string& what, int line) {
     const std::string name = what.substr(0, dot), property = what.substr(dot + 1);
     if (name.empty() || property.empty()) throw ScriptError{line, "a control query is <Control>.<Property>"};
     if (!frame_.hasView()) return kNone;
-    auto control = frame_.viewPtr()->Controls().find(name);
+    auto control = findControl(frame_.view(), name);
     if (!control) return kNone;
     try {
         return variantText(control->getProperty(property), isColourProperty(property));

@@ -104,7 +104,7 @@ void Console::cmdDrag(const Command& c) {
         if (!x) fail(c, "drag wants x positions, not " + c.words[i].text);
         xs.push_back(*x);
     }
-    auto target = view.Controls().find("c" + chart);
+    auto target = findControl(view, "c" + chart);
     if (!target) fail(c, "the view has no chart " + chart);
     if (!usableOrIgnored(*target, chart)) return;
     auto mouseValue = [](double v) {
