@@ -1,0 +1,271 @@
+// The view update: device values into labels, legend and inputs; the switch point in flow units;
+// and where a failure ends the update, with what it leaves done.
+#include <string>
+
+#include "wizard/LiveViewStand.h"
+
+namespace qx::live::test {
+namespace {
+
+class UpdateViewTest : public LiveViewTest {};
+
+double sliderValue(const view::SliderRef& slider) {
+    return slider.object->getProperty("value").toDouble();
+}
+
+int32_t right(const platform::Control& c) {
+    return c.left() + c.width();
+}
+
+TEST_F(UpdateViewTest, DeviceValuesReachLabelsLegendAndPanes) {
+    Live s;
+    auto& v = s.v();
+    // The first answer shows the panes and starts the run-time counter.
+    EXPECT_TRUE(v.FrameChart->visible());
+    EXPECT_TRUE(v.FrameTeach->visible());
+    EXPECT_TRUE(v.FrameTeachOption->enabled());
+    EXPECT_TRUE(v.TimerCnt->enabled());
+
+    s.f.sim().setFlow(300);
+    s.f.sim().setTemperature(25.5);
+    s.poll();
+    EXPECT_EQ(v.LaFS->caption(), "300 Bit");
+    EXPECT_EQ(v.LaDF->caption(), "25.5°C");
+    EXPECT_EQ(v.LaTS->caption(), "60°C");
+    EXPECT_EQ(v.LaMinMax->caption(), ", TEACH_MAX_SAVE 800 Bit, TEACH_MIN_SAVE 100 Bit");
+    EXPECT_EQ(v.LaLeSP->caption(), ", TEACHDO_SWPOINT");
+    EXPECT_EQ(v.LaSp->caption(), "450 Bit / 50 %");
+    EXPECT_EQ(v.LaTMin->text(), "100");
+    EXPECT_EQ(v.LaTMinW->text(), "100");
+    EXPECT_EQ(v.LaTMax->text(), "800");
+    EXPECT_EQ(v.LaTMaxW->text(), "800");
+    EXPECT_EQ(v.LaTQuick->text(), "450");  // FLOWSPQT_RAW on newer firmware
+
+    // The legend reads on from the flow value, whatever the texts' widths.
+    EXPECT_EQ(v.LaMinMax->left(), right(*v.LaFS));
+    EXPECT_EQ(v.LaMinMax->top(), v.LaFS->top());
+    EXPECT_EQ(v.LaLeSP->left(), right(*v.LaMinMax));
+    EXPECT_EQ(v.LaSp->left(), right(*v.LaLeSP) + 60);
+    EXPECT_TRUE(v.LaLeSP->visible() && v.LaMinMax->visible());
+
+    // The Edit button is usable exactly while a teach procedure runs.
+    EXPECT_FALSE(s.toolbarButton("Edit").enabled());
+    v.ComTeachMaxMin->click();
+    s.poll();
+    EXPECT_TRUE(s.toolbarButton("Edit").enabled());
+}
+
+TEST_F(UpdateViewTest, LegendOfQuickTeachModeAndOfFirmware0) {
+    struct Case {
+        const char* label;
+        int fw;
+        int mode;
+        const char* minMax;
+        const char* switchName;
+        const char* switchPoint;
+        bool nameShown;
+        bool pointShown;
+    };
+    const std::vector<Case> cases = {
+        {"firmware 1, quick teach", 1, 1, "", ", FLOWSPQT_RAW", "450 Bit", true, true},
+        // Firmware 0 keeps its quick-teach switch point to itself: no number, no legend.
+        {"firmware 0, quick teach", 0, 1, "", ", FLOWSPQT_RAW", " Bit", false, false},
+        {"firmware 0, max/min", 0, 2, ", TEACH_MAX_SAVE 800 Bit, TEACH_MIN_SAVE 100 Bit", ", TEACHDO_SWPOINT",
+         "450 Bit / 50 %", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        DeviceOptions o;
+        o.fw = c.fw;
+        Live s(o, false);
+        auto& v = s.v();
+        Live::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
+        v.UpdateView();
+        EXPECT_EQ(v.LaMinMax->caption(), c.minMax);
+        EXPECT_EQ(v.LaLeSP->caption(), c.switchName);
+        EXPECT_EQ(v.LaSp->caption(), c.switchPoint);
+        EXPECT_EQ(v.LaLeSP->visible(), c.nameShown);
+        EXPECT_EQ(v.LaSp->visible(), c.pointShown);
+    }
+}
+
+// The switch point in flow units comes from whichever value the device offers.
+TEST_F(UpdateViewTest, SwitchPointInFlowUnits) {
+    struct Case {
+        const char* label;
+        int fw;
+        int mode;
+        Presence flowSp;
+        Presence swPoint;
+        int percent, min, max;
+        int expected;
+        const char* quickText;  // LaTQuick afterwards
+    };
+    const std::vector<Case> cases = {
+        {"max/min, FLOWSP_RAW given", 1, 2, Presence::Valid, Presence::Valid, 50, 100, 800, 450, "450"},
+        {"max/min, from the percentage", 1, 2, Presence::NoValue, Presence::Valid, 50, 20, 120, 70, "450"},
+        {"max/min, percentage giving 0.5", 1, 2, Presence::NoValue, Presence::Valid, 25, 0, 2, 0, "450"},
+        {"max/min, percentage giving 1.5", 1, 2, Presence::NoValue, Presence::Valid, 75, 0, 2, 2, "450"},
+        {"max/min, no switch point at all", 1, 2, Presence::NoValue, Presence::NoValue, 0, 100, 800, 333,
+         "450"},
+        {"quick teach, firmware 1", 1, 1, Presence::Valid, Presence::Valid, 50, 100, 800, 450, "450"},
+        // Firmware 0 hides its quick-teach switch point behind the no-line value.
+        {"quick teach, firmware 0", 0, 1, Presence::Valid, Presence::Valid, 50, 100, 800, 999, "999"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        DeviceOptions o;
+        o.fw = c.fw;
+        o.flowSp = c.flowSp;
+        o.swPoint = c.swPoint;
+        Live s(o, false);
+        auto& v = s.v();
+        Live::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
+        Live::put(v.pPROINFLOW_RAW, "333");
+        if (c.swPoint == Presence::Valid) Live::put(v.pTEACHDO_SWPOINT, std::to_string(c.percent));
+        Live::put(v.pTEACH_MIN, std::to_string(c.min));
+        Live::put(v.pTEACH_MAX, std::to_string(c.max));
+        v.UpdateView();
+        EXPECT_EQ(v.mSwitchPointFlow, c.expected);
+        EXPECT_EQ(v.LaTQuick->text(), c.quickText);
+    }
+}
+
+// A failure ends the update at once; what was done before stays, nothing after it happens.
+TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
+    inFreshThread([&] {
+        Live s({}, false);
+        auto& v = s.v();
+        v.pPROINFLOW_RAW.reset();
+        v.mTeachState = 1;
+        v.UpdateView();
+        EXPECT_TRUE(v.mTrendStart.has_value());  // step 1 ran
+        EXPECT_EQ(v.mTeachMax, 800);             // so did the reads before the flow
+        EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 0);
+        EXPECT_FALSE(v.TimerCnt->enabled());
+        EXPECT_EQ(v.mTeachState, 1);
+        EXPECT_FALSE(v.FrameTeach->visible());
+    });
+    const auto lines = loggedWith("UpdateView()Error:Object variable or With block variable not set, Line:");
+    ASSERT_EQ(lines.size(), 1U);
+    // The header names the same line as the text.
+    const auto at = lines[0].find(", Line:");
+    EXPECT_NE(lines[0].find("in line " + lines[0].substr(at + 7) + ": "), std::string::npos);
+}
+
+TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
+    struct Case {
+        const char* label;
+        int mode;
+        bool completes;
+    };
+    for (const Case& c : {Case{"max/min mode names them in the legend", 2, false},
+                          Case{"quick-teach mode never asks for them", 1, true}}) {
+        SCOPED_TRACE(c.label);
+        Live s({}, false);
+        auto& v = s.v();
+        Live::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
+        v.pTEACH_MAX.reset();
+        v.mTeachState = 1;
+        v.UpdateView();
+        // Steps before the legend ran either way.
+        EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 1);
+        EXPECT_EQ(v.LaFS->caption(), "0 Bit");
+        EXPECT_EQ(v.LaTMax->text(), "0");  // the value it had before, never read
+        EXPECT_EQ(v.mTeachState, c.completes ? 2 : 1);
+        EXPECT_EQ(v.FrameTeach->visible(), c.completes);
+    }
+}
+
+TEST_F(UpdateViewTest, WithoutTheEditButtonTheUpdateEndsBeforeTheTeachValues) {
+    Live s({}, false);
+    auto& v = s.v();
+    v.mToolbar.reset();
+    const std::string flowCaption = v.LaFS->caption();
+    v.UpdateView();
+    EXPECT_TRUE(v.mSliderTPLoaded);             // the sliders come before
+    EXPECT_EQ(v.LaTMin->text(), "");            // the teach values are not written
+    EXPECT_EQ(v.LaFS->caption(), flowCaption);  // nor anything after them
+    EXPECT_EQ(s.status(), "");
+}
+
+TEST_F(UpdateViewTest, SlidersShowTheDeviceValuesOnceAndWhenAsked) {
+    Live s;
+    auto& v = s.v();
+    // The binding asks for the switch inputs; the first update serves and clears the request.
+    EXPECT_FALSE(v.mRefreshSwitchInputs);
+    EXPECT_EQ(sliderValue(v.mSliderTP), 60);
+    EXPECT_EQ(sliderValue(v.mSliderFL), 50);
+    EXPECT_EQ(v.CoQTOffset->text(), " 0 %");
+
+    // Later device values do not move a slider the user may be working with ...
+    ASSERT_TRUE(s.f.sim().set("SWPOINT", "80"));
+    ASSERT_TRUE(s.f.sim().set("TEACHDO_SWPOINT", "30"));
+    ASSERT_TRUE(s.f.sim().set("TEACHDO_QUICK", " 2,0 %"));
+    s.poll();
+    EXPECT_EQ(sliderValue(v.mSliderTP), 60);
+    EXPECT_EQ(sliderValue(v.mSliderFL), 50);
+    // ... until a set button's answer or a quick teach asks for them again.
+    v.mSliderTPLoaded = false;
+    v.mRefreshSwitchInputs = true;
+    s.poll(2);  // the first read after the request carries the switch inputs
+    EXPECT_EQ(sliderValue(v.mSliderTP), 80);
+    EXPECT_EQ(sliderValue(v.mSliderFL), 30);
+    EXPECT_EQ(v.CoQTOffset->text(), " 2,0 %");
+    EXPECT_FALSE(v.mRefreshSwitchInputs);
+
+    // A hidden slider is left alone and loaded once it shows.
+    v.mSliderTP.object->setProperty("Visible", false);
+    v.mSliderTPLoaded = false;
+    ASSERT_TRUE(s.f.sim().set("SWPOINT", "90"));
+    s.poll();
+    EXPECT_EQ(sliderValue(v.mSliderTP), 80);
+    EXPECT_FALSE(v.mSliderTPLoaded);
+}
+
+TEST_F(UpdateViewTest, RefreshingTheSwitchInputs) {
+    // A tolerance the list does not hold is not shown, and the update goes on.
+    {
+        Live s({}, false);
+        auto& v = s.v();
+        v.CoQTOffset->clear();
+        v.UpdateView();
+        EXPECT_FALSE(v.mRefreshSwitchInputs);
+        EXPECT_EQ(v.CoQTOffset->text(), "");
+        EXPECT_EQ(s.status(), "IDS_FWZ_MAX_MIN_ACT");
+    }
+    // A flow slider that cannot take the value ends the update and keeps the request.
+    {
+        Live s({}, false);
+        auto& v = s.v();
+        v.mSliderFL = {};
+        v.CoQTOffset->setListIndex(0);
+        v.UpdateView();
+        EXPECT_TRUE(v.mRefreshSwitchInputs);
+        EXPECT_EQ(v.CoQTOffset->listIndex(), 0);
+        EXPECT_EQ(s.status(), "");
+    }
+}
+
+// While Edit is pressed the user types the teach values; updates leave them alone.
+TEST_F(UpdateViewTest, EditPressedKeepsWhatTheUserTypes) {
+    Live s;
+    auto& v = s.v();
+    v.ComTeachMaxMin->click();
+    s.poll();
+    ASSERT_TRUE(s.f.press("Edit"));
+    v.LaTMaxW->setText("900");
+    v.LaTQuickW->setText("12");
+    s.f.sim().setFlow(20);
+    s.poll(2);
+    EXPECT_EQ(v.LaTMaxW->text(), "900");
+    EXPECT_EQ(v.LaTQuickW->text(), "12");
+    EXPECT_EQ(v.LaFS->caption(), "20 Bit");
+    ASSERT_TRUE(s.f.press("Edit"));
+    s.poll();
+    EXPECT_EQ(v.LaTMaxW->text(), "800");
+    EXPECT_EQ(v.LaTQuickW->text(), "450");
+}
+
+}  // namespace
+}  // namespace qx::live::test
