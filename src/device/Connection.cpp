@@ -6,18 +6,24 @@
 namespace qx::view {
 
 namespace {
-const char* const kConnectFailedText = "IDS_VERBINDUNG_KONNTE_NICHT_AUFGEBAUT_";
-}  // namespace
+
+// The text is looked up before the caption is built, as the message reads.
+void reportConnectFailed(QX_FlowWiz& view) {
+    const std::string text = view.lookUpText("IDS_VERBINDUNG_KONNTE_NICHT_AUFGEBAUT_");
+    view.ReportMessageWithDetails(text, view.messageCaption());
+}
 
 // An answer may have come inside the queuing call, before its id was known: it then waits in
 // mUuids2 and the job never counts as pending.
-static void trackJob(QX_FlowWiz& view, const std::string& id) {
+void trackJob(QX_FlowWiz& view, const std::string& id) {
     if (id.empty()) return;
     if (must(view.mUuids2).IsInside(id))
         view.mUuids2->Remove(id);
     else
         must(view.mUuids).Add(id);
 }
+
+}  // namespace
 
 std::string QX_FlowWiz::SendReadJob(const host::ParameterList& items) {
     const std::string id = must(mSpecComm).QueueRead(true, {items});
@@ -44,7 +50,7 @@ bool QX_FlowWiz::ConnectAndUploadDepends() {
             must(mFifo).Add("ReadOnce");  // runs when "CONNECTED" arrives
             return true;
         }
-        if (visible()) ReportMessageWithDetails(lookUpText(kConnectFailedText), messageCaption());
+        if (visible()) reportConnectFailed(*this);
         return false;
     } catch (const RuntimeError& e) {
         logOnError("ConnectAndUploadDepends", e);
@@ -66,7 +72,7 @@ void QX_FlowWiz::IBase_Communication_OnConnectStatusChanged(const std::string& s
         } else if (status == "CONNECT FAILED") {
             mChartBreakPending = true;
             ResetPolling();
-            if (visible()) ReportMessageWithDetails(lookUpText(kConnectFailedText), messageCaption());
+            if (visible()) reportConnectFailed(*this);
         }
         // A deferred release completes once the device is no longer connected.
         if (!mSpecComm->IsConnected() && mReleasePending) {
@@ -80,9 +86,14 @@ void QX_FlowWiz::IBase_Communication_OnConnectStatusChanged(const std::string& s
     }
 }
 
-void QX_FlowWiz::IBase_Communication_OnJobResponse(const std::string& id, const std::string& status, int32_t) {
+void QX_FlowWiz::IBase_Communication_OnJobResponse(const std::string& id, const std::string& status,
+                                                   int32_t) {
     try {
-        if (!mSpecComm || !must(mUuids).IsInside(id)) {
+        // Both conditions are read, so a view without its collections fails here whatever
+        // mSpecComm holds.
+        const bool unbound = !mSpecComm;
+        const bool unknown = !must(mUuids).IsInside(id);
+        if (unbound || unknown) {
             must(mUuids2).Add(id);
             return;
         }
@@ -107,11 +118,14 @@ void QX_FlowWiz::IBase_Communication_OnJobResponse(const std::string& id, const 
         }
         mUuids->Remove(id);
 
-        // Both conditions are always evaluated: without a "Poll" button the step fails.
-        const bool pollReleased = must(must(must(mToolbar).Buttons()).item("Poll")).value() == 0;
-        if (mUuids->Count() == 0 && (pollReleased || mReleasePending)) {
-            Timer1->setEnabled(false);
-            mSpecComm->Connecting(false);
+        // The "Poll" button is only asked once nothing is outstanding; without a toolbar or its
+        // button the handler then fails here, also while a release is pending.
+        if (mUuids->Count() == 0) {
+            const bool pollReleased = must(must(must(mToolbar).Buttons()).item("Poll")).value() == 0;
+            if (pollReleased || mReleasePending) {
+                Timer1->setEnabled(false);
+                mSpecComm->Connecting(false);
+            }
         }
     } catch (const RuntimeError& e) {
         logOnError("IBase_Communication_OnJobResponse", e);
