@@ -16,7 +16,9 @@ void QX_FlowWiz::ReportMessageWithDetails(const std::string& text, const std::st
     mMessageDetails.clear();
 }
 
-std::string QX_FlowWiz::WizardTitle() { return lookUpText("IDS_TEACH_WIZ"); }
+std::string QX_FlowWiz::WizardTitle() {
+    return lookUpText("IDS_TEACH_WIZ");
+}
 
 std::shared_ptr<host::IResource> QX_FlowWiz::GetResource() {
     if (!mRes) mRes = support::createResourceComponent()->open(7, support::resourceFilePath());
@@ -28,6 +30,10 @@ std::string QX_FlowWiz::lookUpText(const std::string& key) {
     return must(GetResource()).text(key, option);
 }
 
-std::string QX_FlowWiz::messageCaption() { return must(mModel).displayName() + " " + WizardTitle(); }
+// The device name is asked before the title is looked up.
+std::string QX_FlowWiz::messageCaption() {
+    const std::string device = must(mModel).displayName();
+    return device + " " + WizardTitle();
+}
 
 }  // namespace qx::view

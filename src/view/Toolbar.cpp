@@ -52,7 +52,8 @@ void QX_FlowWiz::IQX_ActiveXApp_SetToolbar(const host::ToolbarPtr& ctrlToolbar) 
                     poll->setValue(poll->enabled() ? 1 : 0);
                 if (poll->value() == 1 && mModel) mToolbar_ButtonClick(poll);
 
-                must(buttons.Add({}, "Clear", "", 0, "Clear")).setToolTipText(lookUpText("IDS_TTIP_CLEAR_CHART"));
+                must(buttons.Add({}, "Clear", "", 0, "Clear"))
+                    .setToolTipText(lookUpText("IDS_TTIP_CLEAR_CHART"));
                 must(buttons.Add({}, "Auto", "", 0, "Auto")).setToolTipText(lookUpText("IDS_TTIP_AUTO_SIZE"));
                 auto& edit = must(buttons.Add({}, "Edit", "", 0, "Edit"));
                 edit.setToolTipText(lookUpText("IDS_TTIP_EDIT_INFO"));
@@ -110,7 +111,10 @@ void QX_FlowWiz::mToolbar_ButtonClick(const host::ButtonPtr& button) {
             if (!must(mSpecComm).IsConnected()) UpdateView();
         } else if (key == "Edit") {
             const bool pressed = button->value() == 1;
-            if (pressed) ReportMessage(lookUpText("IDS_FWZ_EDIT_INFO"), messageCaption());
+            if (pressed) {
+                const std::string text = lookUpText("IDS_FWZ_EDIT_INFO");
+                ReportMessage(text, messageCaption());
+            }
             for (platform::Control* c : std::initializer_list<platform::Control*>{
                      LaTMaxW.get(), LaTMinW.get(), LaTQuickW.get(), ComSetTeach.get()})
                 c->setEnabled(pressed);
@@ -130,12 +134,14 @@ void QX_FlowWiz::mToolbar_ButtonClick(const host::ButtonPtr& button) {
                 button->setValue(0);
                 Timer1->setEnabled(false);
             } else if (!deviceReachable(must(mFrameModel))) {
-                ReportMessageWithDetails(lookUpText("GERAET_IST_NICHT_VERBUNDEN"), messageCaption());
+                const std::string text = lookUpText("GERAET_IST_NICHT_VERBUNDEN");
+                ReportMessageWithDetails(text, messageCaption());
                 must(must(must(mToolbar).Buttons()).item("Poll")).setEnabled(false);
             } else if (button->value() == 0) {
                 const bool connected = mSpecComm->IsConnected();
-                const bool pending = must(mFifo).Count() > 0 || must(mUuids).Count() > 0;
-                if (connected && pending) mSpecComm->Connecting(false);
+                const bool queued = must(mFifo).Count() > 0;
+                const bool outstanding = must(mUuids).Count() > 0;
+                if (connected && (queued || outstanding)) mSpecComm->Connecting(false);
                 Timer1->setEnabled(false);
             } else if (!ConnectAndUploadDepends()) {
                 button->setValue(0);
