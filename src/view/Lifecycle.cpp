@@ -28,9 +28,13 @@ std::shared_ptr<QX_FlowWiz> QX_FlowWiz::create(const platform::UiContext& ui) {
 
 // The container destroys the view: it only logs. Releasing the frame's objects is the job of
 // IQX_ActiveXConfig2_PrepareToRelease.
-QX_FlowWiz::~QX_FlowWiz() { UserControl_Terminate(); }
+QX_FlowWiz::~QX_FlowWiz() {
+    UserControl_Terminate();
+}
 
-void QX_FlowWiz::UserControl_Terminate() { support::DebugLog(*this, "UserControl_Terminate()", ""); }
+void QX_FlowWiz::UserControl_Terminate() {
+    support::DebugLog(*this, "UserControl_Terminate()", "");
+}
 
 std::shared_ptr<QX_FlowWiz> QX_FlowWiz::self() {
     return std::static_pointer_cast<QX_FlowWiz>(platform::Control::shared_from_this());
@@ -58,7 +62,8 @@ void QX_FlowWiz::UserControl_Initialize() {
         mFifo = std::make_shared<device::CCommandFiFo>();
         mUuids = std::make_shared<device::CuuidCollection>();
         mUuids2 = std::make_shared<device::CuuidCollection>();
-        auto addSlider = [this](SliderRef& slider, const char* name, platform::Frame* frame, uint32_t colour) {
+        auto addSlider = [this](SliderRef& slider, const char* name, platform::Frame* frame,
+                                uint32_t colour) {
             auto control = controls_.add(host::kSliderProgId, name, frame);
             auto object = std::dynamic_pointer_cast<host::ISlider>(control->object());
             if (!object) platform::raise(platform::kTypeMismatch);
@@ -136,7 +141,8 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
                 return true;
             }
             support::DebugLog(
-                *this, "IQX_ActiveXConfig2_PrepareToRelease(): PROBLEM: mSpecComm.Connecting(False) returned False!",
+                *this,
+                "IQX_ActiveXConfig2_PrepareToRelease(): PROBLEM: mSpecComm.Connecting(False) returned False!",
                 "");
         }
     }
@@ -162,7 +168,7 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
         } else {
             platform::ignoreErrors([this] {
                 auto module = must(mModel->viewModules()).item(mModule);
-                must(must(module).contexts()).item(mContext)->notify(self());
+                must(must(must(module).contexts()).item(mContext)).notify(self());
             });
             keepFilter(mModel->exchangeCallback(mFilter));
         }
@@ -183,7 +189,9 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
     return false;
 }
 
-host::ObjectPtr QX_FlowWiz::IQX_ActiveXApp_GetAppliedDataModel() { return mModel; }
+host::ObjectPtr QX_FlowWiz::IQX_ActiveXApp_GetAppliedDataModel() {
+    return mModel;
+}
 
 bool QX_FlowWiz::IQX_ActiveXApp_RegisterCallback(const std::shared_ptr<host::ICallbackReceiver>& receiver) {
     mReceiver = receiver;
@@ -191,7 +199,9 @@ bool QX_FlowWiz::IQX_ActiveXApp_RegisterCallback(const std::shared_ptr<host::ICa
 }
 
 // The view uses no action area.
-bool QX_FlowWiz::IQX_ActiveXApp_SetActionArea(const host::ObjectPtr&) { return false; }
+bool QX_FlowWiz::IQX_ActiveXApp_SetActionArea(const host::ObjectPtr&) {
+    return false;
+}
 void QX_FlowWiz::IQX_ActiveXAppEvts_ActionAreaButtonClick(const std::string&) {}
 void QX_FlowWiz::IQX_ActiveXAppEvts_ToolbarButtonMenuClick(const host::ObjectPtr&) {}
 void QX_FlowWiz::IBase_CallbackModule_OnLanguageChanged(const host::ObjectPtr&) {}
@@ -201,9 +211,12 @@ void QX_FlowWiz::ISpec_Log_Init(const host::ObjectPtr&) {}
 void QX_FlowWiz::IBase_CallbackModule_OnEnvironmentChanged(const host::ObjectPtr& m, const std::string& key,
                                                            const Variant& value) {
     try {
-        if (!m || !mFrameModel || m.get() != static_cast<host::Object*>(mFrameModel.get())) return;
-        if (key != "GLB_ENV_CHANGED" || value.toText().empty()) return;
+        // The very object the frame handed over; before any binding that is none, and a notice
+        // about none then fails on the missing model.
+        const bool fromFrameModel = m.get() == static_cast<host::Object*>(mFrameModel.get());
+        const bool changed = key == "GLB_ENV_CHANGED";
         const std::string name = value.toText();
+        if (!(fromFrameModel && changed && !name.empty())) return;
         auto frameValue = must(must(mFrameModel->description()).environment()).get(name);
         auto& applied = must(must(mModel).description());
         must(applied.environment()).put(name, frameValue);
@@ -227,8 +240,13 @@ void QX_FlowWiz::IuuidCollection_OnCountChanged(int32_t difference) {
     if (!mModel) return;
     try {
         auto& env = must(must(mModel->description()).environment());
-        const double count = env.get("LOCAL_COMM").toDouble() + difference;
-        env.put("LOCAL_COMM", Variant(static_cast<int64_t>(count)));
+        const Variant count = env.get("LOCAL_COMM");
+        // The sum keeps the kind of number the counter holds: a fraction or a numeric text stays
+        // a floating-point number; empty, a boolean or a whole number gives a whole number.
+        if (count.kind() == Variant::Kind::Double || count.isText())
+            env.put("LOCAL_COMM", Variant(count.toDouble() + difference));
+        else
+            env.put("LOCAL_COMM", Variant(static_cast<int64_t>(count.toDouble()) + difference));
     } catch (const RuntimeError& e) {
         logOnError("IUuidCollection_OnCountChanged", e);
     }
