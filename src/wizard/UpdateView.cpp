@@ -47,7 +47,7 @@ void QX_FlowWiz::UpdateView() {
     try {
         const int32_t now = ui_.scheduler.timeOfDay();
 
-        // 1. Trend start, or a restart of both trends with fresh ranges and run time.
+        // Trend start, or a restart of both trends with fresh ranges and run time.
         if (!mTrendStart) mTrendStart = now;
         if (mRestartTrend) {
             mTrendStart = now;
@@ -61,14 +61,14 @@ void QX_FlowWiz::UpdateView() {
             mRunTime = 0;
         }
 
-        // 2. The device's values; unbound teach values keep what they had.
+        // The device's values; unbound teach values keep what they had.
         if (pTEACH_MIN) mTeachMin = textAs16(pTEACH_MIN);
         if (pTEACH_MAX) mTeachMax = textAs16(pTEACH_MAX);
         if (pTEACHDO_QUICK_MODE) mTeachMode = must(pTEACHDO_QUICK_MODE->valueObject()).value().toInt16();
         mFlow = textAs16(pPROINFLOW_RAW);
         mFlowUnsettled = round16(must(must(pDELTAFLOW_NEW).valueObject()).value().toDouble() - 1);
 
-        // 3. The switch point in flow units.
+        // The switch point in flow units.
         if (mTeachMode == 1) {
             const ParameterPtr& quickPoint = mFwVersion != 0 ? pFLOWSPQT_RAW : pFLOWSP_RAW;
             if (holdsValue(quickPoint)) mSwitchPointFlow = textAs16(quickPoint);
@@ -83,14 +83,14 @@ void QX_FlowWiz::UpdateView() {
             mSwitchPointFlow = mFlow;
         }
 
-        // 4. A lost connection leaves a gap in both trends.
+        // A lost connection leaves a gap in both trends.
         if (mChartBreakPending) {
             MarkChartBreak(mFlowChart);
             MarkChartBreak(mTempChart);
             mChartBreakPending = false;
         }
 
-        // 5. The flow chart's range takes in the flow and the lines it shows.
+        // The flow chart's range takes in the flow and the lines it shows.
         widen(mFlowRangeMin, mFlowRangeMax, mFlow);
         if (mFwVersion == 1) widen(mFlowRangeMin, mFlowRangeMax, mSwitchPointFlow);
         if (mTeachMode != 1) {
@@ -108,7 +108,7 @@ void QX_FlowWiz::UpdateView() {
             area.axis("Y2").setMin(yMin);
         }
 
-        // 6. The temperature chart's range takes in the temperature and the switch point.
+        // The temperature chart's range takes in the temperature and the switch point.
         const double temperature = Variant(must(pPROINTEMP).valueText()).toDouble();
         const bool tempPointShown = must(pSWPOINT).noValue() == 0;
         const double tempPoint = tempPointShown ? Variant(pSWPOINT->valueText()).toDouble() : 0;
@@ -126,10 +126,10 @@ void QX_FlowWiz::UpdateView() {
             area.axis("Y2").setMin(yMin);
         }
 
-        // 7. Firmware 0 keeps the quick-teach switch point to itself.
+        // Firmware 0 keeps the quick-teach switch point to itself.
         if (mTeachMode == 1 && mFwVersion == 0) mSwitchPointFlow = kNoLine;
 
-        // 8, 9. The run time counts from the first update; the time axes start anew when asked.
+        // The run time counts from the first update; the time axes start anew when asked.
         TimerCnt->setEnabled(true);
         if (mResetTimeBase) {
             must(mFlowChart).chartArea().axis("X").timeScale().setBase(now);
@@ -137,14 +137,14 @@ void QX_FlowWiz::UpdateView() {
             mResetTimeBase = false;
         }
 
-        // 10. One point for each chart.
+        // One point for each chart.
         const bool switchPointAvailable = IsSwitchPointAvailable();
         const bool quickMode = mTeachMode == 1;
         addChartPoint(mFlowChart, mFlow, switchPointAvailable ? mSwitchPointFlow : kNoLine,
                       quickMode ? kNoLine : mTeachMin, quickMode ? kNoLine : mTeachMax);
         addChartPoint(mTempChart, round16(temperature), tempPointShown ? round16(tempPoint) : kNoLine, 0, 0);
 
-        // 11. The sliders show the device's values once, and again when asked.
+        // The sliders show the device's values once, and again when asked.
         if (must(mSliderTP.object).getProperty("Visible").toBool() && !mSliderTPLoaded) {
             mSliderTP.object->setProperty("value", pSWPOINT->valueText());
             mSliderTPLoaded = true;
@@ -159,7 +159,7 @@ void QX_FlowWiz::UpdateView() {
             mRefreshSwitchInputs = false;
         }
 
-        // 12. The taught values, unless the user is editing them.
+        // The taught values, unless the user is editing them.
         const bool editReleased = editButton(mToolbar).value() == 0;
         if (editReleased) {
             LaTMin->setText(std::to_string(mTeachMin));
@@ -168,12 +168,12 @@ void QX_FlowWiz::UpdateView() {
             LaTMaxW->setText(std::to_string(mTeachMax));
         }
 
-        // 13. Value labels.
+        // The value labels beside the charts.
         LaDF->setCaption(pPROINTEMP->valueText() + pPROINTEMP->unit());
         LaTS->setCaption(pSWPOINT->valueText() + pSWPOINT->unit());
         LaFS->setCaption(std::to_string(mFlow) + " " + must(pPROINFLOW_RAW).unit());
 
-        // 14. The legend line under the flow chart.
+        // The legend line under the flow chart.
         LaLeSP->setVisible(switchPointAvailable);
         if (mFwVersion == 0) {
             LaSp->setVisible(false);
@@ -193,13 +193,13 @@ void QX_FlowWiz::UpdateView() {
             LaMinMax->setCaption("");
         }
 
-        // 15. The legend reads on from the flow value: limits, switch-point name, switch point.
+        // The legend reads on from the flow value: limits, switch-point name, switch point.
         LaMinMax->setLeft(LaFS->left() + LaFS->width());
         LaMinMax->setTop(LaFS->top());
         LaLeSP->setLeft(LaMinMax->left() + LaMinMax->width());
         LaSp->setLeft(LaLeSP->left() + LaLeSP->width() + kLegendGap);
 
-        // 16. The switch point, in max/min mode also as the device's percentage.
+        // The switch point, in max/min mode also as the device's percentage.
         std::string switchPointText;
         if (switchPointAvailable) {
             switchPointText =
@@ -210,7 +210,7 @@ void QX_FlowWiz::UpdateView() {
         }
         LaSp->setCaption(switchPointText);
 
-        // 17. The quick-teach switch point, unless the user is editing it.
+        // The quick-teach switch point, unless the user is editing it.
         if (editReleased) {
             if (mFwVersion == 0) {
                 if (holdsValue(pFLOWSP_RAW)) {
@@ -223,14 +223,14 @@ void QX_FlowWiz::UpdateView() {
             }
         }
 
-        // 18. Editing by hand belongs to a running teach procedure.
+        // Editing by hand belongs to a running teach procedure.
         ComteachQuick->setVisible(mQuickButtonVisible);
         editButton(mToolbar).setEnabled(mTeachActive);
 
-        // 19.
+        // What the wizard's state shows, and the moves that need no answer from the device.
         wizard::runStateStep(*this);
 
-        // 20. The panes; the time window stays put while a procedure runs.
+        // The panes; the time window stays put while a procedure runs.
         FrameTeachOption->setEnabled(true);
         FrameChart->setVisible(true);
         if (!FrameTeach->visible()) {
