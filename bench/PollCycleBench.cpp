@@ -47,7 +47,7 @@ void BM_ConsoleHourOfPolling(benchmark::State& state) {
         "sim flow 420\n"
         "set-toolbar\n"
         "wait 3600000\n"
-        "expect chart PC1 points 3601\n";
+        "expect chart PC1 points 3600\n";
     for (auto _ : state) {
         std::ostringstream out;
         qx::console::Console console(out, ".");

@@ -76,6 +76,8 @@ void Console::run(const Command& c) {
         std::cerr << "qxflow-run: line " << c.line << ": " << platform::errorSummary(e) << "\n";
     } catch (const std::logic_error& e) {
         fail(c, e.what());
+    } catch (const std::exception& e) {
+        std::cerr << "qxflow-run: line " << c.line << ": " << e.what() << "\n";
     }
     afterEvent();
 }
