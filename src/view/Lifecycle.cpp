@@ -217,7 +217,7 @@ void QX_FlowWiz::IBase_CallbackModule_OnEnvironmentChanged(const host::ObjectPtr
         const bool changed = key == "GLB_ENV_CHANGED";
         const std::string name = value.toText();
         if (!(fromFrameModel && changed && !name.empty())) return;
-        auto frameValue = must(must(mFrameModel->description()).environment()).get(name);
+        auto frameValue = must(must(must(mFrameModel).description()).environment()).get(name);
         auto& applied = must(must(mModel).description());
         must(applied.environment()).put(name, frameValue);
         applied.notifyEnvironmentChanged();
