@@ -22,16 +22,26 @@ constexpr int32_t kSettingFrameHeight = 1500;
 constexpr int32_t kFrameGap = 90;
 constexpr int32_t kTempChartGap = 300;  // room for the temperature row between the charts
 
-int32_t half(int32_t v) { return static_cast<int32_t>(platform::roundHalfEven(v / 2.0)); }
-int32_t right(const platform::Control& c) { return c.left() + c.width(); }
-int32_t bottom(const platform::Control& c) { return c.top() + c.height(); }
+// Sizes are whole twips and pixels: a quotient rounds half to even, as every conversion does.
+int32_t divided(int32_t v, int32_t by) {
+    return static_cast<int32_t>(platform::roundHalfEven(double(v) / by));
+}
+int32_t half(int32_t v) {
+    return divided(v, 2);
+}
+int32_t right(const platform::Control& c) {
+    return c.left() + c.width();
+}
+int32_t bottom(const platform::Control& c) {
+    return c.top() + c.height();
+}
 
 // The plot area follows the chart's size in pixels.
 void sizePlotArea(const std::shared_ptr<platform::ControlExtender>& chart) {
     auto object = std::dynamic_pointer_cast<platform::ChartObject>(must(chart).object());
     auto& location = must(object).chartArea().location();
-    location.setWidth(chart->width() / kTwipsPerPixel);
-    location.setHeight(chart->height() / kTwipsPerPixel);
+    location.setWidth(divided(chart->width(), kTwipsPerPixel));
+    location.setHeight(divided(chart->height(), kTwipsPerPixel));
 }
 
 }  // namespace
@@ -58,8 +68,8 @@ void QX_FlowWiz::UserControl_Resize() {
 
     // 3. The trend pane; its caption line lies above the visible area.
     ignoreErrors([&] {
-        const int32_t paneHeight = flowShown || tempShown ? H - FrameTeachOption->height() - FrameTeach->height() -
-                                                                LaStatus->height() - 60
+        const int32_t paneHeight = flowShown || tempShown ? H - FrameTeachOption->height() -
+                                                                FrameTeach->height() - LaStatus->height() - 60
                                                           : 800;
         FrameChart->move(0, -210, SF1->width() - 210, paneHeight);
     });
@@ -84,31 +94,24 @@ void QX_FlowWiz::UserControl_Resize() {
     ignoreErrors([&] { sizePlotArea(cPC2); });
 
     // 7. Unit label and Y-limit scroll bars beside each chart; the time scroll bar under the
-    // lowest chart shown.
-    ignoreErrors([&] {
-        LaUnit1->move(120, must(cPC1).top() + 120, LaUnit1->width(), LaUnit1->height());
-        VSMax1->setTop(LaUnit1->top() + 240);
-        VSMin1->setTop(bottom(*cPC1) - 790);
-        for (platform::Control* c : {static_cast<platform::Control*>(LaUnit1.get()),
-                                     static_cast<platform::Control*>(VSMax1.get()),
-                                     static_cast<platform::Control*>(VSMin1.get())})
-            c->setVisible(flowShown);
-    });
-    ignoreErrors([&] {
-        LaUnit2->move(120, must(cPC2).top() + 120, LaUnit2->width(), LaUnit2->height());
-        VSMax2->setTop(LaUnit2->top() + 270);
-        VSMin2->setTop(bottom(*cPC2) - 790);
-        for (platform::Control* c : {static_cast<platform::Control*>(LaUnit2.get()),
-                                     static_cast<platform::Control*>(VSMax2.get()),
-                                     static_cast<platform::Control*>(VSMin2.get())})
-            c->setVisible(tempShown);
-    });
-    ignoreErrors([&] {
-        const auto& lowest = tempShown ? must(cPC2) : must(cPC1);
-        HSMin->setTop(bottom(lowest) - 60);
-        HSMin->setLeft(must(cPC1).left() + 300);
-        HSMin->setWidth(cPC1->width() - 600);
-    });
+    // lowest chart shown. Their visibility follows the check boxes even when a chart is missing.
+    ignoreErrors([&] { LaUnit1->move(120, must(cPC1).top() + 120, LaUnit1->width(), LaUnit1->height()); });
+    ignoreErrors([&] { VSMax1->setTop(LaUnit1->top() + 240); });
+    ignoreErrors([&] { VSMin1->setTop(bottom(must(cPC1)) - 790); });
+    ignoreErrors([&] { LaUnit2->move(120, must(cPC2).top() + 120, LaUnit2->width(), LaUnit2->height()); });
+    ignoreErrors([&] { VSMax2->setTop(LaUnit2->top() + 270); });
+    ignoreErrors([&] { VSMin2->setTop(bottom(must(cPC2)) - 790); });
+    for (platform::Control* c :
+         {static_cast<platform::Control*>(LaUnit1.get()), static_cast<platform::Control*>(VSMax1.get()),
+          static_cast<platform::Control*>(VSMin1.get())})
+        c->setVisible(flowShown);
+    for (platform::Control* c :
+         {static_cast<platform::Control*>(LaUnit2.get()), static_cast<platform::Control*>(VSMax2.get()),
+          static_cast<platform::Control*>(VSMin2.get())})
+        c->setVisible(tempShown);
+    ignoreErrors([&] { HSMin->setTop(bottom(tempShown ? must(cPC2) : must(cPC1)) - 60); });
+    ignoreErrors([&] { HSMin->setLeft(must(cPC1).left() + 300); });
+    ignoreErrors([&] { HSMin->setWidth(must(cPC1).width() - 600); });
 
     // 8. A row of check box, caption and value labels above each chart.
     ignoreErrors([&] {
@@ -119,9 +122,9 @@ void QX_FlowWiz::UserControl_Resize() {
         LaLeSP->move(right(*LaFS), 240, LaLeSP->width(), LaLeSP->height());
         LaSp->move(right(*LaLeSP) + 60, 240, LaSp->width(), LaSp->height());
     });
+    ignoreErrors([&] { CheckTP->setTop(flowShown ? bottom(must(cPC1)) : 540); });
     ignoreErrors([&] {
-        const int32_t row = flowShown ? bottom(must(cPC1)) : 540;
-        CheckTP->setTop(row);
+        const int32_t row = CheckTP->top();
         LaC1->move(right(*CheckTP), row, LaC1->width(), LaC1->height());
         LaLeDF->move(right(*LaC1), row, LaLeDF->width(), LaLeDF->height());
         LaDF->move(right(*LaLeDF) + 60, row, LaDF->width(), LaDF->height());
@@ -133,9 +136,8 @@ void QX_FlowWiz::UserControl_Resize() {
     // 9. The panes below the charts, 60 apart.
     const int32_t paneWidth = SF1->width() - 270;
     ignoreErrors([&] { LaStatus->move(0, bottom(*FrameChart) + 60, paneWidth, LaStatus->height()); });
-    ignoreErrors([&] {
-        FrameTeachOption->move(0, bottom(*LaStatus) + 60, paneWidth, FrameTeachOption->height());
-    });
+    ignoreErrors(
+        [&] { FrameTeachOption->move(0, bottom(*LaStatus) + 60, paneWidth, FrameTeachOption->height()); });
     ignoreErrors([&] { FrameTeach->move(0, bottom(*FrameTeachOption) + 60, paneWidth, kTeachPaneHeight); });
 
     // 10. The teach panel: the left part keeps its design; the setting frames share the rest.
@@ -143,13 +145,17 @@ void QX_FlowWiz::UserControl_Resize() {
         PicTeach->setWidth(FrameTeach->width() - 300);
         PicTeach->setHeight(FrameTeach->height() - 240);
     });
+    // FrameFL keeps its half whether shown or not, and FrameQT takes the same; only FrameTP
+    // widens when FrameFL is hidden. It then starts where FrameFL would: in quick-teach mode
+    // FrameQT lies over its left part, but its Set button stays inside the panel.
     const int32_t settingsWidth = PicTeach->width() - kLeftPartWidth - kFrameGap;
-    ignoreErrors([&] { FrameFL->move(kLeftPartWidth, 0, settingsWidth / 2, kSettingFrameHeight); });
+    ignoreErrors([&] { FrameFL->move(kLeftPartWidth, 0, half(settingsWidth), kSettingFrameHeight); });
     ignoreErrors([&] { FrameQT->move(kLeftPartWidth, 0, FrameFL->width(), kSettingFrameHeight); });
     ignoreErrors([&] {
-        const bool besideAnother = FrameFL->visible() || FrameQT->visible();
-        FrameTP->move(besideAnother ? right(*FrameFL) + kFrameGap : kLeftPartWidth, 0,
-                      FrameFL->visible() ? settingsWidth / 2 : settingsWidth, kSettingFrameHeight);
+        if (FrameFL->visible())
+            FrameTP->move(right(*FrameFL) + kFrameGap, 0, half(settingsWidth), kSettingFrameHeight);
+        else
+            FrameTP->move(kLeftPartWidth, 0, settingsWidth, kSettingFrameHeight);
     });
     auto placeSlider = [](const SliderRef& slider, const platform::Frame& frame) {
         must(slider.control).move(120, 300, frame.width() - 360, 1100);
@@ -158,9 +164,12 @@ void QX_FlowWiz::UserControl_Resize() {
     ignoreErrors([&] { placeSlider(mSliderTP, *FrameTP); });
     ignoreErrors([&] { CoQTOffset->setWidth(FrameQT->width() - 1600); });
     ignoreErrors([&] { CoQTOffset->setTop(300); });
-    ignoreErrors([&] { ComSetFL->move(FrameFL->width() - 1100, 300, ComSetFL->width(), ComSetFL->height()); });
-    ignoreErrors([&] { ComSetPara->move(FrameTP->width() - 1100, 300, ComSetPara->width(), ComSetPara->height()); });
-    ignoreErrors([&] { ComSetQT->move(FrameQT->width() - 1100, 300, ComSetQT->width(), ComSetQT->height()); });
+    ignoreErrors(
+        [&] { ComSetFL->move(FrameFL->width() - 1100, 300, ComSetFL->width(), ComSetFL->height()); });
+    ignoreErrors(
+        [&] { ComSetPara->move(FrameTP->width() - 1100, 300, ComSetPara->width(), ComSetPara->height()); });
+    ignoreErrors(
+        [&] { ComSetQT->move(FrameQT->width() - 1100, 300, ComSetQT->width(), ComSetQT->height()); });
 
     // 11. The quick-teach start button, when shown, stands before the cancel button.
     ignoreErrors([&] {
