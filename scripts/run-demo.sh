@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset release >/dev/null
 cmake --build --preset release --target qxflow-run
-exec build/release/bin/qxflow-run "${1:-data/scripts/demo.qxs}"
+exec build/release/bin/qxflow-run "${1:-data/scripts/teach_maxmin_fw1.qxs}"
