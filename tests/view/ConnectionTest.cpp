@@ -196,6 +196,7 @@ TEST_F(ConnectionTest, LastAnswerDisconnectsUnlessPollIsPressed) {
                           Case{"pressed, release pending", 1, true, false}}) {
         SCOPED_TRACE(c.label);
         inFreshThread([&] {
+            SCOPED_TRACE(c.label);  // traces are kept per thread
             BoundStand s(neutral());
             auto& v = *s.view;
             s.startPolling();
@@ -226,6 +227,8 @@ TEST_F(ConnectionTest, EachConnectionStatusDoesItsOwnPart) {
               Case{"", false, true, false}}) {
             SCOPED_TRACE(std::string(c.status) + (visible ? ", visible" : ", hidden"));
             inFreshThread([&] {
+                SCOPED_TRACE(std::string(c.status) +
+                             (visible ? ", visible" : ", hidden"));  // traces are kept per thread
                 IdleConnection s;
                 auto& v = *s.view;
                 v.setVisible(visible);
@@ -291,6 +294,7 @@ TEST_F(ConnectionTest, RefusedConnectionTellsTheUserAndLeavesPollReleased) {
     for (bool visible : {true, false}) {
         SCOPED_TRACE(visible ? "visible" : "hidden");
         inFreshThread([&] {
+            SCOPED_TRACE(visible ? "visible" : "hidden");  // traces are kept per thread
             BoundStand s(neutral());
             auto& v = *s.view;
             v.setVisible(visible);
@@ -340,6 +344,7 @@ TEST_F(ConnectionTest, TeachJobAnswerInAWaitingStateChangesNothing) {
     for (int32_t state : {5, 6, 10}) {
         SCOPED_TRACE(state);
         inFreshThread([&] {
+            SCOPED_TRACE(state);  // traces are kept per thread
             IdleConnection s;
             auto& v = *s.view;
             const int points = flowPoints(v);
@@ -370,6 +375,7 @@ TEST_F(ConnectionTest, SettingJobAnswerReloadsTheSwitchPointSlider) {
     for (bool settingJob : {true, false}) {
         SCOPED_TRACE(settingJob ? "setting job" : "other job");
         inFreshThread([&] {
+            SCOPED_TRACE(settingJob ? "setting job" : "other job");  // traces are kept per thread
             IdleConnection s;
             auto& v = *s.view;
             ASSERT_TRUE(v.mSliderTPLoaded);
@@ -412,6 +418,8 @@ TEST_F(ConnectionTest, WithoutToolbarTheLastAnswerFailsOnThePollButton) {
         SCOPED_TRACE(releasePending ? "release pending" : "no release pending");
         clearLog();
         inFreshThread([&] {
+            SCOPED_TRACE(releasePending ? "release pending"
+                                        : "no release pending");  // traces are kept per thread
             BoundStand s(neutral(), false);
             auto& v = *s.view;
             v.mSpecComm->Connecting(true);

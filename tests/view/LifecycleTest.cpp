@@ -98,6 +98,7 @@ TEST_F(LifecycleTest, CreationFailureIsLoggedWithItsStepAndEndsTheCreation) {
         clearLog();
         std::string lastAfterCreation;
         inFreshThread([&] {
+            SCOPED_TRACE(c.label);  // traces are kept per thread
             frame::StandFrame f;
             c.frame(f);
             auto& v = f.create();
@@ -136,6 +137,7 @@ TEST_F(LifecycleTest, PollCycleTextIsTakenAsItsNumber) {
         SCOPED_TRACE(c.text);
         platform::registryStore().setText(kDtmKey, "PollCycle", c.text);
         inFreshThread([&] {
+            SCOPED_TRACE(c.text);  // traces are kept per thread
             frame::StandFrame f;
             EXPECT_EQ(f.create().Timer1->interval(), c.interval);
         });
@@ -338,6 +340,7 @@ TEST_F(LifecycleTest, LocalCommFollowsTheJobCountInTheCountersKindOfNumber) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         inFreshThread([&] {
+            SCOPED_TRACE(c.label);  // traces are kept per thread
             frame::StandFrame f;
             auto& v = f.create();
             f.init(InitTarget::Device);

@@ -93,6 +93,7 @@ TEST_F(ReleaseTest, IdleReleaseGivesTheWrittenItemsBackAndDropsEverything) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         inFreshThread([&] {
+            SCOPED_TRACE(c.label);  // traces are kept per thread
             BoundStand s(c.options);
             auto& v = *s.view;
             auto appliedSettings = std::dynamic_pointer_cast<frame::FrameSettings>(v.mModel->settings());
@@ -326,6 +327,7 @@ TEST_F(ReleaseTest, ConnectFailedAfterADeferredRelease) {
         SCOPED_TRACE(handler ? "with handler" : "without handler");
         clearLog();
         inFreshThread([&] {
+            SCOPED_TRACE(handler ? "with handler" : "without handler");  // traces are kept per thread
             frame::DeviceOptions options;
             options.language = 0;
             frame::StandFrame f;
