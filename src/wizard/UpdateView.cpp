@@ -145,7 +145,7 @@ void QX_FlowWiz::UpdateView() {
         addChartPoint(mTempChart, round16(temperature), tempPointShown ? round16(tempPoint) : kNoLine, 0, 0);
 
         // The sliders show the device's values once, and again when asked.
-        if (must(mSliderTP.object).getProperty("Visible").toBool() && !mSliderTPLoaded) {
+        if (must(mSliderTP.control).visible() && !mSliderTPLoaded) {
             mSliderTP.object->setProperty("value", pSWPOINT->valueText());
             mSliderTPLoaded = true;
         }
