@@ -40,11 +40,19 @@ TEST_F(ConnectionTest, PressWhileConnectedAndIdleReadsAtOnce) {
         ASSERT_TRUE(v.mSpecComm->IsConnected());
         EXPECT_FALSE(v.Timer1->enabled());
         s.f.link().latencyMs = 10'000;
+        clearLog();
         s.f.press("Poll");
         EXPECT_EQ(v.mUuids->Count(), 1);
         EXPECT_EQ(v.mFifo->Count(), 0);
         EXPECT_TRUE(v.Timer1->enabled());
         EXPECT_EQ(v.mPollMode, 1);
+        // Clicks, answers and statuses log nothing of their own when nothing fails.
+        s.f.link().latencyMs = 50;
+        s.f.wait(15'000);
+        v.mSpecComm->Connecting(false);
+        s.f.wait(100);
+        EXPECT_FALSE(v.mSpecComm->IsConnected());
+        EXPECT_EQ(messages(), std::vector<std::string>{});
     });
 }
 
