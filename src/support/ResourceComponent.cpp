@@ -50,6 +50,10 @@ class Resource : public host::IResource {
         int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
         db_.reset(db);  // a failed open still hands out a handle that must be closed
         if (rc != SQLITE_OK) fail();
+        // The view looks texts up on every update: holding the shared lock from the first read on
+        // spares each look-up the file locking and change checks. Nobody writes the file.
+        if (sqlite3_exec(db_.get(), "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail();
 
         // Preparing the look-ups first tells a file that is no resource database (no tables)
         // from one of another layout.
