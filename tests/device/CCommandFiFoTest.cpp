@@ -10,65 +10,43 @@
 namespace qx::device {
 namespace {
 
-std::vector<std::string> drain(CCommandFiFo& fifo) {
-    std::vector<std::string> out;
+using Keys = std::vector<std::string>;
+
+// Adds the keys in order, then takes out everything the queue kept, oldest first.
+Keys queueAndDrain(CCommandFiFo& fifo, const Keys& keys) {
+    for (const auto& key : keys) fifo.Add(key);
+    Keys out;
     while (fifo.Count() > 0) out.push_back(fifo.Remove());
     return out;
 }
 
-TEST(CCommandFiFo, RepeatedRequestsWhileConnectingCollapseIntoOne) {
-    CCommandFiFo fifo;
-    fifo.Add("ReadOnce");
-    fifo.Add("ReadOnce");
-    fifo.Add("ReadOnce");
-    EXPECT_EQ(drain(fifo), (std::vector<std::string>{"ReadOnce"}));
+TEST(CCommandFiFo, DropsOnlyAKeyEqualToTheNewestEntry) {
+    struct Row {
+        Keys added, kept;
+    };
+    const std::vector<Row> rows = {
+        {{"ReadOnce", "ReadOnce", "ReadOnce"}, {"ReadOnce"}},
+        // A queue that refused any key it already holds would lose the second A.
+        {{"A", "B", "A"}, {"A", "B", "A"}},
+        {{"ReadOnce", "readonce", "ReadOnce "}, {"ReadOnce", "readonce", "ReadOnce "}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.added));
+        CCommandFiFo fifo;
+        EXPECT_EQ(queueAndDrain(fifo, row.added), row.kept);
+    }
 }
 
-TEST(CCommandFiFo, OnlyTheNewestEntryIsCompared) {
-    // A queue that refused any key it already holds would lose the second A.
-    CCommandFiFo fifo;
-    fifo.Add("A");
-    fifo.Add("B");
-    fifo.Add("A");
-    EXPECT_EQ(fifo.Count(), 3);
-    EXPECT_EQ(drain(fifo), (std::vector<std::string>{"A", "B", "A"}));
-}
-
-TEST(CCommandFiFo, ComparisonIsExactAndCaseSensitive) {
-    CCommandFiFo fifo;
-    fifo.Add("ReadOnce");
-    fifo.Add("readonce");
-    fifo.Add("ReadOnce ");
-    EXPECT_EQ(fifo.Count(), 3);
-}
-
-TEST(CCommandFiFo, KeysTakenOutOrClearedCanBeQueuedAgain) {
+TEST(CCommandFiFo, EmptiedQueueTakesKeysAgainAndRefusesRemove) {
     // Remembering the last key added, instead of looking at what the queue holds, drops these.
     CCommandFiFo fifo;
-    fifo.Add("ReadOnce");
-    EXPECT_EQ(fifo.Remove(), "ReadOnce");
-    fifo.Add("ReadOnce");
-    EXPECT_EQ(fifo.Count(), 1);
-
+    queueAndDrain(fifo, {"ReadOnce"});
+    EXPECT_EQ(queueAndDrain(fifo, {"ReadOnce"}), Keys{"ReadOnce"});
     fifo.Add("B");
     fifo.Clear();
     EXPECT_EQ(fifo.Count(), 0);
-    fifo.Add("B");
-    EXPECT_EQ(fifo.Count(), 1);
-}
-
-TEST(CCommandFiFo, RemoveOnEmptyQueueRaisesToTheCaller) {
-    CCommandFiFo fifo;
-    try {
-        fifo.Remove();
-        FAIL() << "Remove on an empty queue returned";
-    } catch (const platform::RuntimeError& e) {
-        EXPECT_EQ(e.number(), platform::kSubscriptOutOfRange);
-    }
-    fifo.Add("A");
-    fifo.Remove();
-    EXPECT_THROW(fifo.Remove(), platform::RuntimeError);
-    EXPECT_EQ(fifo.Count(), 0);
+    EXPECT_EQ(queueAndDrain(fifo, {"B"}), Keys{"B"});
+    EXPECT_THROW(fifo.Remove(), platform::RuntimeError);  // callers ask Count first
 }
 
 }  // namespace

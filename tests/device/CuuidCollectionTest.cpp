@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "platform/RuntimeError.h"
@@ -11,163 +10,86 @@
 namespace qx::device {
 namespace {
 
-// Keeps a counter the way the view keeps "LOCAL_COMM", and records every report.
+using Reports = std::vector<int32_t>;
+
+// Records every report, the way the view passes each one on to "LOCAL_COMM".
 struct Counter : IuuidCollection {
-    int32_t value = 0;
-    std::vector<int32_t> reports;
-    std::optional<int32_t> failWith;  // error number to raise after recording
+    Reports reports;
+    bool failing = false;  // raises after recording
 
     void IuuidCollection_OnCountChanged(int32_t difference) override {
         reports.push_back(difference);
-        if (failWith) platform::raise(*failWith, "counter not writable");
-        value += difference;
+        if (failing) platform::raise(platform::kObjectNotSet, "counter not writable");
     }
 };
 
-using Reports = std::vector<int32_t>;
-
-TEST(CuuidCollection, AddReportsOnlyRealGrowth) {
+TEST(CuuidCollection, ReportsEveryRealChangeOfItsSize) {
+    struct Step {
+        char op;  // '+' Add, '-' Remove, 'c' Clear
+        std::string id;
+        Reports reports;
+        int32_t count;
+    };
+    const std::vector<Step> steps = {
+        {'+', "", {}, 0},  // no job was queued
+        {'+', "a", {1}, 1}, {'+', "a", {}, 1},   {'+', "b", {1}, 2}, {'-', "z", {}, 2},
+        {'-', "", {}, 2},   {'-', "a", {-1}, 1}, {'-', "a", {}, 1},  {'+', "c", {1}, 2},
+        {'+', "d", {1}, 3}, {'c', "", {-3}, 0},  // minus the count, reported before the ids go
+        {'c', "", {0}, 0},                       // an empty set still reports
+    };
     Counter counter;
     CuuidCollection ids;
     ids.SetCallback(&counter);
-
-    ids.Add("");  // no job was queued
-    ids.Add("job-1");
-    ids.Add("job-1");
-    ids.Add("job-2");
-
-    EXPECT_EQ(ids.Count(), 2);
-    EXPECT_EQ(counter.reports, (Reports{1, 1}));
-    EXPECT_FALSE(ids.IsInside(""));
+    for (const auto& s : steps) {
+        SCOPED_TRACE(std::string(1, s.op) + s.id);
+        counter.reports.clear();
+        if (s.op == '+') ids.Add(s.id);
+        if (s.op == '-') ids.Remove(s.id);
+        if (s.op == 'c') ids.Clear();
+        EXPECT_EQ(counter.reports, s.reports);
+        EXPECT_EQ(ids.Count(), s.count);
+        EXPECT_EQ(ids.IsInside(s.id), s.op == '+' && !s.id.empty());
+    }
 }
 
-TEST(CuuidCollection, RemoveReportsOnlyIdsThatWereHeld) {
+TEST(CuuidCollection, GoingAwayWithIdsHeldHandsTheirShareBack) {
     Counter counter;
-    CuuidCollection ids;
-    ids.SetCallback(&counter);
-    ids.Add("job-1");
-
-    ids.Remove("job-9");
-    ids.Remove("");
-    EXPECT_EQ(counter.reports, (Reports{1}));
-
-    ids.Remove("job-1");
-    ids.Remove("job-1");
-    EXPECT_EQ(counter.reports, (Reports{1, -1}));
-    EXPECT_FALSE(ids.IsInside("job-1"));
-    EXPECT_EQ(ids.Count(), 0);
-}
-
-TEST(CuuidCollection, ClearReportsMinusTheCountEvenWhenEmpty) {
-    Counter counter;
-    CuuidCollection ids;
-    ids.SetCallback(&counter);
-    ids.Add("a");
-    ids.Add("b");
-    ids.Add("c");
-    counter.reports.clear();
-
-    ids.Clear();
-    EXPECT_EQ(counter.reports, (Reports{-3}));
-    EXPECT_EQ(ids.Count(), 0);
-    EXPECT_EQ(counter.value, 0);
-
-    ids.Clear();
-    EXPECT_EQ(counter.reports, (Reports{-3, 0}));
-}
-
-TEST(CuuidCollection, SharedCounterFollowsJobsInFlight) {
-    // Another view already has five jobs out; ours adds two and gets one answered.
-    Counter counter;
-    counter.value = 5;
     {
         CuuidCollection ids;
         ids.SetCallback(&counter);
         ids.Add("job-1");
         ids.Add("job-2");
+        ids.Add("job-3");
         ids.Remove("job-1");
-        EXPECT_EQ(counter.value, 6);
     }
-    // Going away with a job pending hands our share back.
-    EXPECT_EQ(counter.value, 5);
-    EXPECT_EQ(counter.reports.back(), -1);
-}
-
-TEST(CuuidCollection, DestructionReportsOnlyWhenIdsAndCallbackRemain) {
-    Counter counter;
+    // Neither an empty set nor one whose view cleared the callback reports anything.
     {
-        CuuidCollection ids;
-        ids.SetCallback(&counter);
-        ids.Add("a");
-        ids.Remove("a");
+        CuuidCollection empty;
+        empty.SetCallback(&counter);
+        CuuidCollection released;
+        released.SetCallback(&counter);
+        released.Add("b");
+        released.SetCallback(nullptr);
+        released.Add("c");
     }
-    EXPECT_EQ(counter.reports, (Reports{1, -1}));  // no 0 report at destruction
-
-    {
-        CuuidCollection ids;
-        ids.SetCallback(&counter);
-        ids.Add("b");
-        ids.SetCallback(nullptr);  // the view clears its callback when it is released
-    }
-    EXPECT_EQ(counter.reports, (Reports{1, -1, 1}));
+    EXPECT_EQ(counter.reports, (Reports{1, 1, 1, -1, -2, 1}));
 }
 
-TEST(CuuidCollection, WithoutCallbackNothingIsReported) {
+TEST(CuuidCollection, CallbackFailureReachesOnlyTheCallerOfClear) {
     Counter counter;
-    CuuidCollection ids;
-    ids.SetCallback(&counter);
-    EXPECT_EQ(ids.Callback(), &counter);
-    ids.SetCallback(nullptr);
-    EXPECT_EQ(ids.Callback(), nullptr);
+    counter.failing = true;
+    auto ids = std::make_unique<CuuidCollection>();
+    ids->SetCallback(&counter);
+    EXPECT_NO_THROW(ids->Add("a"));
+    EXPECT_NO_THROW(ids->Add("b"));
+    EXPECT_NO_THROW(ids->Remove("b"));
+    EXPECT_TRUE(ids->IsInside("a"));  // the id counts although its report failed
+    EXPECT_FALSE(ids->IsInside("b"));
 
-    ids.Add("a");
-    ids.Remove("a");
-    ids.Add("b");
-    ids.Clear();
-    EXPECT_TRUE(counter.reports.empty());
-    EXPECT_EQ(ids.Count(), 0);
-}
-
-TEST(CuuidCollection, FailingCallbackIsSwallowedByAddAndRemove) {
-    Counter counter;
-    counter.failWith = platform::kObjectNotSet;
-    CuuidCollection ids;
-    ids.SetCallback(&counter);
-
-    EXPECT_NO_THROW(ids.Add("a"));
-    EXPECT_TRUE(ids.IsInside("a"));  // the id counts although the report failed
-    EXPECT_NO_THROW(ids.Remove("a"));
-    EXPECT_FALSE(ids.IsInside("a"));
-    EXPECT_EQ(counter.reports, (Reports{1, -1}));
-}
-
-TEST(CuuidCollection, FailingCallbackReachesTheCallerOfClear) {
-    Counter counter;
-    CuuidCollection ids;
-    ids.SetCallback(&counter);
-    ids.Add("a");
-    ids.Add("b");
-    counter.failWith = platform::kObjectNotSet;
-
-    try {
-        ids.Clear();
-        FAIL() << "Clear swallowed the callback's failure";
-    } catch (const platform::RuntimeError& e) {
-        EXPECT_EQ(e.number(), platform::kObjectNotSet);
-    }
-    // The report comes first, so the ids are still there when it fails.
-    EXPECT_EQ(ids.Count(), 2);
-
-    // Nor may destruction let the failure escape.
-    counter.reports.clear();
-    auto doomed = std::make_unique<CuuidCollection>();
-    doomed->SetCallback(&counter);
-    counter.failWith.reset();
-    doomed->Add("x");
-    counter.failWith = platform::kObjectNotSet;
-    EXPECT_NO_THROW(doomed.reset());
-    EXPECT_EQ(counter.reports, (Reports{1, -1}));
-    counter.failWith.reset();
+    EXPECT_THROW(ids->Clear(), platform::RuntimeError);
+    EXPECT_EQ(ids->Count(), 1);  // the report comes first, so the ids stay
+    EXPECT_NO_THROW(ids.reset());
+    EXPECT_EQ(counter.reports, (Reports{1, 1, -1, -1, -1}));
 }
 
 }  // namespace
