@@ -108,11 +108,12 @@ void QX_FlowWiz::UpdateView() {
             area.axis("Y2").setMin(yMin);
         }
 
-        // The temperature chart's range takes in the temperature and the switch point.
+        // The temperature chart's range takes in the temperature and the switch point. On a
+        // device without SWPOINT the update fails once the temperature has raised the maximum.
         const double temperature = Variant(must(pPROINTEMP).valueText()).toDouble();
+        if (temperature > mTempRangeMax) mTempRangeMax = round16(temperature);
         const bool tempPointShown = must(pSWPOINT).noValue() == 0;
         const double tempPoint = tempPointShown ? Variant(pSWPOINT->valueText()).toDouble() : 0;
-        if (temperature > mTempRangeMax) mTempRangeMax = round16(temperature);
         if (tempPointShown && tempPoint > mTempRangeMax) mTempRangeMax = round16(tempPoint);
         if (temperature < mTempRangeMin) mTempRangeMin = round16(temperature);
         if (tempPointShown && tempPoint < mTempRangeMin) mTempRangeMin = round16(tempPoint);
@@ -146,7 +147,7 @@ void QX_FlowWiz::UpdateView() {
 
         // The sliders show the device's values once, and again when asked.
         if (must(mSliderTP.control).visible() && !mSliderTPLoaded) {
-            mSliderTP.object->setProperty("value", pSWPOINT->valueText());
+            must(mSliderTP.object).setProperty("value", pSWPOINT->valueText());
             mSliderTPLoaded = true;
         }
         if (mRefreshSwitchInputs) {

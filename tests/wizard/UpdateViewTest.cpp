@@ -151,6 +151,16 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
     // The header names the same line as the text.
     const auto at = lines[0].find(", Line:");
     EXPECT_NE(lines[0].find("in line " + lines[0].substr(at + 7) + ": "), std::string::npos);
+
+    // Without SWPOINT the temperature has raised its range's maximum, not yet lowered the minimum.
+    Live s({}, false);
+    auto& v = s.v();
+    v.pSWPOINT.reset();
+    Live::put(v.pPROINTEMP, "150");
+    const int16_t rangeMin = v.mTempRangeMin;
+    v.UpdateView();
+    EXPECT_EQ(v.mTempRangeMax, 150);
+    EXPECT_EQ(v.mTempRangeMin, rangeMin);
 }
 
 TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
@@ -215,7 +225,7 @@ TEST_F(UpdateViewTest, SlidersShowTheDeviceValuesOnceAndWhenAsked) {
     EXPECT_FALSE(v.mRefreshSwitchInputs);
 
     // A hidden slider is left alone and loaded once it shows.
-    v.mSliderTP.object->setProperty("Visible", false);
+    v.mSliderTP.control->setVisible(false);
     v.mSliderTPLoaded = false;
     ASSERT_TRUE(s.f.sim().set("SWPOINT", "90"));
     s.poll();
