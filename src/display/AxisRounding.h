@@ -43,7 +43,7 @@ inline int16_t RoundAxisDown(int16_t v, int16_t s,
 inline int16_t RoundAxisUp(int16_t v, int16_t s,
                            std::source_location where = std::source_location::current()) {
     const auto [b, far] = detail::axisBase(v, s, where);
-    return platform::add16(b, far ? 2 * int32_t{s} : int32_t{s}, where);
+    return platform::add16(b, far ? platform::mul16(2, s, where) : s, where);
 }
 
 }  // namespace qx::display

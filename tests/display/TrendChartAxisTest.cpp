@@ -57,6 +57,7 @@ TEST_F(TrendChartAxisTest, RoundingFailsOutside16BitsAndOnAZeroStep) {
     EXPECT_EQ(number([] { RoundAxisDown(-32768, 10); }), platform::kOverflow);
     EXPECT_EQ(number([] { RoundAxisUp(32767, 10); }), platform::kOverflow);
     EXPECT_EQ(number([] { RoundAxisUp(32000, 10); }), 0);
+    EXPECT_EQ(number([] { RoundAxisUp(-100, 20000); }), platform::kOverflow);  // 2 steps, in 16 bits
     EXPECT_EQ(number([] { RoundAxisDown(5, 0); }), platform::kDivisionByZero);
 }
 
