@@ -57,142 +57,58 @@ void load(Live& s, const Values& in) {
     Live::put(v.pTEACH_MAX, std::to_string(in.max));
 }
 
+// The status message with its colour.
+std::string message(const Live& s) {
+    const uint32_t c = s.statusColour();
+    return s.status() + (c == kGreen ? " (green)" : c == kAmber ? " (amber)" : " (?)");
+}
+
+// What a person sees after the update: the message, the lamp column, the triggers.
+std::string seen(Live& s) {
+    return message(s) + " " + lamps(s) + " " + triggers(s);
+}
+
+// The values and state of a case, for the trace of a failing one.
+std::string describe(const Values& in, int state) {
+    return "state " + std::to_string(state) + ", firmware " + std::to_string(in.fw) + ", mode " +
+           std::to_string(in.mode) + ", flow " + std::to_string(in.flow) + (in.settled ? "" : " unsettled") +
+           ", taught " + std::to_string(in.min) + ".." + std::to_string(in.max);
+}
+
 TEST_F(StateStepTest, EachStateShowsItsMessageLampsAndTriggers) {
     struct Case {
-        const char* label;
         Values in;
-        int state;
-        // expected
-        int stateAfter;
-        const char* status;
-        uint32_t colour;
-        const char* lampColumn;
-        const char* buttons;
+        int state, stateAfter;
+        const char* seen;
     };
-    const uint32_t none = kGreen;  // the status line's design colour: no message shown
     const std::vector<Case> cases = {
-        {"1 moves on and shows nothing", {}, 1, 2, "", none, "..........", "max min quick"},
-        {"2, flow at the span (firmware 0)",
-         {.fw = 0, .flow = 51},
-         2,
-         2,
-         "IDS_FWZ_SET_MAX",
-         kAmber,
-         "..........",
-         "max min quick"},
-        {"2, flow above the span, settled (firmware 0)",
-         {.fw = 0, .flow = 52},
-         2,
-         2,
-         "IDS_FWZ_SET_MAX_TEACH",
-         kGreen,
-         "G.........",
-         "MAX min quick"},
-        {"2, flow at the span (firmware 1)",
-         {.flow = 10},
-         2,
-         2,
-         "IDS_FWZ_SET_MAX",
-         kAmber,
-         "..........",
-         "max min quick"},
-        {"2, flow above the span, not settled",
-         {.flow = 11, .settled = false},
-         2,
-         2,
-         "IDS_FWZ_FLOW_NOT_SET",
-         kAmber,
-         "A.........",
-         "max min quick"},
-        {"4 reports the maximum and moves on",
-         {},
-         4,
-         6,
-         "IDS_SET_MAX_SUCC",
-         kGreen,
-         "..........",
-         "max min quick"},
-        {"5 shows both ends steady", {}, 5, 5, "IDS_SET_MM_TEACH_MAN", kAmber, "g........g", "max min quick"},
+        // The status line keeps its design colour while no message is shown.
+        {{}, 1, 2, " (green) .......... max min quick"},
+        // The flow must exceed the span (51 on firmware 0, 10 on newer firmware) and settle.
+        {{.fw = 0, .flow = 51}, 2, 2, "IDS_FWZ_SET_MAX (amber) .......... max min quick"},
+        {{.fw = 0, .flow = 52}, 2, 2, "IDS_FWZ_SET_MAX_TEACH (green) G......... MAX min quick"},
+        {{.flow = 10}, 2, 2, "IDS_FWZ_SET_MAX (amber) .......... max min quick"},
+        {{.flow = 11, .settled = false}, 2, 2, "IDS_FWZ_FLOW_NOT_SET (amber) A......... max min quick"},
+        {{}, 4, 6, "IDS_SET_MAX_SUCC (green) .......... max min quick"},
+        {{}, 5, 5, "IDS_SET_MM_TEACH_MAN (amber) g........g max min quick"},
         // State 6: the level is 100 when the flow lies one span below the taught maximum.
-        {"6, flow above the maximum",
-         {.flow = 801},
-         6,
-         6,
-         "IDS_FWZ_FLOW_TO_HIGH",
-         kAmber,
-         ".A........",
-         "MAX min quick"},
-        {"6, just below the maximum (level 10)",
-         {.flow = 799},
-         6,
-         6,
-         "IDS_FWZ_FLOW_TO_HIGH",
-         kAmber,
-         ".A........",
-         "MAX min quick"},
-        {"6, level 20", {.flow = 798}, 6, 6, "IDS_DIFF_SMALL", kAmber, "..A.......", "MAX min quick"},
-        {"6, level 80", {.flow = 792}, 6, 6, "IDS_DIFF_SMALL", kAmber, ".......A..", "MAX min quick"},
-        {"6, level 90", {.flow = 791}, 6, 6, "IDS_DIFF_SMALL", kAmber, "........A.", "MAX min quick"},
-        {"6, span reached, settled",
-         {.flow = 790},
-         6,
-         6,
-         "IDS_FWZ_SET_MIN_TEACH",
-         kGreen,
-         ".........G",
-         "MAX MIN quick"},
-        {"6, span reached, not settled",
-         {.flow = 790, .settled = false},
-         6,
-         6,
-         "IDS_FWZ_FLOW_NOT_SET",
-         kAmber,
-         ".........A",
-         "max min quick"},
-        {"6, span reached with the flow too low to teach a maximum",
-         {.flow = 5, .max = 15},
-         6,
-         6,
-         "IDS_FWZ_SET_MIN_TEACH",
-         kGreen,
-         ".........G",
-         "max MIN quick"},
-        {"6, firmware 0, 50 below (level 98)",
-         {.fw = 0, .flow = 750},
-         6,
-         6,
-         "IDS_DIFF_SMALL",
-         kAmber,
-         "........A.",
-         "MAX min quick"},
-        {"6, firmware 0, 51 below (level 100)",
-         {.fw = 0, .flow = 749},
-         6,
-         6,
-         "IDS_FWZ_SET_MIN_TEACH",
-         kGreen,
-         ".........G",
-         "MAX MIN quick"},
-        {"10, not settled",
-         {.settled = false},
-         10,
-         10,
-         "IDS_FWZ_FLOW_NOT_SET",
-         kAmber,
-         ".....A....",
-         "max min quick"},
-        {"10, settled", {}, 10, 10, "IDS_FWZ_SET_QUICK_TEACH", kGreen, ".....G....", "max min QUICK"},
-        {"13 shows the middle lamp steady",
-         {},
-         13,
-         13,
-         "IDS_SET_QUICK_TEACH_MAN",
-         kAmber,
-         ".....g....",
-         "max min quick"},
+        {{.flow = 801}, 6, 6, "IDS_FWZ_FLOW_TO_HIGH (amber) .A........ MAX min quick"},
+        {{.flow = 799}, 6, 6, "IDS_FWZ_FLOW_TO_HIGH (amber) .A........ MAX min quick"},  // level 10
+        {{.flow = 798}, 6, 6, "IDS_DIFF_SMALL (amber) ..A....... MAX min quick"},        // level 20
+        {{.flow = 792}, 6, 6, "IDS_DIFF_SMALL (amber) .......A.. MAX min quick"},        // level 80
+        {{.flow = 791}, 6, 6, "IDS_DIFF_SMALL (amber) ........A. MAX min quick"},        // level 90
+        {{.flow = 790}, 6, 6, "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick"},
+        {{.flow = 790, .settled = false}, 6, 6, "IDS_FWZ_FLOW_NOT_SET (amber) .........A max min quick"},
+        // The span is reached, but the flow is too low to teach a maximum again.
+        {{.flow = 5, .max = 15}, 6, 6, "IDS_FWZ_SET_MIN_TEACH (green) .........G max MIN quick"},
+        {{.fw = 0, .flow = 750}, 6, 6, "IDS_DIFF_SMALL (amber) ........A. MAX min quick"},  // level 98
+        {{.fw = 0, .flow = 749}, 6, 6, "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick"},
+        {{.settled = false}, 10, 10, "IDS_FWZ_FLOW_NOT_SET (amber) .....A.... max min quick"},
+        {{}, 10, 10, "IDS_FWZ_SET_QUICK_TEACH (green) .....G.... max min QUICK"},
+        {{}, 13, 13, "IDS_SET_QUICK_TEACH_MAN (amber) .....g.... max min quick"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
+        SCOPED_TRACE(describe(c.in, c.state));
         Live s = directView(c.in);
         load(s, c.in);
         auto& v = s.v();
@@ -200,10 +116,7 @@ TEST_F(StateStepTest, EachStateShowsItsMessageLampsAndTriggers) {
         v.mTeachState = c.state;
         v.UpdateView();
         EXPECT_EQ(v.mTeachState, c.stateAfter);
-        EXPECT_EQ(s.status(), c.status);
-        EXPECT_EQ(s.statusColour(), c.colour);
-        EXPECT_EQ(lamps(s), c.lampColumn);
-        EXPECT_EQ(triggers(s), c.buttons);
+        EXPECT_EQ(seen(s), c.seen);
     }
 }
 
@@ -243,84 +156,41 @@ TEST_F(StateStepTest, WaitingStatesChangeNothing) {
 // Idle: the message and the manual inputs depend on the mode and, in max/min mode, on whether
 // the taught span is usable. Inputs locked beforehand show which ones the update unlocked.
 TEST_F(StateStepTest, IdleOffersTheInputsOfTheDevicesMode) {
+    // Upper case where a set button is enabled, or the fields or the frame are shown.
+    auto inputs = [](Live& s) {
+        auto flag = [](bool on, const char* up, const char* low) { return on ? up : low; };
+        auto& v = s.v();
+        return std::string("set ") + flag(v.ComSetFL->enabled(), "FL", "fl") + " " +
+               flag(v.ComSetPara->enabled(), "TP", "tp") + " " + flag(v.ComSetQT->enabled(), "QT", "qt") +
+               ", fields " + flag(v.LaTMax->visible(), "MAXMIN", "maxmin") + " " +
+               flag(v.LabelTQuick->visible(), "QUICK", "quick") + ", frames " +
+               flag(v.FrameFL->visible(), "FL", "fl") + " " + flag(v.FrameQT->visible(), "QT", "qt");
+    };
     struct Case {
-        const char* label;
         Values in;
         const char* status;
-        uint32_t colour;
-        bool flowInput, tempInput, offsetInput, maxMinFields, quickFields;
-        bool frameFL, frameQT;
+        const char* inputs;
     };
     const std::vector<Case> cases = {
-        {"max/min, span one short (firmware 1)",
-         {.min = 100, .max = 109},
-         "IDS_FWZ_SELECT_TEACH",
-         kAmber,
-         false,
-         false,
-         false,
-         false,
-         false,
-         true,
-         false},
-        {"max/min, span sufficient (firmware 1)",
-         {.min = 100, .max = 110},
-         "IDS_FWZ_MAX_MIN_ACT",
-         kGreen,
-         true,
-         true,
-         false,
-         true,
-         false,
-         true,
-         false},
-        {"max/min, span one short (firmware 0)",
-         {.fw = 0, .min = 100, .max = 150},
-         "IDS_FWZ_SELECT_TEACH",
-         kAmber,
-         false,
-         false,
-         false,
-         false,
-         false,
-         true,
-         false},
-        {"max/min, span sufficient (firmware 0)",
-         {.fw = 0, .min = 100, .max = 151},
-         "IDS_FWZ_MAX_MIN_ACT",
-         kGreen,
-         true,
-         true,
-         false,
-         true,
-         false,
-         true,
-         false},
-        {"quick-teach mode (firmware 1)",
-         {.mode = 1},
-         "IDS_FWZ_QUICK_ACT",
-         kGreen,
-         false,
-         true,
-         true,
-         false,
-         true,
-         false,
-         true},
-        {"quick-teach mode (firmware 0)",
-         {.fw = 0, .mode = 1},
-         "IDS_FWZ_QUICK_ACT",
-         kGreen,
-         false,
-         true,
-         true,
-         false,
-         false,
-         false,
-         true},
+        {{.min = 100, .max = 109},
+         "IDS_FWZ_SELECT_TEACH (amber)",
+         "set fl tp qt, fields maxmin quick, frames FL qt"},
+        {{.min = 100, .max = 110},
+         "IDS_FWZ_MAX_MIN_ACT (green)",
+         "set FL TP qt, fields MAXMIN quick, frames FL qt"},
+        {{.fw = 0, .min = 100, .max = 150},
+         "IDS_FWZ_SELECT_TEACH (amber)",
+         "set fl tp qt, fields maxmin quick, frames FL qt"},
+        {{.fw = 0, .min = 100, .max = 151},
+         "IDS_FWZ_MAX_MIN_ACT (green)",
+         "set FL TP qt, fields MAXMIN quick, frames FL qt"},
+        {{.mode = 1}, "IDS_FWZ_QUICK_ACT (green)", "set fl TP QT, fields maxmin QUICK, frames fl QT"},
+        {{.fw = 0, .mode = 1},
+         "IDS_FWZ_QUICK_ACT (green)",
+         "set fl TP QT, fields maxmin quick, frames fl QT"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
+        SCOPED_TRACE(describe(c.in, 0));
         Live s = directView(c.in);
         load(s, c.in);
         auto& v = s.v();
@@ -334,15 +204,8 @@ TEST_F(StateStepTest, IdleOffersTheInputsOfTheDevicesMode) {
         v.LaTMaxW->setEnabled(true);
         v.UpdateView();
         EXPECT_EQ(v.mTeachState, 0);
-        EXPECT_EQ(s.status(), c.status);
-        EXPECT_EQ(s.statusColour(), c.colour);
-        EXPECT_EQ(v.ComSetFL->enabled(), c.flowInput);
-        EXPECT_EQ(v.ComSetPara->enabled(), c.tempInput);
-        EXPECT_EQ(v.ComSetQT->enabled(), c.offsetInput);
-        EXPECT_EQ(v.LaTMax->visible(), c.maxMinFields);
-        EXPECT_EQ(v.LabelTQuick->visible(), c.quickFields);
-        EXPECT_EQ(v.FrameFL->visible(), c.frameFL);
-        EXPECT_EQ(v.FrameQT->visible(), c.frameQT);
+        EXPECT_EQ(message(s), c.status);
+        EXPECT_EQ(inputs(s), c.inputs);
         // Whatever the mode: ready to start either procedure, nothing to teach or set by hand.
         EXPECT_TRUE(v.ComTeachMaxMin->enabled());
         EXPECT_TRUE(v.ComteachQuick->enabled());
