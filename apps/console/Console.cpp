@@ -66,6 +66,8 @@ void Console::run(const Command& c) {
     for (const auto& [key, e] : commandTable())
         if (key == name) entry = &e;
     if (!entry) fail(c, "unknown command \"" + name + "\"");
+    // Only the value that expect compares is raw text; everywhere else the words must be whole.
+    if (c.malformed && (name != "expect" || c.words.size() < 2)) throw *c.malformed;
     if (c.words.size() < entry->minWords || c.words.size() > entry->maxWords)
         fail(c, "wrong number of arguments for " + name);
     try {

@@ -73,7 +73,7 @@ class Console {
     struct Answer {
         std::string what;   // as the script wrote it
         std::string value;  // as show prints it
-        size_t words;       // the query's words, after show/expect
+        size_t words = 0;   // the query's words, after show/expect
     };
     Answer query(const Command& c);
     std::string controlProperty(const std::string& what, int line);

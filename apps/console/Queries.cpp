@@ -36,7 +36,14 @@ void Console::cmdShow(const Command& c) {
 }
 
 void Console::cmdExpect(const Command& c) {
-    Answer a = query(c);
+    Answer a;
+    try {
+        a = query(c);
+    } catch (const ScriptError&) {
+        // A query cut short by a faulty word fails on that word.
+        if (c.malformed) throw *c.malformed;
+        throw;
+    }
     const std::string expected = c.restAfter(1 + a.words);
     if (a.value == expected) {
         emit("ok " + a.what);
