@@ -4,10 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/Registry.h"
-#include "platform/RegistryTestFiles.h"
+#include "platform/TestSupport.h"
 
 namespace qx::platform {
 namespace {
@@ -24,106 +23,96 @@ class RegistryApi : public testing::Test {
     }
     void TearDown() override { registryStore().clear(); }
 
-    HKEY open(const std::string& path) {
-        HKEY key{};
-        EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key), ERROR_SUCCESS);
-        return key;
+    // Queries into a buffer of `capacity` bytes that starts out all 'x'.
+    LSTATUS query(HKEY key, const std::string& name, uint32_t capacity) {
+        bytes.assign(16, 'x');
+        type = 0;
+        size = capacity;
+        return RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<uint8_t*>(bytes.data()), &size);
     }
+    std::string bytes;
+    uint32_t type = 0, size = 0;
 };
 
-TEST_F(RegistryApi, OpeningKeys) {
-    HKEY key{};
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "software\\qxx\\CONTROLS", 0, 0x19, &key), ERROR_SUCCESS);
-    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\QXX\\Missing", 0, KEY_READ, &key),
-              ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\QXX\\", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+TEST_F(RegistryApi, OpeningAndClosingKeys) {
+    struct Row {
+        HKEY root;
+        const char* path;
+        uint32_t access;
+        LSTATUS status;
+    };
     // Only HKEY_LOCAL_MACHINE exists here, and nobody may write to it.
-    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kControls, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kControls, 0, KEY_ALL_ACCESS, &key), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kControls, 0, KEY_SET_VALUE, &key), ERROR_ACCESS_DENIED);
+    const Row rows[] = {
+        {HKEY_LOCAL_MACHINE, "software\\qxx\\CONTROLS", 0x19, ERROR_SUCCESS},
+        {HKEY_LOCAL_MACHINE, "SOFTWARE\\QXX\\Missing", KEY_READ, ERROR_FILE_NOT_FOUND},
+        {HKEY_LOCAL_MACHINE, "SOFTWARE\\QXX\\", KEY_READ, ERROR_FILE_NOT_FOUND},
+        {HKEY_CURRENT_USER, kControls, KEY_READ, ERROR_FILE_NOT_FOUND},
+        {HKEY_LOCAL_MACHINE, kControls, KEY_ALL_ACCESS, ERROR_ACCESS_DENIED},
+        {HKEY_LOCAL_MACHINE, kControls, KEY_SET_VALUE, ERROR_ACCESS_DENIED},
+        {HKEY{12345}, "", KEY_READ, ERROR_INVALID_HANDLE},
+    };
+    for (const Row& row : rows) {
+        HKEY key{};
+        EXPECT_EQ(RegOpenKeyExA(row.root, row.path, 0, row.access, &key), row.status) << row.path;
+        if (row.status == ERROR_SUCCESS) {
+            EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+        }
+    }
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kControls, 0, KEY_READ, nullptr), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(RegOpenKeyExA(HKEY{12345}, "", 0, KEY_READ, &key), ERROR_INVALID_HANDLE);
 
     // A sub-key relative to an open key, and the open key itself again under a new handle.
-    HKEY software = open("SOFTWARE");
-    HKEY controls{}, again{};
+    HKEY software{}, controls{}, again{};
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_READ, &software), ERROR_SUCCESS);
     ASSERT_EQ(RegOpenKeyExA(software, "QXX\\Controls", 0, KEY_READ, &controls), ERROR_SUCCESS);
     ASSERT_EQ(RegOpenKeyExA(controls, "", 0, KEY_READ, &again), ERROR_SUCCESS);
     EXPECT_NE(controls, again);
-    uint32_t size = 0;
-    EXPECT_EQ(RegQueryValueExA(again, "Mode", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(query(again, "Mode", 16), ERROR_SUCCESS);
     for (HKEY k : {software, controls, again}) EXPECT_EQ(RegCloseKey(k), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(controls), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(RegQueryValueExA(controls, "Mode", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(query(controls, "Mode", 16), ERROR_INVALID_HANDLE);
 }
 
-TEST_F(RegistryApi, TextSizesCountTheTerminatingZero) {
-    HKEY key = open(kControls);
-    uint8_t buffer[16];
-    std::memset(buffer, 'x', sizeof buffer);
-    uint32_t type = 0, size = 5;
-    ASSERT_EQ(RegQueryValueExA(key, "mode", nullptr, &type, buffer, &size), ERROR_SUCCESS);
+TEST_F(RegistryApi, SizesTextsWithTheirZeroDwordsAndMissingValues) {
+    HKEY key{};
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kControls, 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_EQ(query(key, "mode", 5), ERROR_SUCCESS);
     EXPECT_EQ(type, REG_SZ);
     EXPECT_EQ(size, 5u);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 6), std::string("fast\0x", 6));
-
+    EXPECT_EQ(bytes.substr(0, 6), std::string("fast\0x", 6));
     // One byte short: nothing is copied, but the type and the size needed are reported.
-    std::memset(buffer, 'x', sizeof buffer);
-    type = 0;
-    size = 4;
-    EXPECT_EQ(RegQueryValueExA(key, "Mode", nullptr, &type, buffer, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(query(key, "Mode", 4), ERROR_MORE_DATA);
     EXPECT_EQ(type, REG_SZ);
     EXPECT_EQ(size, 5u);
-    EXPECT_EQ(buffer[0], 'x');
+    EXPECT_EQ(bytes[0], 'x');
+    EXPECT_EQ(query(key, "", 16), ERROR_SUCCESS);  // the empty name is the key's default value
+    EXPECT_EQ(size, 8u);
+    ASSERT_EQ(query(key, "Debug", 4), ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_DWORD);
+    EXPECT_EQ(bytes.substr(0, 4), "\x04\x03\x02\x01");
+    EXPECT_EQ(query(key, "DebugFile", 4), ERROR_FILE_NOT_FOUND);
 
-    // No buffer: the size alone.
+    // No buffer gives the size alone; a reserved word or no size is refused.
     size = 0;
     EXPECT_EQ(RegQueryValueExA(key, "Mode", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
     EXPECT_EQ(size, 5u);
-
-    // The empty name is the key's default value.
-    size = sizeof buffer;
-    EXPECT_EQ(RegQueryValueExA(key, "", nullptr, &type, buffer, &size), ERROR_SUCCESS);
-    EXPECT_EQ(size, 8u);
-    RegCloseKey(key);
-}
-
-TEST_F(RegistryApi, DwordsAndMissingValues) {
-    HKEY key = open(kControls);
-    uint32_t number = 0, size = sizeof number, type = 0;
-    ASSERT_EQ(RegQueryValueExA(key, "Debug", nullptr, &type, reinterpret_cast<uint8_t*>(&number), &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(type, REG_DWORD);
-    EXPECT_EQ(size, 4u);
-    EXPECT_EQ(number, 0x01020304u);
-
-    size = 4;
-    EXPECT_EQ(RegQueryValueExA(key, "DebugFile", nullptr, &type, reinterpret_cast<uint8_t*>(&number), &size),
-              ERROR_FILE_NOT_FOUND);
     uint32_t reserved = 0;
-    EXPECT_EQ(RegQueryValueExA(key, "Debug", &reserved, &type, reinterpret_cast<uint8_t*>(&number), &size),
-              ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(RegQueryValueExA(key, "Debug", nullptr, &type, reinterpret_cast<uint8_t*>(&number), nullptr),
-              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegQueryValueExA(key, "Debug", &reserved, &type, nullptr, &size), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(
+        RegQueryValueExA(key, "Debug", nullptr, &type, reinterpret_cast<uint8_t*>(bytes.data()), nullptr),
+        ERROR_INVALID_PARAMETER);
 
-    // A key emptied out from under an open handle.
-    registryStore().clear();
-    size = 4;
-    EXPECT_EQ(RegQueryValueExA(key, "Debug", nullptr, &type, reinterpret_cast<uint8_t*>(&number), &size),
-              ERROR_KEY_DELETED);
+    registryStore().clear();  // a key emptied out from under an open handle
+    EXPECT_EQ(query(key, "Debug", 4), ERROR_KEY_DELETED);
     RegCloseKey(key);
 }
 
-// The store reads its file at first use, so each case runs in a process of its own.
-class RegistryAtStart : public testing::Test {
-  protected:
-    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-};
-
-// Runs in the child process: points QX_REGISTRY at `path`, then exits with the size of the value
-// "Mode" (100: no key, 101: no value).
-[[noreturn]] void exitWithModeSize(const std::string& path) {
+// Runs in a child process, since the store reads its file at first use: points QX_REGISTRY at a
+// file of `content` (none: no file), then exits with the size of the value "Mode" (100: no key,
+// 101: no value).
+[[noreturn]] void exitWithModeSize(const char* content) {
+    const std::string path = testing::TempDir() + "qx_start_" + std::to_string(getpid()) + ".reg";
+    if (content)
+        std::ofstream(path) << "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\QXX\\Controls]\n" << content;
     setenv("QX_REGISTRY", path.c_str(), 1);
     int code = 100;
     HKEY key{};
@@ -132,25 +121,18 @@ class RegistryAtStart : public testing::Test {
         code = RegQueryValueExA(key, "Mode", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS
                    ? static_cast<int>(size)
                    : 101;
-        RegCloseKey(key);
     }
-    std::remove(path.c_str());  // exit() would leave the child's own scratch file behind
+    std::remove(path.c_str());  // exit() runs no destructors
     std::exit(code);
 }
 
-TEST_F(RegistryAtStart, TheFileNamedByQxRegistryIsRead) {
-    test::ScratchFile file("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\QXX\\Controls]\n\"Mode\"=\"slow\"\n");
-    EXPECT_EXIT(exitWithModeSize(file.path()), testing::ExitedWithCode(5), "");
-}
-
-TEST_F(RegistryAtStart, NoFileIsAnEmptyRegistryWithoutComplaint) {
-    EXPECT_EXIT(exitWithModeSize(testing::TempDir() + "qx_no_such_registry.reg"),
-                testing::ExitedWithCode(100), "^$");
-}
-
-TEST_F(RegistryAtStart, ABrokenFileIsAnEmptyRegistryAndOneLineOnStandardError) {
-    test::ScratchFile file("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\QXX\\Controls]\n\"Mode\"=\"slow\n");
-    EXPECT_EXIT(exitWithModeSize(file.path()), testing::ExitedWithCode(100), "^[^\n]*line 3: [^\n]*\n$");
+TEST(RegistryAtStart, TheFileNamedByQxRegistryIsReadAndNoOrABrokenFileIsAnEmptyRegistry) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(exitWithModeSize("\"Mode\"=\"slow\"\n"), testing::ExitedWithCode(5), "");
+    EXPECT_EXIT(exitWithModeSize(nullptr), testing::ExitedWithCode(100), "^$");
+    // A broken file also says why, in one line on standard error.
+    EXPECT_EXIT(exitWithModeSize("\"Mode\"=\"slow\n"), testing::ExitedWithCode(100),
+                "^[^\n]*line 3: [^\n]*\n$");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
-// Scratch .reg files for the registry tests: each lives in the test temp folder under a name no
-// other test process uses, and goes away with the object.
+// Helpers of the platform tests, also used by the support tests: the number of the run-time
+// error a call raises, and scratch files in the test temp folder under a name no other test
+// process uses, each going away with its object.
 #include <unistd.h>
 
 #include <atomic>
@@ -10,14 +11,25 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/RuntimeError.h"
+
 namespace qx::test {
+
+// The error number `f` raises, 0 when it raises none.
+int32_t errorOf(auto&& f) {
+    try {
+        f();
+    } catch (const platform::RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 class ScratchFile {
   public:
     explicit ScratchFile(const std::string& bytes) {
         static std::atomic<int> counter{0};
-        path_ = testing::TempDir() + "qx_registry_" + std::to_string(getpid()) + "_" +
-                std::to_string(++counter) + ".reg";
+        path_ = testing::TempDir() + "qx_scratch_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
         std::ofstream(path_, std::ios::binary) << bytes;
     }
     ~ScratchFile() { std::remove(path_.c_str()); }

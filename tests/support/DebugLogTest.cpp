@@ -19,7 +19,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/LibraryFolder.h"
 #include "platform/Registry.h"
-#include "platform/RegistryTestFiles.h"
+#include "platform/TestSupport.h"
 #include "platform/RuntimeError.h"
 #include "platform/VirtualScheduler.h"
 #include "support/DebugLog.h"

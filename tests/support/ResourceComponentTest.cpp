@@ -2,7 +2,7 @@
 // against small databases made here for the cases the shipped file must never show.
 #include "support/ResourceComponent.h"
 
-#include "platform/RegistryTestFiles.h"
+#include "platform/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
