@@ -17,7 +17,7 @@ platform::Scheduler::Handle StandScheduler::postAfter(int64_t ms, Task task) {
     });
 }
 
-StandFrame::StandFrame() : sim_(std::make_shared<FlowMonitorSim>(scheduler_, options_)) {
+StandFrame::StandFrame() : sim_(std::make_shared<FlowMonitorSim>(runClock_, options_)) {
     registerSlider(factories_);
     platform::registerChartComponent(factories_);
     support::setLogClock(&scheduler_);
@@ -27,6 +27,11 @@ StandFrame::~StandFrame() {
     // The view logs as it goes, on the frame's clock; its timers leave the scheduler.
     view_.reset();
     support::setLogClock(nullptr);
+}
+
+void StandFrame::setClock(int64_t msSinceMidnight) {
+    scheduler_.setNow(scheduler_.nowMs() + msSinceMidnight - startMs_);
+    startMs_ = msSinceMidnight;
 }
 
 view::QX_FlowWiz& StandFrame::create() {

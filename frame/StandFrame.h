@@ -48,6 +48,25 @@ class StandScheduler : public platform::VirtualScheduler {
     std::function<void()> afterTask;
 };
 
+// The simulated device's view of time: the milliseconds since the run started, so that moving
+// the starting time of day (StandFrame::setClock) leaves a settling flow's end where it was.
+// Tasks go to the frame's scheduler.
+class RunClock : public platform::Scheduler {
+  public:
+    RunClock(platform::Scheduler& scheduler, const int64_t& startMs)
+        : scheduler_(scheduler), startMs_(startMs) {}
+    Handle post(Task task) override { return scheduler_.post(std::move(task)); }
+    Handle postAfter(int64_t ms, Task task) override { return scheduler_.postAfter(ms, std::move(task)); }
+    void cancel(Handle handle) override { scheduler_.cancel(handle); }
+    void processPending() override { scheduler_.processPending(); }
+    int64_t nowMs() const override { return scheduler_.nowMs() - startMs_; }
+    int32_t startDay() const override { return scheduler_.startDay(); }
+
+  private:
+    platform::Scheduler& scheduler_;
+    const int64_t& startMs_;
+};
+
 class StandFrame {
   public:
     // Virtual time starts at 10:00:00.000.
@@ -97,8 +116,9 @@ class StandFrame {
     // Runs everything due at or before now + ms, also what becomes due meanwhile.
     void wait(int64_t ms) { scheduler_.advance(ms); }
     StandScheduler& scheduler() { return scheduler_; }
-    // Sets the present time of day (before anything ran).
-    void setClock(int64_t msSinceMidnight) { scheduler_.setNow(msSinceMidnight); }
+    // Sets the starting time of day: the present time moves with it, by as much (before
+    // anything is scheduled).
+    void setClock(int64_t msSinceMidnight);
 
     // ---- the simulated device and the frame's objects ----
     const DeviceOptions& options() const { return options_; }
@@ -125,7 +145,9 @@ class StandFrame {
     platform::UiContext uiContext() { return {scheduler_, textMetrics_, factories_}; }
 
   private:
+    int64_t startMs_ = kStartMs;
     StandScheduler scheduler_{kStartMs};
+    RunClock runClock_{scheduler_, startMs_};
     platform::FixedPitchTextMetrics textMetrics_;
     platform::ControlFactories factories_;
     DeviceOptions options_;
