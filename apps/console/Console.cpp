@@ -17,6 +17,10 @@ Console::Console(std::ostream& out, std::string scriptFolder)
     : out_(out), scriptFolder_(std::move(scriptFolder)) {
     // The console starts from an empty registry, whatever the machine's file holds.
     platform::registryStore().clear();
+    // Scripts see the neutral language unless they choose another: every text is its own key.
+    frame::DeviceOptions options = frame_.options();
+    options.language = 0;
+    frame_.setOptions(options);
     installObservers();
 }
 
