@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the platform tests, also used by the support tests: the number of the run-time
-// error a call raises, and scratch files in the test temp folder under a name no other test
+// Helpers of the platform tests, also used by the support tests: the number and the summary of
+// the run-time error a call raises, and scratch files in the test temp folder under a name no other test
 // process uses, each going away with its object.
 #include <unistd.h>
 
@@ -25,16 +25,25 @@ int32_t errorOf(auto&& f) {
     return 0;
 }
 
+// errorSummary() of the run-time error `f` raises, "" when it raises none.
+std::string summaryOf(auto&& f) {
+    try {
+        f();
+    } catch (const platform::RuntimeError& e) {
+        return platform::errorSummary(e);
+    }
+    return "";
+}
+
 class ScratchFile {
   public:
     explicit ScratchFile(const std::string& bytes) {
         static std::atomic<int> counter{0};
-        path_ = testing::TempDir() + "qx_scratch_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+        path_ =
+            testing::TempDir() + "qx_scratch_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
         std::ofstream(path_, std::ios::binary) << bytes;
     }
     ~ScratchFile() { std::remove(path_.c_str()); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
 
     const std::string& path() const { return path_; }
 
