@@ -1,10 +1,10 @@
 // The frame's model and the view's applied copy: the copy's own values and their reset, linked
-// environment values, and registrations that do not own what they register.
+// environment values, registrations that do not own what they register, and the shared database.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "ModelTestSupport.h"
+#include "FrameTestSupport.h"
 
 namespace qx::frame::test {
 namespace {
@@ -15,43 +15,32 @@ std::shared_ptr<FrameDataModel> copyOf(const std::shared_ptr<FrameDataModel>& mo
     return copy;
 }
 
-TEST(ModelCopy, CopyStartsFromTheFrameModelsValuesAndKeepsItsOwn) {
-    DeviceOptions options;
-    options.language = 1031;
-    options.swPoint = Presence::NoValue;
-    auto frame = modelWith(options);
-    findParameter(*frame, "SWPOINT")->setValueText("75");
-    auto copy = copyOf(frame);
-    ASSERT_NE(copy, frame);
-    EXPECT_EQ(copy->settings()->language(), 1031);
-    EXPECT_EQ(findParameter(*copy, "SWPOINT")->valueText(), "75");
-    EXPECT_NE(findParameter(*copy, "TEACHDO_SWPOINT")->noValue(), 0);
-    EXPECT_NE(findParameter(*copy, "SWPOINT"), findParameter(*frame, "SWPOINT"));
-
-    findParameter(*copy, "SWPOINT")->setValueText("80");
-    EXPECT_EQ(findParameter(*frame, "SWPOINT")->valueText(), "75");
-    findParameter(*frame, "TEACH_MAX")->setValueText("900");
-    EXPECT_EQ(findParameter(*copy, "TEACH_MAX")->valueText(), "800");
+std::string valueOf(const std::shared_ptr<FrameDataModel>& model, const std::string& name) {
+    return findParameter(*model, name)->valueText();
 }
 
-TEST(ModelCopy, ResetDiscardsTheCopysOwnValues) {
-    auto frame = modelWith();
+TEST(ModelCopy, CopyStartsFromTheFrameModelsValuesKeepsItsOwnAndResetsToThem) {
+    auto frame = createFrameModel(DeviceOptions{.swPoint = Presence::NoValue, .language = 1031});
     findParameter(*frame, "SWPOINT")->setValueText("75");
     auto copy = copyOf(frame);
+    EXPECT_EQ(copy->settings()->language(), 1031);
+    EXPECT_EQ(copy->settings()->database(), frame->settings()->database());
+    EXPECT_EQ(valueOf(copy, "SWPOINT"), "75");
+    EXPECT_NE(findParameter(*copy, "TEACHDO_SWPOINT")->noValue(), 0);
+
     findParameter(*copy, "SWPOINT")->setValueText("80");
     findParameter(*copy, "FLOWSP_RAW")->setDeviceValue(std::nullopt);
+    EXPECT_EQ(valueOf(frame, "SWPOINT"), "75");
+    findParameter(*frame, "TEACH_MAX")->setValueText("900");
+    EXPECT_EQ(valueOf(copy, "TEACH_MAX"), "800");
+
     copy->settings()->reset();
-    EXPECT_EQ(findParameter(*copy, "SWPOINT")->valueText(), "75");
-    EXPECT_EQ(findParameter(*copy, "FLOWSP_RAW")->valueText(), "450");
-    EXPECT_EQ(copy->frameDescription()->frameSettings()->resetCount(), 1);
-    EXPECT_EQ(findParameter(*frame, "SWPOINT")->valueText(), "75");
+    EXPECT_EQ(valueOf(copy, "SWPOINT"), "75");
+    EXPECT_EQ(valueOf(copy, "FLOWSP_RAW"), "450");
 }
 
 TEST(ModelCopy, LinkedEnvironmentsShareValuesBothWays) {
-    DeviceOptions options;
-    options.state = 4;
-    options.localComm = 3;
-    auto frame = modelWith(options);
+    auto frame = createFrameModel(DeviceOptions{.state = 4, .localComm = 3});
     auto copy = copyOf(frame);
     auto frameEnv = frame->description()->environment();
     auto copyEnv = copy->description()->environment();
@@ -69,29 +58,14 @@ TEST(ModelCopy, LinkedEnvironmentsShareValuesBothWays) {
     EXPECT_TRUE(copyEnv->get("FUNCTION:X").toBool());
 
     // A second copy linked to the first shares with the frame's model as well.
-    auto second = copyOf(frame);
-    second->description()->environment()->link(copyEnv);
-    second->description()->environment()->put("CONTEXT_COMM", "MONITOR");
+    auto secondEnv = copyOf(frame)->description()->environment();
+    secondEnv->link(copyEnv);
+    secondEnv->put("CONTEXT_COMM", "MONITOR");
     EXPECT_EQ(frameEnv->get("CONTEXT_COMM").toText(), "MONITOR");
-    EXPECT_TRUE(second->description()->environment()->get("STATE").equals(4));
-
-    // Linking again changes nothing.
-    frameEnv->link(copyEnv);
+    EXPECT_TRUE(secondEnv->get("STATE").equals(4));
+    frameEnv->link(copyEnv);  // again: changes nothing
     EXPECT_TRUE(copyEnv->get("LOCAL_COMM").equals(5));
-}
-
-class ForeignEnvironment : public host::IEnvironment {
-  public:
-    std::string className() const override { return "Foreign"; }
-    void put(const std::string&, const host::Variant&) override {}
-    host::Variant get(const std::string&) const override { return {}; }
-    void link(const std::shared_ptr<host::IEnvironment>&) override {}
-};
-
-TEST(ModelCopy, LinkingAForeignOrNoEnvironmentFails) {
-    auto env = modelWith()->description()->environment();
-    EXPECT_EQ(errorOf([&] { env->link(std::make_shared<ForeignEnvironment>()); }), platform::kTypeMismatch);
-    EXPECT_EQ(errorOf([&] { env->link(nullptr); }), platform::kObjectNotSet);
+    EXPECT_EQ(errorOf([&] { frameEnv->link(nullptr); }), platform::kObjectNotSet);
 }
 
 struct RecordingCallback : host::IBase_CallbackModule {
@@ -99,24 +73,18 @@ struct RecordingCallback : host::IBase_CallbackModule {
     void IBase_CallbackModule_OnUnload(const host::ObjectPtr&) override {}
     void IBase_CallbackModule_OnEnvironmentChanged(const host::ObjectPtr& m, const std::string& key,
                                                    const host::Variant& value) override {
-        calls.push_back({m, key, value.toText()});
+        EXPECT_EQ(key, "GLB_ENV_CHANGED");
+        calls.push_back({m, value.toText()});
     }
-    struct Call {
-        host::ObjectPtr model;
-        std::string key;
-        std::string name;
-    };
-    std::vector<Call> calls;
+    std::vector<std::pair<host::ObjectPtr, std::string>> calls;
 };
 
 TEST(ModelCopy, RegistrationsDoNotOwnWhatTheyRegister) {
-    auto model = modelWith();
+    auto model = createFrameModel({});
     auto view = std::make_shared<FrameDeviceItem>("a view stand-in");
     model->registerView(view);
     EXPECT_EQ(model->registeredView(), view);
-    std::weak_ptr<host::Object> gone = view;
     view.reset();
-    EXPECT_TRUE(gone.expired());
     EXPECT_FALSE(model->registeredView());
 
     auto callback = std::make_shared<RecordingCallback>();
@@ -125,21 +93,40 @@ TEST(ModelCopy, RegistrationsDoNotOwnWhatTheyRegister) {
     EXPECT_EQ(callback.use_count(), 1);
     model->announceEnvironmentChange("FUNCTION:X");
     ASSERT_EQ(callback->calls.size(), 1u);
-    EXPECT_EQ(callback->calls[0].model, model);
-    EXPECT_EQ(callback->calls[0].key, "GLB_ENV_CHANGED");
-    EXPECT_EQ(callback->calls[0].name, "FUNCTION:X");
-
+    EXPECT_EQ(callback->calls[0], std::make_pair(host::ObjectPtr(model), std::string("FUNCTION:X")));
     callback.reset();
     EXPECT_TRUE(model->callbacks().empty());
     model->announceEnvironmentChange("STATE");  // nobody left to tell
 }
 
-TEST(ModelCopy, EnvironmentNoticesAreCounted) {
-    auto model = modelWith();
-    model->description()->notifyEnvironmentChanged();
-    model->description()->notifyEnvironmentChanged();
-    EXPECT_EQ(model->frameDescription()->environmentNotices(), 2);
-    EXPECT_EQ(copyOf(model)->frameDescription()->environmentNotices(), 0);
+std::shared_ptr<host::IDatabase> databaseOf(const host::IDataModel& model) {
+    return model.description()->settings()->database();
+}
+
+TEST(ModelDatabase, RecordsetReadsFieldsByNameUntilTheEnd) {
+    auto rs = databaseOf(*createFrameModel({}))->query("Select * from Buscategories where module=1203");
+    ASSERT_FALSE(rs->eof());
+    EXPECT_TRUE(rs->field("BUSCATEGORY").equals(rs->field("busCategory")));  // names ignore letter case
+    EXPECT_EQ(errorOf([&] { rs->field("bus"); }), platform::kItemNotFound);
+    rs->moveNext();
+    EXPECT_TRUE(rs->eof());
+    EXPECT_EQ(errorOf([&] { rs->field("busCategory"); }), platform::kNoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->moveNext(); }), platform::kNoCurrentRecord);
+}
+
+// A connection that ran a second statement or wrote would let a query text change the tables
+// every later look-up depends on.
+TEST(ModelDatabase, RunsOneReadingStatementOnly) {
+    auto model = createFrameModel({});
+    auto db = databaseOf(*model);
+    for (const char* sql : {"Select * from Buscategories; Select * from BusCategoryTypes",
+                            "Select * from Buscategories where module=1203; Delete from Buscategories",
+                            "Delete from Buscategories", "Update BusCategoryTypes set category='x'",
+                            "Drop table Buscategories", "Attach ':memory:' as other",
+                            "Select * from NoSuchTable", "Select * from Buscategories where module="})
+        EXPECT_NE(errorOf([&] { db->query(sql); }), 0) << sql;
+    EXPECT_EQ(errorOf([&] { db->query("Select * from Buscategories where module=1203;  "); }), 0);
+    EXPECT_FALSE(db->query("Select * from Buscategories where module=1203")->eof());  // nothing was changed
 }
 
 }  // namespace
