@@ -94,15 +94,7 @@ void QX_FlowWiz::ClearLevelLamps(int16_t keep) {
 
 // The teardown of the release without the disconnection.
 void QX_FlowWiz::ComTest_Click() {
-    mFlowChart.reset();
-    mTempChart.reset();
-    cPC1.reset();
-    cPC2.reset();
-    mSliderFL = {};
-    mSliderTP = {};
-    Timer1->setEnabled(false);
-    TimerCnt->setEnabled(false);
-    TimerState->setEnabled(false);
+    dropOwnReferences();
 }
 
 }  // namespace qx::view

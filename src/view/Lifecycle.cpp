@@ -115,11 +115,6 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
     releaseItem(pTEACHDO_QUICK_MODE);
 
     Timer1->setEnabled(false);
-    auto stopTimers = [this] {
-        Timer1->setEnabled(false);
-        TimerCnt->setEnabled(false);
-        TimerState->setEnabled(false);
-    };
 
     if (mSpecComm) {
         const int32_t commands = must(mFifo).Count();
@@ -147,13 +142,7 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
         }
     }
 
-    mFlowChart.reset();
-    mTempChart.reset();
-    cPC1.reset();
-    cPC2.reset();
-    mSliderFL = {};
-    mSliderTP = {};
-    stopTimers();
+    dropOwnReferences();
 
     must(mUuids).Clear();
     mUuids->SetCallback(nullptr);
@@ -187,6 +176,22 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
     mMessageHandler.reset();
     if (!mReleasePending) mReceiver.reset();
     return false;
+}
+
+void QX_FlowWiz::stopTimers() {
+    Timer1->setEnabled(false);
+    TimerCnt->setEnabled(false);
+    TimerState->setEnabled(false);
+}
+
+void QX_FlowWiz::dropOwnReferences() {
+    mFlowChart.reset();
+    mTempChart.reset();
+    cPC1.reset();
+    cPC2.reset();
+    mSliderFL = {};
+    mSliderTP = {};
+    stopTimers();
 }
 
 host::ObjectPtr QX_FlowWiz::IQX_ActiveXApp_GetAppliedDataModel() {

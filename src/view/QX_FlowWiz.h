@@ -262,6 +262,8 @@ private:
     explicit QX_FlowWiz(const platform::UiContext& ui);
     void buildForm();  // the form design: every child control with its container and events
     void chartDrag(const ObjectEventInfo& info);
+    void stopTimers();         // Timer1, TimerCnt and TimerState, in that order
+    void dropOwnReferences();  // the charts and sliders the view holds, then stopTimers
     std::shared_ptr<QX_FlowWiz> self();
 
     platform::UiContext ui_;
