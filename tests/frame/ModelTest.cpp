@@ -1,14 +1,16 @@
 // The frame's model of the flow monitor as the view binds it: its tree, the device variants, and
-// what its parameters accept, refuse and show.
+// what its parameters accept, refuse and show; the view's applied copy with its own values and
+// their reset, linked environment values, registrations that do not own what they register, and
+// the model's database.
 #include <gtest/gtest.h>
-
-#include <vector>
 
 #include "FrameTestSupport.h"
 #include "frame/DeviceDescriptionFile.h"
 
 namespace qx::frame::test {
 namespace {
+
+using ModelTest = FrameTest;
 
 const std::vector<std::string> kTree = {
     "SYSTEM_FMX/DUMMY: QUICK_2 RESET_COUNT",
@@ -40,6 +42,7 @@ std::vector<std::string> treeOf(const host::IDataModel& model) {
     return tree;
 }
 
+// The tree with these parameters taken out.
 std::vector<std::string> without(std::vector<std::string> tree, std::initializer_list<std::string> names) {
     for (auto& line : tree)
         for (const auto& name : names)
@@ -77,7 +80,6 @@ TEST(Model, UnknownNamesAndIndexesFail) {
     EXPECT_TRUE(description->item("IDX").equals(1203));
     EXPECT_TRUE(description->item("FWversion").equals(7));
     EXPECT_EQ(errorOf([&] { description->item("fwversion"); }), platform::kItemNotFound);
-    EXPECT_EQ(errorOf([&] { modules->item("PROIN"); }), platform::kItemNotFound);
     EXPECT_EQ(errorOf([&] { modules->item("proin_fmx"); }), platform::kItemNotFound);  // names are exact
     EXPECT_EQ(errorOf([&] { modules->item("PROIN_FMX")->groups()->item("MEDIA"); }), platform::kItemNotFound);
     EXPECT_EQ(errorOf([&] { lookup(*model, "PROIN_FMX", "PROIN", "SWPOINT"); }), platform::kItemNotFound);
@@ -140,38 +142,26 @@ TEST(Model, OptionalParametersHoldNoValueOrAreMissing) {
 
 // A refused text must leave the parameter exactly as it was: a model that clamps, rounds or
 // stores the text as it came would let the view send a value the device cannot take.
-TEST(Model, TextsInsideTheLimitsAreTakenOthersLeaveTheValueAlone) {
-    const char* refused[][2] = {
-        {"SWPOINT", "121"},       {"SWPOINT", "-21"},          {"SWPOINT", "abc"},
-        {"SWPOINT", ""},          {"SWPOINT", "60,5"},         {"TEACH_MAX", "1000.5"},
-        {"TEACH_MAX", "1001"},    {"TEACH_MIN", "-1"},         {"TEACHDO_SWPOINT", "100.1"},
-        {"QUICK_2", "6"},         {"TEACHDO_QUICK_MODE", "0"}, {"TEACHDO_QUICK_MODE", "3"},
-        {"TEACHDO_QUICK", "0 %"}, {"TEACHDO_QUICK", " 6,0 %"}, {"TEACHDO_QUICK", "1"},
-        {"FLOWSPQT_RAW", "1e9"},  {"PROINTEMP", "nan"},
-    };
-    auto model = createFrameModel({});
-    for (const auto& [name, text] : refused) {
-        auto p = findParameter(*model, name);
-        const std::string before = p->valueText();
-        p->setValueText(text);
-        EXPECT_EQ(p->valueText(), before) << name << " took \"" << text << "\"";
-        EXPECT_EQ(p->noValue(), 0) << name;
-    }
-    for (const auto& [name, text] : {std::pair{"SWPOINT", "-20"},
-                                     {"SWPOINT", "120"},
-                                     {"PROINTEMP", "22.5"},
-                                     {"TEACHDO_QUICK", "-4,0 %"}}) {
-        findParameter(*model, name)->setValueText(text);
-        EXPECT_EQ(findParameter(*model, name)->valueText(), text);
-    }
-    // Blanks around a number are allowed, but the text reads back plain, which the view's
-    // read-back comparison then reports as altered.
-    findParameter(*model, "SWPOINT")->setValueText(" 70 ");
-    EXPECT_EQ(findParameter(*model, "SWPOINT")->valueText(), "70");
+// Blanks around a number are allowed, but the text reads back plain, which the view's read-back
+// comparison then reports as altered.
+TEST_F(ModelTest, TextsInsideTheLimitsAreTakenOthersLeaveTheValueAlone) {
+    run(R"(
+        set SWPOINT=121, set SWPOINT=-21, set SWPOINT=abc, set SWPOINT=, set SWPOINT=60,5, param SWPOINT=60
+        set TEACH_MAX=1000.5, set TEACH_MAX=1001, param TEACH_MAX=800, set TEACH_MIN=-1, param TEACH_MIN=100
+        set TEACHDO_SWPOINT=100.1, param TEACHDO_SWPOINT=50, set QUICK_2=6, param QUICK_2=0
+        set TEACHDO_QUICK_MODE=0, set TEACHDO_QUICK_MODE=3, param TEACHDO_QUICK_MODE=2
+        set TEACHDO_QUICK=0 %, set TEACHDO_QUICK= 6,0 %, set TEACHDO_QUICK=1, param TEACHDO_QUICK= 0 %
+        set FLOWSPQT_RAW=1e9, param FLOWSPQT_RAW=450, set PROINTEMP=nan, param PROINTEMP=22
+        set SWPOINT=-20, param SWPOINT=-20, set SWPOINT=120, param SWPOINT=120, set PROINTEMP=22.5
+        param PROINTEMP=22.5, set TEACHDO_QUICK=-4,0 %, param TEACHDO_QUICK=-4,0 %
+        set SWPOINT= 70 , param SWPOINT=70
+    )");
+    for (const auto& [name, unit] :
+         {std::pair{"SWPOINT", "°C"}, {"TEACHDO_SWPOINT", "%"}, {"PROINFLOW_RAW", "Bit"}})
+        EXPECT_EQ(findParameter(*model, name)->unit(), unit);
 }
 
-TEST(Model, ValueObjectIsTheNumericFaceOfTheSameValueAndKeepsNoValue) {
-    auto model = createFrameModel({});
+TEST_F(ModelTest, ValueObjectIsTheNumericFaceOfTheSameValueAndKeepsNoValue) {
     auto mode = lookup(*model, "TEACH_FMX", "FLOW2_FMX", "TEACHDO_QUICK_MODE");
     auto vo = mode->valueObject();
     vo->setValue(1);
@@ -186,14 +176,11 @@ TEST(Model, ValueObjectIsTheNumericFaceOfTheSameValueAndKeepsNoValue) {
     temp->setValueText("21.5");
     EXPECT_TRUE(temp->valueObject()->value().equals(21.5));
 
-    auto flowSp = findParameter(*model, "FLOWSP_RAW");
-    EXPECT_TRUE(flowSp->setDeviceValue(std::nullopt));
-    EXPECT_FALSE(flowSp->setDeviceValue("2000"));  // refused: still no value
-    EXPECT_NE(flowSp->noValue(), 0);
-    EXPECT_EQ(flowSp->valueText(), "");
-    EXPECT_TRUE(flowSp->setDeviceValue("512"));
-    EXPECT_EQ(flowSp->noValue(), 0);
-    EXPECT_EQ(flowSp->valueText(), "512");
+    run("novalue FLOWSP_RAW, param FLOWSP_RAW=<none>");
+    EXPECT_FALSE(findParameter(*model, "FLOWSP_RAW")->setDeviceValue("2000"));  // refused: still no value
+    run("param FLOWSP_RAW=<none>");
+    EXPECT_TRUE(findParameter(*model, "FLOWSP_RAW")->setDeviceValue("512"));
+    run("param FLOWSP_RAW=512");
 }
 
 TEST(Model, FirmwareChoosesTheToleranceTextsAndTheirCodes) {
@@ -232,6 +219,123 @@ TEST(Model, DisplayNamesFollowTheModelsLanguage) {
     model->settings()->setLanguage(1036);
     EXPECT_EQ(findParameter(*model, "PROINTEMP")->displayName(), "Medium temperature");
     EXPECT_EQ(model->displayName(), "FM1");
+}
+
+std::shared_ptr<FrameDataModel> copyOf(const std::shared_ptr<FrameDataModel>& model) {
+    auto copy = std::dynamic_pointer_cast<FrameDataModel>(model->description()->createModel());
+    EXPECT_TRUE(copy);
+    return copy;
+}
+
+std::string valueOf(const std::shared_ptr<FrameDataModel>& model, const std::string& name) {
+    return findParameter(*model, name)->valueText();
+}
+
+TEST(ModelCopy, CopyStartsFromTheFrameModelsValuesKeepsItsOwnAndResetsToThem) {
+    auto frame = createFrameModel(DeviceOptions{.swPoint = Presence::NoValue, .language = 1031});
+    findParameter(*frame, "SWPOINT")->setValueText("75");
+    auto copy = copyOf(frame);
+    EXPECT_EQ(copy->settings()->language(), 1031);
+    EXPECT_EQ(copy->settings()->database(), frame->settings()->database());
+    EXPECT_EQ(valueOf(copy, "SWPOINT"), "75");
+    EXPECT_NE(findParameter(*copy, "TEACHDO_SWPOINT")->noValue(), 0);
+
+    findParameter(*copy, "SWPOINT")->setValueText("80");
+    findParameter(*copy, "FLOWSP_RAW")->setDeviceValue(std::nullopt);
+    EXPECT_EQ(valueOf(frame, "SWPOINT"), "75");
+    findParameter(*frame, "TEACH_MAX")->setValueText("900");
+    EXPECT_EQ(valueOf(copy, "TEACH_MAX"), "800");
+
+    copy->settings()->reset();
+    EXPECT_EQ(valueOf(copy, "SWPOINT"), "75");
+    EXPECT_EQ(valueOf(copy, "FLOWSP_RAW"), "450");
+}
+
+TEST(ModelCopy, LinkedEnvironmentsShareValuesBothWays) {
+    auto frame = createFrameModel(DeviceOptions{.state = 4, .localComm = 3});
+    auto copy = copyOf(frame);
+    auto frameEnv = frame->description()->environment();
+    auto copyEnv = copy->description()->environment();
+    EXPECT_TRUE(copyEnv->get("STATE").isEmpty());  // a copy starts with no values of its own
+    copyEnv->put("STATE", 1);                      // the frame's value wins when they are linked
+    copyEnv->put("SRC", "DEV");
+
+    frameEnv->link(copyEnv);
+    EXPECT_TRUE(copyEnv->get("STATE").equals(4));
+    EXPECT_TRUE(copyEnv->get("LOCAL_COMM").equals(3));
+    EXPECT_EQ(frameEnv->get("SRC").toText(), "DEV");
+    copyEnv->put("LOCAL_COMM", 5);
+    EXPECT_TRUE(frameEnv->get("LOCAL_COMM").equals(5));
+    frameEnv->put("FUNCTION:X", true);
+    EXPECT_TRUE(copyEnv->get("FUNCTION:X").toBool());
+
+    // A second copy linked to the first shares with the frame's model as well.
+    auto secondEnv = copyOf(frame)->description()->environment();
+    secondEnv->link(copyEnv);
+    secondEnv->put("CONTEXT_COMM", "MONITOR");
+    EXPECT_EQ(frameEnv->get("CONTEXT_COMM").toText(), "MONITOR");
+    EXPECT_TRUE(secondEnv->get("STATE").equals(4));
+    frameEnv->link(copyEnv);  // again: changes nothing
+    EXPECT_TRUE(copyEnv->get("LOCAL_COMM").equals(5));
+    EXPECT_EQ(errorOf([&] { frameEnv->link(nullptr); }), platform::kObjectNotSet);
+}
+
+struct RecordingCallback : host::IBase_CallbackModule {
+    void IBase_CallbackModule_OnLanguageChanged(const host::ObjectPtr&) override {}
+    void IBase_CallbackModule_OnUnload(const host::ObjectPtr&) override {}
+    void IBase_CallbackModule_OnEnvironmentChanged(const host::ObjectPtr& m, const std::string& key,
+                                                   const host::Variant& value) override {
+        EXPECT_EQ(key, "GLB_ENV_CHANGED");
+        calls.push_back({m, value.toText()});
+    }
+    std::vector<std::pair<host::ObjectPtr, std::string>> calls;
+};
+
+TEST(ModelCopy, RegistrationsDoNotOwnWhatTheyRegister) {
+    auto model = createFrameModel({});
+    auto view = std::make_shared<FrameDeviceItem>("a view stand-in");
+    model->registerView(view);
+    EXPECT_EQ(model->registeredView(), view);
+    view.reset();
+    EXPECT_FALSE(model->registeredView());
+
+    auto callback = std::make_shared<RecordingCallback>();
+    EXPECT_EQ(model->exchangeCallback(callback), callback);
+    EXPECT_EQ(model->exchangeCallback(callback), callback);  // registered once
+    EXPECT_EQ(callback.use_count(), 1);
+    model->announceEnvironmentChange("FUNCTION:X");
+    ASSERT_EQ(callback->calls.size(), 1u);
+    EXPECT_EQ(callback->calls[0], std::make_pair(host::ObjectPtr(model), std::string("FUNCTION:X")));
+    callback.reset();
+    EXPECT_TRUE(model->callbacks().empty());
+    model->announceEnvironmentChange("STATE");  // nobody left to tell
+}
+
+TEST(ModelDatabase, RecordsetReadsFieldsByNameUntilTheEnd) {
+    auto rs =
+        createFrameModel({})->settings()->database()->query("Select * from Buscategories where module=1203");
+    ASSERT_FALSE(rs->eof());
+    EXPECT_TRUE(rs->field("BUSCATEGORY").equals(rs->field("busCategory")));  // names ignore letter case
+    EXPECT_EQ(errorOf([&] { rs->field("bus"); }), platform::kItemNotFound);
+    rs->moveNext();
+    EXPECT_TRUE(rs->eof());
+    EXPECT_EQ(errorOf([&] { rs->field("busCategory"); }), platform::kNoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->moveNext(); }), platform::kNoCurrentRecord);
+}
+
+// A connection that ran a second statement or wrote would let a query text change the tables
+// every later look-up depends on.
+TEST(ModelDatabase, RunsOneReadingStatementOnly) {
+    auto model = createFrameModel({});
+    auto db = model->settings()->database();
+    for (const char* sql : {"Select * from Buscategories; Select * from BusCategoryTypes",
+                            "Select * from Buscategories where module=1203; Delete from Buscategories",
+                            "Delete from Buscategories", "Update BusCategoryTypes set category='x'",
+                            "Drop table Buscategories", "Attach ':memory:' as other",
+                            "Select * from NoSuchTable", "Select * from Buscategories where module="})
+        EXPECT_NE(errorOf([&] { db->query(sql); }), 0) << sql;
+    EXPECT_EQ(errorOf([&] { db->query("Select * from Buscategories where module=1203;  "); }), 0);
+    EXPECT_FALSE(db->query("Select * from Buscategories where module=1203")->eof());  // nothing was changed
 }
 
 }  // namespace
