@@ -47,47 +47,47 @@ std::vector<ListEntry> readEntries(const json& list, const std::string& where) {
     return entries;
 }
 
-ParameterSpec::Kind readKind(const std::string& kind, const std::string& where) {
-    if (kind == "integer") return ParameterSpec::Kind::Integer;
-    if (kind == "number") return ParameterSpec::Kind::Number;
-    if (kind == "list") return ParameterSpec::Kind::List;
+ParameterDefinition::Kind readKind(const std::string& kind, const std::string& where) {
+    if (kind == "integer") return ParameterDefinition::Kind::Integer;
+    if (kind == "number") return ParameterDefinition::Kind::Number;
+    if (kind == "list") return ParameterDefinition::Kind::List;
     fail(where + ": unknown kind \"" + kind + "\"");
 }
 
-ParameterSpec readParameter(const json& p, const std::string& group) {
-    ParameterSpec spec;
-    spec.name = text(p, "name", "a parameter of " + group);
-    const std::string where = "parameter " + spec.name;
+ParameterDefinition readParameter(const json& p, const std::string& group) {
+    ParameterDefinition definition;
+    definition.name = text(p, "name", "a parameter of " + group);
+    const std::string where = "parameter " + definition.name;
     for (const auto& [language, name] : member(p, "displayName", where).items())
-        spec.displayNames[std::stoi(language)] = name.get<std::string>();
-    spec.unit = text(p, "unit", where);
-    spec.kind = readKind(text(p, "kind", where), where);
-    if (spec.kind == ParameterSpec::Kind::List) {
+        definition.displayNames[std::stoi(language)] = name.get<std::string>();
+    definition.unit = text(p, "unit", where);
+    definition.kind = readKind(text(p, "kind", where), where);
+    if (definition.kind == ParameterDefinition::Kind::List) {
         const json& entries = member(p, "entries", where);
         if (entries.is_object()) {
             for (const auto& [firmware, list] : entries.items())
-                spec.entriesByFirmware[firmware] = readEntries(list, where);
-            if (!spec.entriesByFirmware.contains("default")) fail(where + ": entries lack \"default\"");
+                definition.entriesByFirmware[firmware] = readEntries(list, where);
+            if (!definition.entriesByFirmware.contains("default")) fail(where + ": entries lack \"default\"");
         } else {
-            spec.entriesByFirmware["default"] = readEntries(entries, where);
+            definition.entriesByFirmware["default"] = readEntries(entries, where);
         }
     } else {
-        spec.minimum = number(p, "minimum", where);
-        spec.maximum = number(p, "maximum", where);
+        definition.minimum = number(p, "minimum", where);
+        definition.maximum = number(p, "maximum", where);
     }
     const json& def = member(p, "default", where);
     if (def.is_string())
-        spec.defaultText = def.get<std::string>();
+        definition.defaultText = def.get<std::string>();
     else if (def.is_number_integer())
-        spec.defaultText = std::to_string(def.get<int64_t>());
+        definition.defaultText = std::to_string(def.get<int64_t>());
     else if (def.is_number())
-        spec.defaultText = platform::shortestText(def.get<double>());
+        definition.defaultText = platform::shortestText(def.get<double>());
     else if (!def.is_null())
         fail(where + ": \"default\" is neither a text nor a number");
-    spec.flags = integer(p, "flags", where);
-    spec.state = integer(p, "state", where);
-    if (p.contains("option")) spec.option = text(p, "option", where);
-    return spec;
+    definition.flags = integer(p, "flags", where);
+    definition.state = integer(p, "state", where);
+    if (p.contains("option")) definition.option = text(p, "option", where);
+    return definition;
 }
 
 platform::Variant itemValue(const json& v, const std::string& name) {

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "frame/ParameterSpec.h"
+#include "frame/ParameterDefinition.h"
 #include "platform/Variant.h"
 
 namespace qx::frame {
 
 struct GroupSpec {
     std::string name;
-    std::vector<ParameterSpec> parameters;
+    std::vector<ParameterDefinition> parameters;
 };
 
 struct ModuleSpec {

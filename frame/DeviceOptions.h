@@ -10,18 +10,18 @@ namespace qx::frame {
 enum class Presence { Valid, NoValue, Missing };
 
 struct DeviceOptions {
-    int32_t fw = 1;                          // the item "FWversion"
+    int32_t fw = 1;  // the item "FWversion"
     enum class Category { Match, Other, None } category = Category::Match;
-    Presence quickMode = Presence::Valid;    // TEACHDO_QUICK_MODE
-    Presence swPoint = Presence::Valid;      // TEACHDO_SWPOINT
-    Presence flowSp = Presence::Valid;       // FLOWSP_RAW
-    Presence flowSpQt = Presence::Valid;     // FLOWSPQT_RAW
-    bool teachPresent = true;                // TEACH_MAX/_MIN (and _SAVE) in both groups
-    int32_t language = 1033;                 // 0, 1033 or 1031
-    int32_t state = 6;                       // the frame's environment value "STATE"
-    int32_t localComm = 0;                   // starting value of "LOCAL_COMM"
-    bool databasePresent = true;             // the model's settings object has its database
-    bool commFails = false;                  // CreateCommunication fails with a run-time error
+    Presence quickMode = Presence::Valid;  // TEACHDO_QUICK_MODE
+    Presence swPoint = Presence::Valid;    // TEACHDO_SWPOINT
+    Presence flowSp = Presence::Valid;     // FLOWSP_RAW
+    Presence flowSpQt = Presence::Valid;   // FLOWSPQT_RAW
+    bool teachPresent = true;              // TEACH_MAX/_MIN (and _SAVE) in both groups
+    int32_t language = 1033;               // 0, 1033 or 1031
+    int32_t state = 6;                     // the frame's environment value "STATE"
+    int32_t localComm = 0;                 // starting value of "LOCAL_COMM"
+    bool databasePresent = true;           // the model's settings object has its database
+    bool commFails = false;                // CreateCommunication fails with a run-time error
 };
 
 // The bus category id that selects the *_SAVE teach parameters.

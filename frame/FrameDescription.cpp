@@ -17,11 +17,11 @@ Presence presenceFor(const std::string& option, const DeviceOptions& options) {
     platform::raise(platform::kObjectError, "Device description: unknown option \"" + option + "\"");
 }
 
-std::vector<ListEntry> entriesFor(const ParameterSpec& spec, int32_t firmware) {
-    if (spec.kind != ParameterSpec::Kind::List) return {};
-    auto it = spec.entriesByFirmware.find(std::to_string(firmware));
-    if (it == spec.entriesByFirmware.end()) it = spec.entriesByFirmware.find("default");
-    return it != spec.entriesByFirmware.end() ? it->second : std::vector<ListEntry>{};
+std::vector<ListEntry> entriesFor(const ParameterDefinition& definition, int32_t firmware) {
+    if (definition.kind != ParameterDefinition::Kind::List) return {};
+    auto it = definition.entriesByFirmware.find(std::to_string(firmware));
+    if (it == definition.entriesByFirmware.end()) it = definition.entriesByFirmware.find("default");
+    return it != definition.entriesByFirmware.end() ? it->second : std::vector<ListEntry>{};
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ void FrameDescription::build() {
         auto module = std::make_shared<FrameModule>(ms.name);
         for (const GroupSpec& gs : ms.groups) {
             auto group = std::make_shared<FrameGroup>(gs.name);
-            for (const ParameterSpec& ps : gs.parameters) {
+            for (const ParameterDefinition& ps : gs.parameters) {
                 const Presence presence = presenceFor(ps.option, options_);
                 if (presence == Presence::Missing) continue;
                 const auto start = presence == Presence::Valid ? ps.defaultText : std::nullopt;

@@ -13,33 +13,34 @@ namespace {
 // Parameters without a text in the model's language show their English one.
 constexpr int32_t kFallbackLanguage = 1033;
 
-host::Variant numberVariant(double v, ParameterSpec::Kind kind) {
-    if (kind == ParameterSpec::Kind::Number) return host::Variant(v);
+host::Variant numberVariant(double v, ParameterDefinition::Kind kind) {
+    if (kind == ParameterDefinition::Kind::Number) return host::Variant(v);
     return host::Variant(static_cast<int64_t>(v));
 }
 
 }  // namespace
 
-FrameParameter::FrameParameter(ParameterSpec spec, std::vector<ListEntry> entries,
+FrameParameter::FrameParameter(ParameterDefinition definition, std::vector<ListEntry> entries,
                                std::shared_ptr<const FrameSettings> settings)
-    : spec_(std::move(spec)),
+    : definition_(std::move(definition)),
       entries_(std::move(entries)),
       settings_(std::move(settings)),
-      binding_(std::make_shared<FrameParameterBinding>(std::make_shared<FrameDeviceItem>(spec_.name))) {
-    if (spec_.kind == ParameterSpec::Kind::List && !entries_.empty()) {
+      binding_(std::make_shared<FrameParameterBinding>(std::make_shared<FrameDeviceItem>(definition_.name))) {
+    if (definition_.kind == ParameterDefinition::Kind::List && !entries_.empty()) {
         auto [lo, hi] =
             std::minmax_element(entries_.begin(), entries_.end(),
                                 [](const ListEntry& a, const ListEntry& b) { return a.value < b.value; });
-        spec_.minimum = lo->value;
-        spec_.maximum = hi->value;
+        definition_.minimum = lo->value;
+        definition_.maximum = hi->value;
     }
 }
 
-std::shared_ptr<FrameParameter> FrameParameter::create(const ParameterSpec& spec,
+std::shared_ptr<FrameParameter> FrameParameter::create(const ParameterDefinition& definition,
                                                        std::vector<ListEntry> entries,
                                                        std::shared_ptr<const FrameSettings> settings,
                                                        const std::optional<std::string>& startText) {
-    std::shared_ptr<FrameParameter> p(new FrameParameter(spec, std::move(entries), std::move(settings)));
+    std::shared_ptr<FrameParameter> p(
+        new FrameParameter(definition, std::move(entries), std::move(settings)));
     p->valueObject_ = std::make_shared<FrameValueObject>(p);
     if (startText) p->acceptText(*startText);
     p->startValue_ = p->value_;
@@ -48,7 +49,7 @@ std::shared_ptr<FrameParameter> FrameParameter::create(const ParameterSpec& spec
 
 std::string FrameParameter::valueText() const {
     if (!value_) return {};
-    if (spec_.kind == ParameterSpec::Kind::List) {
+    if (definition_.kind == ParameterDefinition::Kind::List) {
         for (const ListEntry& e : entries_)
             if (e.value == *value_) return e.text;
     }
@@ -68,7 +69,7 @@ bool FrameParameter::setDeviceValue(const std::optional<std::string>& text) {
 }
 
 bool FrameParameter::acceptText(const std::string& text) {
-    if (spec_.kind == ParameterSpec::Kind::List) {
+    if (definition_.kind == ParameterDefinition::Kind::List) {
         for (const ListEntry& e : entries_) {
             if (e.text == text) {
                 value_ = e.value;
@@ -88,33 +89,33 @@ bool FrameParameter::setNumber(double v) {
 }
 
 bool FrameParameter::accepts(double v) const {
-    switch (spec_.kind) {
-        case ParameterSpec::Kind::List:
+    switch (definition_.kind) {
+        case ParameterDefinition::Kind::List:
             return std::any_of(entries_.begin(), entries_.end(),
                                [v](const ListEntry& e) { return e.value == v; });
-        case ParameterSpec::Kind::Integer:
+        case ParameterDefinition::Kind::Integer:
             if (v != std::floor(v)) return false;
             [[fallthrough]];
-        case ParameterSpec::Kind::Number:
-            return v >= spec_.minimum && v <= spec_.maximum;  // false for NaN as well
+        case ParameterDefinition::Kind::Number:
+            return v >= definition_.minimum && v <= definition_.maximum;  // false for NaN as well
     }
     return false;
 }
 
 std::string FrameParameter::displayName() const {
     const int32_t language = settings_ ? settings_->language() : kFallbackLanguage;
-    if (language == 0) return spec_.name;
-    auto it = spec_.displayNames.find(language);
-    if (it == spec_.displayNames.end()) it = spec_.displayNames.find(kFallbackLanguage);
-    return it != spec_.displayNames.end() ? it->second : spec_.name;
+    if (language == 0) return definition_.name;
+    auto it = definition_.displayNames.find(language);
+    if (it == definition_.displayNames.end()) it = definition_.displayNames.find(kFallbackLanguage);
+    return it != definition_.displayNames.end() ? it->second : definition_.name;
 }
 
 host::Variant FrameParameter::minimum() const {
-    return numberVariant(spec_.minimum, spec_.kind);
+    return numberVariant(definition_.minimum, definition_.kind);
 }
 
 host::Variant FrameParameter::maximum() const {
-    return numberVariant(spec_.maximum, spec_.kind);
+    return numberVariant(definition_.maximum, definition_.kind);
 }
 
 std::shared_ptr<host::IValueObject> FrameParameter::valueObject() const {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/ParameterSpec.h"
+#include "frame/ParameterDefinition.h"
 #include "host/DataModel.h"
 
 namespace qx::frame {
@@ -43,18 +43,19 @@ class FrameParameter : public host::IParameter, public std::enable_shared_from_t
     // `entries` are the list texts for the model's firmware (empty unless the kind is List); the
     // display name follows the language of `settings`. The parameter starts with `startText`
     // (none: no value); a start text the parameter would refuse leaves it without a value.
-    static std::shared_ptr<FrameParameter> create(const ParameterSpec& spec, std::vector<ListEntry> entries,
+    static std::shared_ptr<FrameParameter> create(const ParameterDefinition& definition,
+                                                  std::vector<ListEntry> entries,
                                                   std::shared_ptr<const FrameSettings> settings,
                                                   const std::optional<std::string>& startText);
 
     std::string className() const override { return "Parameter"; }
-    std::string name() const override { return spec_.name; }
+    std::string name() const override { return definition_.name; }
     std::string valueText() const override;  // empty without a value
     void setValueText(const std::string& text) override;
     int32_t noValue() const override { return value_ ? 0 : 1; }
     void refresh() override { ++refreshCount_; }
     std::string displayName() const override;
-    std::string unit() const override { return spec_.unit; }
+    std::string unit() const override { return definition_.unit; }
     host::Variant minimum() const override;
     host::Variant maximum() const override;
     std::shared_ptr<host::IParameterBinding> binding() const override { return binding_; }
@@ -68,10 +69,10 @@ class FrameParameter : public host::IParameter, public std::enable_shared_from_t
     std::optional<double> number() const { return value_; }
     // Sets the value as a number (a list's device code); false when refused.
     bool setNumber(double v);
-    ParameterSpec::Kind kind() const { return spec_.kind; }
+    ParameterDefinition::Kind kind() const { return definition_.kind; }
     const std::vector<ListEntry>& entries() const { return entries_; }
-    int32_t flags() const { return spec_.flags; }
-    int32_t state() const { return spec_.state; }
+    int32_t flags() const { return definition_.flags; }
+    int32_t state() const { return definition_.state; }
     int refreshCount() const { return refreshCount_; }
     // Makes `other`'s value this parameter's value and the one reset returns to (a new applied
     // model starts from the model it was made from).
@@ -80,12 +81,12 @@ class FrameParameter : public host::IParameter, public std::enable_shared_from_t
     void restoreStartValue() { value_ = startValue_; }
 
   private:
-    FrameParameter(ParameterSpec spec, std::vector<ListEntry> entries,
+    FrameParameter(ParameterDefinition definition, std::vector<ListEntry> entries,
                    std::shared_ptr<const FrameSettings> settings);
     bool acceptText(const std::string& text);
     bool accepts(double v) const;
 
-    ParameterSpec spec_;
+    ParameterDefinition definition_;
     std::vector<ListEntry> entries_;
     std::shared_ptr<const FrameSettings> settings_;
     std::optional<double> value_;

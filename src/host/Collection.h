@@ -9,7 +9,7 @@ namespace qx::host {
 
 template <class T>
 class Collection {
-public:
+  public:
     virtual ~Collection() = default;
     virtual int32_t count() const = 0;
     virtual std::shared_ptr<T> item(int32_t index) const = 0;  // 1..count

@@ -21,7 +21,7 @@ class IParameter;
 class IDataModel;
 
 class IValueObject : public Object {
-public:
+  public:
     virtual Variant value() const = 0;  // the value as a number
     virtual void setValue(const Variant& v) = 0;
     virtual int32_t flags() const = 0;
@@ -31,12 +31,12 @@ public:
 
 // Gives the device item that the device object's ReleaseItem takes.
 class IParameterBinding : public Object {
-public:
+  public:
     virtual ObjectPtr deviceItem() const = 0;
 };
 
 class IParameter : public Object {
-public:
+  public:
     virtual std::string name() const = 0;
     // The value as a decimal text. Setting a text the model refuses or alters leaves a value that
     // reads back as a different text.
@@ -56,31 +56,31 @@ using ParameterPtr = std::shared_ptr<IParameter>;
 using ParameterList = std::vector<ParameterPtr>;
 
 class IGroup : public Object {
-public:
+  public:
     virtual std::string name() const = 0;
     virtual std::shared_ptr<Collection<IValueObject>> valueObjects() const = 0;
 };
 
 class IModule : public Object {
-public:
+  public:
     virtual std::string name() const = 0;
     virtual std::shared_ptr<Collection<IGroup>> groups() const = 0;
 };
 
 // The view's context within a module; it is told when a view binds and leaves.
 class IContext : public Object {
-public:
+  public:
     virtual void notify(const ObjectPtr& view) = 0;
 };
 
 class IViewModule : public Object {
-public:
+  public:
     virtual std::shared_ptr<Collection<IContext>> contexts() const = 0;
 };
 
 // Environment values of a device description: named values shared with linked descriptions.
 class IEnvironment : public Object {
-public:
+  public:
     virtual void put(const std::string& name, const Variant& value) = 0;
     virtual Variant get(const std::string& name) const = 0;  // empty when never put
     // Makes this environment and `other` read and write one shared set of values.
@@ -89,7 +89,7 @@ public:
 
 // One record set of a query on the model's resource database.
 class IRecordset : public Object {
-public:
+  public:
     virtual bool eof() const = 0;
     // The named field of the current record; error 3021 at the end, 3265 for an unknown field.
     virtual Variant field(const std::string& name) const = 0;
@@ -97,12 +97,12 @@ public:
 };
 
 class IDatabase : public Object {
-public:
+  public:
     virtual std::shared_ptr<IRecordset> query(const std::string& sql) = 0;
 };
 
 class ISettings : public Object {
-public:
+  public:
     virtual std::shared_ptr<IDatabase> database() const = 0;  // none when the model has none
     virtual int32_t language() const = 0;
     virtual void setLanguage(int32_t language) = 0;
@@ -110,7 +110,7 @@ public:
 };
 
 class IDeviceDescription : public Object {
-public:
+  public:
     virtual std::shared_ptr<Collection<IModule>> modules() const = 0;
     virtual void notifyEnvironmentChanged() = 0;
     virtual Variant item(const std::string& name) const = 0;  // "IDX", "FWversion"
@@ -120,7 +120,7 @@ public:
 };
 
 class IDataModel : public Object {
-public:
+  public:
     virtual std::string displayName() const = 0;
     virtual std::shared_ptr<Collection<IViewModule>> viewModules() const = 0;
     // Keeps the view without owning it.

@@ -20,7 +20,7 @@ using WriteItem = std::variant<ParameterPtr, ParameterList>;
 
 // Members in interface order.
 class ICommunication : public Object {
-public:
+  public:
     // Queues one read job of all items; returns its id, empty when nothing was queued.
     virtual std::string QueueRead(bool flag, const std::vector<ParameterList>& items) = 0;
     // Queues one write job of the item's present value(s); returns its id. May replace `item`
@@ -38,7 +38,7 @@ public:
 using CommunicationPtr = std::shared_ptr<ICommunication>;
 
 class IDevice : public Object {
-public:
+  public:
     // A new communication object for this device; may fail with a run-time error.
     virtual CommunicationPtr CreateCommunication() = 0;
     // Drops the control's hold on a device item.

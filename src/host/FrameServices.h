@@ -8,13 +8,13 @@
 namespace qx::host {
 
 class IMessageHandler : public Object {
-public:
+  public:
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
     virtual void ShowDetailedMessage(const std::string& text, const std::string& caption) = 0;
 };
 
 class ICallbackReceiver : public Object {
-public:
+  public:
     // Called once when a deferred release has finished; the frame then lets the control go.
     virtual void NotifyReleased() = 0;
 };

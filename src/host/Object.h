@@ -7,7 +7,7 @@
 namespace qx::host {
 
 class Object {
-public:
+  public:
     virtual ~Object() = default;
     // The object's class name, as a diagnostic tag shows it.
     virtual std::string className() const = 0;

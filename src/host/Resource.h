@@ -12,7 +12,7 @@ namespace qx::host {
 
 // A picture for an image list: PNG data of the given size.
 class Picture : public Object {
-public:
+  public:
     Picture(std::string key, std::vector<uint8_t> png, int32_t width, int32_t height)
         : key_(std::move(key)), png_(std::move(png)), width_(width), height_(height) {}
     std::string className() const override { return "Picture"; }
@@ -21,7 +21,7 @@ public:
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
 
-private:
+  private:
     std::string key_;
     std::vector<uint8_t> png_;
     int32_t width_, height_;
@@ -30,15 +30,16 @@ private:
 using PicturePtr = std::shared_ptr<Picture>;
 
 class IResource : public Object {
-public:
+  public:
     virtual std::string text(const std::string& key, int32_t& option) = 0;
-    virtual PicturePtr picture(const std::string& key, bool flag, int32_t kind, int16_t width, int16_t height) = 0;
+    virtual PicturePtr picture(const std::string& key, bool flag, int32_t kind, int16_t width,
+                               int16_t height) = 0;
     virtual int32_t setLanguage(int32_t language) = 0;
 };
 
 // A fresh instance of the component; open gives the resource object.
 class IResourceComponent : public Object {
-public:
+  public:
     virtual std::shared_ptr<IResource> open(int32_t number, const std::string& path) = 0;
 };
 

@@ -11,7 +11,7 @@ namespace qx::host {
 inline constexpr const char* kSliderProgId = "QX_ParameterControls.Slider";
 
 class ISlider : public platform::PropertyObject {
-public:
+  public:
     virtual void setDisplayStyle(const std::string& style) = 0;  // "ShowVal"
     virtual void setLock(bool locked) = 0;
     virtual void UpdateLimits() = 0;

@@ -14,7 +14,7 @@
 namespace qx::host {
 
 class IButton : public Object {
-public:
+  public:
     virtual std::string key() const = 0;
     virtual int32_t value() const = 0;
     virtual void setValue(int32_t v) = 0;
@@ -30,7 +30,7 @@ public:
 using ButtonPtr = std::shared_ptr<IButton>;
 
 class IButtons : public Object {
-public:
+  public:
     // index empty appends; image is an image-list key.
     virtual ButtonPtr Add(const platform::Variant& index, const std::string& key, const std::string& caption,
                           int32_t style, const std::string& image) = 0;
@@ -39,7 +39,7 @@ public:
 };
 
 class IListImages : public Object {
-public:
+  public:
     virtual void Add(const platform::Variant& index, const std::string& key, const PicturePtr& picture) = 0;
     virtual PicturePtr item(const std::string& key) const = 0;
     virtual int32_t count() const = 0;
@@ -47,12 +47,12 @@ public:
 };
 
 class IImageList : public Object {
-public:
+  public:
     virtual std::shared_ptr<IListImages> ListImages() const = 0;
 };
 
 class IToolbar : public Object {
-public:
+  public:
     virtual std::shared_ptr<IImageList> ImageList() const = 0;
     virtual std::shared_ptr<IButtons> Buttons() const = 0;
 };

@@ -16,7 +16,7 @@ class IMessageHandler;
 class ICallbackReceiver;
 
 class IQX_ActiveXConfig2 {
-public:
+  public:
     virtual ~IQX_ActiveXConfig2() = default;
     virtual void IQX_ActiveXConfig2_init(const ObjectPtr& obj, const std::optional<std::string>& args,
                                          const std::optional<std::string>& argtype,
@@ -25,7 +25,7 @@ public:
 };
 
 class IQX_ActiveXApp {
-public:
+  public:
     virtual ~IQX_ActiveXApp() = default;
     virtual void IQX_ActiveXApp_SetToolbar(const ToolbarPtr& ctrlToolbar) = 0;
     virtual bool IQX_ActiveXApp_SetActionArea(const ObjectPtr& ctrlActionArea) = 0;
@@ -34,7 +34,7 @@ public:
 };
 
 class IQX_ActiveXAppEvts {
-public:
+  public:
     virtual ~IQX_ActiveXAppEvts() = default;
     virtual void IQX_ActiveXAppEvts_ActionAreaButtonClick(const std::string& key) = 0;
     virtual void IQX_ActiveXAppEvts_ToolbarButtonClick(const ButtonPtr& button) = 0;
@@ -42,7 +42,7 @@ public:
 };
 
 class IBase_CallbackModule {
-public:
+  public:
     virtual ~IBase_CallbackModule() = default;
     virtual void IBase_CallbackModule_OnLanguageChanged(const ObjectPtr& m) = 0;
     virtual void IBase_CallbackModule_OnUnload(const ObjectPtr& m) = 0;
@@ -51,7 +51,7 @@ public:
 };
 
 class IBase_Communication {
-public:
+  public:
     virtual ~IBase_Communication() = default;
     virtual void IBase_Communication_OnJobResponse(const std::string& id, const std::string& status,
                                                    int32_t kind) = 0;
@@ -60,7 +60,7 @@ public:
 };
 
 class ISpec_Log {
-public:
+  public:
     virtual ~ISpec_Log() = default;
     virtual void ISpec_Log_Log(const std::string& kind, const std::string& DataObj, const std::string& data,
                                const platform::Variant& ignored) = 0;

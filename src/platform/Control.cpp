@@ -4,7 +4,8 @@
 
 namespace qx::platform {
 
-Control::Control(std::string name, std::string typeName) : name_(std::move(name)), typeName_(std::move(typeName)) {}
+Control::Control(std::string name, std::string typeName)
+    : name_(std::move(name)), typeName_(std::move(typeName)) {}
 
 void Control::move(int32_t left, int32_t top, int32_t width, int32_t height) {
     setLeft(left);

@@ -16,7 +16,7 @@ namespace qx::platform {
 // Something whose properties can be read and written by name: a control, or the object inside
 // a control created by program id (a chart, a slider).
 class PropertyObject {
-public:
+  public:
     virtual ~PropertyObject() = default;
     // Unknown names fail with error 438.
     virtual Variant getProperty(const std::string& name) const = 0;
@@ -24,7 +24,7 @@ public:
 };
 
 class Control : public PropertyObject, public std::enable_shared_from_this<Control> {
-public:
+  public:
     using Observer = std::function<void(const Control&, const std::string& property)>;
     using Event = std::function<void()>;
 
@@ -65,7 +65,7 @@ public:
 
     void observe(Observer observer) { observers_.push_back(std::move(observer)); }
 
-protected:
+  protected:
     template <class T>
     void assign(T& field, T value, const char* property) {
         if (field == value) return;
@@ -77,7 +77,7 @@ protected:
     // Runs an event handler; a run-time error that escapes it ends the handler and goes no further.
     static void fire(const Event& handler);
 
-private:
+  private:
     std::string name_;
     std::string typeName_;
     Control* container_ = nullptr;
@@ -91,7 +91,7 @@ private:
 // The container-side wrapper of a control created by program id: position, size and visibility
 // are its own; every other property goes to the object inside.
 class ControlExtender : public Control {
-public:
+  public:
     ControlExtender(std::string name, std::string progId, std::shared_ptr<PropertyObject> object)
         : Control(std::move(name), std::move(progId)), object_(std::move(object)) {}
 
@@ -100,7 +100,7 @@ public:
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
-private:
+  private:
     std::shared_ptr<PropertyObject> object_;
 };
 

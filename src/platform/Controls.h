@@ -17,12 +17,12 @@ namespace qx::platform {
 using ControlFactory = std::function<std::shared_ptr<PropertyObject>()>;
 
 class ControlFactories {
-public:
+  public:
     void add(const std::string& progId, ControlFactory factory) { factories_[progId] = std::move(factory); }
     // Fails with error 711 (invalid class string) for an id nobody registered.
     std::shared_ptr<PropertyObject> create(const std::string& progId) const;
 
-private:
+  private:
     std::map<std::string, ControlFactory> factories_;
 };
 
@@ -34,12 +34,13 @@ struct UiContext {
 };
 
 class Controls {
-public:
+  public:
     explicit Controls(const ControlFactories& factories) : factories_(factories) {}
 
     // Creates a child by program id inside `container`; error 711 for an unknown id, 727 when
     // the name is taken.
-    std::shared_ptr<ControlExtender> add(const std::string& progId, const std::string& name, Control* container);
+    std::shared_ptr<ControlExtender> add(const std::string& progId, const std::string& name,
+                                         Control* container);
     // Adopts a control of the form design.
     void adopt(std::shared_ptr<Control> control, Control* container);
     // Error 730 ("Control array element doesn't exist") when there is no such control.
@@ -49,7 +50,7 @@ public:
     const std::vector<std::shared_ptr<Control>>& all() const { return order_; }
     void remove(const std::string& name);
 
-private:
+  private:
     const ControlFactories& factories_;
     std::map<std::string, std::shared_ptr<Control>> byName_;
     std::vector<std::shared_ptr<Control>> order_;

@@ -45,11 +45,17 @@ namespace {
 thread_local int currentErrorLine = 0;
 }  // namespace
 
-int lastErrorLine() { return currentErrorLine; }
+int lastErrorLine() {
+    return currentErrorLine;
+}
 
-ErrorLineScope::ErrorLineScope(const RuntimeError& e) : previous_(currentErrorLine) { currentErrorLine = e.line(); }
+ErrorLineScope::ErrorLineScope(const RuntimeError& e) : previous_(currentErrorLine) {
+    currentErrorLine = e.line();
+}
 
-ErrorLineScope::~ErrorLineScope() { currentErrorLine = previous_; }
+ErrorLineScope::~ErrorLineScope() {
+    currentErrorLine = previous_;
+}
 
 std::string errorSummary(const RuntimeError& e) {
     return "Error " + std::to_string(e.number()) + ": " + e.message() + " (" + e.description() + ")";

@@ -36,7 +36,7 @@ enum ErrorCode : int32_t {
 std::string standardMessage(int32_t number);
 
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     RuntimeError(int32_t number, std::string description, int line, const char* file = "");
 
     int32_t number() const { return number_; }
@@ -45,7 +45,7 @@ public:
     int line() const { return line_; }
     const char* file() const { return file_; }
 
-private:
+  private:
     int32_t number_;
     std::string description_;
     int line_;
@@ -76,13 +76,13 @@ T& must(T* p, std::source_location where = std::source_location::current()) {
 int lastErrorLine();
 
 class ErrorLineScope {
-public:
+  public:
     explicit ErrorLineScope(const RuntimeError& e);
     ~ErrorLineScope();
     ErrorLineScope(const ErrorLineScope&) = delete;
     ErrorLineScope& operator=(const ErrorLineScope&) = delete;
 
-private:
+  private:
     int previous_;  // a handler that logs inside another handler hands the outer line back
 };
 

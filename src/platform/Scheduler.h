@@ -8,7 +8,7 @@
 namespace qx::platform {
 
 class Scheduler {
-public:
+  public:
     using Task = std::function<void()>;
     using Handle = uint64_t;
 

@@ -5,7 +5,9 @@
 namespace qx::platform {
 
 namespace {
-uint32_t colour(const Variant& v) { return static_cast<uint32_t>(static_cast<int64_t>(v.toDouble())); }
+uint32_t colour(const Variant& v) {
+    return static_cast<uint32_t>(static_cast<int64_t>(v.toDouble()));
+}
 }  // namespace
 
 Variant Label::getProperty(const std::string& name) const {

@@ -9,7 +9,7 @@
 namespace qx::platform {
 
 class Label : public Control {
-public:
+  public:
     explicit Label(std::string name) : Control(std::move(name), "Label") {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string v) { assign(caption_, std::move(v), "Caption"); }
@@ -23,7 +23,7 @@ public:
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
-private:
+  private:
     std::string caption_;
     uint32_t backColor_ = 0xF0F0F0;
     uint32_t foreColor_ = 0x000000;
@@ -31,19 +31,19 @@ private:
 };
 
 class TextBox : public Control {
-public:
+  public:
     explicit TextBox(std::string name) : Control(std::move(name), "TextBox") {}
     const std::string& text() const { return text_; }
     void setText(std::string v) { assign(text_, std::move(v), "Text"); }
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
-private:
+  private:
     std::string text_;
 };
 
 class CommandButton : public Control {
-public:
+  public:
     explicit CommandButton(std::string name) : Control(std::move(name), "CommandButton") {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string v) { assign(caption_, std::move(v), "Caption"); }
@@ -52,13 +52,13 @@ public:
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
-private:
+  private:
     std::string caption_;
 };
 
 // A check box: its click event follows every change of its value.
 class CheckBox : public Control {
-public:
+  public:
     explicit CheckBox(std::string name) : Control(std::move(name), "CheckBox") {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string v) { assign(caption_, std::move(v), "Caption"); }
@@ -68,14 +68,14 @@ public:
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
-private:
+  private:
     std::string caption_;
     int32_t value_ = 0;
 };
 
 // A drop-down list: its text is always one of its entries (or empty when none is chosen).
 class ComboBox : public Control {
-public:
+  public:
     explicit ComboBox(std::string name) : Control(std::move(name), "ComboBox") {}
     const std::string& text() const;
     // Chooses the entry with exactly that text; a text the list lacks fails with error 380.
@@ -90,32 +90,33 @@ public:
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
-private:
+  private:
     std::vector<std::string> items_;
     int32_t listIndex_ = -1;
 };
 
 class Frame : public Control {
-public:
-    explicit Frame(std::string name, std::string typeName = "Frame") : Control(std::move(name), std::move(typeName)) {}
+  public:
+    explicit Frame(std::string name, std::string typeName = "Frame")
+        : Control(std::move(name), std::move(typeName)) {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string v) { assign(caption_, std::move(v), "Caption"); }
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
-private:
+  private:
     std::string caption_;
 };
 
 class PictureBox : public Control {
-public:
+  public:
     explicit PictureBox(std::string name) : Control(std::move(name), "PictureBox") {}
 };
 
 // A scroll bar: refuses a value outside Min..Max with error 380 and raises Change when its
 // value changes.
 class ScrollBar : public Control {
-public:
+  public:
     ScrollBar(std::string name, bool horizontal, int32_t min, int32_t max);
     bool horizontal() const { return horizontal_; }
     int32_t min() const { return min_; }
@@ -128,7 +129,7 @@ public:
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
-private:
+  private:
     bool horizontal_;
     int32_t min_, max_, value_;
 };

@@ -7,7 +7,7 @@
 namespace qx::platform {
 
 class TextMetrics {
-public:
+  public:
     virtual ~TextMetrics() = default;
     // Width of the text in twips.
     virtual int32_t textWidth(const std::string& text) const = 0;
@@ -15,7 +15,7 @@ public:
 
 // Every character (UTF-8 code point) is 90 twips (6 pixels) wide.
 class FixedPitchTextMetrics : public TextMetrics {
-public:
+  public:
     static constexpr int32_t kCharWidth = 90;
     int32_t textWidth(const std::string& text) const override;
 };

@@ -7,7 +7,9 @@ Timer::Timer(std::string name, Scheduler& scheduler, int32_t interval)
     Control::setEnabled(false);
 }
 
-Timer::~Timer() { unschedule(); }
+Timer::~Timer() {
+    unschedule();
+}
 
 void Timer::setInterval(int32_t ms) {
     if (ms < 0) ms = 0;

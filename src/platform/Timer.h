@@ -8,7 +8,7 @@
 namespace qx::platform {
 
 class Timer : public Control {
-public:
+  public:
     Timer(std::string name, Scheduler& scheduler, int32_t interval);
     ~Timer() override;
 
@@ -21,7 +21,7 @@ public:
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
-private:
+  private:
     void schedule();
     void unschedule();
 

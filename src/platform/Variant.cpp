@@ -11,7 +11,9 @@ namespace qx::platform {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
@@ -32,7 +34,9 @@ bool parseNumber(const std::string& text, double& out) {
     return end == body.c_str() + body.size() && std::isfinite(out);
 }
 
-double roundHalfEven(double v) { return std::nearbyint(v); }  // the default rounding mode is to even
+double roundHalfEven(double v) {
+    return std::nearbyint(v);
+}  // the default rounding mode is to even
 
 std::string shortestText(double v) {
     if (v == std::floor(v) && std::fabs(v) < 1e15) return std::to_string(static_cast<int64_t>(v));
@@ -43,21 +47,30 @@ std::string shortestText(double v) {
 
 std::string Variant::toText() const {
     switch (kind()) {
-        case Kind::Empty: return {};
-        case Kind::Integer: return std::to_string(std::get<int64_t>(value_));
-        case Kind::Double: return shortestText(std::get<double>(value_));
-        case Kind::Text: return std::get<std::string>(value_);
-        case Kind::Boolean: return std::get<bool>(value_) ? "True" : "False";
+        case Kind::Empty:
+            return {};
+        case Kind::Integer:
+            return std::to_string(std::get<int64_t>(value_));
+        case Kind::Double:
+            return shortestText(std::get<double>(value_));
+        case Kind::Text:
+            return std::get<std::string>(value_);
+        case Kind::Boolean:
+            return std::get<bool>(value_) ? "True" : "False";
     }
     return {};
 }
 
 double Variant::toDouble() const {
     switch (kind()) {
-        case Kind::Empty: return 0;
-        case Kind::Integer: return static_cast<double>(std::get<int64_t>(value_));
-        case Kind::Double: return std::get<double>(value_);
-        case Kind::Boolean: return std::get<bool>(value_) ? -1 : 0;
+        case Kind::Empty:
+            return 0;
+        case Kind::Integer:
+            return static_cast<double>(std::get<int64_t>(value_));
+        case Kind::Double:
+            return std::get<double>(value_);
+        case Kind::Boolean:
+            return std::get<bool>(value_) ? -1 : 0;
         case Kind::Text: {
             const auto& t = std::get<std::string>(value_);
             double d = 0;
@@ -70,9 +83,15 @@ double Variant::toDouble() const {
     return 0;
 }
 
-int16_t Variant::toInt16() const { return round16(toDouble()); }
-int32_t Variant::toInt32() const { return round32(toDouble()); }
-bool Variant::toBool() const { return toDouble() != 0; }
+int16_t Variant::toInt16() const {
+    return round16(toDouble());
+}
+int32_t Variant::toInt32() const {
+    return round32(toDouble());
+}
+bool Variant::toBool() const {
+    return toDouble() != 0;
+}
 
 bool Variant::equals(const Variant& other) const {
     if (isEmpty() || other.isEmpty()) return isEmpty() && other.isEmpty();

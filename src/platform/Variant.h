@@ -9,7 +9,7 @@
 namespace qx::platform {
 
 class Variant {
-public:
+  public:
     enum class Kind { Empty, Integer, Double, Text, Boolean };
 
     Variant() = default;
@@ -43,7 +43,7 @@ public:
 
     const std::string* textIf() const { return std::get_if<std::string>(&value_); }
 
-private:
+  private:
     std::variant<std::monostate, int64_t, double, std::string, bool> value_;
 };
 

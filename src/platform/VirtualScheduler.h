@@ -9,7 +9,7 @@
 namespace qx::platform {
 
 class VirtualScheduler : public Scheduler {
-public:
+  public:
     explicit VirtualScheduler(int64_t startMs = 10 * 3600 * 1000, int32_t startDay = 20'000)
         : now_(startMs), startDay_(startDay) {}
 
@@ -26,7 +26,7 @@ public:
     void setNow(int64_t ms) { now_ = ms; }
     size_t pendingCount() const { return queue_.size(); }
 
-private:
+  private:
     using Key = std::pair<int64_t, uint64_t>;  // due time, sequence number
     std::map<Key, Task> queue_;
     std::map<Handle, Key> byHandle_;

@@ -10,8 +10,8 @@ namespace {
 constexpr uint32_t kDesignStatusGreen = 0x80FF80;
 
 template <class T, class... Args>
-std::shared_ptr<T> place(platform::Controls& controls, platform::Control* container, int32_t left, int32_t top,
-                         int32_t width, int32_t height, Args&&... args) {
+std::shared_ptr<T> place(platform::Controls& controls, platform::Control* container, int32_t left,
+                         int32_t top, int32_t width, int32_t height, Args&&... args) {
     auto c = std::make_shared<T>(std::forward<Args>(args)...);
     c->move(left, top, width, height);
     controls.adopt(c, container);
@@ -87,9 +87,12 @@ void QX_FlowWiz::buildForm() {
 
     // The teach-in option buttons.
     FrameTeachOption = place<platform::Frame>(c, SF1.get(), 0, 4485, 11850, 735, "FrameTeachOption");
-    ComTeachMaxMin = place<platform::CommandButton>(c, FrameTeachOption.get(), 120, 240, 1935, 375, "ComTeachMaxMin");
-    ComteachQuick = place<platform::CommandButton>(c, FrameTeachOption.get(), 2175, 240, 1935, 375, "ComteachQuick");
-    ComTeachCancel = place<platform::CommandButton>(c, FrameTeachOption.get(), 4230, 240, 1455, 375, "ComTeachCancel");
+    ComTeachMaxMin =
+        place<platform::CommandButton>(c, FrameTeachOption.get(), 120, 240, 1935, 375, "ComTeachMaxMin");
+    ComteachQuick =
+        place<platform::CommandButton>(c, FrameTeachOption.get(), 2175, 240, 1935, 375, "ComteachQuick");
+    ComTeachCancel =
+        place<platform::CommandButton>(c, FrameTeachOption.get(), 4230, 240, 1455, 375, "ComTeachCancel");
     ComTest = place<platform::CommandButton>(c, FrameTeachOption.get(), 10200, 240, 1215, 375, "ComTest");
     ComTest->setVisible(false);
     ComTeachMaxMin->Click = [this] { ComTeachMaxMin_Click(); };
@@ -154,7 +157,8 @@ void QX_FlowWiz::buildForm() {
     Text1 = place<platform::TextBox>(c, this, 0, 0, 1215, 315, "Text1");
     Text11 = place<platform::TextBox>(c, this, 0, 0, 1215, 315, "Text11");
     for (platform::Control* hidden :
-         {static_cast<platform::Control*>(Command1.get()), static_cast<platform::Control*>(cmdXmlExport.get()),
+         {static_cast<platform::Control*>(Command1.get()),
+          static_cast<platform::Control*>(cmdXmlExport.get()),
           static_cast<platform::Control*>(chkXmlUnknown.get()), static_cast<platform::Control*>(Text1.get()),
           static_cast<platform::Control*>(Text11.get())})
         hidden->setVisible(false);

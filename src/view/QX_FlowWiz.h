@@ -60,7 +60,7 @@ class QX_FlowWiz : public platform::Control,
                    public host::IBase_Communication,
                    public host::ISpec_Log,
                    public device::IuuidCollection {
-public:
+  public:
     // The container creates the view: the form design, then the creation steps.
     static std::shared_ptr<QX_FlowWiz> create(const platform::UiContext& ui);
     ~QX_FlowWiz() override;
@@ -111,7 +111,8 @@ public:
     void UserControl_Resize();
 
     // ---- data-model binding (device/Binding.cpp) ----
-    void Init_Data_Universal(const host::ObjectPtr& obj, const std::string& module, const std::string& context);
+    void Init_Data_Universal(const host::ObjectPtr& obj, const std::string& module,
+                             const std::string& context);
     void Init_Data(const host::DataModelPtr& model, const std::string& module, const std::string& context);
 
     // ---- connection and jobs (device/Connection.cpp) ----
@@ -159,8 +160,8 @@ public:
 
     // ---- trend charts (display/TrendCharts.cpp) and time window (display/TimeWindow.cpp) ----
     std::shared_ptr<platform::ControlExtender> CreateChart(platform::Control* cont, const std::string& sname,
-                                                           int16_t yMin, int16_t yMax, int16_t yB1, int16_t yB2,
-                                                           const std::string& sTitle);
+                                                           int16_t yMin, int16_t yMax, int16_t yB1,
+                                                           int16_t yB2, const std::string& sTitle);
     void InitChart();
     void ClearChart(const std::shared_ptr<platform::ChartObject>& chart, int16_t flag);
     void addChartPoint(const std::shared_ptr<platform::ChartObject>& chart, int16_t a, int16_t b, int16_t c,
@@ -205,7 +206,8 @@ public:
 
     // Parameter references bound by name; any may be none.
     ParameterPtr pQUICK_2, pPROINFLOW_RAW, pDELTAFLOW_NEW, pPROINTEMP, pSWPOINT, pTEACHDO_SWPOINT,
-        pDELTAFLOW_RAW, pTEACH_MAX, pTEACH_MIN, pTEACHDO_QUICK_MODE, pTEACHDO_QUICK, pFLOWSP_RAW, pFLOWSPQT_RAW;
+        pDELTAFLOW_RAW, pTEACH_MAX, pTEACH_MIN, pTEACHDO_QUICK_MODE, pTEACHDO_QUICK, pFLOWSP_RAW,
+        pFLOWSPQT_RAW;
 
     // Wizard.
     int32_t mTeachState = 0;
@@ -241,11 +243,13 @@ public:
     std::shared_ptr<platform::Frame> SF1, FrameChart, FrameTeachOption, FrameTeach, FrameFL, FrameTP, FrameQT;
     std::shared_ptr<platform::CheckBox> CheckFL, CheckTP, chkXmlUnknown;
     std::shared_ptr<platform::ScrollBar> HSMin, VSMax1, VSMin1, VSMax2, VSMin2;
-    std::shared_ptr<display::MyLabel> LaDF, LaFS, LaLeDF, LaLeFS, LaLeSP, LaSp, LaLeTS, LaTS, LaUnit1, LaUnit2, LaTime;
+    std::shared_ptr<display::MyLabel> LaDF, LaFS, LaLeDF, LaLeFS, LaLeSP, LaSp, LaLeTS, LaTS, LaUnit1,
+        LaUnit2, LaTime;
     std::shared_ptr<platform::Label> LaMinMax, LaC1, LaC2, LaStatus;
     std::shared_ptr<platform::Label> LabelTMin, LabeTMax, LabelTQuick, Label1, LabBMi, LabBQ, LabBma;
     std::shared_ptr<platform::CommandButton> ComTeachMaxMin, ComteachQuick, ComTeachCancel, ComTest;
-    std::shared_ptr<platform::CommandButton> ComTMin, ComTMax, ComTQuick, ComSetTeach, ComSetFL, ComSetPara, ComSetQT;
+    std::shared_ptr<platform::CommandButton> ComTMin, ComTMax, ComTQuick, ComSetTeach, ComSetFL, ComSetPara,
+        ComSetQT;
     std::shared_ptr<platform::CommandButton> Command1, cmdXmlExport;
     std::shared_ptr<platform::PictureBox> PicTeach;
     std::shared_ptr<platform::TextBox> LaTMin, LaTMax, LaTQuick, LaTMinW, LaTMaxW, LaTQuickW, Text1, Text11;
@@ -258,7 +262,7 @@ public:
     // report a failure they catch.
     void logOnError(const std::string& operation, const platform::RuntimeError& e);
 
-private:
+  private:
     explicit QX_FlowWiz(const platform::UiContext& ui);
     void buildForm();  // the form design: every child control with its container and events
     void chartDrag(const ObjectEventInfo& info);

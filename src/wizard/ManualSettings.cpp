@@ -20,8 +20,8 @@ void sendSetting(QX_FlowWiz& view, ParameterPtr& parameter) {
 }
 
 // Locks or unlocks a slider input, but only when its Set button changes state.
-void enableSliderInput(platform::CommandButton& setButton, const SliderRef& slider, bool enable, uint32_t unlocked,
-                       uint32_t locked) {
+void enableSliderInput(platform::CommandButton& setButton, const SliderRef& slider, bool enable,
+                       uint32_t unlocked, uint32_t locked) {
     if (setButton.enabled() == enable) return;
     setButton.setEnabled(enable);
     auto& control = must(slider.control);
@@ -51,8 +51,12 @@ void QX_FlowWiz::ComSetQT_Click() {
     sendSetting(*this, pTEACHDO_QUICK);
 }
 
-void QX_FlowWiz::CheckFL_Click() { UserControl_Resize(); }
-void QX_FlowWiz::CheckTP_Click() { UserControl_Resize(); }
+void QX_FlowWiz::CheckFL_Click() {
+    UserControl_Resize();
+}
+void QX_FlowWiz::CheckTP_Click() {
+    UserControl_Resize();
+}
 
 void QX_FlowWiz::EnableFlowSwitchPointInput(bool enable) {
     enableSliderInput(*ComSetFL, mSliderFL, enable, kFlowUnlocked, kFlowLocked);

@@ -13,7 +13,9 @@ constexpr uint32_t kAmber = 52222;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
 // QUICK_2 takes the command codes; "0" resets it after the device has acted.
-void setCode(const ParameterPtr& quick2, const char* code) { must(quick2).setValueText(code); }
+void setCode(const ParameterPtr& quick2, const char* code) {
+    must(quick2).setValueText(code);
+}
 
 }  // namespace
 
@@ -94,7 +96,8 @@ void QX_FlowWiz::ComTQuick_Click() {
     mTeachState = 11;
     sendTeachJob(*this, pQUICK_2);
     // The offset goes back to its default in the model only; the next update shows it.
-    platform::ignoreErrors([this] { must(must(pTEACHDO_QUICK).valueObject()).setValue(mFwVersion == 0 ? 5 : 0); });
+    platform::ignoreErrors(
+        [this] { must(must(pTEACHDO_QUICK).valueObject()).setValue(mFwVersion == 0 ? 5 : 0); });
     mRefreshSwitchInputs = true;
 }
 
@@ -182,12 +185,15 @@ void QX_FlowWiz::ComSetTeach_Click() {
             ReportMessage(lookUpText("IDS_FWZ_VALUE_INVALID"), messageCaption());
             return;
         }
-        const double span = Variant(pTEACH_MAX->valueText()).toDouble() - Variant(pTEACH_MIN->valueText()).toDouble();
+        const double span =
+            Variant(pTEACH_MAX->valueText()).toDouble() - Variant(pTEACH_MIN->valueText()).toDouble();
         if (span < (mFwVersion == 0 ? 51 : 10)) {
             if (mFwVersion == 0)
-                ReportMessage(support::replacePlaceholder(lookUpText("IDS_DIFF_SMALL_MAN_FW0"), "50"), messageCaption());
+                ReportMessage(support::replacePlaceholder(lookUpText("IDS_DIFF_SMALL_MAN_FW0"), "50"),
+                              messageCaption());
             else if (mFwVersion == 1)
-                ReportMessage(support::replacePlaceholder(lookUpText("IDS_DIFF_SMALL_MAN_FW1"), "10"), messageCaption());
+                ReportMessage(support::replacePlaceholder(lookUpText("IDS_DIFF_SMALL_MAN_FW1"), "10"),
+                              messageCaption());
             return;
         }
         addMode(2);

@@ -19,8 +19,8 @@
 #include "platform/DebugOutput.h"
 #include "platform/LibraryFolder.h"
 #include "platform/Registry.h"
-#include "platform/TestSupport.h"
 #include "platform/RuntimeError.h"
+#include "platform/TestSupport.h"
 #include "platform/VirtualScheduler.h"
 #include "support/DebugLog.h"
 

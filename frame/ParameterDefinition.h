@@ -14,7 +14,7 @@ struct ListEntry {
     std::string text;
 };
 
-struct ParameterSpec {
+struct ParameterDefinition {
     // Integer and Number take decimal texts (Integer only whole ones); List takes one of its texts.
     enum class Kind { Integer, Number, List };
 
