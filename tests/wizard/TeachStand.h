@@ -6,7 +6,6 @@
 // would be, when the control is disabled or hidden.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,7 +22,6 @@ using frame::Presence;
 using view::QX_FlowWiz;
 using Category = DeviceOptions::Category;
 
-inline constexpr uint32_t kGreen = 0x80FF80;
 inline constexpr uint32_t kAmber = 52222;
 inline constexpr uint32_t kWhite = 0xFFFFFF;
 inline constexpr int64_t kPollMs = 1000;
@@ -91,16 +89,10 @@ class TeachStand {
 
     // ---- the device and time ----
     void wait(int64_t ms) { f.wait(ms); }
-    void flow(double flow) { f.sim().setFlow(flow); }
     // The flow changes and has settled by the time the view has read it again.
     void settleAt(double value) {
-        flow(value);
+        f.sim().setFlow(value);
         wait(kSettleAndPollMs);
-    }
-    // Advances time in small steps until `done` holds; false when it never did within `maxMs`.
-    bool waitUntil(const std::function<bool()>& done, int64_t maxMs = 10 * kPollMs) {
-        for (int64_t t = 0; t < maxMs && !done(); t += 10) wait(10);
-        return done();
     }
 
     // ---- whole procedures ----
@@ -140,19 +132,10 @@ class TeachStand {
     const std::vector<frame::MessageHandler::Message>& messages() const {
         return f.messageHandler()->shown();
     }
-    std::vector<std::string> messageTexts() const {
-        std::vector<std::string> out;
-        for (const auto& m : messages()) out.push_back(m.text);
-        return out;
-    }
-    uint32_t lamp(int i) const { return view->CtlLedIM1->lampColor(i); }
     int blinking() const { return view->CtlLedIM1->blinkingIndex(); }
-    // Every lamp but the listed ones is off.
-    bool onlyLit(std::vector<int> lit) const {
-        for (int i = 0; i < 10; ++i) {
-            const bool expected = std::find(lit.begin(), lit.end(), i) != lit.end();
-            if ((lamp(i) != kWhite) != expected) return false;
-        }
+    bool allLampsOff() const {
+        for (int i = 0; i < 10; ++i)
+            if (view->CtlLedIM1->lampColor(i) != kWhite) return false;
         return true;
     }
 

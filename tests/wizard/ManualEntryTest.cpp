@@ -1,0 +1,184 @@
+// Values entered by hand: ComSetTeach writing the teach values typed during a teach-in (the
+// minimum span with its message per firmware, the collection the device receives, in order), and
+// the locks on the switch point and tolerance inputs.
+#include <gmock/gmock.h>
+
+#include <optional>
+
+#include "frame/ParameterSlider.h"
+#include "wizard/TeachStand.h"
+
+namespace qx::teach::test {
+namespace {
+
+using testing::ElementsAreArray;
+
+void typeInto(platform::TextBox& box, const std::string& text) {
+    ASSERT_TRUE(box.usable());
+    box.setText(text);
+}
+
+// Edit pressed while the teach-max job is on its way: its answer finds state 5 and must neither
+// reset QUICK_2 nor move on to state 4.
+TEST(EditMoves, EditWhileTheMaximumIsSentSwallowsTheAnswer) {
+    TeachStand s(device(1));
+    ASSERT_TRUE(s.click(*s.v().ComTeachMaxMin));
+    s.settleAt(900);
+    ASSERT_TRUE(s.click(*s.v().ComTMax));
+    ASSERT_TRUE(s.press("Edit"));
+    EXPECT_EQ(s.v().mTeachState, 5);
+    s.wait(3 * kPollMs);
+    EXPECT_THAT(s.codes(), ElementsAreArray({"4", "1"}));
+    EXPECT_EQ(s.v().mTeachState, 5);
+}
+
+struct SpanCase {
+    const char* name;
+    int32_t fw;
+    Category category;
+    Presence quickMode;
+    std::string max, min;
+    std::optional<std::string> message;  // none: no message box
+    std::optional<std::string> write;    // none: nothing sent
+};
+
+class SetTeachSpan : public testing::TestWithParam<SpanCase> {};
+
+// The span must reach 51 on firmware 0 and 10 on newer firmware; the message names the limit
+// only on firmware 0 and 1. When the span holds, the mode value travels first, then the maximum,
+// then the minimum: the device switches to max/min mode before it takes the limits.
+TEST_P(SetTeachSpan, RefusesTooSmallASpanAndSendsTheRestInOrder) {
+    const auto& c = GetParam();
+    auto options = device(c.fw, c.category);
+    options.language = 1033;
+    options.quickMode = c.quickMode;
+    TeachStand s(options);
+    ASSERT_TRUE(s.click(*s.v().ComTeachMaxMin));
+    s.wait(kPollMs);
+    ASSERT_TRUE(s.press("Edit"));
+    s.wait(kPollMs);
+    s.writes.clear();
+    const auto boxesBefore = s.messages().size();
+
+    typeInto(*s.v().LaTMaxW, c.max);
+    typeInto(*s.v().LaTMinW, c.min);
+    const std::string teachJobBefore = s.v().mTeachJobId;
+    ASSERT_TRUE(s.click(*s.v().ComSetTeach));
+    s.wait(kPollMs);
+
+    ASSERT_EQ(s.messages().size(), boxesBefore + (c.message ? 1 : 0));
+    if (c.message) {
+        EXPECT_EQ(s.messages().back().text, *c.message);
+        EXPECT_EQ(s.messages().back().caption, "FM1 Teach-in Wizard");
+    }
+    if (c.write) {
+        EXPECT_THAT(s.writes, ElementsAreArray({*c.write}));
+        EXPECT_NE(s.v().mTeachJobId, teachJobBefore);  // sent as the teach job
+        EXPECT_EQ(s.f.sim().value("TEACH_MAX"), c.max);
+        EXPECT_EQ(s.f.sim().value("TEACH_MIN"), c.min);
+        EXPECT_EQ(s.v().mTeachState, 5);  // its answer is a teach answer and moves nothing
+    } else {
+        EXPECT_TRUE(s.writes.empty());
+        EXPECT_EQ(s.v().mTeachJobId, teachJobBefore);
+    }
+}
+
+const char* const kFw0Small =
+    "The maximum must be more than 50 above the minimum. Nothing was written to the device.";
+const char* const kFw1Small =
+    "The maximum must be at least 10 above the minimum. Nothing was written to the device.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Firmware, SetTeachSpan,
+    testing::Values(
+        SpanCase{"Fw0SpanFifty", 0, Category::Other, Presence::Valid, "600", "550", kFw0Small, std::nullopt},
+        SpanCase{"Fw0SpanFiftyOne", 0, Category::Other, Presence::Valid, "601", "550", std::nullopt,
+                 R"(QUICK_2="2" TEACH_MAX="601" TEACH_MIN="550")"},
+        SpanCase{"Fw1SpanNine", 1, Category::Match, Presence::Valid, "609", "600", kFw1Small, std::nullopt},
+        SpanCase{"Fw1SpanTen", 1, Category::Match, Presence::Valid, "610", "600", std::nullopt,
+                 R"(TEACHDO_QUICK_MODE="2" TEACH_MAX_SAVE="610" TEACH_MIN_SAVE="600")"},
+        SpanCase{"Fw1WithoutQuickMode", 1, Category::Other, Presence::Missing, "610", "600", std::nullopt,
+                 R"(QUICK_2="2" TEACH_MAX="610" TEACH_MIN="600")"},
+        SpanCase{"Fw2SpanNine", 2, Category::Other, Presence::Valid, "609", "600", std::nullopt,
+                 std::nullopt},
+        SpanCase{"Fw2SpanTen", 2, Category::Other, Presence::Valid, "610", "600", std::nullopt,
+                 R"(TEACHDO_QUICK_MODE="2" TEACH_MAX="610" TEACH_MIN="600")"}),
+    [](const testing::TestParamInfo<SpanCase>& info) { return std::string(info.param.name); });
+
+// With the maximum fields hidden (quick teach) the typed switch point goes to the quick-teach
+// parameter of the firmware, after the mode value. Its answer is an ordinary one: the teach job
+// id stays, so a later teach answer is still recognised. Firmware 0 offers no Edit during a quick
+// teach, so there the frame calls the handler directly.
+TEST(SetTeachQuick, SwitchPointGoesWithTheModeOfTheFirmware) {
+    struct Case {
+        int32_t fw;
+        const char* write;
+    };
+    for (const Case& c : {Case{1, R"(TEACHDO_QUICK_MODE="1" FLOWSPQT_RAW="420")"},
+                          Case{0, R"(QUICK_2="1" FLOWSP_RAW="420")"}}) {
+        SCOPED_TRACE(c.fw);
+        TeachStand s(device(c.fw));
+        ASSERT_TRUE(s.click(*s.v().ComteachQuick));
+        s.wait(kPollMs);
+        if (c.fw == 1) {
+            ASSERT_TRUE(s.press("Edit"));
+        }
+        s.writes.clear();
+        const std::string teachJob = s.v().mTeachJobId;
+        s.v().LaTQuickW->setText("420");
+        s.v().ComSetTeach_Click();
+        EXPECT_EQ(s.v().LaTQuick->text(), "420");
+        EXPECT_EQ(s.v().mTeachJobId, teachJob);
+        s.wait(kPollMs);
+        EXPECT_THAT(s.writes, ElementsAreArray({c.write}));
+    }
+}
+
+frame::ParameterSlider& slider(const view::SliderRef& ref) {
+    return dynamic_cast<frame::ParameterSlider&>(*ref.object);
+}
+
+// Lock, colour and size follow the Set button: they are set only when its enabled state changes,
+// so a second call with the same state leaves what someone else changed meanwhile.
+TEST(ManualInputs, FlowInputChangesOnlyWhenItsSetButtonChanges) {
+    TeachStand s(device(1));
+    auto& v = s.v();
+    auto colour = [&] {
+        return static_cast<uint32_t>(v.mSliderFL.control->getProperty("SignalColor").toInt32());
+    };
+    ASSERT_TRUE(v.ComSetFL->enabled());
+    v.mSliderFL.control->setHeight(900);
+    v.EnableFlowSwitchPointInput(true);
+    EXPECT_EQ(v.mSliderFL.control->height(), 900);
+
+    v.EnableFlowSwitchPointInput(false);
+    EXPECT_TRUE(v.mSliderFL.control->getProperty("Locked").toBool());
+    EXPECT_EQ(colour(), 0xB25452u);
+    EXPECT_EQ(v.mSliderFL.control->height(), 1155);
+    EXPECT_FALSE(slider(v.mSliderFL).slide(10));  // a person cannot move it
+
+    v.mSliderFL.control->setHeight(900);
+    v.EnableFlowSwitchPointInput(false);
+    EXPECT_EQ(v.mSliderFL.control->height(), 900);
+
+    v.EnableFlowSwitchPointInput(true);
+    EXPECT_FALSE(slider(v.mSliderFL).locked());
+    EXPECT_EQ(colour(), 0xFF0000u);
+    EXPECT_EQ(v.mSliderFL.control->height(), 1155);
+}
+
+// The tolerance input is set without comparing first: both controls follow every call.
+TEST(ManualInputs, OffsetInputSetsBothControlsEveryTime) {
+    TeachStand s(device(1));
+    auto& v = s.v();
+    v.ComSetQT->setEnabled(true);
+    v.CoQTOffset->setEnabled(false);
+    v.EnableQuickOffsetInput(true);
+    EXPECT_TRUE(v.CoQTOffset->enabled());
+    v.EnableQuickOffsetInput(false);
+    EXPECT_FALSE(v.ComSetQT->enabled());
+    EXPECT_FALSE(v.CoQTOffset->enabled());
+}
+
+}  // namespace
+}  // namespace qx::teach::test

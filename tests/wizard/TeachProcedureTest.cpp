@@ -1,0 +1,191 @@
+// The teach procedures from end to end against the simulated flow monitor: the codes the device
+// receives through QUICK_2 and their order, what the device ends up holding, the panel each start
+// prepares, the tolerance a quick teach puts back, and a reset the link fails to deliver.
+#include <gmock/gmock.h>
+
+#include "wizard/TeachStand.h"
+
+namespace qx::teach::test {
+namespace {
+
+using testing::ElementsAreArray;
+
+struct ProcedureCase {
+    const char* name;
+    int32_t fw;
+    Category category;
+    bool quick;
+    std::vector<std::string> codes;
+};
+
+class TeachProcedure : public testing::TestWithParam<ProcedureCase> {};
+
+// The category swaps the codes for maximum and minimum; firmware 1 frames a procedure with "4"
+// and "5" and resets QUICK_2 once for each of the three success updates of a max/min teach (the
+// answers chain, so no poll comes between them). The end code of a quick teach goes with the
+// answer in state 12, so no "0" follows it. A swapped code teaches the maximum as the minimum, a
+// missing "0" leaves the device's command set, "4"/"5" on firmware 0 is a code it does not know.
+TEST_P(TeachProcedure, WritesTheCodesInOrderAndTheDeviceHoldsTheResult) {
+    const auto& c = GetParam();
+    TeachStand s(device(c.fw, c.category));
+    if (c.quick) {
+        s.quickTeach(400);
+    } else {
+        s.teachMaxMin(900, 500);
+    }
+    EXPECT_THAT(s.codes(), ElementsAreArray(c.codes));
+    if (c.quick) {
+        EXPECT_EQ(s.f.sim().value(c.fw == 1 ? "FLOWSPQT_RAW" : "FLOWSP_RAW"), "400");
+        EXPECT_EQ(s.f.sim().teachMode(), 1);
+        EXPECT_THAT(s.states, ElementsAreArray({0, 10, 11, 12, 14, 0}));
+        EXPECT_EQ(s.statusTexts().back(), "IDS_FWZ_QUICK_ACT");
+    } else {
+        EXPECT_EQ(s.f.sim().value("TEACH_MAX"), "900");
+        EXPECT_EQ(s.f.sim().value("TEACH_MIN"), "500");
+        EXPECT_THAT(s.states, ElementsAreArray({0, 1, 2, 3, 4, 6, 7, 8, 9, 0}));
+    }
+    EXPECT_FALSE(s.f.sim().inTeachProcedure());
+    EXPECT_EQ(s.v().SuccessTicks, 0);
+    EXPECT_FALSE(s.v().mTeachActive);
+    EXPECT_FALSE(s.v().mQuickTeachActive);
+    EXPECT_FALSE(s.v().ComTeachCancel->enabled());
+    // No late answer keeps the device busy: nothing more is written once the wizard is idle.
+    const auto written = s.writes.size();
+    s.wait(5 * kPollMs);
+    EXPECT_EQ(s.writes.size(), written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FirmwareAndCategory, TeachProcedure,
+    testing::Values(
+        ProcedureCase{
+            "MaxMinFw1Match", 1, Category::Match, false, {"4", "1", "0", "2", "0", "5", "0", "0", "0"}},
+        ProcedureCase{
+            "MaxMinFw1Other", 1, Category::Other, false, {"4", "2", "0", "1", "0", "5", "0", "0", "0"}},
+        ProcedureCase{"MaxMinFw0Match", 0, Category::Match, false, {"1", "0", "2", "0"}},
+        ProcedureCase{"MaxMinFw0Other", 0, Category::Other, false, {"2", "0", "1", "0"}},
+        ProcedureCase{"QuickFw1", 1, Category::Match, true, {"4", "3", "0", "5"}},
+        ProcedureCase{"QuickFw0", 0, Category::Match, true, {"3", "0"}}),
+    [](const testing::TestParamInfo<ProcedureCase>& info) { return std::string(info.param.name); });
+
+// The panel a start leaves: '+' for a visible (first group) or enabled (second group) control.
+std::string panel(QX_FlowWiz& v) {
+    std::string out;
+    auto add = [&out](const char* name, bool on) { out += std::string(on ? "+" : "-") + name + " "; };
+    add("TMax", v.ComTMax->visible());
+    add("TMin", v.ComTMin->visible());
+    add("TQuick", v.ComTQuick->visible());
+    add("LaTMax", v.LaTMax->visible());
+    add("LaTQuick", v.LaTQuick->visible());
+    add("FL", v.FrameFL->visible());
+    add("QT", v.FrameQT->visible());
+    add("TP", v.FrameTP->visible());
+    out += "| ";
+    add("SetFL", v.ComSetFL->enabled());
+    add("SetPara", v.ComSetPara->enabled());
+    add("Cancel", v.ComTeachCancel->enabled());
+    add("MaxMin", v.ComTeachMaxMin->enabled());
+    add("Quick", v.ComteachQuick->enabled());
+    return out;
+}
+
+// Each start shows its own buttons and frames, locks the inputs the procedure changes (during a
+// quick teach the tolerance too, while the flow input stays as it was) and leaves only the cancel
+// button to the user. The max/min start shows its instruction at once; the quick start leaves
+// that to the next update. Nothing reaches the device before the first poll answer carries "4".
+TEST(TeachStart, PreparesThePanelOfItsProcedure) {
+    struct Case {
+        const char* label;
+        int32_t fw;
+        bool quick;
+        Presence swPoint;
+        const char* panel;
+        const char* status;
+        uint32_t statusColour;
+    };
+    const std::vector<Case> cases = {
+        {"max/min", 1, false, Presence::Valid,
+         "+TMax +TMin -TQuick +LaTMax -LaTQuick +FL -QT +TP | -SetFL -SetPara +Cancel -MaxMin "
+         "-Quick ",
+         "IDS_FWZ_SET_MAX", kAmber},
+        // Without a switch point percentage the flow switch point frame stays hidden.
+        {"max/min, no switch point", 1, false, Presence::NoValue,
+         "+TMax +TMin -TQuick +LaTMax -LaTQuick -FL -QT +TP | -SetFL -SetPara +Cancel -MaxMin "
+         "-Quick ",
+         "IDS_FWZ_SET_MAX", kAmber},
+        {"quick", 1, true, Presence::Valid,
+         "-TMax -TMin +TQuick -LaTMax +LaTQuick -FL +QT +TP | +SetFL -SetPara +Cancel -MaxMin "
+         "-Quick ",
+         "", 0},
+        // Firmware 0 keeps its quick-teach switch point to itself.
+        {"quick, firmware 0", 0, true, Presence::Valid,
+         "-TMax -TMin +TQuick -LaTMax -LaTQuick -FL +QT +TP | +SetFL -SetPara +Cancel -MaxMin "
+         "-Quick ",
+         "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        auto options = device(c.fw);
+        options.swPoint = c.swPoint;
+        TeachStand s(options);
+        s.wait(2 * kPollMs);  // the idle message has had its time on the status line
+        s.forget();
+        ASSERT_TRUE(s.click(c.quick ? *s.v().ComteachQuick : *s.v().ComTeachMaxMin));
+        EXPECT_EQ(panel(s.v()), c.panel);
+        if (c.quick) {
+            EXPECT_FALSE(s.v().CoQTOffset->enabled());
+        }
+        if (*c.status) {
+            ASSERT_EQ(s.statuses.size(), 1u);
+            EXPECT_EQ(s.statuses.back().text, c.status);
+            EXPECT_EQ(s.statuses.back().colour, c.statusColour);
+        } else {
+            EXPECT_TRUE(s.statuses.empty());
+        }
+        EXPECT_TRUE(s.writes.empty());
+    }
+}
+
+// The device teaches with its own tolerance; the view then puts its model's tolerance back to the
+// default of the firmware's list (5 on firmware 0, 0 on newer firmware, both " 0 %") without
+// sending it, and asks the next update to show it.
+TEST(QuickTeachTolerance, DeviceTeachesWithItsOwnAndOnlyTheModelIsReset) {
+    struct Case {
+        int32_t fw;
+        const char* offset;  // the device's tolerance before the teach
+        const char* point;   // the switch point the device computes at flow 400
+    };
+    for (const Case& c : {Case{1, "-1,5 %", "394"}, Case{0, " 3,0 %", "412"}}) {
+        SCOPED_TRACE(c.fw);
+        TeachStand s(device(c.fw),
+                     [&](frame::FlowMonitorSim& sim) { ASSERT_TRUE(sim.set("TEACHDO_QUICK", c.offset)); });
+        ASSERT_EQ(s.v().CoQTOffset->text(), c.offset);
+        ASSERT_TRUE(s.click(*s.v().ComteachQuick));
+        s.settleAt(400);
+        ASSERT_TRUE(s.click(*s.v().ComTQuick));
+        EXPECT_EQ(s.v().pTEACHDO_QUICK->valueText(), " 0 %");
+        EXPECT_TRUE(s.v().mRefreshSwitchInputs);
+        s.wait(kPollMs);
+        EXPECT_EQ(s.f.sim().value(c.fw == 1 ? "FLOWSPQT_RAW" : "FLOWSP_RAW"), c.point);
+        for (const auto& w : s.writes) EXPECT_EQ(w.find("TEACHDO_QUICK="), std::string::npos) << w;
+    }
+}
+
+// A reset after a quick teach that the link fails to deliver ends both teach flags, as a failed
+// teach job does; the quick teach itself did happen and the wizard waits in state 12.
+TEST(TeachInterrupted, FailedResetAfterQuickTeachClearsBothFlags) {
+    TeachStand s(device(1));
+    ASSERT_TRUE(s.click(*s.v().ComteachQuick));
+    s.settleAt(400);
+    ASSERT_TRUE(s.click(*s.v().ComTQuick));
+    s.wait(40);
+    s.f.link().failNext(frame::SimLink::FailKind::Write, 1);  // the "0" that follows "3"
+    s.wait(2 * kPollMs);
+    EXPECT_THAT(s.codes(), ElementsAreArray({"4", "3"}));
+    EXPECT_EQ(s.v().mTeachState, 12);
+    EXPECT_FALSE(s.v().mTeachActive);
+    EXPECT_FALSE(s.v().mQuickTeachActive);
+}
+
+}  // namespace
+}  // namespace qx::teach::test
