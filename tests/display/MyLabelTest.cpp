@@ -15,15 +15,6 @@ class MyLabelTest : public testing::Test {
     MyLabel label{"LaFS", metrics};
 };
 
-TEST_F(MyLabelTest, StartsAtItsDesignSizeAndCaption) {
-    EXPECT_EQ(label.width(), MyLabel::kDesignWidth);
-    EXPECT_EQ(label.height(), MyLabel::kDesignHeight);
-    EXPECT_EQ(label.caption(), "Label1");
-    EXPECT_EQ(label.label1().width(), 6 * kChar);
-    EXPECT_EQ(label.label1().height(), MyLabel::kDesignHeight);
-    EXPECT_EQ(label.typeName(), "MyLabel");
-}
-
 TEST_F(MyLabelTest, WidthFollowsTheCaption) {
     label.setCaption("450 Bit");
     EXPECT_EQ(label.width(), 7 * kChar);
@@ -67,29 +58,6 @@ TEST_F(MyLabelTest, ResizeGivesLabel1TheHeightAndKeepsWidths) {
     EXPECT_EQ(label.label1().height(), 300);
     EXPECT_EQ(label.label1().width(), width);  // Label1 still fits its text
     EXPECT_EQ(label.caption(), "60 °C");
-}
-
-TEST_F(MyLabelTest, ColoursGoToLabel1) {
-    const uint32_t designBack = label.label1().backColor();
-    EXPECT_EQ(label.backColor(), designBack);
-    label.setBackColor(0x00FF00);
-    EXPECT_EQ(label.backColor(), 0x00FF00u);
-    EXPECT_EQ(label.label1().backColor(), 0x00FF00u);
-
-    label.setForeColor(0x288C96);  // RGB(150, 140, 40)
-    EXPECT_EQ(label.label1().foreColor(), 0x288C96u);
-}
-
-TEST_F(MyLabelTest, PropertiesByNameBehaveLikeTheTypedOnes) {
-    label.setProperty("Caption", platform::Variant("12.5"));
-    EXPECT_EQ(label.width(), 4 * kChar);
-    EXPECT_EQ(label.getProperty("Caption").toText(), "12.5");
-
-    label.setProperty("ForeColor", platform::Variant(255));
-    label.setProperty("BackColor", platform::Variant(0xFFFFFFu));
-    EXPECT_EQ(label.getProperty("ForeColor").toInt32(), 255);
-    EXPECT_EQ(label.getProperty("BackColor").toInt32(), 0xFFFFFF);
-    EXPECT_EQ(label.getProperty("Width").toInt32(), 4 * kChar);
 }
 
 TEST_F(MyLabelTest, ObserversOfTheControlSeeCaptionAndSize) {

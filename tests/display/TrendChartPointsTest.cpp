@@ -15,39 +15,6 @@ using Points = std::vector<std::string>;
 
 class TrendChartPointsTest : public LiveViewTest {};
 
-TEST_F(TrendChartPointsTest, CreationMakesTwoEmptyChartsInTheChartFrame) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        ASSERT_TRUE(v.cPC1 && v.cPC2);
-        EXPECT_EQ(v.Controls().item("PC1"), v.cPC1);
-        EXPECT_EQ(v.cPC1->container(), v.FrameChart.get());
-        EXPECT_EQ(v.cPC2->container(), v.FrameChart.get());
-        EXPECT_EQ(v.cPC1->object(), v.mFlowChart);
-        EXPECT_EQ(v.cPC2->object(), v.mTempChart);
-
-        struct Fill {
-            ChartObject* chart;
-            int group, style;
-            uint32_t colour;
-        };
-        for (const Fill& c :
-             {Fill{v.mFlowChart.get(), 1, 1, 0xEF29ED}, Fill{v.mFlowChart.get(), 2, 1, 0xFAFABE},
-              Fill{v.mTempChart.get(), 1, 1, 0x288C96}, Fill{v.mTempChart.get(), 1, 2, 0x0000FF},
-              Fill{v.mTempChart.get(), 2, 1, 0xF0F0F0}}) {
-            EXPECT_EQ(c.chart->group(c.group).style(c.style).fillColor(), c.colour);
-        }
-        for (ChartObject* chart : {v.mFlowChart.get(), v.mTempChart.get()}) {
-            EXPECT_EQ(chart->actionMaps().count(), 0);  // the window is the view's to move
-            EXPECT_TRUE(chart->allowUserChanges());
-            EXPECT_EQ(chart->group(1).data().numPoints(), 0);
-            EXPECT_EQ(chart->group(2).data().numPoints(), 0);
-        }
-        EXPECT_TRUE(v.cPC1->visible() && v.cPC2->visible());
-    });
-    EXPECT_EQ(loggedWith("CreateChart()Start").size(), 2U);
-}
-
 // A chart component that hands out something else: the chart is not made, and creation stops
 // there, logged three times over from the inside out.
 TEST_F(TrendChartPointsTest, AChartThatCannotBeMadeStopsCreation) {
