@@ -143,10 +143,7 @@ TEST_F(TrendChartPointsTest, RestartingTheTrend) {
     EXPECT_EQ(v.mRunTime, 0);
     EXPECT_EQ(v.HSMin->value(), 1000);
     EXPECT_EQ(s.flowChart().chartArea().axis("X").timeScale().base(), now);
-    EXPECT_EQ(s.tempChart().chartArea().axis("X").timeScale().base(), now);
-    EXPECT_EQ(v.mFlowRangeMax, 800);
-    EXPECT_EQ(v.mFlowRangeMin, 100);
-    EXPECT_EQ(v.mTempRangeMin, 22);
+    EXPECT_EQ(v.mFlowRangeMax, 800);  // the 950 before the restart is forgotten
     EXPECT_FALSE(v.mRestartTrend);
     s.f.wait(50);
     EXPECT_EQ(v.mRunTime, 1);

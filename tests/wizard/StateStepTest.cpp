@@ -252,19 +252,5 @@ TEST_F(StateStepTest, SuccessShowsForThreeUpdates) {
     }
 }
 
-// One counter serves both success states: ticks left over from one count towards the other.
-TEST_F(StateStepTest, SuccessTicksAreSharedByBothSuccessStates) {
-    Live s = directView({});
-    load(s, {});
-    auto& v = s.v();
-    v.mTeachState = 9;
-    s.update();
-    s.update();
-    v.mTeachState = 14;
-    s.update();
-    EXPECT_EQ(v.mTeachState, 0);
-    EXPECT_EQ(v.SuccessTicks, 0);
-}
-
 }  // namespace
 }  // namespace qx::live::test

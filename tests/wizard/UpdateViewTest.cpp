@@ -47,12 +47,6 @@ TEST_F(UpdateViewTest, DeviceValuesReachLabelsLegendAndPanes) {
     EXPECT_EQ(v.LaLeSP->left(), right(*v.LaMinMax));
     EXPECT_EQ(v.LaSp->left(), right(*v.LaLeSP) + 60);
     EXPECT_TRUE(v.LaLeSP->visible() && v.LaMinMax->visible());
-
-    // The Edit button is usable exactly while a teach procedure runs.
-    EXPECT_FALSE(s.toolbarButton("Edit").enabled());
-    v.ComTeachMaxMin->click();
-    s.poll();
-    EXPECT_TRUE(s.toolbarButton("Edit").enabled());
 }
 
 TEST_F(UpdateViewTest, LegendOfQuickTeachModeAndOfFirmware0) {
