@@ -1,145 +1,263 @@
-// What the frame may hand the view (a device object, a data model, nothing), how the view wires
-// itself to the communication object and the models, how it re-binds, and how the binding
-// fails.
+// Binding the view to what the frame hands it: which parameters each device variant brings,
+// which copy of the model they live in, the sliders, captions and tolerance list set from them,
+// re-binding, and how the binding fails.
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "frame/DataModel.h"
+#include "frame/ParameterSlider.h"
 #include "frame/SimDevice.h"
-#include "view/BindingTestSupport.h"
+#include "view/ViewStand.h"
 
 namespace qx::view::test {
 namespace {
 
-using frame::DeviceOptions;
-using frame::InitTarget;
+class BindingTest : public ViewTest {};
 
-class BindingTest : public StandTest {};
-
-std::string onError(const std::string& operation, int32_t number, const std::string& description = {}) {
-    const std::string message = platform::standardMessage(number);
-    return operation + "(): ONERROR: Error " + std::to_string(number) + ": " + message + " (" +
-           (description.empty() ? message : description) + ")";
+std::shared_ptr<frame::FrameDataModel> applied(const QX_FlowWiz& v) {
+    return std::dynamic_pointer_cast<frame::FrameDataModel>(v.mModel);
+}
+bool registered(const frame::FrameDataModel& model, const host::IBase_CallbackModule* callback) {
+    return std::ranges::any_of(model.callbacks(), [&](const auto& c) { return c.get() == callback; });
+}
+frame::ParameterSlider& sliderOf(const SliderRef& ref) {
+    return dynamic_cast<frame::ParameterSlider&>(*ref.object);
 }
 
-bool registered(const std::vector<std::shared_ptr<host::IBase_CallbackModule>>& callbacks,
-                const host::IBase_CallbackModule* callback) {
-    for (const auto& c : callbacks)
-        if (c.get() == callback) return true;
-    return false;
+// The thirteen references in the order of the binding table.
+std::vector<host::ParameterPtr> references(const QX_FlowWiz& v) {
+    return {v.pQUICK_2,         v.pPROINFLOW_RAW, v.pDELTAFLOW_NEW, v.pPROINTEMP, v.pSWPOINT,
+            v.pTEACHDO_SWPOINT, v.pDELTAFLOW_RAW, v.pTEACH_MAX,     v.pTEACH_MIN, v.pTEACHDO_QUICK_MODE,
+            v.pTEACHDO_QUICK,   v.pFLOWSP_RAW,    v.pFLOWSPQT_RAW};
 }
 
-TEST_F(BindingTest, DeviceObjectBringsCommunicationModelAndRegistrations) {
-    inFreshThread([&] {
+// Each variant binds what the device has and nothing else; captions from a parameter the device
+// lacks stay as they were. The bus-category variants are the console scenarios'.
+TEST_F(BindingTest, EachDeviceVariantBindsWhatItHas) {
+    struct Case {
+        const char* label;
+        std::function<void(DeviceOptions&)> options;
+        std::set<size_t> missing;  // indices into the binding table
+        int16_t teachMode;         // 0 also shows the quick-teach button
+        bool switchPointSettable;
+    };
+    const std::vector<Case> cases = {
+        {"full device", [](auto&) {}, {}, 0, true},
+        {"quick mode missing", [](auto& o) { o.quickMode = Presence::Missing; }, {9}, 2, true},
+        // Bound but without value: the reference stays, the switch point cannot be set.
+        {"switch point without value", [](auto& o) { o.swPoint = Presence::NoValue; }, {}, 0, false},
+        {"set point missing", [](auto& o) { o.flowSp = Presence::Missing; }, {11}, 0, true},
+        {"quick set point missing", [](auto& o) { o.flowSpQt = Presence::Missing; }, {12}, 0, true},
+        {"teach limits missing", [](auto& o) { o.teachPresent = false; }, {7, 8}, 0, true},
+    };
+    const std::vector<std::string> names = {
+        "QUICK_2",         "PROINFLOW_RAW", "DELTAFLOW_NEW",  "PROINTEMP",      "SWPOINT",
+        "TEACHDO_SWPOINT", "DELTAFLOW_RAW", "TEACH_MAX_SAVE", "TEACH_MIN_SAVE", "TEACHDO_QUICK_MODE",
+        "TEACHDO_QUICK",   "FLOWSP_RAW",    "FLOWSPQT_RAW"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
         frame::StandFrame f;
+        f.setOptions(with(c.options, neutral()));
         auto& v = f.create();
+        v.LabeTMax->setCaption("before");
         f.init(InitTarget::Device);
-        EXPECT_EQ(v.mDevice, f.device());
-        ASSERT_NE(v.mSpecComm, nullptr);
-        EXPECT_EQ(v.mSpecComm, f.communication());
-        EXPECT_EQ(v.mFrameModel, f.model());
+        std::vector<std::string> bound, expected = names;
+        for (const auto& p : references(v)) bound.push_back(nameOf(p));
+        for (size_t i : c.missing) expected[i] = "<none>";
+        EXPECT_EQ(bound, expected);
+        EXPECT_EQ(v.mTeachMode, c.teachMode);
+        EXPECT_EQ(v.mQuickButtonVisible, c.teachMode == 0);
+        EXPECT_EQ(v.mSwitchPointSettable, c.switchPointSettable);
+        EXPECT_EQ(v.FrameFL->visible(), c.switchPointSettable);
+        EXPECT_EQ(v.LabeTMax->caption(), c.missing.count(7) ? "before" : "TEACH_MAX_SAVE");
+        EXPECT_EQ(v.LaLeSP->caption(), c.missing.count(11) ? "" : "FLOWSP_RAW, ");
+    }
+}
 
-        auto copy = applied(v);
-        ASSERT_NE(copy, nullptr);
-        EXPECT_EQ(copy->registeredView().get(), static_cast<host::Object*>(&v));
-        EXPECT_EQ(environmentText(*copy, "CONTEXT_COMM"), "MONITOR");
-        EXPECT_EQ(environmentText(*copy, "SRC"), "DEV");
-        // The copy's environment values are the frame model's.
-        EXPECT_EQ(environmentText(*f.model(), "SRC"), "DEV");
+// The device object brings the communication object, whose callbacks reach the view; every
+// reference points into the view's own copy, registered with the view, never into the frame's.
+TEST_F(BindingTest, DeviceObjectBindsTheViewsOwnCopy) {
+    frame::StandFrame f;
+    auto& v = f.create();
+    f.init(InitTarget::Device);
+    EXPECT_EQ(v.mUuids->Callback(), &v);
+    auto copy = applied(v);
+    ASSERT_NE(copy, f.model());
+    EXPECT_EQ(copy->registeredView().get(), static_cast<host::Object*>(&v));
+    for (const auto& p : references(v))
+        EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*copy, p->name())) << p->name();
+    v.mTeachActive = true;
+    ASSERT_TRUE(v.mSpecComm->Connecting(true));
+    f.wait(1000);
+    EXPECT_FALSE(v.mTeachActive);  // the status change reached the view
 
-        // The view counts its pending jobs into the shared "LOCAL_COMM".
-        EXPECT_EQ(v.mUuids->Callback(), &v);
-        v.mUuids->Add("job-1");
-        EXPECT_EQ(f.model()->description()->environment()->get("LOCAL_COMM").toInt32(), 1);
-        v.mUuids->Remove("job-1");
-
-        // Connection changes reach the view.
-        v.mTeachActive = true;
-        ASSERT_TRUE(v.mSpecComm->Connecting(true));
-        f.wait(1000);
-        EXPECT_TRUE(v.mSpecComm->IsConnected());
-        EXPECT_FALSE(v.mTeachActive);
+    // With model combining on, the view works on the frame's own model.
+    platform::registryStore().setDword(kControlsKey, "CombineModels", 42);
+    inFreshThread([] {
+        frame::StandFrame combined;
+        auto& w = combined.create();
+        combined.init(InitTarget::Device);
+        EXPECT_EQ(w.mModel, combined.model());
+        EXPECT_EQ(combined.model()->registeredView().get(), static_cast<host::Object*>(&w));
+        EXPECT_EQ(frame::asFrameParameter(w.pSWPOINT), frame::findParameter(*combined.model(), "SWPOINT"));
     });
 }
 
-TEST_F(BindingTest, DataModelBindsWithoutDeviceOrCommunication) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        f.init(InitTarget::Model);
-        EXPECT_EQ(v.mDevice, nullptr);
-        EXPECT_EQ(v.mSpecComm, nullptr);
-        EXPECT_EQ(v.mUuids->Callback(), nullptr);
-        EXPECT_EQ(v.mFrameModel, f.model());
-        ASSERT_NE(v.mModel, nullptr);
-        EXPECT_NE(v.mModel, v.mFrameModel);
-        EXPECT_EQ(nameOf(v.pSWPOINT), "SWPOINT");
-        // A poll tick without a communication object does nothing, and logs nothing.
-        v.Timer1_Timer();
-        EXPECT_EQ(loggedContaining("Timer1_Timer"), 0);
+// A second device object only brings its model: the first device and communication object stay.
+// The new frame model discards the old copy's values, makes a new copy and every reference is
+// looked up again; the chart and wizard state start afresh at every binding, and the tolerance
+// list is the one of the new firmware (1 has its own list, every other version the older one).
+TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
+    frame::StandFrame f;
+    auto& v = f.create();
+    f.init(InitTarget::Device);
+    const auto firstComm = v.mSpecComm;
+    const auto oldCopy = applied(v);
+    v.mFlowRangeMax = v.mTempRangeMax = v.mSavedFlowRangeMax = v.mSavedTempRangeMax = 500;
+    v.mFlowRangeMin = v.mTempRangeMin = v.mSavedFlowRangeMin = v.mSavedTempRangeMin = 100;
+    v.mAxisStep = 3, v.mSwitchPointFlow = 321, v.mRefreshSwitchInputs = false;
+    v.mTrendStart = v.mTeachStartTime = 36000;
+    auto list = [&] {
+        std::vector<std::string> out;
+        for (int32_t i = 0; i < v.CoQTOffset->listCount(); ++i) out.push_back(v.CoQTOffset->list(i));
+        return out;
+    };
+    EXPECT_EQ(list(), (std::vector<std::string>{" 4,0 %", " 3,5 %", " 3,0 %", " 2,5 %", " 2,0 %", " 1,5 %",
+                                                " 1,0 %", " 0,5 %", " 0 %", "-0,5 %", "-1,0 %", "-1,5 %",
+                                                "-2,0 %", "-2,5 %", "-3,0 %", "-3,5 %", "-4,0 %"}));
+    EXPECT_EQ(v.CoQTOffset->listIndex(), 8);
+
+    const auto other = with([](auto& o) {
+        o.category = DeviceOptions::Category::Other, o.quickMode = Presence::Missing, o.fw = 2;
     });
+    auto model = frame::createFrameModel(other);
+    auto device = std::make_shared<frame::SimDevice>(
+        f.scheduler(), std::make_shared<frame::FlowMonitorSim>(f.scheduler(), other), model);
+    v.IQX_ActiveXConfig2_init(device, std::nullopt, std::nullopt, nullptr);
+    EXPECT_EQ(v.mDevice, f.device());
+    EXPECT_EQ(v.mSpecComm, firstComm);
+    EXPECT_EQ(device->communication(), nullptr);
+    EXPECT_EQ(v.mFrameModel, model);
+    EXPECT_EQ(oldCopy->frameDescription()->frameSettings()->resetCount(), 1);
+    EXPECT_NE(v.mModel, oldCopy);
+    EXPECT_NE(v.mModel, model);
+    EXPECT_EQ(environmentValue(*model, "SRC").toText(), "DEV");
+    for (const auto& p : references(v)) {
+        if (!p) continue;
+        EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*v.mModel, p->name())) << p->name();
+    }
+    EXPECT_EQ(nameOf(v.pTEACH_MAX), "TEACH_MAX");
+    EXPECT_EQ(v.pTEACHDO_QUICK_MODE, nullptr);
+    EXPECT_TRUE(v.mQuickButtonVisible);  // once shown, never withdrawn by a binding
+    for (int32_t max : {v.mFlowRangeMax, v.mTempRangeMax, v.mSavedFlowRangeMax, v.mSavedTempRangeMax})
+        EXPECT_EQ(max, -2000);
+    for (int32_t min : {v.mFlowRangeMin, v.mTempRangeMin, v.mSavedFlowRangeMin, v.mSavedTempRangeMin})
+        EXPECT_EQ(min, 2000);
+    EXPECT_EQ(v.mAxisStep, 10);
+    EXPECT_EQ(v.mSwitchPointFlow, -1);
+    EXPECT_TRUE(v.mRefreshSwitchInputs);
+    EXPECT_FALSE(v.mTrendStart || v.mTeachStartTime);
+    EXPECT_EQ(list(), (std::vector<std::string>{" 6,0 %", " 4,5 %", " 3,0 %", " 1,5 %", " 0 %", "-1,5 %",
+                                                "-3,0 %", "-4,5 %"}));
+    EXPECT_EQ(v.CoQTOffset->listIndex(), 4);
+    EXPECT_EQ(v.CoQTOffset->text(), " 0 %");
 }
 
-TEST_F(BindingTest, NothingOnAnUnboundViewChangesNothing) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        const std::string unitCaption = v.LaUnit1->caption();
-        f.init(InitTarget::None);
-        EXPECT_EQ(v.mModel, nullptr);
-        EXPECT_EQ(v.mFrameModel, nullptr);
-        EXPECT_EQ(v.mModule, "$$MODULE");
-        EXPECT_EQ(v.mContext, "MONITOR");
-        EXPECT_EQ(v.CoQTOffset->listCount(), 0);
-        EXPECT_EQ(v.LaUnit1->caption(), unitCaption);
+// Re-binding the same model takes over its language and hands the callbacks to both models again
+// (the view itself while it has no module); another context hears that the view leaves the old
+// one, and the poll mode is forgotten.
+TEST_F(BindingTest, RebindingHandsTheCallbacksOverAgain) {
+    frame::StandFrame f;
+    auto& v = f.create();
+    f.init(InitTarget::Device);
+    ASSERT_EQ(v.LaC1->caption(), "Temperature chart - ");
+    f.model()->settings()->setLanguage(1031);
+    f.init(InitTarget::Device);
+    EXPECT_EQ(v.LaLeDF->caption(), "Mediumtemperatur");
+    EXPECT_EQ(v.lookUpText("IDS_TCANCEL"), "Abbrechen");  // later look-ups too
+    EXPECT_TRUE(registered(*applied(v), &v));
+    EXPECT_TRUE(registered(*f.model(), v.mFilter.get()));
 
-        // A new module name is taken, but without a model nothing is bound.
-        f.init(InitTarget::None, "TEACH_FMX", "PARAMETER");
-        EXPECT_EQ(v.mModule, "TEACH_FMX");
-        EXPECT_EQ(v.mContext, "PARAMETER");
-        EXPECT_EQ(v.mModel, nullptr);
-        EXPECT_EQ(v.pSWPOINT, nullptr);
-        EXPECT_EQ(v.CoQTOffset->listCount(), 0);
-    });
+    f.init(InitTarget::Device, "TEACH_FMX", "MONITOR");
+    const auto copy = applied(v);
+    v.mPollMode = 1;
+    f.init(InitTarget::Device, "TEACH_FMX", "PARAMETER");
+    EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->notices(), 1);
+    EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->lastNotifier().get(), static_cast<host::Object*>(&v));
+    EXPECT_EQ(v.mPollMode, 0);
+    EXPECT_EQ(environmentValue(*copy, "CONTEXT_COMM").toText(), "PARAMETER");
+    EXPECT_EQ(v.mModel, copy);  // the same frame model keeps its copy
+    EXPECT_TRUE(registered(*copy, v.mFilter.get()));
+    v.mPollMode = 2;
+    f.init(InitTarget::Device, "PROIN_FMX", "PARAMETER");  // same context: the mode stays
+    EXPECT_EQ(v.mPollMode, 2);
+    EXPECT_EQ(copy->context("TEACH_FMX", "PARAMETER")->notices(), 1);
 }
 
-TEST_F(BindingTest, SecondDeviceObjectOnlyBringsItsModel) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        f.init(InitTarget::Device);
-        const auto firstComm = v.mSpecComm;
-
-        DeviceOptions other;
-        other.category = DeviceOptions::Category::Other;
-        auto sim = std::make_shared<frame::FlowMonitorSim>(f.scheduler(), other);
-        auto model = frame::createFrameModel(other);
-        auto device = std::make_shared<frame::SimDevice>(f.scheduler(), sim, model);
-        v.IQX_ActiveXConfig2_init(device, std::nullopt, std::nullopt, nullptr);
-
-        EXPECT_EQ(v.mDevice, f.device());
-        EXPECT_EQ(v.mSpecComm, firstComm);
-        EXPECT_EQ(device->communication(), nullptr);
-        EXPECT_EQ(v.mFrameModel, model);
-        EXPECT_EQ(nameOf(v.pTEACH_MAX), "TEACH_MAX");
-    });
+// In the neutral language each caption shows the key it was looked up by, or the name of the
+// parameter it was taken from; each legend shares its colour with the chart line it names.
+TEST_F(BindingTest, CaptionsAndLegendColours) {
+    frame::StandFrame f;
+    f.setOptions(neutral());
+    auto& v = f.create();
+    f.init(InitTarget::Device);
+    // clang-format off
+    const std::map<std::string, std::string> captions = {
+        {"LaC1", "IDS_Temperaturdiagramm - "}, {"LaC2", "IDS_Stroemungsdiagramm - "}, {"LaLeDF", "PROINTEMP"},
+        {"LaLeTS", "SWPOINT, "}, {"LaLeFS", "PROINFLOW_RAW"}, {"LaSp", ""}, {"LabelTMin", "TEACH_MIN_SAVE"},
+        {"LaUnit1", "[Bit]"}, {"LaUnit2", "[°C]"}, {"LaTime", ""}, {"FrameTP", "SWPOINT"},
+        {"FrameFL", "TEACHDO_SWPOINT"}, {"FrameQT", "TEACHDO_QUICK"}, {"LabelTQuick", "IDS_FWZ_QTV"},
+        {"FrameTeach", "IDS_FWZ_TEACH_PROC"}, {"FrameTeachOption", "IDS_FWZ_TEACH_OPT"},
+        {"ComSetPara", "IDS_FWZ_SET"}, {"ComSetFL", "IDS_FWZ_SET"}, {"ComSetQT", "IDS_FWZ_SET"},
+        {"ComTMax", "IDS_TMax"}, {"ComTMin", "IDS_TMin"}, {"ComTQuick", "IDS_TQuick"},
+        {"ComTeachMaxMin", "IDS_TMAX_MIN"}, {"ComteachQuick", "IDS_TSQUICK"}, {"ComTeachCancel", "IDS_TCANCEL"},
+        {"ComSetTeach", "IDS_SET_MANUAL"}};
+    // clang-format on
+    for (const auto& [control, text] : captions)
+        EXPECT_EQ(v.Controls().find(control)->getProperty("Caption").toText(), text) << control;
+    EXPECT_FALSE(v.FrameTeachOption->enabled());
+    // clang-format off
+    const std::map<uint32_t, std::vector<display::MyLabel*>> colours = {
+        {0x288C96, {v.LaLeDF.get(), v.LaDF.get()}}, {0x0000FF, {v.LaLeTS.get(), v.LaTS.get()}},
+        {0xFF0000, {v.LaLeSP.get(), v.LaSp.get()}}, {0xEF29ED, {v.LaLeFS.get(), v.LaFS.get()}}};
+    // clang-format on
+    for (const auto& [colour, labels] : colours)
+        for (auto* label : labels) EXPECT_EQ(label->foreColor(), colour) << label->name();
 }
 
+// The flow slider starts at 0 even where the parameter's own minimum is higher, so that a value
+// below that minimum is not cut off.
+TEST_F(BindingTest, SlidersTakeUnitAndStepFromTheirParametersAndFlowStartsAtZero) {
+    std::stringstream text;
+    text << std::ifstream(frame::flowMonitorDescriptionPath()).rdbuf();
+    std::string json = text.str();
+    const auto minimum = json.find("\"minimum\": 0", json.find("\"name\": \"TEACHDO_SWPOINT\""));
+    const std::string path = testing::TempDir() + "flowmonitor-min20.json";
+    std::ofstream(path) << json.replace(minimum, 12, "\"minimum\": 20");
+    frame::StandFrame f;
+    auto& v = f.create();
+    auto model = frame::createFrameModel({}, path);
+    ASSERT_EQ(frame::findParameter(*model, "TEACHDO_SWPOINT")->minimum().toDouble(), 20);
+    v.IQX_ActiveXConfig2_init(model, std::nullopt, std::nullopt, nullptr);
+    EXPECT_EQ(sliderOf(v.mSliderFL).minimum(), 0);
+    for (const auto& [slider, unit] : {std::pair{&v.mSliderFL, "%"}, {&v.mSliderTP, "°C"}}) {
+        EXPECT_EQ(sliderOf(*slider).getProperty("unit").toText(), unit);
+        EXPECT_EQ(sliderOf(*slider).getProperty("Step").toDouble(), 1);
+    }
+}
+
+// A failing communication is logged with its own text and the model still binds.
 TEST_F(BindingTest, FailingCommunicationIsLoggedAndTheModelStillBinds) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        DeviceOptions o;
-        o.commFails = true;
-        f.setOptions(o);
-        auto& v = f.create();
-        f.init(InitTarget::Device);
-        EXPECT_EQ(
-            logged("Init_Data_Universal(): ERROR: when calling CreateCommunication(): Error 429: " +
-                   platform::standardMessage(429) + " (The device's communication could not be created)"),
-            1);
-        EXPECT_EQ(v.mDevice, f.device());
-        EXPECT_EQ(v.mSpecComm, nullptr);
-        EXPECT_EQ(v.mUuids->Callback(), nullptr);
-        EXPECT_EQ(nameOf(v.pSWPOINT), "SWPOINT");
-        EXPECT_EQ(v.CoQTOffset->listCount(), 17);
-        EXPECT_EQ(loggedContaining("ONERROR"), 0);
-    });
+    frame::StandFrame f;
+    f.setOptions(with([](auto& o) { o.commFails = true; }));
+    auto& v = f.create();
+    f.init(InitTarget::Device);
+    EXPECT_EQ(logged("Init_Data_Universal(): ERROR: when calling CreateCommunication(): Error 429: " +
+                     platform::standardMessage(429) + " (The device's communication could not be created)"),
+              1);
+    EXPECT_EQ(v.mUuids->Callback(), nullptr);
+    EXPECT_EQ(v.CoQTOffset->listCount(), 17);
 }
 
 // A device object whose "datamodel" cannot be read.
@@ -151,42 +269,25 @@ class DeviceWithoutModel : public host::IDevice {
     host::DataModelPtr datamodel() const override { platform::raise(platform::kNotSupported); }
 };
 
-TEST_F(BindingTest, FailureOutsideTheModelBindingEndsTheCallWithItsLogLine) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        auto device = std::make_shared<DeviceWithoutModel>();
-        v.IQX_ActiveXConfig2_init(device, std::nullopt, std::nullopt, nullptr);
-        EXPECT_EQ(logged(onError("Init_Data_Universal", platform::kNotSupported)), 1);
-        EXPECT_EQ(v.mDevice, device);
-        EXPECT_EQ(v.mModel, nullptr);
-    });
+TEST_F(BindingTest, UnreadableModelEndsTheBindingWithItsLogLine) {
+    frame::StandFrame f;
+    auto& v = f.create();
+    auto device = std::make_shared<DeviceWithoutModel>();
+    v.IQX_ActiveXConfig2_init(device, std::nullopt, std::nullopt, nullptr);
+    EXPECT_EQ(logged(onError("Init_Data_Universal", platform::kNotSupported)), 1);
+    EXPECT_EQ(v.mDevice, device);
+    EXPECT_EQ(v.mModel, nullptr);
 }
 
-TEST_F(BindingTest, FailingRegistrationEndsTheBindingBeforeAnyParameter) {
-    inFreshThread([&] {
+// A failing registration step ends Init_Data before any parameter; on a re-binding what was
+// bound before stays bound.
+TEST_F(BindingTest, FailingRegistrationEndsTheBinding) {
+    for (bool rebinding : {false, true}) {
+        clearLog();
+        SCOPED_TRACE(rebinding ? "re-binding" : "first binding");
         frame::StandFrame f;
         auto& v = f.create();
-        auto resource = std::make_shared<ScriptedResource>();
-        resource->failLanguage = true;
-        v.mRes = resource;
-        f.init(InitTarget::Device);
-        EXPECT_EQ(logged(onError("Init_Data", platform::kInvalidProcedureCall)), 1);
-        auto copy = applied(v);
-        ASSERT_NE(copy, nullptr);
-        EXPECT_EQ(environmentText(*copy, "CONTEXT_COMM"), "MONITOR");
-        EXPECT_EQ(environmentText(*copy, "SRC"), "");
-        EXPECT_EQ(copy->registeredView(), nullptr);
-        EXPECT_EQ(v.pSWPOINT, nullptr);
-        EXPECT_EQ(v.CoQTOffset->listCount(), 0);
-    });
-}
-
-TEST_F(BindingTest, FailedRebindingKeepsWhatWasBound) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        f.init(InitTarget::Device);
+        if (rebinding) f.init(InitTarget::Device);
         const auto swpoint = v.pSWPOINT;
         auto resource = std::make_shared<ScriptedResource>();
         resource->failLanguage = true;
@@ -194,120 +295,10 @@ TEST_F(BindingTest, FailedRebindingKeepsWhatWasBound) {
         f.init(InitTarget::Device, std::nullopt, "PARAMETER");
         EXPECT_EQ(logged(onError("Init_Data", platform::kInvalidProcedureCall)), 1);
         EXPECT_EQ(v.pSWPOINT, swpoint);
-        EXPECT_EQ(v.mContext, "PARAMETER");
-        EXPECT_EQ(environmentText(*v.mModel, "CONTEXT_COMM"), "PARAMETER");
-    });
-}
-
-TEST_F(BindingTest, ModelCombiningWorksOnTheFramesModel) {
-    platform::registryStore().setDword(kControlsKey, "CombineModels", 42);
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        f.init(InitTarget::Device);
-        EXPECT_EQ(v.mModel, f.model());
-        EXPECT_EQ(v.mFrameModel, f.model());
-        EXPECT_EQ(f.model()->registeredView().get(), static_cast<host::Object*>(&v));
-        EXPECT_EQ(frame::asFrameParameter(v.pSWPOINT), frame::findParameter(*f.model(), "SWPOINT"));
-        EXPECT_EQ(environmentText(*f.model(), "CONTEXT_COMM"), "MONITOR");
-    });
-}
-
-TEST_F(BindingTest, RebindingToAnotherContextTellsTheOldOneAndForgetsThePollMode) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        f.init(InitTarget::Device, "TEACH_FMX", "MONITOR");
-        const auto copy = applied(v);
-        ASSERT_NE(copy, nullptr);
-        v.mPollMode = 1;
-
-        f.init(InitTarget::Device, "TEACH_FMX", "PARAMETER");
-        EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->notices(), 1);
-        EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->lastNotifier().get(),
-                  static_cast<host::Object*>(&v));
-        EXPECT_EQ(copy->context("TEACH_FMX", "PARAMETER")->notices(), 0);
-        EXPECT_EQ(v.mPollMode, 0);
-        EXPECT_EQ(v.mContext, "PARAMETER");
-        EXPECT_EQ(environmentText(*copy, "CONTEXT_COMM"), "PARAMETER");
-        // Same frame model: the applied copy stays, and the filter is registered with both.
-        EXPECT_EQ(v.mModel, copy);
-        EXPECT_TRUE(registered(copy->callbacks(), v.mFilter.get()));
-        EXPECT_TRUE(registered(f.model()->callbacks(), v.mFilter.get()));
-
-        // Another module in the same context keeps the poll mode.
-        v.mPollMode = 2;
-        f.init(InitTarget::Device, "PROIN_FMX", "PARAMETER");
-        EXPECT_EQ(v.mPollMode, 2);
-        EXPECT_EQ(v.mModule, "PROIN_FMX");
-        EXPECT_EQ(copy->context("TEACH_FMX", "PARAMETER")->notices(), 1);
-    });
-}
-
-TEST_F(BindingTest, RebindingWithoutModuleRegistersTheViewItself) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        f.init(InitTarget::Device);
-        f.init(InitTarget::Device);
-        EXPECT_TRUE(registered(applied(v)->callbacks(), static_cast<host::IBase_CallbackModule*>(&v)));
-        EXPECT_TRUE(registered(f.model()->callbacks(), v.mFilter.get()));
-    });
-}
-
-// Re-binding the same frame model brings its language into the applied copy.
-TEST_F(BindingTest, RebindingTheSameModelTakesOverItsLanguage) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        f.init(InitTarget::Device);
-        ASSERT_EQ(v.LaC1->caption(), "Temperature chart - ");
-        f.model()->settings()->setLanguage(1031);
-        f.init(InitTarget::Device);
-        EXPECT_EQ(v.mModel->settings()->language(), 1031);
-        EXPECT_EQ(v.LaC1->caption(), "Temperaturdiagramm - ");
-    });
-}
-
-// A new frame model discards the old copy's values, makes a new copy, and every reference is
-// looked up again: none may still point into the old copy.
-TEST_F(BindingTest, RebindingToAnotherModelLooksEveryReferenceUpAgain) {
-    inFreshThread([&] {
-        frame::StandFrame f;
-        auto& v = f.create();
-        f.init(InitTarget::Device);
-        const auto oldCopy = applied(v);
-        ASSERT_EQ(nameOf(v.pTEACH_MAX), "TEACH_MAX_SAVE");
-        ASSERT_EQ(v.mTeachMode, 0);
-
-        DeviceOptions o;
-        o.category = DeviceOptions::Category::Other;
-        o.flowSp = frame::Presence::Missing;
-        o.quickMode = frame::Presence::NoValue;
-        o.swPoint = frame::Presence::Missing;
-        auto model = frame::createFrameModel(o);
-        v.IQX_ActiveXConfig2_init(model, std::nullopt, std::nullopt, nullptr);
-
-        EXPECT_EQ(oldCopy->frameDescription()->frameSettings()->resetCount(), 1);
-        EXPECT_EQ(v.mFrameModel, model);
-        ASSERT_NE(v.mModel, nullptr);
-        EXPECT_NE(v.mModel, oldCopy);
-        EXPECT_NE(v.mModel, model);
-        EXPECT_EQ(environmentText(*model, "SRC"), "DEV");
-        EXPECT_EQ(nameOf(v.pTEACH_MAX), "TEACH_MAX");
-        EXPECT_EQ(nameOf(v.pTEACH_MIN), "TEACH_MIN");
-        EXPECT_EQ(frame::asFrameParameter(v.pTEACH_MAX), frame::findParameter(*v.mModel, "TEACH_MAX"));
-        EXPECT_EQ(frame::asFrameParameter(v.pSWPOINT), frame::findParameter(*v.mModel, "SWPOINT"));
-        EXPECT_EQ(v.pFLOWSP_RAW, nullptr);
-        EXPECT_EQ(v.pTEACHDO_SWPOINT, nullptr);
-        EXPECT_EQ(v.pTEACHDO_QUICK_MODE, nullptr);
-        EXPECT_EQ(v.mTeachMode, 2);
-        EXPECT_FALSE(v.FrameFL->visible());
-        EXPECT_EQ(v.LaLeSP->caption(), "");
-        EXPECT_EQ(v.LabeTMax->caption(), "Maximum flow");
-        // Once shown, the quick-teach button is never withdrawn by a binding.
-        EXPECT_TRUE(v.mQuickButtonVisible);
-    });
+        EXPECT_EQ(environmentValue(*v.mModel, "CONTEXT_COMM").toText(), "PARAMETER");
+        EXPECT_EQ(environmentValue(*v.mModel, "SRC").toText(), rebinding ? "DEV" : "");
+        EXPECT_EQ(applied(v)->registeredView() != nullptr, rebinding);
+    }
 }
 
 }  // namespace
