@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/DebugLog.h"
+#include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::view {
@@ -15,11 +16,6 @@ namespace {
 
 // The bus category whose devices keep their taught limits in the *_SAVE parameters.
 constexpr const char* kSaveCategory = "2C4CD8B8-D509-4ECB-94A7-019F12569C8B";
-
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kTemperatureColour = 0x288C96;  // RGB(150, 140, 40)
-constexpr uint32_t kFlowColour = 0xEF29ED;         // RGB(237, 41, 239)
 
 // Quick-teach tolerances, largest positive offset first; " 0 %" is the initial choice.
 constexpr std::array<const char*, 8> kTolerances = {" 6,0 %", " 4,5 %", " 3,0 %", " 1,5 %",

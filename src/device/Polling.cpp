@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/ResourceComponent.h"
+#include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::view {
@@ -14,7 +15,7 @@ namespace qx::view {
 namespace {
 
 // Status-line background by style: normal, then the two attention styles.
-constexpr std::array<uint32_t, 3> kStatusColours = {0x80FF80, 52222, 52222};
+constexpr std::array<uint32_t, 3> kStatusColours = {kGreen, kAmber, kAmber};
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "display/TrendTime.h"
 #include "platform/LibraryFolder.h"
 #include "support/DebugLog.h"
+#include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::view {
@@ -20,10 +21,7 @@ namespace {
 constexpr int16_t kNoLine = 999;
 constexpr int16_t kFollowNewest = 1000;  // HSMin at this value keeps the window on the newest point
 
-constexpr uint32_t kFlowColour = 0xEF29ED;        // RGB(237, 41, 239)
 constexpr uint32_t kFlowLimitsColour = 0xFAFABE;  // RGB(190, 250, 250)
-constexpr uint32_t kTempColour = 0x288C96;        // RGB(150, 140, 40)
-constexpr uint32_t kTempSwitchColour = 0x0000FF;  // red
 constexpr uint32_t kTempGroup2Colour = 0xF0F0F0;  // RGB(240, 240, 240)
 
 constexpr int32_t kChartWidth = 4000;
@@ -56,8 +54,8 @@ std::shared_ptr<platform::ControlExtender> QX_FlowWiz::CreateChart(platform::Con
         // Both charts share one definition; the colours below tell them apart.
         chart->load(platform::libraryFolder() + "/PC1.dat");
         if (sname == "PC2") {
-            chart->group(1).style(2).setFillColor(kTempSwitchColour);
-            chart->group(1).style(1).setFillColor(kTempColour);
+            chart->group(1).style(2).setFillColor(kRed);
+            chart->group(1).style(1).setFillColor(kTemperatureColour);
             chart->group(2).style(1).setFillColor(kTempGroup2Colour);
         }
         if (sname == "PC1") {

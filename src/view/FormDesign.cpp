@@ -1,13 +1,12 @@
 // The form design of the view: every child control with its container, design-time size and
 // event wiring. Captions the user sees are set at run time by text look-ups; the ones here are
 // placeholders. Positions the layout does not compute are the design positions below.
+#include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::view {
 
 namespace {
-
-constexpr uint32_t kDesignStatusGreen = 0x80FF80;
 
 template <class T, class... Args>
 std::shared_ptr<T> place(platform::Controls& controls, platform::Control* container, int32_t left,
@@ -83,7 +82,7 @@ void QX_FlowWiz::buildForm() {
     // The status line.
     LaStatus = place<platform::Label>(c, SF1.get(), 0, 4050, 11850, 375, "LaStatus");
     LaStatus->setFontBold(true);
-    LaStatus->setBackColor(kDesignStatusGreen);
+    LaStatus->setBackColor(kGreen);
 
     // The teach-in option buttons.
     FrameTeachOption = place<platform::Frame>(c, SF1.get(), 0, 4485, 11850, 735, "FrameTeachOption");

@@ -3,17 +3,12 @@
 #include <string>
 
 #include "support/DebugLog.h"
+#include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::view {
 
 using platform::RuntimeError;
-
-namespace {
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kWhite = 0xFFFFFF;
-}  // namespace
 
 QX_FlowWiz::QX_FlowWiz(const platform::UiContext& ui)
     : platform::Control("QX_FlowWiz", "QX_FlowWiz"), ui_(ui), controls_(ui.factories) {

@@ -3,16 +3,17 @@
 #include <array>
 
 #include "platform/Int16.h"
+#include "view/Colours.h"
 
 namespace qx::wizard {
 
+using view::kAmber;
+using view::kGreen;
+using view::kWhite;
 using view::QX_FlowWiz;
 
 namespace {
 
-constexpr uint32_t kGreen = 0x80FF80;
-constexpr uint32_t kAmber = 52222;
-constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr int16_t kLampCount = 10;
 constexpr int16_t kTopLamp = 0;
 constexpr int16_t kMiddleLamp = 5;

@@ -2,15 +2,12 @@
 // teach, cancelling, writing values entered by hand, and the continuation that writes the next
 // command code when the device has answered a teach job.
 #include "support/ResourceComponent.h"
+#include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::view {
 
 namespace {
-
-constexpr uint32_t kGreen = 0x80FF80;
-constexpr uint32_t kAmber = 52222;
-constexpr uint32_t kWhite = 0xFFFFFF;
 
 // QUICK_2 takes the command codes; "0" resets it after the device has acted.
 void setCode(const ParameterPtr& quick2, const char* code) {

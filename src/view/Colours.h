@@ -1,0 +1,15 @@
+#pragma once
+// The colours the view paints with, as 0x00BBGGRR (red in the low byte).
+#include <cstdint>
+
+namespace qx::view {
+
+inline constexpr uint32_t kGreen = 0x80FF80;  // normal: status line, lamps
+inline constexpr uint32_t kAmber = 52222;     // attention: 0x00CBFE
+inline constexpr uint32_t kWhite = 0xFFFFFF;  // a lamp that is off
+inline constexpr uint32_t kRed = 0x0000FF;
+inline constexpr uint32_t kBlue = 0xFF0000;
+inline constexpr uint32_t kFlowColour = 0xEF29ED;         // RGB(237, 41, 239)
+inline constexpr uint32_t kTemperatureColour = 0x288C96;  // RGB(150, 140, 40)
+
+}  // namespace qx::view
