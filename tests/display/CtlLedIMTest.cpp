@@ -44,13 +44,10 @@ TEST_F(CtlLedIMTest, InitStacksLampsOfATenthOfTheHeight) {
     led.Init(10, kWhite);
     ASSERT_EQ(led.lampCount(), 10);
     for (int32_t i = 0; i < 10; ++i) {
-        SCOPED_TRACE(i);
-        const auto& lamp = led.lamp(i);
-        EXPECT_EQ(lamp.top, 97 * i);
-        EXPECT_EQ(lamp.height, 97);
-        EXPECT_EQ(lamp.width, 400);
-        EXPECT_EQ(lamp.left, 0);
-        EXPECT_TRUE(lamp.visible);
+        const auto& l = led.lamp(i);
+        EXPECT_EQ(std::vector<int32_t>({l.left, l.top, l.width, l.height, l.visible}),
+                  std::vector<int32_t>({0, 97 * i, 400, 97, 1}))
+            << i;
     }
     EXPECT_EQ(led.blinkingIndex(), -1);
 
@@ -66,11 +63,10 @@ TEST_F(CtlLedIMTest, InitStacksLampsOfATenthOfTheHeight) {
 
     // Without a real count only lamp 0 is left, in the off colour.
     for (int16_t count : {1, 0, -3}) {
-        SCOPED_TRACE(count);
         led.Init(10, kWhite);
         led.SetLED(0, kRed);
         led.Init(count, 0x123456);
-        EXPECT_EQ(colours(), Colours{0x123456});
+        EXPECT_EQ(colours(), Colours{0x123456}) << count;
     }
 
     led.setHeight(2'000'000'000);

@@ -5,7 +5,6 @@
 
 #include <optional>
 
-#include "frame/ParameterSlider.h"
 #include "wizard/TeachStand.h"
 
 namespace qx::teach::test {
@@ -132,39 +131,6 @@ TEST(SetTeachQuick, SwitchPointGoesWithTheModeOfTheFirmware) {
         s.wait(kPollMs);
         EXPECT_THAT(s.writes, ElementsAreArray({c.write}));
     }
-}
-
-frame::ParameterSlider& slider(const view::SliderRef& ref) {
-    return dynamic_cast<frame::ParameterSlider&>(*ref.object);
-}
-
-// Lock, colour and size follow the Set button: they are set only when its enabled state changes,
-// so a second call with the same state leaves what someone else changed meanwhile.
-TEST(ManualInputs, FlowInputChangesOnlyWhenItsSetButtonChanges) {
-    TeachStand s(device(1));
-    auto& v = s.v();
-    auto colour = [&] {
-        return static_cast<uint32_t>(v.mSliderFL.control->getProperty("SignalColor").toInt32());
-    };
-    ASSERT_TRUE(v.ComSetFL->enabled());
-    v.mSliderFL.control->setHeight(900);
-    v.EnableFlowSwitchPointInput(true);
-    EXPECT_EQ(v.mSliderFL.control->height(), 900);
-
-    v.EnableFlowSwitchPointInput(false);
-    EXPECT_TRUE(v.mSliderFL.control->getProperty("Locked").toBool());
-    EXPECT_EQ(colour(), 0xB25452u);
-    EXPECT_EQ(v.mSliderFL.control->height(), 1155);
-    EXPECT_FALSE(slider(v.mSliderFL).slide(10));  // a person cannot move it
-
-    v.mSliderFL.control->setHeight(900);
-    v.EnableFlowSwitchPointInput(false);
-    EXPECT_EQ(v.mSliderFL.control->height(), 900);
-
-    v.EnableFlowSwitchPointInput(true);
-    EXPECT_FALSE(slider(v.mSliderFL).locked());
-    EXPECT_EQ(colour(), 0xFF0000u);
-    EXPECT_EQ(v.mSliderFL.control->height(), 1155);
 }
 
 // The tolerance input is set without comparing first: both controls follow every call.

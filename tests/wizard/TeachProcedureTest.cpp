@@ -3,6 +3,8 @@
 // prepares, the tolerance a quick teach puts back, and a reset the link fails to deliver.
 #include <gmock/gmock.h>
 
+#include <cctype>
+
 #include "wizard/TeachStand.h"
 
 namespace qx::teach::test {
@@ -68,10 +70,13 @@ INSTANTIATE_TEST_SUITE_P(
         ProcedureCase{"QuickFw0", 0, Category::Match, true, {"3", "0"}}),
     [](const testing::TestParamInfo<ProcedureCase>& info) { return std::string(info.param.name); });
 
-// The panel a start leaves: '+' for a visible (first group) or enabled (second group) control.
+// The panel a start leaves: upper case for a visible (first group) or enabled (second group) control.
 std::string panel(QX_FlowWiz& v) {
     std::string out;
-    auto add = [&out](const char* name, bool on) { out += std::string(on ? "+" : "-") + name + " "; };
+    auto add = [&out](std::string name, bool on) {
+        for (auto& ch : name) ch = static_cast<char>(on ? std::toupper(ch) : std::tolower(ch));
+        out += name + " ";
+    };
     add("TMax", v.ComTMax->visible());
     add("TMin", v.ComTMin->visible());
     add("TQuick", v.ComTQuick->visible());
@@ -99,29 +104,19 @@ TEST(TeachStart, PreparesThePanelOfItsProcedure) {
         int32_t fw;
         bool quick;
         Presence swPoint;
-        const char* panel;
-        const char* status;
-        uint32_t statusColour;
+        const char *panel, *status;
     };
     const std::vector<Case> cases = {
         {"max/min", 1, false, Presence::Valid,
-         "+TMax +TMin -TQuick +LaTMax -LaTQuick +FL -QT +TP | -SetFL -SetPara +Cancel -MaxMin "
-         "-Quick ",
-         "IDS_FWZ_SET_MAX", kAmber},
+         "TMAX TMIN tquick LATMAX latquick FL qt TP | setfl setpara CANCEL maxmin quick ", "IDS_FWZ_SET_MAX"},
         // Without a switch point percentage the flow switch point frame stays hidden.
         {"max/min, no switch point", 1, false, Presence::NoValue,
-         "+TMax +TMin -TQuick +LaTMax -LaTQuick -FL -QT +TP | -SetFL -SetPara +Cancel -MaxMin "
-         "-Quick ",
-         "IDS_FWZ_SET_MAX", kAmber},
+         "TMAX TMIN tquick LATMAX latquick fl qt TP | setfl setpara CANCEL maxmin quick ", "IDS_FWZ_SET_MAX"},
         {"quick", 1, true, Presence::Valid,
-         "-TMax -TMin +TQuick -LaTMax +LaTQuick -FL +QT +TP | +SetFL -SetPara +Cancel -MaxMin "
-         "-Quick ",
-         "", 0},
+         "tmax tmin TQUICK latmax LATQUICK fl QT TP | SETFL setpara CANCEL maxmin quick ", ""},
         // Firmware 0 keeps its quick-teach switch point to itself.
         {"quick, firmware 0", 0, true, Presence::Valid,
-         "-TMax -TMin +TQuick -LaTMax -LaTQuick -FL +QT +TP | +SetFL -SetPara +Cancel -MaxMin "
-         "-Quick ",
-         "", 0},
+         "tmax tmin TQUICK latmax latquick fl QT TP | SETFL setpara CANCEL maxmin quick ", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -138,7 +133,7 @@ TEST(TeachStart, PreparesThePanelOfItsProcedure) {
         if (*c.status) {
             ASSERT_EQ(s.statuses.size(), 1u);
             EXPECT_EQ(s.statuses.back().text, c.status);
-            EXPECT_EQ(s.statuses.back().colour, c.statusColour);
+            EXPECT_EQ(s.statuses.back().colour, kAmber);
         } else {
             EXPECT_TRUE(s.statuses.empty());
         }

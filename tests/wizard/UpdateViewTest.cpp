@@ -52,13 +52,9 @@ TEST_F(UpdateViewTest, DeviceValuesReachLabelsLegendAndPanes) {
 TEST_F(UpdateViewTest, LegendOfQuickTeachModeAndOfFirmware0) {
     struct Case {
         const char* label;
-        int fw;
-        int mode;
-        const char* minMax;
-        const char* switchName;
-        const char* switchPoint;
-        bool nameShown;
-        bool pointShown;
+        int fw, mode;
+        const char *minMax, *switchName, *switchPoint;
+        bool nameShown, pointShown;
     };
     const std::vector<Case> cases = {
         {"firmware 1, quick teach", 1, 1, "", ", FLOWSPQT_RAW", "450 Bit", true, true},
@@ -87,12 +83,9 @@ TEST_F(UpdateViewTest, LegendOfQuickTeachModeAndOfFirmware0) {
 TEST_F(UpdateViewTest, SwitchPointInFlowUnits) {
     struct Case {
         const char* label;
-        int fw;
-        int mode;
-        Presence flowSp;
-        Presence swPoint;
-        int percent, min, max;
-        int expected;
+        int fw, mode;
+        Presence flowSp, swPoint;
+        int percent, min, max, expected;
         const char* quickText;  // LaTQuick afterwards
     };
     const std::vector<Case> cases = {
@@ -100,8 +93,7 @@ TEST_F(UpdateViewTest, SwitchPointInFlowUnits) {
         {"max/min, from the percentage", 1, 2, Presence::NoValue, Presence::Valid, 50, 20, 120, 70, "450"},
         {"max/min, percentage giving 0.5", 1, 2, Presence::NoValue, Presence::Valid, 25, 0, 2, 0, "450"},
         {"max/min, percentage giving 1.5", 1, 2, Presence::NoValue, Presence::Valid, 75, 0, 2, 2, "450"},
-        {"max/min, no switch point at all", 1, 2, Presence::NoValue, Presence::NoValue, 0, 100, 800, 333,
-         "450"},
+        {"max/min, no switch point", 1, 2, Presence::NoValue, Presence::NoValue, 0, 100, 800, 333, "450"},
         {"quick teach, firmware 1", 1, 1, Presence::Valid, Presence::Valid, 50, 100, 800, 450, "450"},
         // Firmware 0 hides its quick-teach switch point behind the no-line value.
         {"quick teach, firmware 0", 0, 1, Presence::Valid, Presence::Valid, 50, 100, 800, 999, "999"},
@@ -158,17 +150,13 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
 }
 
 TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
-    struct Case {
-        const char* label;
-        int mode;
-        bool completes;
-    };
-    for (const Case& c : {Case{"max/min mode names them in the legend", 2, false},
-                          Case{"quick-teach mode never asks for them", 1, true}}) {
-        SCOPED_TRACE(c.label);
+    // Max/min mode names them in the legend; quick-teach mode never asks for them.
+    for (int mode : {2, 1}) {
+        SCOPED_TRACE(mode);
+        const bool completes = mode == 1;
         Live s({}, false);
         auto& v = s.v();
-        Live::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
+        Live::put(v.pTEACHDO_QUICK_MODE, std::to_string(mode));
         v.pTEACH_MAX.reset();
         v.mTeachState = 1;
         v.UpdateView();
@@ -176,8 +164,8 @@ TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
         EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 1);
         EXPECT_EQ(v.LaFS->caption(), "0 Bit");
         EXPECT_EQ(v.LaTMax->text(), "0");  // the value it had before, never read
-        EXPECT_EQ(v.mTeachState, c.completes ? 2 : 1);
-        EXPECT_EQ(v.FrameTeach->visible(), c.completes);
+        EXPECT_EQ(v.mTeachState, completes ? 2 : 1);
+        EXPECT_EQ(v.FrameTeach->visible(), completes);
     }
 }
 
