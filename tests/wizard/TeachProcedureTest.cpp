@@ -16,40 +16,26 @@ struct ProcedureCase {
     const char* name;
     int32_t fw;
     Category category;
-    bool quick;
     std::vector<std::string> codes;
 };
 
 class TeachProcedure : public testing::TestWithParam<ProcedureCase> {};
 
 // The category swaps the codes for maximum and minimum; firmware 1 frames a procedure with "4"
-// and "5" and resets QUICK_2 once for each of the three success updates of a max/min teach (the
-// answers chain, so no poll comes between them). The end code of a quick teach goes with the
-// answer in state 12, so no "0" follows it. A swapped code teaches the maximum as the minimum, a
-// missing "0" leaves the device's command set, "4"/"5" on firmware 0 is a code it does not know.
+// and "5" and resets QUICK_2 once for each of the three success updates (the answers chain, so no
+// poll comes between them). The scenarios cover the other category on firmware 0, the matching
+// one on firmware 1 and both quick teaches; these are the remaining pairs.
 TEST_P(TeachProcedure, WritesTheCodesInOrderAndTheDeviceHoldsTheResult) {
     const auto& c = GetParam();
     TeachStand s(device(c.fw, c.category));
-    if (c.quick) {
-        s.quickTeach(400);
-    } else {
-        s.teachMaxMin(900, 500);
-    }
+    s.teachMaxMin(900, 500);
     EXPECT_THAT(s.codes(), ElementsAreArray(c.codes));
-    if (c.quick) {
-        EXPECT_EQ(s.f.sim().value(c.fw == 1 ? "FLOWSPQT_RAW" : "FLOWSP_RAW"), "400");
-        EXPECT_EQ(s.f.sim().teachMode(), 1);
-        EXPECT_THAT(s.states, ElementsAreArray({0, 10, 11, 12, 14, 0}));
-        EXPECT_EQ(s.statusTexts().back(), "IDS_FWZ_QUICK_ACT");
-    } else {
-        EXPECT_EQ(s.f.sim().value("TEACH_MAX"), "900");
-        EXPECT_EQ(s.f.sim().value("TEACH_MIN"), "500");
-        EXPECT_THAT(s.states, ElementsAreArray({0, 1, 2, 3, 4, 6, 7, 8, 9, 0}));
-    }
+    EXPECT_EQ(s.f.sim().value("TEACH_MAX"), "900");
+    EXPECT_EQ(s.f.sim().value("TEACH_MIN"), "500");
+    EXPECT_THAT(s.states, ElementsAreArray({0, 1, 2, 3, 4, 6, 7, 8, 9, 0}));
     EXPECT_FALSE(s.f.sim().inTeachProcedure());
     EXPECT_EQ(s.v().SuccessTicks, 0);
     EXPECT_FALSE(s.v().mTeachActive);
-    EXPECT_FALSE(s.v().mQuickTeachActive);
     EXPECT_FALSE(s.v().ComTeachCancel->enabled());
     // No late answer keeps the device busy: nothing more is written once the wizard is idle.
     const auto written = s.writes.size();
@@ -60,14 +46,8 @@ TEST_P(TeachProcedure, WritesTheCodesInOrderAndTheDeviceHoldsTheResult) {
 INSTANTIATE_TEST_SUITE_P(
     FirmwareAndCategory, TeachProcedure,
     testing::Values(
-        ProcedureCase{
-            "MaxMinFw1Match", 1, Category::Match, false, {"4", "1", "0", "2", "0", "5", "0", "0", "0"}},
-        ProcedureCase{
-            "MaxMinFw1Other", 1, Category::Other, false, {"4", "2", "0", "1", "0", "5", "0", "0", "0"}},
-        ProcedureCase{"MaxMinFw0Match", 0, Category::Match, false, {"1", "0", "2", "0"}},
-        ProcedureCase{"MaxMinFw0Other", 0, Category::Other, false, {"2", "0", "1", "0"}},
-        ProcedureCase{"QuickFw1", 1, Category::Match, true, {"4", "3", "0", "5"}},
-        ProcedureCase{"QuickFw0", 0, Category::Match, true, {"3", "0"}}),
+        ProcedureCase{"Fw1Other", 1, Category::Other, {"4", "2", "0", "1", "0", "5", "0", "0", "0"}},
+        ProcedureCase{"Fw0Match", 0, Category::Match, {"1", "0", "2", "0"}}),
     [](const testing::TestParamInfo<ProcedureCase>& info) { return std::string(info.param.name); });
 
 // The panel a start leaves: upper case for a visible (first group) or enabled (second group) control.

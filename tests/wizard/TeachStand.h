@@ -107,12 +107,6 @@ class TeachStand {
         ASSERT_TRUE(click(*v().ComTMin));
         wait(6 * kPollMs);
     }
-    void quickTeach(double at) {
-        ASSERT_TRUE(click(*v().ComteachQuick));
-        settleAt(at);
-        ASSERT_TRUE(click(*v().ComTQuick));
-        wait(6 * kPollMs);
-    }
 
     // ---- what was seen ----
     // The codes written to QUICK_2 alone, in the order the device received them.
@@ -122,11 +116,6 @@ class TeachStand {
         for (const auto& w : writes)
             if (w.rfind(prefix, 0) == 0 && w.find(' ') == std::string::npos)
                 out.push_back(w.substr(prefix.size(), w.size() - prefix.size() - 1));
-        return out;
-    }
-    std::vector<std::string> statusTexts() const {
-        std::vector<std::string> out;
-        for (const auto& s : statuses) out.push_back(s.text);
         return out;
     }
     const std::vector<frame::MessageHandler::Message>& messages() const {
