@@ -83,7 +83,6 @@ INSTANTIATE_TEST_SUITE_P(
         CancelCase{"Fw1MinimumReset", 1, Category::Match, false, 3, 1, 8, {"4", "1", "0", "2", "0", "5"}},
         // The end code of the finished procedure is already on its way; the cancel sends its own.
         CancelCase{"Fw1Finished", 1, Category::Match, false, 3, 2, 9, {"4", "1", "0", "2", "0", "5", "5"}},
-        CancelCase{"Fw0MaximumSent", 0, Category::Other, false, 1, 0, 3, {"2"}},
         CancelCase{"Fw0MinimumSent", 0, Category::Other, false, 3, 0, 7, {"2", "0", "1"}},
         CancelCase{"Fw1QuickWaiting", 1, Category::Match, true, 0, 0, 10, {"4", "5"}},
         CancelCase{"Fw1QuickSent", 1, Category::Match, true, 1, 0, 11, {"4", "3", "5"}},
