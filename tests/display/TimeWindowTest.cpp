@@ -3,9 +3,9 @@
 #include <cmath>
 #include <utility>
 
-#include "wizard/LiveViewStand.h"
+#include "wizard/WizardStand.h"
 
-namespace qx::live::test {
+namespace qx::stand::test {
 namespace {
 
 class TimeWindowTest : public LiveViewTest {};
@@ -19,7 +19,7 @@ std::pair<long, long> window(const ChartObject& chart) {
 // Scrolling back becomes possible once the window has left the first point behind. A teach
 // procedure anchors the window at its start and holds HSMin still until it ends.
 TEST_F(TimeWindowTest, HSMinEnablingAndTheTeachAnchor) {
-    Live s;
+    WizardStand s;
     auto& v = s.v();
     s.poll(61);
     EXPECT_EQ(window(s.flowChart()), std::make_pair(1L, 61L));
@@ -43,7 +43,7 @@ TEST_F(TimeWindowTest, HSMinEnablingAndTheTeachAnchor) {
 // Each left-button move takes HSMin by the anchor less half the mouse's x (half to even), the
 // charts sharing one anchor; a disabled HSMin or a refused value only ends the drag.
 TEST_F(TimeWindowTest, DraggingAndClearing) {
-    Live s({}, false);
+    WizardStand s({}, false);
     auto& v = s.v();
     v.mTrendStart = s.f.scheduler().timeOfDay() - 3600;  // the newest point lies one hour in
     v.UpdateView();
@@ -86,4 +86,4 @@ TEST_F(TimeWindowTest, DraggingAndClearing) {
 }
 
 }  // namespace
-}  // namespace qx::live::test
+}  // namespace qx::stand::test

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "display/AxisRounding.h"
-#include "wizard/LiveViewStand.h"
+#include "wizard/WizardStand.h"
 
-namespace qx::live::test {
+namespace qx::stand::test {
 namespace {
 
 using display::RoundAxisDown;
@@ -54,7 +54,7 @@ TEST_F(TrendChartAxisTest, RoundingFailsOutside16BitsAndOnAZeroStep) {
 
 // The running ranges only ever widen; the flow axis stops at 0, the temperature axis does not.
 TEST_F(TrendChartAxisTest, RunningRangesSetTheAxisLimits) {
-    Live s;
+    WizardStand s;
     auto& v = s.v();
     // Flow 0, switch point 450, taught 100..800; temperature 22 with its switch point 60.
     EXPECT_EQ(limits(s.flowChart(), "Y"), std::make_pair(0.0, 810.0));
@@ -96,7 +96,7 @@ TEST_F(TrendChartAxisTest, ScrollBarsKeepTheirBounds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.bar) + " " + std::to_string(c.chosen));
-        Live s({}, false);
+        WizardStand s({}, false);
         auto& v = s.v();
         v.UpdateView();
         auto bar = std::dynamic_pointer_cast<platform::ScrollBar>(v.Controls().item(c.bar));
@@ -106,4 +106,4 @@ TEST_F(TrendChartAxisTest, ScrollBarsKeepTheirBounds) {
 }
 
 }  // namespace
-}  // namespace qx::live::test
+}  // namespace qx::stand::test

@@ -6,9 +6,9 @@
 
 #include "frame/ParameterSlider.h"
 #include "platform/Registry.h"
-#include "wizard/LiveViewStand.h"
+#include "wizard/WizardStand.h"
 
-namespace qx::live::test {
+namespace qx::stand::test {
 namespace {
 
 using Points = std::vector<std::string>;
@@ -46,10 +46,10 @@ TEST_F(TrendChartPointsTest, PointsCarryOnlyTheLinesInUse) {
         SCOPED_TRACE(c.label);
         DeviceOptions o;
         o.swPoint = c.swPoint;
-        Live s(o, false);
+        WizardStand s(o, false);
         auto& v = s.v();
-        Live::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
-        Live::put(v.pPROINFLOW_RAW, "333");
+        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
+        WizardStand::put(v.pPROINFLOW_RAW, "333");
         const auto refreshes = s.flowChart().refreshCount();
         v.UpdateView();
         EXPECT_EQ(points(s.flowChart(), 1), c.flow1);
@@ -61,7 +61,7 @@ TEST_F(TrendChartPointsTest, PointsCarryOnlyTheLinesInUse) {
     }
 
     // One value of the pair, the other 0: group 2 gets that value alone and group 1 no limit lines.
-    Live s({}, false);
+    WizardStand s({}, false);
     auto& v = s.v();
     v.mTrendStart = s.f.scheduler().timeOfDay();
     v.addChartPoint(v.mFlowChart, 5, 999, 40, 0);
@@ -72,7 +72,7 @@ TEST_F(TrendChartPointsTest, PointsCarryOnlyTheLinesInUse) {
 // A lost connection leaves a gap: the first update after reconnecting adds two points without
 // values, at the last point's time and at its own, before its real point.
 TEST_F(TrendChartPointsTest, ALostConnectionBreaksEveryLine) {
-    Live s;
+    WizardStand s;
     s.poll(2);
     s.f.link().abort();
     s.poll();
@@ -88,7 +88,7 @@ TEST_F(TrendChartPointsTest, ALostConnectionBreaksEveryLine) {
     EXPECT_FALSE(s.v().mChartBreakPending);
 
     // A break on an empty chart changes nothing; in quick-teach mode group 2 copies its hole.
-    Live q({}, false);
+    WizardStand q({}, false);
     auto& v = q.v();
     v.mTrendStart = q.f.scheduler().timeOfDay();
     v.MarkChartBreak(v.mFlowChart);
@@ -103,7 +103,7 @@ TEST_F(TrendChartPointsTest, ALostConnectionBreaksEveryLine) {
 // point at 32760 s; from 32767 s on no point is added until the trend restarts.
 TEST_F(TrendChartPointsTest, ATrendEndsAfter32767Seconds) {
     platform::registryStore().setDword("SOFTWARE\\Orvex\\DTM", "PollCycle", 30000);
-    Live s;
+    WizardStand s;
     auto& v = s.v();
     s.f.wait(32'770'000);
     const auto& data = s.flowChart().group(1).data();
@@ -125,7 +125,7 @@ TEST_F(TrendChartPointsTest, ATrendEndsAfter32767Seconds) {
 // Across midnight the seconds since the trend start turn negative: a trend started in the
 // evening stops at midnight, one that started early enough goes on before its start.
 TEST_F(TrendChartPointsTest, ATrendAcrossMidnight) {
-    Live s({}, true, (23 * 3600 + 59 * 60 + 50) * 1000LL);
+    WizardStand s({}, true, (23 * 3600 + 59 * 60 + 50) * 1000LL);
     auto& v = s.v();
     s.poll(9);
     EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 10);
@@ -141,4 +141,4 @@ TEST_F(TrendChartPointsTest, ATrendAcrossMidnight) {
 }
 
 }  // namespace
-}  // namespace qx::live::test
+}  // namespace qx::stand::test

@@ -5,9 +5,9 @@
 
 #include <optional>
 
-#include "wizard/TeachStand.h"
+#include "wizard/WizardStand.h"
 
-namespace qx::teach::test {
+namespace qx::stand::test {
 namespace {
 
 using testing::ElementsAreArray;
@@ -20,7 +20,7 @@ void typeInto(platform::TextBox& box, const std::string& text) {
 // Edit pressed while the teach-max job is on its way: its answer finds state 5 and must neither
 // reset QUICK_2 nor move on to state 4.
 TEST(EditMoves, EditWhileTheMaximumIsSentSwallowsTheAnswer) {
-    TeachStand s(device(1));
+    WizardStand s(device(1));
     ASSERT_TRUE(s.click(*s.v().ComTeachMaxMin));
     s.settleAt(900);
     ASSERT_TRUE(s.click(*s.v().ComTMax));
@@ -51,7 +51,7 @@ TEST_P(SetTeachSpan, RefusesTooSmallASpanAndSendsTheRestInOrder) {
     auto options = device(c.fw, c.category);
     options.language = 1033;
     options.quickMode = c.quickMode;
-    TeachStand s(options);
+    WizardStand s(options);
     ASSERT_TRUE(s.click(*s.v().ComTeachMaxMin));
     s.wait(kPollMs);
     ASSERT_TRUE(s.press("Edit"));
@@ -99,7 +99,7 @@ TEST(SetTeachQuick, SwitchPointGoesWithTheModeOfTheFirmware) {
     for (const Case& c : {Case{1, R"(TEACHDO_QUICK_MODE="1" FLOWSPQT_RAW="420")"},
                           Case{0, R"(QUICK_2="1" FLOWSP_RAW="420")"}}) {
         SCOPED_TRACE(c.fw);
-        TeachStand s(device(c.fw));
+        WizardStand s(device(c.fw));
         ASSERT_TRUE(s.click(*s.v().ComteachQuick));
         s.wait(kPollMs);
         if (c.fw == 1) {
@@ -118,7 +118,7 @@ TEST(SetTeachQuick, SwitchPointGoesWithTheModeOfTheFirmware) {
 
 // The tolerance input is set without comparing first: both controls follow every call.
 TEST(ManualInputs, OffsetInputSetsBothControlsEveryTime) {
-    TeachStand s(device(1));
+    WizardStand s(device(1));
     auto& v = s.v();
     v.ComSetQT->setEnabled(true);
     v.CoQTOffset->setEnabled(false);
@@ -130,4 +130,4 @@ TEST(ManualInputs, OffsetInputSetsBothControlsEveryTime) {
 }
 
 }  // namespace
-}  // namespace qx::teach::test
+}  // namespace qx::stand::test

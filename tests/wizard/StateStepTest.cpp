@@ -3,15 +3,15 @@
 #include <cctype>
 #include <string>
 
-#include "wizard/LiveViewStand.h"
+#include "wizard/WizardStand.h"
 
-namespace qx::live::test {
+namespace qx::stand::test {
 namespace {
 
 class StateStepTest : public LiveViewTest {};
 
 // The column top to bottom: '.' off, 'g' green, 'a' amber; the blinking lamp in capitals.
-std::string lamps(const Live& s) {
+std::string lamps(const WizardStand& s) {
     std::string out;
     for (int i = 0; i < 10; ++i) {
         const uint32_t c = s.lamp(i);
@@ -23,7 +23,7 @@ std::string lamps(const Live& s) {
 }
 
 // Which teach triggers a person can press: upper case when enabled.
-std::string triggers(Live& s) {
+std::string triggers(WizardStand& s) {
     auto flag = [](const platform::Control& c, const char* on, const char* off) {
         return c.enabled() ? on : off;
     };
@@ -42,29 +42,29 @@ struct Values {
     int max = 800;
 };
 
-Live directView(const Values& in) {
+WizardStand directView(const Values& in) {
     DeviceOptions o;
     o.fw = in.fw;
-    return Live(o, false);
+    return WizardStand(o, false);
 }
 
-void load(Live& s, const Values& in) {
+void load(WizardStand& s, const Values& in) {
     auto& v = s.v();
-    Live::put(v.pTEACHDO_QUICK_MODE, std::to_string(in.mode));
-    Live::put(v.pPROINFLOW_RAW, std::to_string(in.flow));
-    Live::put(v.pDELTAFLOW_NEW, in.settled ? "1" : "0");
-    Live::put(v.pTEACH_MIN, std::to_string(in.min));
-    Live::put(v.pTEACH_MAX, std::to_string(in.max));
+    WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(in.mode));
+    WizardStand::put(v.pPROINFLOW_RAW, std::to_string(in.flow));
+    WizardStand::put(v.pDELTAFLOW_NEW, in.settled ? "1" : "0");
+    WizardStand::put(v.pTEACH_MIN, std::to_string(in.min));
+    WizardStand::put(v.pTEACH_MAX, std::to_string(in.max));
 }
 
 // The status message with its colour.
-std::string message(const Live& s) {
+std::string message(const WizardStand& s) {
     const uint32_t c = s.statusColour();
     return s.status() + (c == kGreen ? " (green)" : c == kAmber ? " (amber)" : " (?)");
 }
 
 // What a person sees after the update: the message, the lamp column, the triggers.
-std::string seen(Live& s) {
+std::string seen(WizardStand& s) {
     return message(s) + " " + lamps(s) + " " + triggers(s);
 }
 
@@ -108,7 +108,7 @@ TEST_F(StateStepTest, EachStateShowsItsMessageLampsAndTriggers) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "state " << c.state << ", row " << &c - cases.data());
-        Live s = directView(c.in);
+        WizardStand s = directView(c.in);
         load(s, c.in);
         auto& v = s.v();
         for (auto* b : {v.ComTMax.get(), v.ComTMin.get(), v.ComTQuick.get()}) b->setEnabled(false);
@@ -121,12 +121,12 @@ TEST_F(StateStepTest, EachStateShowsItsMessageLampsAndTriggers) {
 
 // The lamp walks down the column as the flow falls; only the lamp of the present level is lit.
 TEST_F(StateStepTest, LevelLampWalksDownAndClearsTheOneBefore) {
-    Live s = directView({});
+    WizardStand s = directView({});
     load(s, {.flow = 799});
     s.v().mTeachState = 6;
     std::vector<std::string> seen;
     for (int flow : {799, 797, 794, 791, 790, 795}) {
-        Live::put(s.v().pPROINFLOW_RAW, std::to_string(flow));
+        WizardStand::put(s.v().pPROINFLOW_RAW, std::to_string(flow));
         s.update();
         seen.push_back(lamps(s));
     }
@@ -139,7 +139,7 @@ TEST_F(StateStepTest, LevelLampWalksDownAndClearsTheOneBefore) {
 // the taught span is usable. Inputs locked beforehand show which ones the update unlocked.
 TEST_F(StateStepTest, IdleOffersTheInputsOfTheDevicesMode) {
     // Set buttons | fields | frames, upper case where enabled or shown.
-    auto inputs = [](Live& s) {
+    auto inputs = [](WizardStand& s) {
         auto flag = [](bool on, const char* up, const char* low) { return on ? up : low; };
         auto& v = s.v();
         return std::string(flag(v.ComSetFL->enabled(), "FL", "fl")) + " " +
@@ -163,7 +163,7 @@ TEST_F(StateStepTest, IdleOffersTheInputsOfTheDevicesMode) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases.data());
-        Live s = directView(c.in);
+        WizardStand s = directView(c.in);
         load(s, c.in);
         auto& v = s.v();
         v.EnableFlowSwitchPointInput(false);
@@ -202,7 +202,7 @@ TEST_F(StateStepTest, SuccessShowsForThreeUpdates) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.state);
-        Live s = directView({});
+        WizardStand s = directView({});
         load(s, {});
         auto& v = s.v();
         v.CtlLedIM1->SetLED(5, kGreen, false);
@@ -225,4 +225,4 @@ TEST_F(StateStepTest, SuccessShowsForThreeUpdates) {
 }
 
 }  // namespace
-}  // namespace qx::live::test
+}  // namespace qx::stand::test

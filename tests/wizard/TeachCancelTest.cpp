@@ -2,9 +2,9 @@
 // still receives, where the wizard ends, and what the panel looks like afterwards.
 #include <gmock/gmock.h>
 
-#include "wizard/TeachStand.h"
+#include "wizard/WizardStand.h"
 
-namespace qx::teach::test {
+namespace qx::stand::test {
 namespace {
 
 using testing::ElementsAreArray;
@@ -14,7 +14,7 @@ constexpr int64_t kOneAnswer = 50;
 
 // Brings a procedure to `step` and lets `answers` answers arrive. Max/min: 0 started, 1 maximum
 // sent, 2 maximum taught and a lower flow settled, 3 minimum sent. Quick: 0 started, 1 sent.
-void reach(TeachStand& s, bool quick, int step, int answers) {
+void reach(WizardStand& s, bool quick, int step, int answers) {
     auto& v = s.v();
     ASSERT_TRUE(s.click(quick ? *v.ComteachQuick : *v.ComTeachMaxMin));
     s.settleAt(quick ? 400 : 900);
@@ -48,7 +48,7 @@ class CancelIn : public testing::TestWithParam<CancelCase> {};
 // procedure after the cancel would show up as extra codes or a state other than 0.
 TEST_P(CancelIn, EndsTheProcedureAndSendsOnlyTheEndOfTeachMode) {
     const auto& c = GetParam();
-    TeachStand s(device(c.fw, c.category));
+    WizardStand s(device(c.fw, c.category));
     reach(s, c.quick, c.step, c.answers);
     ASSERT_EQ(s.v().mTeachState, c.state);
 
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
 // the answer runs the continuation, which must find state 0 and neither write "0" nor refresh the
 // view (a refresh would be a view update outside the poll).
 TEST(CancelDetails, AnswerToTheMaximumAfterCancelOnFirmwareZeroDoesNothing) {
-    TeachStand s(device(0, Category::Other));
+    WizardStand s(device(0, Category::Other));
     reach(s, false, 1, 0);
     const std::string teachJob = s.v().mTeachJobId;
     ASSERT_FALSE(teachJob.empty());
@@ -109,4 +109,4 @@ TEST(CancelDetails, AnswerToTheMaximumAfterCancelOnFirmwareZeroDoesNothing) {
 }
 
 }  // namespace
-}  // namespace qx::teach::test
+}  // namespace qx::stand::test

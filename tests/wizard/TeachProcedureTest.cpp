@@ -5,9 +5,9 @@
 
 #include <cctype>
 
-#include "wizard/TeachStand.h"
+#include "wizard/WizardStand.h"
 
-namespace qx::teach::test {
+namespace qx::stand::test {
 namespace {
 
 using testing::ElementsAreArray;
@@ -27,7 +27,7 @@ class TeachProcedure : public testing::TestWithParam<ProcedureCase> {};
 // one on firmware 1 and both quick teaches; these are the remaining pairs.
 TEST_P(TeachProcedure, WritesTheCodesInOrderAndTheDeviceHoldsTheResult) {
     const auto& c = GetParam();
-    TeachStand s(device(c.fw, c.category));
+    WizardStand s(device(c.fw, c.category));
     s.teachMaxMin(900, 500);
     EXPECT_THAT(s.codes(), ElementsAreArray(c.codes));
     EXPECT_EQ(s.f.sim().value("TEACH_MAX"), "900");
@@ -102,7 +102,7 @@ TEST(TeachStart, PreparesThePanelOfItsProcedure) {
         SCOPED_TRACE(c.label);
         auto options = device(c.fw);
         options.swPoint = c.swPoint;
-        TeachStand s(options);
+        WizardStand s(options);
         s.wait(2 * kPollMs);  // the idle message has had its time on the status line
         s.forget();
         ASSERT_TRUE(s.click(c.quick ? *s.v().ComteachQuick : *s.v().ComTeachMaxMin));
@@ -132,8 +132,8 @@ TEST(QuickTeachTolerance, DeviceTeachesWithItsOwnAndOnlyTheModelIsReset) {
     };
     for (const Case& c : {Case{1, "-1,5 %", "394"}, Case{0, " 3,0 %", "412"}}) {
         SCOPED_TRACE(c.fw);
-        TeachStand s(device(c.fw),
-                     [&](frame::FlowMonitorSim& sim) { ASSERT_TRUE(sim.set("TEACHDO_QUICK", c.offset)); });
+        WizardStand s(device(c.fw), true, frame::StandFrame::kStartMs,
+                      [&](frame::FlowMonitorSim& sim) { ASSERT_TRUE(sim.set("TEACHDO_QUICK", c.offset)); });
         ASSERT_EQ(s.v().CoQTOffset->text(), c.offset);
         ASSERT_TRUE(s.click(*s.v().ComteachQuick));
         s.settleAt(400);
@@ -149,7 +149,7 @@ TEST(QuickTeachTolerance, DeviceTeachesWithItsOwnAndOnlyTheModelIsReset) {
 // A reset after a quick teach that the link fails to deliver ends both teach flags, as a failed
 // teach job does; the quick teach itself did happen and the wizard waits in state 12.
 TEST(TeachInterrupted, FailedResetAfterQuickTeachClearsBothFlags) {
-    TeachStand s(device(1));
+    WizardStand s(device(1));
     ASSERT_TRUE(s.click(*s.v().ComteachQuick));
     s.settleAt(400);
     ASSERT_TRUE(s.click(*s.v().ComTQuick));
@@ -163,4 +163,4 @@ TEST(TeachInterrupted, FailedResetAfterQuickTeachClearsBothFlags) {
 }
 
 }  // namespace
-}  // namespace qx::teach::test
+}  // namespace qx::stand::test

@@ -3,9 +3,9 @@
 #include <string>
 #include <utility>
 
-#include "wizard/LiveViewStand.h"
+#include "wizard/WizardStand.h"
 
-namespace qx::live::test {
+namespace qx::stand::test {
 namespace {
 
 class UpdateViewTest : public LiveViewTest {};
@@ -21,7 +21,7 @@ int32_t right(const platform::Control& c) {
 }
 
 TEST_F(UpdateViewTest, DeviceValuesReachLabelsLegendAndPanes) {
-    Live s;
+    WizardStand s;
     auto& v = s.v();
     // The first answer shows the panes and starts the run-time counter.
     EXPECT_TRUE(v.FrameChart->visible());
@@ -70,9 +70,9 @@ TEST_F(UpdateViewTest, LegendOfQuickTeachModeAndOfFirmware0) {
         SCOPED_TRACE(c.label);
         DeviceOptions o;
         o.fw = c.fw;
-        Live s(o, false);
+        WizardStand s(o, false);
         auto& v = s.v();
-        Live::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
+        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
         v.UpdateView();
         EXPECT_EQ(v.LaMinMax->caption(), c.minMax);
         EXPECT_EQ(v.LaLeSP->caption(), c.switchName);
@@ -107,13 +107,13 @@ TEST_F(UpdateViewTest, SwitchPointInFlowUnits) {
         o.fw = c.fw;
         o.flowSp = c.flowSp;
         o.swPoint = c.swPoint;
-        Live s(o, false);
+        WizardStand s(o, false);
         auto& v = s.v();
-        Live::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
-        Live::put(v.pPROINFLOW_RAW, "333");
-        if (c.swPoint == Presence::Valid) Live::put(v.pTEACHDO_SWPOINT, std::to_string(c.percent));
-        Live::put(v.pTEACH_MIN, std::to_string(c.min));
-        Live::put(v.pTEACH_MAX, std::to_string(c.max));
+        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
+        WizardStand::put(v.pPROINFLOW_RAW, "333");
+        if (c.swPoint == Presence::Valid) WizardStand::put(v.pTEACHDO_SWPOINT, std::to_string(c.percent));
+        WizardStand::put(v.pTEACH_MIN, std::to_string(c.min));
+        WizardStand::put(v.pTEACH_MAX, std::to_string(c.max));
         v.UpdateView();
         EXPECT_EQ(v.mSwitchPointFlow, c.expected);
         EXPECT_EQ(v.LaTQuick->text(), c.quickText);
@@ -123,7 +123,7 @@ TEST_F(UpdateViewTest, SwitchPointInFlowUnits) {
 // A failure ends the update at once; what was done before stays, nothing after it happens.
 TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
     inFreshThread([&] {
-        Live s({}, false);
+        WizardStand s({}, false);
         auto& v = s.v();
         v.pPROINFLOW_RAW.reset();
         v.mTeachState = 1;
@@ -142,10 +142,10 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
     EXPECT_NE(lines[0].find("in line " + lines[0].substr(at + 7) + ": "), std::string::npos);
 
     // Without SWPOINT the temperature has raised its range's maximum, not yet lowered the minimum.
-    Live s({}, false);
+    WizardStand s({}, false);
     auto& v = s.v();
     v.pSWPOINT.reset();
-    Live::put(v.pPROINTEMP, "150");
+    WizardStand::put(v.pPROINTEMP, "150");
     const int16_t rangeMin = v.mTempRangeMin;
     v.UpdateView();
     EXPECT_EQ(v.mTempRangeMax, 150);
@@ -157,9 +157,9 @@ TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
     for (int mode : {2, 1}) {
         SCOPED_TRACE(mode);
         const bool completes = mode == 1;
-        Live s({}, false);
+        WizardStand s({}, false);
         auto& v = s.v();
-        Live::put(v.pTEACHDO_QUICK_MODE, std::to_string(mode));
+        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(mode));
         v.pTEACH_MAX.reset();
         v.mTeachState = 1;
         v.UpdateView();
@@ -173,7 +173,7 @@ TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
 }
 
 TEST_F(UpdateViewTest, WithoutTheEditButtonTheUpdateEndsBeforeTheTeachValues) {
-    Live s({}, false);
+    WizardStand s({}, false);
     auto& v = s.v();
     v.mToolbar.reset();
     const std::string flowCaption = v.LaFS->caption();
@@ -185,7 +185,7 @@ TEST_F(UpdateViewTest, WithoutTheEditButtonTheUpdateEndsBeforeTheTeachValues) {
 }
 
 TEST_F(UpdateViewTest, SlidersShowTheDeviceValuesOnceAndWhenAsked) {
-    Live s;
+    WizardStand s;
     auto& v = s.v();
     // The binding asks for the switch inputs; the first update serves and clears the request.
     EXPECT_FALSE(v.mRefreshSwitchInputs);
@@ -218,7 +218,7 @@ TEST_F(UpdateViewTest, SlidersShowTheDeviceValuesOnceAndWhenAsked) {
 TEST_F(UpdateViewTest, RefreshingTheSwitchInputs) {
     // A tolerance the list does not hold is not shown, and the update goes on.
     {
-        Live s({}, false);
+        WizardStand s({}, false);
         auto& v = s.v();
         v.CoQTOffset->clear();
         v.UpdateView();
@@ -228,7 +228,7 @@ TEST_F(UpdateViewTest, RefreshingTheSwitchInputs) {
     }
     // A flow slider that cannot take the value ends the update and keeps the request.
     {
-        Live s({}, false);
+        WizardStand s({}, false);
         auto& v = s.v();
         v.mSliderFL = {};
         v.CoQTOffset->setListIndex(0);
@@ -243,7 +243,7 @@ TEST_F(UpdateViewTest, RefreshingTheSwitchInputs) {
 // values surviving polls are covered by the manual-entry scenario; here the release hands the
 // fields back to the device.
 TEST_F(UpdateViewTest, ReleasingEditShowsTheDeviceValuesAgain) {
-    Live s;
+    WizardStand s;
     auto& v = s.v();
     v.ComTeachMaxMin->click();
     s.poll();
@@ -259,4 +259,4 @@ TEST_F(UpdateViewTest, ReleasingEditShowsTheDeviceValuesAgain) {
 }
 
 }  // namespace
-}  // namespace qx::live::test
+}  // namespace qx::stand::test
