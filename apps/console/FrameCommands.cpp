@@ -13,7 +13,7 @@ void Console::cmdCreate(const Command& c) {
     if (created_) fail(c, "the view was already created");
     created_ = true;
     auto& view = frame_.create();
-    lastState_ = view.mTeachState;
+    lastState_ = wizard::number(view.mTeachState);
     watchView();
 }
 

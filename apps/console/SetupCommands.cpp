@@ -161,7 +161,7 @@ void Console::cmdTrace(const Command& c) {
     else
         fail(c, "trace debug, reads or state, not " + what);
     // Turning state tracing on reports changes from now on, not one made while it was off.
-    if (what == "state" && frame_.hasView()) lastState_ = frame_.view().mTeachState;
+    if (what == "state" && frame_.hasView()) lastState_ = wizard::number(frame_.view().mTeachState);
 }
 
 }  // namespace qx::console

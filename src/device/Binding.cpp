@@ -226,14 +226,14 @@ void QX_FlowWiz::Init_Data(const host::DataModelPtr& model, const std::string& m
         skip([&] {
             if (pTEACHDO_QUICK_MODE->noValue() != 0) {
                 pTEACHDO_QUICK_MODE.reset();
-                mTeachMode = 2;
+                mTeachMode = wizard::TeachMode::MaxMin;
             } else {
                 mQuickButtonVisible = true;
-                mTeachMode = 0;
+                mTeachMode = wizard::TeachMode::None;
             }
         });
     } else {
-        mTeachMode = 2;
+        mTeachMode = wizard::TeachMode::MaxMin;
     }
 
     setCaption(FrameTP, [&] { return must(pSWPOINT).displayName(); });

@@ -30,6 +30,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/StandardControls.h"
 #include "platform/Timer.h"
+#include "wizard/TeachState.h"
 
 namespace qx::view {
 
@@ -37,6 +38,9 @@ using host::ParameterPtr;
 using platform::must;
 using platform::RuntimeError;
 using platform::Variant;
+using wizard::TeachCode;
+using wizard::TeachMode;
+using wizard::TeachState;
 
 // The parameters of a mouse event on a chart, by position: 0 button, 1 shift, 2 x, 3 y.
 struct ObjectEventInfo {
@@ -210,8 +214,8 @@ class QX_FlowWiz : public platform::Control,
         pFLOWSPQT_RAW;
 
     // Wizard.
-    int32_t mTeachState = 0;
-    int16_t mTeachMode = 0;  // 1 quick-teach mode, 2 max/min mode
+    wizard::TeachState mTeachState = wizard::TeachState::Idle;
+    wizard::TeachMode mTeachMode = wizard::TeachMode::None;
     int16_t mTeachMin = 0, mTeachMax = 0, mFlow = 0, mFlowUnsettled = 0;
     int16_t mSwitchPointFlow = 0;
     bool mTeachActive = false, mQuickTeachActive = false;

@@ -120,14 +120,17 @@ void QX_FlowWiz::mToolbar_ButtonClick(const host::ButtonPtr& button) {
                 c->setEnabled(pressed);
             ComTMax->setEnabled(!pressed);
             ComTQuick->setEnabled(!pressed);
-            if (pressed && mTeachState >= 1 && mTeachState <= 4)
-                mTeachState = 5;
-            else if (pressed && mTeachState >= 10 && mTeachState <= 12)
-                mTeachState = 13;
-            else if (!pressed && mTeachState == 5)
-                mTeachState = 2;
-            else if (!pressed && mTeachState == 13)
-                mTeachState = 10;
+            const int32_t state = wizard::number(mTeachState);
+            if (pressed && state >= number(TeachState::MaxMinStarted) &&
+                state <= number(TeachState::MaximumReset))
+                mTeachState = TeachState::MaxMinByHand;
+            else if (pressed && state >= number(TeachState::WaitingForSettledFlow) &&
+                     state <= number(TeachState::QuickReset))
+                mTeachState = TeachState::QuickByHand;
+            else if (!pressed && mTeachState == TeachState::MaxMinByHand)
+                mTeachState = TeachState::WaitingForMaximum;
+            else if (!pressed && mTeachState == TeachState::QuickByHand)
+                mTeachState = TeachState::WaitingForSettledFlow;
         } else if (key == "Poll") {
             if (!mSpecComm) {
                 button->setEnabled(false);

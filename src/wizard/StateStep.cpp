@@ -38,7 +38,7 @@ void idle(QX_FlowWiz& v, int16_t span) {
     v.ComTeachMaxMin->setEnabled(true);
     v.ComteachQuick->setEnabled(true);
     v.ComSetTeach->setEnabled(false);
-    if (v.mTeachMode != 2) {
+    if (v.mTeachMode != TeachMode::MaxMin) {
         show(v, "IDS_FWZ_QUICK_ACT", kNormal);
         v.ShowMaxMinFields(false);
         v.EnableTempSwitchPointInput(true);
@@ -47,7 +47,7 @@ void idle(QX_FlowWiz& v, int16_t span) {
         v.FrameFL->setVisible(false);
         v.mSwitchPointSettable = true;
     }
-    if (v.mTeachMode == 2) {
+    if (v.mTeachMode == TeachMode::MaxMin) {
         const bool available = v.IsSwitchPointAvailable();
         v.FrameFL->setVisible(available);
         v.FrameQT->setVisible(false);
@@ -116,7 +116,7 @@ void maxMinFinished(QX_FlowWiz& v) {
     v.SuccessTicks = platform::add16(v.SuccessTicks, 1);
     v.CtlLedIM1->Init(kLampCount, kWhite);
     if (v.SuccessTicks == kSuccessUpdates) {
-        v.mTeachState = 0;
+        v.mTeachState = TeachState::Idle;
         v.SuccessTicks = 0;
         v.ComTeachCancel->setEnabled(false);
     }
@@ -139,7 +139,7 @@ void quickFinished(QX_FlowWiz& v) {
     show(v, "IDS_FWZ_QUICK_SUCC", kNormal);
     v.SuccessTicks = platform::add16(v.SuccessTicks, 1);
     if (v.SuccessTicks == kSuccessUpdates) {
-        v.mTeachState = 0;
+        v.mTeachState = TeachState::Idle;
         v.SuccessTicks = 0;
         v.CtlLedIM1->Init(kLampCount, kWhite);
         v.ComTeachCancel->setEnabled(false);
@@ -151,43 +151,47 @@ void quickFinished(QX_FlowWiz& v) {
 void runStateStep(QX_FlowWiz& v) {
     const int16_t span = minimumSpan(v.mFwVersion);
     switch (v.mTeachState) {
-        case 0:
+        case TeachState::Idle:
             idle(v, span);
             break;
-        case 1:
-            v.mTeachState = 2;
+        case TeachState::MaxMinStarted:
+            v.mTeachState = TeachState::WaitingForMaximum;
             break;
-        case 2:
+        case TeachState::WaitingForMaximum:
             waitForMaximum(v, span);
             break;
-        case 4:
+        case TeachState::MaximumReset:
             show(v, "IDS_SET_MAX_SUCC", kNormal);
-            v.mTeachState = 6;
+            v.mTeachState = TeachState::WaitingForMinimum;
             break;
-        case 5:
+        case TeachState::MaxMinByHand:
             show(v, "IDS_SET_MM_TEACH_MAN", kAttention);
             v.CtlLedIM1->SetLED(kTopLamp, kGreen, false);
             v.CtlLedIM1->SetLED(kBottomLamp, kGreen, false);
             break;
-        case 6:
+        case TeachState::WaitingForMinimum:
             waitForMinimum(v, span);
             break;
-        case 9:
+        case TeachState::MaxMinFinished:
             maxMinFinished(v);
             break;
-        case 10:
+        case TeachState::WaitingForSettledFlow:
             waitForSettledFlow(v);
             break;
-        case 13:
+        case TeachState::QuickByHand:
             v.ComTQuick->setEnabled(false);
             show(v, "IDS_SET_QUICK_TEACH_MAN", kAttention);
             v.CtlLedIM1->SetLED(kMiddleLamp, kGreen, false);
             break;
-        case 14:
+        case TeachState::QuickFinished:
             quickFinished(v);
             break;
-        default:  // 3, 7, 8, 11 and 12 wait for the device's answer
-            break;
+        case TeachState::MaximumSent:
+        case TeachState::MinimumSent:
+        case TeachState::MinimumReset:
+        case TeachState::QuickSent:
+        case TeachState::QuickReset:
+            break;  // waiting for the device's answer
     }
 }
 

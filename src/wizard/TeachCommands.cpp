@@ -9,9 +9,9 @@ namespace qx::view {
 
 namespace {
 
-// QUICK_2 takes the command codes; "0" resets it after the device has acted.
-void setCode(const ParameterPtr& quick2, const char* code) {
-    must(quick2).setValueText(code);
+// QUICK_2 takes the command codes as text.
+void setCode(const ParameterPtr& quick2, TeachCode code) {
+    must(quick2).setValueText(std::to_string(wizard::number(code)));
 }
 
 }  // namespace
@@ -27,7 +27,7 @@ void QX_FlowWiz::ComTeachMaxMin_Click() {
     ShowStatus(lookUpText("IDS_FWZ_SET_MAX"), 1);
     mQuickTeachActive = false;
     mTeachActive = true;
-    mTeachState = 1;
+    mTeachState = TeachState::MaxMinStarted;
     CtlLedIM1->Init(10, kWhite);
     CtlLedIM1->SetLED(0, kAmber, false);
     CtlLedIM1->SetLED(9, kAmber, false);
@@ -52,7 +52,7 @@ void QX_FlowWiz::ComTeachMaxMin_Click() {
 
 void QX_FlowWiz::ComteachQuick_Click() {
     mTeachActive = mFwVersion != 0;  // on firmware 0 the Edit button stays disabled
-    mTeachState = 10;
+    mTeachState = TeachState::WaitingForSettledFlow;
     mQuickTeachActive = true;
     CtlLedIM1->Init(10, kWhite);
     CtlLedIM1->SetLED(5, kGreen, true);
@@ -77,20 +77,20 @@ void QX_FlowWiz::ComteachQuick_Click() {
 
 // The category flag swaps the codes the device takes for maximum and minimum.
 void QX_FlowWiz::ComTMax_Click() {
-    setCode(pQUICK_2, mCategoryMatch ? "1" : "2");
-    mTeachState = 3;
+    setCode(pQUICK_2, mCategoryMatch ? TeachCode::TeachFirst : TeachCode::TeachSecond);
+    mTeachState = TeachState::MaximumSent;
     sendTeachJob(*this, pQUICK_2);
 }
 
 void QX_FlowWiz::ComTMin_Click() {
-    setCode(pQUICK_2, mCategoryMatch ? "2" : "1");
-    mTeachState = 7;
+    setCode(pQUICK_2, mCategoryMatch ? TeachCode::TeachSecond : TeachCode::TeachFirst);
+    mTeachState = TeachState::MinimumSent;
     sendTeachJob(*this, pQUICK_2);
 }
 
 void QX_FlowWiz::ComTQuick_Click() {
-    setCode(pQUICK_2, "3");
-    mTeachState = 11;
+    setCode(pQUICK_2, TeachCode::TeachQuick);
+    mTeachState = TeachState::QuickSent;
     sendTeachJob(*this, pQUICK_2);
     // The offset goes back to its default in the model only; the next update shows it.
     platform::ignoreErrors(
@@ -100,7 +100,7 @@ void QX_FlowWiz::ComTQuick_Click() {
 
 // A teach job already under way is not withdrawn: its answer finds state 0 and does nothing.
 void QX_FlowWiz::ComTeachCancel_Click() {
-    mTeachState = 0;
+    mTeachState = TeachState::Idle;
     CtlLedIM1->ClearAllLED();
     SetTeachMode(false);
     mTeachActive = false;
@@ -115,45 +115,45 @@ void QX_FlowWiz::ComTeachCancel_Click() {
 // Only firmware 1 knows the teach-mode codes "4" (start) and "5" (end).
 void QX_FlowWiz::SetTeachMode(bool on) {
     if (!must(must(mModel).description()).item("FWversion").equals(Variant(1))) return;
-    setCode(pQUICK_2, on ? "4" : "5");
+    setCode(pQUICK_2, on ? TeachCode::ModeStart : TeachCode::ModeEnd);
     sendTeachJob(*this, pQUICK_2);
 }
 
 void QX_FlowWiz::TeachContinuation() {
     switch (mTeachState) {
-        case 3:
-            setCode(pQUICK_2, "0");
-            mTeachState = 4;
+        case TeachState::MaximumSent:
+            setCode(pQUICK_2, TeachCode::Reset);
+            mTeachState = TeachState::MaximumReset;
             sendTeachJob(*this, pQUICK_2);
             break;
-        case 4:
+        case TeachState::MaximumReset:
             UpdateView();
             break;
-        case 7:
-            setCode(pQUICK_2, "0");
-            mTeachState = 8;
+        case TeachState::MinimumSent:
+            setCode(pQUICK_2, TeachCode::Reset);
+            mTeachState = TeachState::MinimumReset;
             ClearLevelLamps(9);
             CtlLedIM1->SetLED(9, kAmber, false);
             sendTeachJob(*this, pQUICK_2);
             break;
-        case 8:
-            mTeachState = 9;
+        case TeachState::MinimumReset:
+            mTeachState = TeachState::MaxMinFinished;
             SetTeachMode(false);
             mTeachActive = false;
             break;
-        case 9:
-            setCode(pQUICK_2, "0");
+        case TeachState::MaxMinFinished:
+            setCode(pQUICK_2, TeachCode::Reset);
             sendTeachJob(*this, pQUICK_2);
             UpdateView();
             break;
-        case 11:
-            setCode(pQUICK_2, "0");
-            mTeachState = 12;
+        case TeachState::QuickSent:
+            setCode(pQUICK_2, TeachCode::Reset);
+            mTeachState = TeachState::QuickReset;
             sendTeachJob(*this, pQUICK_2);
             ClearLevelLamps(9);
             break;
-        case 12:
-            mTeachState = 14;
+        case TeachState::QuickReset:
+            mTeachState = TeachState::QuickFinished;
             SetTeachMode(false);
             mQuickTeachActive = false;
             mTeachActive = false;
@@ -167,10 +167,10 @@ void QX_FlowWiz::ComSetTeach_Click() {
     const bool newerFirmware = mFwVersion != 0;
     host::ParameterList collection;
     // The mode value travels first: the device switches its teach mode before taking the values.
-    auto addMode = [&](int32_t mode) {
+    auto addMode = [&](TeachMode mode) {
         ParameterPtr carrier = newerFirmware ? pTEACHDO_QUICK_MODE : pQUICK_2;
-        if (newerFirmware && mode == 2 && !carrier) carrier = pQUICK_2;
-        must(must(carrier).valueObject()).setValue(mode);
+        if (newerFirmware && mode == TeachMode::MaxMin && !carrier) carrier = pQUICK_2;
+        must(must(carrier).valueObject()).setValue(wizard::number(mode));
         collection.push_back(carrier);
     };
 
@@ -193,7 +193,7 @@ void QX_FlowWiz::ComSetTeach_Click() {
                               messageCaption());
             return;
         }
-        addMode(2);
+        addMode(TeachMode::MaxMin);
         collection.push_back(pTEACH_MAX);
         collection.push_back(pTEACH_MIN);
         LaTMax->setText(LaTMaxW->text());
@@ -210,7 +210,7 @@ void QX_FlowWiz::ComSetTeach_Click() {
         ReportMessage(lookUpText("IDS_FWZ_VALUE_INVALID"), messageCaption());
         return;
     }
-    addMode(1);
+    addMode(TeachMode::Quick);
     collection.push_back(point);
     LaTQuick->setText(LaTQuickW->text());
     host::WriteItem item = collection;

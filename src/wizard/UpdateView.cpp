@@ -64,12 +64,13 @@ void QX_FlowWiz::UpdateView() {
         // The device's values; unbound teach values keep what they had.
         if (pTEACH_MIN) mTeachMin = textAs16(pTEACH_MIN);
         if (pTEACH_MAX) mTeachMax = textAs16(pTEACH_MAX);
-        if (pTEACHDO_QUICK_MODE) mTeachMode = must(pTEACHDO_QUICK_MODE->valueObject()).value().toInt16();
+        if (pTEACHDO_QUICK_MODE)
+            mTeachMode = static_cast<TeachMode>(must(pTEACHDO_QUICK_MODE->valueObject()).value().toInt16());
         mFlow = textAs16(pPROINFLOW_RAW);
         mFlowUnsettled = round16(must(must(pDELTAFLOW_NEW).valueObject()).value().toDouble() - 1);
 
         // The switch point in flow units.
-        if (mTeachMode == 1) {
+        if (mTeachMode == TeachMode::Quick) {
             const ParameterPtr& quickPoint = mFwVersion != 0 ? pFLOWSPQT_RAW : pFLOWSP_RAW;
             if (holdsValue(quickPoint)) mSwitchPointFlow = textAs16(quickPoint);
         } else if (holdsValue(pFLOWSP_RAW)) {
@@ -93,7 +94,7 @@ void QX_FlowWiz::UpdateView() {
         // The flow chart's range takes in the flow and the lines it shows.
         widen(mFlowRangeMin, mFlowRangeMax, mFlow);
         if (mFwVersion == 1) widen(mFlowRangeMin, mFlowRangeMax, mSwitchPointFlow);
-        if (mTeachMode != 1) {
+        if (mTeachMode != TeachMode::Quick) {
             widen(mFlowRangeMin, mFlowRangeMax, mTeachMin);
             widen(mFlowRangeMin, mFlowRangeMax, mTeachMax);
         }
@@ -128,7 +129,7 @@ void QX_FlowWiz::UpdateView() {
         }
 
         // Firmware 0 keeps the quick-teach switch point to itself.
-        if (mTeachMode == 1 && mFwVersion == 0) mSwitchPointFlow = kNoLine;
+        if (mTeachMode == TeachMode::Quick && mFwVersion == 0) mSwitchPointFlow = kNoLine;
 
         // The run time counts from the first update; the time axes start anew when asked.
         TimerCnt->setEnabled(true);
@@ -140,7 +141,7 @@ void QX_FlowWiz::UpdateView() {
 
         // One point for each chart.
         const bool switchPointAvailable = IsSwitchPointAvailable();
-        const bool quickMode = mTeachMode == 1;
+        const bool quickMode = mTeachMode == TeachMode::Quick;
         addChartPoint(mFlowChart, mFlow, switchPointAvailable ? mSwitchPointFlow : kNoLine,
                       quickMode ? kNoLine : mTeachMin, quickMode ? kNoLine : mTeachMax);
         addChartPoint(mTempChart, round16(temperature), tempPointShown ? round16(tempPoint) : kNoLine, 0, 0);
@@ -238,7 +239,7 @@ void QX_FlowWiz::UpdateView() {
             FrameTeach->setVisible(true);
             UserControl_Resize();
         }
-        if (mTeachState != 0) HSMin->setEnabled(false);
+        if (mTeachState != TeachState::Idle) HSMin->setEnabled(false);
     } catch (const RuntimeError& e) {
         platform::ErrorLineScope scope(e);
         support::DebugLog(*this, "UpdateView()",

@@ -66,7 +66,7 @@ TEST_F(BindingTest, EachDeviceVariantBindsWhatItHas) {
         for (const auto& p : references(v)) bound.push_back(nameOf(p));
         for (size_t i : c.missing) expected[i] = "<none>";
         EXPECT_EQ(bound, expected);
-        EXPECT_EQ(v.mTeachMode, c.teachMode);
+        EXPECT_EQ(wizard::number(v.mTeachMode), c.teachMode);
         EXPECT_EQ(v.mQuickButtonVisible, c.teachMode == 0);
         EXPECT_EQ(v.mSwitchPointSettable, c.switchPointSettable);
         EXPECT_EQ(v.FrameFL->visible(), c.switchPointSettable);

@@ -161,10 +161,10 @@ TEST_F(ConnectionTest, TeachJobAnswerInAWaitingStateChangesNothing) {
         const int points = s.flowPoints();
         host::WriteItem item = v.pQUICK_2;
         const std::string id = v.SendWriteJob(item);
-        if (state >= 0) v.mTeachState = state, v.mTeachJobId = id;
+        if (state >= 0) v.mTeachState = wizard::TeachState{state}, v.mTeachJobId = id;
         s.f.wait(50);
         EXPECT_EQ(v.mUuids->Count(), 0);
-        EXPECT_EQ(v.mTeachState, std::max(state, 0));
+        EXPECT_EQ(wizard::number(v.mTeachState), std::max(state, 0));
         EXPECT_EQ(s.flowPoints(), points + (state < 0));
     }
 }

@@ -158,9 +158,9 @@ TEST_F(ToolbarTest, EditSwitchesTheInputsAndTheWizardState) {
         const std::vector<platform::Control*> triggers = {v.ComTMax.get(), v.ComTQuick.get()};
         for (auto* control : inputs) control->setEnabled(!pressed);
         for (auto* control : triggers) control->setEnabled(pressed);
-        v.mTeachState = from;
+        v.mTeachState = wizard::TeachState{from};
         s.f.press("Edit");
-        EXPECT_EQ(v.mTeachState, to);
+        EXPECT_EQ(wizard::number(v.mTeachState), to);
         for (auto* control : inputs) EXPECT_EQ(control->enabled(), pressed) << control->name();
         for (auto* control : triggers) EXPECT_EQ(control->enabled(), !pressed) << control->name();
         const auto& shown = s.f.messageHandler()->shown();

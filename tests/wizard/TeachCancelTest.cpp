@@ -50,11 +50,11 @@ TEST_P(CancelIn, EndsTheProcedureAndSendsOnlyTheEndOfTeachMode) {
     const auto& c = GetParam();
     WizardStand s(device(c.fw, c.category));
     reach(s, c.quick, c.step, c.answers);
-    ASSERT_EQ(s.v().mTeachState, c.state);
+    ASSERT_EQ(wizard::number(s.v().mTeachState), c.state);
 
     ASSERT_TRUE(s.click(*s.v().ComTeachCancel));
     auto& v = s.v();
-    EXPECT_EQ(v.mTeachState, 0);
+    EXPECT_EQ(wizard::number(v.mTeachState), 0);
     EXPECT_TRUE(s.allLampsOff());
     EXPECT_EQ(s.blinking(), -1);
     EXPECT_FALSE(v.mTeachActive);
@@ -66,7 +66,7 @@ TEST_P(CancelIn, EndsTheProcedureAndSendsOnlyTheEndOfTeachMode) {
 
     s.wait(5 * kPollMs);
     EXPECT_THAT(s.codes(), ElementsAreArray(c.codes));
-    EXPECT_EQ(v.mTeachState, 0);
+    EXPECT_EQ(wizard::number(v.mTeachState), 0);
     EXPECT_FALSE(s.f.sim().inTeachProcedure());
     EXPECT_TRUE(v.ComTeachMaxMin->enabled());  // the next idle update offers a new start
     EXPECT_FALSE(s.toolbarButton("Edit").enabled());
@@ -105,7 +105,7 @@ TEST(CancelDetails, AnswerToTheMaximumAfterCancelOnFirmwareZeroDoesNothing) {
     s.wait(kOneAnswer);
     EXPECT_THAT(s.codes(), ElementsAreArray({"2"}));
     EXPECT_EQ(s.v().mFlowChart->group(1).data().numPoints(), ticks);  // no update for the answer
-    EXPECT_EQ(s.v().mTeachState, 0);
+    EXPECT_EQ(wizard::number(s.v().mTeachState), 0);
 }
 
 }  // namespace

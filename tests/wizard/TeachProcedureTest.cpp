@@ -157,7 +157,7 @@ TEST(TeachInterrupted, FailedResetAfterQuickTeachClearsBothFlags) {
     s.f.link().failNext(frame::SimLink::FailKind::Write, 1);  // the "0" that follows "3"
     s.wait(2 * kPollMs);
     EXPECT_THAT(s.codes(), ElementsAreArray({"4", "3"}));
-    EXPECT_EQ(s.v().mTeachState, 12);
+    EXPECT_EQ(wizard::number(s.v().mTeachState), 12);
     EXPECT_FALSE(s.v().mTeachActive);
     EXPECT_FALSE(s.v().mQuickTeachActive);
 }

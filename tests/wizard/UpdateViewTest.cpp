@@ -126,13 +126,13 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
         WizardStand s({}, false);
         auto& v = s.v();
         v.pPROINFLOW_RAW.reset();
-        v.mTeachState = 1;
+        v.mTeachState = wizard::TeachState::MaxMinStarted;
         v.UpdateView();
         EXPECT_TRUE(v.mTrendStart.has_value());  // step 1 ran
         EXPECT_EQ(v.mTeachMax, 800);             // so did the reads before the flow
         EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 0);
         EXPECT_FALSE(v.TimerCnt->enabled());
-        EXPECT_EQ(v.mTeachState, 1);
+        EXPECT_EQ(wizard::number(v.mTeachState), 1);
         EXPECT_FALSE(v.FrameTeach->visible());
     });
     const auto lines = loggedWith("UpdateView()Error:Object variable or With block variable not set, Line:");
@@ -161,13 +161,13 @@ TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
         auto& v = s.v();
         WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(mode));
         v.pTEACH_MAX.reset();
-        v.mTeachState = 1;
+        v.mTeachState = wizard::TeachState::MaxMinStarted;
         v.UpdateView();
         // Steps before the legend ran either way.
         EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 1);
         EXPECT_EQ(v.LaFS->caption(), "0 Bit");
         EXPECT_EQ(v.LaTMax->text(), "0");  // the value it had before, never read
-        EXPECT_EQ(v.mTeachState, completes ? 2 : 1);
+        EXPECT_EQ(wizard::number(v.mTeachState), completes ? 2 : 1);
         EXPECT_EQ(v.FrameTeach->visible(), completes);
     }
 }

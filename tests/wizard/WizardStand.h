@@ -190,7 +190,7 @@ class WizardStand {
     void forget() {
         writes.clear();
         statuses.clear();
-        states = {v().mTeachState};
+        states = {wizard::number(v().mTeachState)};
     }
 
     // Declared before the frame, so that they outlive the view that reports to them.
@@ -202,7 +202,8 @@ class WizardStand {
 
   private:
     void noteState() {
-        if (view && f.hasView() && states.back() != view->mTeachState) states.push_back(view->mTeachState);
+        if (view && f.hasView() && states.back() != wizard::number(view->mTeachState))
+            states.push_back(wizard::number(view->mTeachState));
     }
 };
 
