@@ -1,0 +1,24 @@
+# Installation of the library with its headers, data and console, the exported CMake package, and
+# a Debian package of the same installation (cpack -G DEB).
+include(CMakePackageConfigHelpers)
+
+set(QX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/QX_Flow)
+install(EXPORT QX_FlowTargets NAMESPACE QX_Flow:: DESTINATION ${QX_CMAKE_DIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/QX_FlowConfig.cmake.in
+    ${CMAKE_BINARY_DIR}/QX_FlowConfig.cmake INSTALL_DESTINATION ${QX_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/QX_FlowConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/QX_FlowConfig.cmake ${CMAKE_BINARY_DIR}/QX_FlowConfigVersion.cmake
+    DESTINATION ${QX_CMAKE_DIR})
+
+set(CPACK_PACKAGE_NAME qxflow)
+set(CPACK_PACKAGE_VENDOR "QX_Flow developers")
+set(CPACK_PACKAGE_CONTACT "QX_Flow developers <qxflow@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Flow wizard view for calorimetric flow monitors, with the console qxflow-run")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+# What the library and the console load at run time; integrators build with the compiler they have.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libsqlite3-0 (>= 3.31)")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cmake (>= 3.25), g++")
+include(CPack)

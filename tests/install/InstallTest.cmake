@@ -1,0 +1,34 @@
+# Installs the build into a fresh prefix, builds the consumer against it with find_package, and
+# runs the consumer and the installed qxflow-run on the installed demo script. The prefix is
+# removed afterwards, also when a step fails.
+#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DCXX=... "-DCXX_FLAGS=..." -P InstallTest.cmake
+execute_process(COMMAND mktemp -d OUTPUT_VARIABLE work OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(prefix ${work}/prefix)
+
+function(step name)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0)
+        file(REMOVE_RECURSE ${work})
+        message(FATAL_ERROR "${name} failed (${rc}):\n${out}\n${err}")
+    endif()
+    set(output "${out}" PARENT_SCOPE)
+endfunction()
+
+step("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+step("consumer configure" ${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/install/consumer -B ${work}/consumer -G Ninja
+     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
+     "-DCMAKE_EXE_LINKER_FLAGS=${CXX_FLAGS}")
+step("consumer build" ${CMAKE_COMMAND} --build ${work}/consumer)
+step("consumer run" ${work}/consumer/consumer)
+if(NOT output STREQUAL "Teach-in Wizard\n")
+    file(REMOVE_RECURSE ${work})
+    message(FATAL_ERROR "the consumer read \"${output}\" instead of the English wizard title")
+endif()
+# The console runs from anywhere: it reaches the library, and the library its data, by location.
+file(GLOB demo ${prefix}/share/qxflow/scripts/demo.qxs)
+if(NOT demo)
+    file(REMOVE_RECURSE ${work})
+    message(FATAL_ERROR "the demo script was not installed")
+endif()
+step("installed qxflow-run" ${CMAKE_COMMAND} -E chdir ${work} ${prefix}/bin/qxflow-run ${demo})
+file(REMOVE_RECURSE ${work})
