@@ -1,15 +1,17 @@
-// The view's work per poll cycle: one addChartPoint (as each update does for each chart) with
+// The view's work per poll cycle: one point added to a trend chart (as each update does for each chart) with
 // different lengths of history behind it, and one whole UpdateView on a view bound to the
 // simulated device.
 //
-// per_point is the time of one addChartPoint on the flow chart while it shows the taught limits
+// per_point is the time of one point added to the flow chart while it shows the taught limits
 // (both groups, every series written, the window following the newest point). per_update is the
 // time of one UpdateView in the idle state: the values read from the model, two chart points,
 // labels, legend, status line and state step.
 #include <benchmark/benchmark.h>
 
+#include "display/TrendPane.h"
 #include "frame/StandFrame.h"
 #include "platform/ChartObject.h"
+#include "view/QX_FlowWiz.h"
 
 namespace {
 
@@ -20,19 +22,19 @@ using qx::view::QX_FlowWiz;
 constexpr int32_t kBatch = 4 * qx::platform::ChartColumn<double>::kChunkSize;
 
 void setLength(QX_FlowWiz& view, int32_t n) {
-    view.mFlowChart->group(1).data().setNumPoints(n);
-    view.mFlowChart->group(2).data().setNumPoints(n);
+    view.trend().flow.object->group(1).data().setNumPoints(n);
+    view.trend().flow.object->group(2).data().setNumPoints(n);
 }
 
 void BM_AddChartPoint(benchmark::State& state) {
     const auto history = static_cast<int32_t>(state.range(0));
     qx::frame::StandFrame frame;
     QX_FlowWiz& view = frame.create();
-    view.mTrendStart = frame.scheduler().timeOfDay();
-    for (int32_t i = 0; i < history; ++i) view.addChartPoint(view.mFlowChart, 300, 450, 100, 800);
+    view.trend().startTrendAt(frame.scheduler().timeOfDay());
+    for (int32_t i = 0; i < history; ++i) view.trend().addPoint(view.trend().flow, 300, 450, 100, 800);
 
     for (auto _ : state) {
-        for (int32_t i = 0; i < kBatch; ++i) view.addChartPoint(view.mFlowChart, 300, 450, 100, 800);
+        for (int32_t i = 0; i < kBatch; ++i) view.trend().addPoint(view.trend().flow, 300, 450, 100, 800);
         state.PauseTiming();
         setLength(view, history);
         state.ResumeTiming();

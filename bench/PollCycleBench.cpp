@@ -7,8 +7,10 @@
 #include <sstream>
 
 #include "console/Console.h"
+#include "display/TrendPane.h"
 #include "frame/StandFrame.h"
 #include "platform/Registry.h"
+#include "view/QX_FlowWiz.h"
 
 namespace {
 
@@ -32,7 +34,8 @@ void BM_PollCycle(benchmark::State& state) {
     StandFrame frame;
     startPolling(frame);
     for (auto _ : state) frame.wait(kPollMs);
-    state.counters["points"] = static_cast<double>(frame.view().mFlowChart->group(1).data().numPoints());
+    state.counters["points"] =
+        static_cast<double>(frame.view().trend().flow.object->group(1).data().numPoints());
     state.SetItemsProcessed(state.iterations());
 }
 // Past 9 h of trend the charts stop taking points; stay well inside one trend.

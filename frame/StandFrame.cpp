@@ -1,4 +1,5 @@
 #include "frame/StandFrame.h"
+#include "view/QX_FlowWiz.h"
 
 #include <stdexcept>
 

@@ -31,7 +31,10 @@
 #include "platform/Controls.h"
 #include "platform/TextMetrics.h"
 #include "platform/VirtualScheduler.h"
-#include "view/QX_FlowWiz.h"
+
+namespace qx::view {
+class QX_FlowWiz;
+}
 
 namespace qx::frame {
 

@@ -1,4 +1,5 @@
 #include "console/Console.h"
+#include "view/QX_FlowWiz.h"
 
 #include <iostream>
 #include <stdexcept>

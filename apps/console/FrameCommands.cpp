@@ -6,6 +6,7 @@
 #include "console/Console.h"
 #include "frame/DataModel.h"
 #include "platform/RuntimeError.h"
+#include "view/QX_FlowWiz.h"
 
 namespace qx::console {
 

@@ -4,6 +4,7 @@
 #include "console/Console.h"
 #include "console/ValueText.h"
 #include "platform/DebugOutput.h"
+#include "view/QX_FlowWiz.h"
 
 namespace qx::console {
 

@@ -6,8 +6,10 @@
 #include "console/Console.h"
 #include "console/ValueText.h"
 #include "console/ViewFields.h"
+#include "display/TrendPane.h"
 #include "frame/DataModel.h"
 #include "platform/RuntimeError.h"
+#include "view/QX_FlowWiz.h"
 
 namespace qx::console {
 
@@ -191,7 +193,9 @@ std::string Console::chartQuery(const Command& c, size_t& words) {
         fail(c, "no chart query " + kind);
     }
     const view::QX_FlowWiz* view = frame_.hasView() ? frame_.viewPtr().get() : nullptr;
-    const auto& chart = !view ? nullptr : name == "PC1" ? view->mFlowChart : view->mTempChart;
+    const auto& chart = !view           ? nullptr
+                        : name == "PC1" ? view->trend().flow.object
+                                        : view->trend().temp.object;
     if (!chart) return kNone;
 
     if (kind == "points") return numberText(chart->group(1).data().numPoints());

@@ -7,6 +7,7 @@
 #include "console/Arguments.h"
 #include "console/Console.h"
 #include "platform/Registry.h"
+#include "view/QX_FlowWiz.h"
 
 namespace qx::console {
 

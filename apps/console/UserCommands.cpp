@@ -4,8 +4,10 @@
 #include "console/Arguments.h"
 #include "console/Console.h"
 #include "console/ValueText.h"
+#include "display/TrendPane.h"
 #include "frame/ParameterSlider.h"
 #include "platform/StandardControls.h"
+#include "view/QX_FlowWiz.h"
 
 namespace qx::console {
 
@@ -116,8 +118,8 @@ void Console::cmdDrag(const Command& c) {
                                    {platform::Variant(static_cast<int32_t>(*button)), platform::Variant(0),
                                     mouseValue(x), platform::Variant(0)}};
         // The chart's events reach the view only while the view holds the chart.
-        if (chart == "PC1" && view.cPC1) view.cPC1_ObjectEvent(info);
-        if (chart == "PC2" && view.cPC2) view.cPC2_ObjectEvent(info);
+        if (chart == "PC1" && view.trend().flow.control) view.cPC1_ObjectEvent(info);
+        if (chart == "PC2" && view.trend().temp.control) view.cPC2_ObjectEvent(info);
         afterEvent();
     }
 }

@@ -1,8 +1,10 @@
 #include "console/ViewFields.h"
+#include "view/QX_FlowWiz.h"
 
 #include <map>
 
 #include "console/ValueText.h"
+#include "display/TrendPane.h"
 
 namespace qx::console {
 
@@ -23,13 +25,6 @@ FieldReader text(std::string QX_FlowWiz::*field) {
     return [field](const QX_FlowWiz& v) { return quoteText(v.*field); };
 }
 
-FieldReader timeOfDay(std::optional<int32_t> QX_FlowWiz::*field) {
-    return [field](const QX_FlowWiz& v) {
-        const auto& t = v.*field;
-        return t ? numberText(*t) : std::string(kEmpty);
-    };
-}
-
 // Frame objects print as their class name, controls as their type name, the view's own
 // objects as the name of their class.
 template <class T>
@@ -43,6 +38,32 @@ FieldReader object(std::shared_ptr<T> QX_FlowWiz::*field, const char* className 
             return p->typeName();
         else
             return className;
+    };
+}
+
+// The trend pane's state, read through the pane the view owns.
+using display::TrendPane;
+
+FieldReader trendNumber(int16_t (*read)(const TrendPane&)) {
+    return [read](const QX_FlowWiz& v) { return numberText(read(v.trend())); };
+}
+
+FieldReader trendFlag(bool (TrendPane::*read)() const) {
+    return [read](const QX_FlowWiz& v) { return booleanText((v.trend().*read)()); };
+}
+
+FieldReader trendTime(const std::optional<int32_t>& (TrendPane::*read)() const) {
+    return [read](const QX_FlowWiz& v) {
+        const auto& t = (v.trend().*read)();
+        return t ? numberText(*t) : std::string(kEmpty);
+    };
+}
+
+// A chart object or control prints as its type, none when the pane holds none.
+FieldReader trendObject(std::string (*typeOf)(const TrendPane&)) {
+    return [typeOf](const QX_FlowWiz& v) {
+        const std::string type = typeOf(v.trend());
+        return type.empty() ? std::string(kNone) : type;
     };
 }
 
@@ -95,25 +116,31 @@ const std::map<std::string, FieldReader>& fields() {
         {"mRefreshSwitchInputs", flag(&QX_FlowWiz::mRefreshSwitchInputs)},
         {"SuccessTicks", number(&QX_FlowWiz::SuccessTicks)},
         // Trend charts and their ranges.
-        {"mFlowChart", object(&QX_FlowWiz::mFlowChart, "ChartObject")},
-        {"mTempChart", object(&QX_FlowWiz::mTempChart, "ChartObject")},
-        {"cPC1", object(&QX_FlowWiz::cPC1)},
-        {"cPC2", object(&QX_FlowWiz::cPC2)},
-        {"mFlowRangeMax", number(&QX_FlowWiz::mFlowRangeMax)},
-        {"mFlowRangeMin", number(&QX_FlowWiz::mFlowRangeMin)},
-        {"mTempRangeMax", number(&QX_FlowWiz::mTempRangeMax)},
-        {"mTempRangeMin", number(&QX_FlowWiz::mTempRangeMin)},
-        {"mSavedFlowRangeMax", number(&QX_FlowWiz::mSavedFlowRangeMax)},
-        {"mSavedFlowRangeMin", number(&QX_FlowWiz::mSavedFlowRangeMin)},
-        {"mSavedTempRangeMax", number(&QX_FlowWiz::mSavedTempRangeMax)},
-        {"mSavedTempRangeMin", number(&QX_FlowWiz::mSavedTempRangeMin)},
-        {"mRestartTrend", flag(&QX_FlowWiz::mRestartTrend)},
-        {"mResetTimeBase", flag(&QX_FlowWiz::mResetTimeBase)},
-        {"mChartBreakPending", flag(&QX_FlowWiz::mChartBreakPending)},
-        {"mTrendStart", timeOfDay(&QX_FlowWiz::mTrendStart)},
-        {"mTeachStartTime", timeOfDay(&QX_FlowWiz::mTeachStartTime)},
-        {"mAxisStep", number(&QX_FlowWiz::mAxisStep)},
-        {"mDragAnchor", number(&QX_FlowWiz::mDragAnchor)},
+        {"mFlowChart",
+         trendObject([](const TrendPane& t) -> std::string { return t.flow.object ? "ChartObject" : ""; })},
+        {"mTempChart",
+         trendObject([](const TrendPane& t) -> std::string { return t.temp.object ? "ChartObject" : ""; })},
+        {"cPC1", trendObject([](const TrendPane& t) -> std::string {
+             return t.flow.control ? t.flow.control->typeName() : "";
+         })},
+        {"cPC2", trendObject([](const TrendPane& t) -> std::string {
+             return t.temp.control ? t.temp.control->typeName() : "";
+         })},
+        {"mFlowRangeMax", trendNumber([](const TrendPane& t) { return t.flow.range.max; })},
+        {"mFlowRangeMin", trendNumber([](const TrendPane& t) { return t.flow.range.min; })},
+        {"mTempRangeMax", trendNumber([](const TrendPane& t) { return t.temp.range.max; })},
+        {"mTempRangeMin", trendNumber([](const TrendPane& t) { return t.temp.range.min; })},
+        {"mSavedFlowRangeMax", trendNumber([](const TrendPane& t) { return t.flow.saved.max; })},
+        {"mSavedFlowRangeMin", trendNumber([](const TrendPane& t) { return t.flow.saved.min; })},
+        {"mSavedTempRangeMax", trendNumber([](const TrendPane& t) { return t.temp.saved.max; })},
+        {"mSavedTempRangeMin", trendNumber([](const TrendPane& t) { return t.temp.saved.min; })},
+        {"mRestartTrend", trendFlag(&TrendPane::restartPending)},
+        {"mResetTimeBase", trendFlag(&TrendPane::resetTimeBase)},
+        {"mChartBreakPending", trendFlag(&TrendPane::chartBreakPending)},
+        {"mTrendStart", trendTime(&TrendPane::trendStart)},
+        {"mTeachStartTime", trendTime(&TrendPane::teachStartTime)},
+        {"mAxisStep", trendNumber([](const TrendPane& t) { return t.axisStep(); })},
+        {"mDragAnchor", trendNumber([](const TrendPane& t) { return t.dragAnchor(); })},
         // Polling and the status line.
         {"mRunTime", number(&QX_FlowWiz::mRunTime)},
         {"mPendingStatus", text(&QX_FlowWiz::mPendingStatus)},

@@ -5,7 +5,11 @@
 #include <functional>
 #include <string>
 
-#include "view/QX_FlowWiz.h"
+#include "host/DataModel.h"
+
+namespace qx::view {
+class QX_FlowWiz;
+}
 
 namespace qx::console {
 

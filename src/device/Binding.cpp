@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "display/TrendPane.h"
 #include "support/DebugLog.h"
 #include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
@@ -281,19 +282,14 @@ void QX_FlowWiz::Init_Data(const host::DataModelPtr& model, const std::string& m
     });
 
     // The charts scale afresh to the values that follow.
-    mFlowRangeMax = mTempRangeMax = -2000;
-    mFlowRangeMin = mTempRangeMin = 2000;
-    mSavedFlowRangeMax = mSavedTempRangeMax = -2000;
-    mSavedFlowRangeMin = mSavedTempRangeMin = 2000;
-    mAxisStep = 10;
+    trend_->startAfresh();
     mRefreshSwitchInputs = true;
 
     FrameTeachOption->setEnabled(false);
     setCaption(ComSetTeach, [&] { return lookUpText("IDS_SET_MANUAL"); });
-    skip([&] { ClearChart(mFlowChart, -1); });
-    skip([&] { ClearChart(mTempChart, -1); });
-    mTrendStart.reset();
-    mTeachStartTime.reset();
+    skip([&] { trend_->clear(trend_->flow); });
+    skip([&] { trend_->clear(trend_->temp); });
+    trend_->forgetStart();
 }
 
 }  // namespace qx::view

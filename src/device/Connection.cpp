@@ -1,5 +1,6 @@
 // The view's side of the conversation with the communication object: sending jobs and tracking
 // their ids, connecting on the user's request, and what each answer and connection status does.
+#include "display/TrendPane.h"
 #include "support/DebugLog.h"
 #include "view/QX_FlowWiz.h"
 
@@ -66,11 +67,11 @@ void QX_FlowWiz::IBase_Communication_OnConnectStatusChanged(const std::string& s
         if (status == "CONNECTED") {
             if (must(mFifo).Count() > 0 && mFifo->Remove() == "ReadOnce") ReadValuesOnce();
         } else if (status == "DISCONNECTED" || status == "DISCONNECTED ABORT") {
-            mChartBreakPending = true;
+            trend_->breakAtNextUpdate();
             ResetPolling();
             TimerCnt->setEnabled(false);
         } else if (status == "CONNECT FAILED") {
-            mChartBreakPending = true;
+            trend_->breakAtNextUpdate();
             ResetPolling();
             if (visible()) reportConnectFailed(*this);
         }

@@ -1,34 +1,53 @@
-// The running value ranges of the trend charts kept across a teach procedure: a procedure (or
-// "Clear") saves them and starts afresh so the charts scale to what follows; "Auto" widens the
-// running ranges by what was saved.
+// The value ranges of the trend charts: the running range each update widens, the saved range a
+// teach procedure (or "Clear") keeps while the charts scale to what follows, which "Auto" takes
+// back in, and the axis limits both give with the rounding and the value-axis bars.
 #include <algorithm>
 
-#include "view/QX_FlowWiz.h"
+#include "display/AxisRounding.h"
+#include "display/TrendPane.h"
+#include "platform/Int16.h"
 
-namespace qx::view {
+namespace qx::display {
 
 namespace {
 // Restart values so far outside every real value that the first one replaces them.
-constexpr int16_t kRestartMax = -2000;
-constexpr int16_t kRestartMin = 2000;
+constexpr ValueRange kOutOfReach{.max = -2000, .min = 2000};
+constexpr int16_t kAxisStep = 10;
 }  // namespace
 
-void QX_FlowWiz::SaveChartRanges() {
-    mSavedFlowRangeMax = std::max(mSavedFlowRangeMax, mFlowRangeMax);
-    mSavedFlowRangeMin = std::min(mSavedFlowRangeMin, mFlowRangeMin);
-    mSavedTempRangeMax = std::max(mSavedTempRangeMax, mTempRangeMax);
-    mSavedTempRangeMin = std::min(mSavedTempRangeMin, mTempRangeMin);
-    mFlowRangeMax = kRestartMax;
-    mTempRangeMax = kRestartMax;
-    mFlowRangeMin = kRestartMin;
-    mTempRangeMin = kRestartMin;
+void TrendPane::saveRanges() {
+    for (Chart* c : {&flow, &temp}) {
+        c->saved.max = std::max(c->saved.max, c->range.max);
+        c->saved.min = std::min(c->saved.min, c->range.min);
+    }
+    flow.range.max = kOutOfReach.max;
+    temp.range.max = kOutOfReach.max;
+    flow.range.min = kOutOfReach.min;
+    temp.range.min = kOutOfReach.min;
 }
 
-void QX_FlowWiz::RestoreChartRanges() {
-    mFlowRangeMin = std::min(mFlowRangeMin, mSavedFlowRangeMin);
-    mFlowRangeMax = std::max(mFlowRangeMax, mSavedFlowRangeMax);
-    mTempRangeMin = std::min(mTempRangeMin, mSavedTempRangeMin);
-    mTempRangeMax = std::max(mTempRangeMax, mSavedTempRangeMax);
+void TrendPane::restoreRanges() {
+    for (Chart* c : {&flow, &temp}) {
+        c->range.min = std::min(c->range.min, c->saved.min);
+        c->range.max = std::max(c->range.max, c->saved.max);
+    }
 }
 
-}  // namespace qx::view
+void TrendPane::startAfresh() {
+    flow.range = temp.range = kOutOfReach;
+    flow.saved = temp.saved = kOutOfReach;
+    axisStep_ = kAxisStep;
+}
+
+void TrendPane::applyAxis(Chart& chart, std::optional<int16_t> floor) {
+    auto& area = platform::must(chart.object).chartArea();
+    const int16_t yMax = platform::add16(RoundAxisUp(chart.range.max, axisStep_), chart.maxBar->value());
+    area.axis("Y").setMax(yMax);
+    area.axis("Y2").setMax(yMax);
+    int16_t yMin = platform::add16(RoundAxisDown(chart.range.min, axisStep_), chart.minBar->value());
+    if (floor) yMin = std::max(*floor, yMin);
+    area.axis("Y").setMin(yMin);
+    area.axis("Y2").setMin(yMin);
+}
+
+}  // namespace qx::display

@@ -1,28 +1,26 @@
 // The two trend charts: creating and placing them, clearing them, appending one point per update
 // (which also keeps the one-minute window on the newest point), marking the break a lost
-// connection leaves, and the scroll bars that widen or narrow their value axes.
+// connection leaves, and the restarts of the trend and its time axis.
 #include <string>
 
-#include "display/AxisRounding.h"
+#include "display/TrendPane.h"
 #include "display/TrendTime.h"
 #include "platform/LibraryFolder.h"
 #include "support/DebugLog.h"
 #include "view/Colours.h"
-#include "view/QX_FlowWiz.h"
 
-namespace qx::view {
+namespace qx::display {
 
 using platform::ChartObject;
 using platform::ignoreErrors;
+using platform::must;
 
 namespace {
 
-// The value a caller passes for a line that has nothing to show.
-constexpr int16_t kNoLine = 999;
 constexpr int16_t kFollowNewest = 1000;  // HSMin at this value keeps the window on the newest point
 
-constexpr uint32_t kFlowLimitsColour = 0xFAFABE;  // RGB(190, 250, 250)
-constexpr uint32_t kTempGroup2Colour = 0xF0F0F0;  // RGB(240, 240, 240)
+// Restart values of a new trend: the first values replace them.
+constexpr ValueRange kRestartRange{.max = 0, .min = 1000};
 
 constexpr int32_t kChartWidth = 4000;
 constexpr int32_t kChartHeight = 1600;
@@ -43,10 +41,31 @@ int32_t startOf(const std::optional<int32_t>& t) {
 
 }  // namespace
 
-std::shared_ptr<platform::ControlExtender> QX_FlowWiz::CreateChart(platform::Control* cont,
-                                                                   const std::string& sname, int16_t, int16_t,
-                                                                   int16_t, int16_t, const std::string&) {
-    support::DebugLog(*this, "CreateChart()", "Start");
+TrendPane::TrendPane(const platform::UiContext& ui, platform::Controls& controls,
+                     const host::Object& logSource)
+    : ui_(ui), controls_(controls), logSource_(logSource) {
+    // The outer bounds of the value axes, in the charts' units.
+    flow.upperBound = 1050;
+    flow.lowerBound = 0;
+    temp.upperBound = 210;
+    temp.lowerBound = -60;
+}
+
+void TrendPane::attachBars(std::shared_ptr<platform::ScrollBar> hsMin,
+                           std::shared_ptr<platform::ScrollBar> vsMax1,
+                           std::shared_ptr<platform::ScrollBar> vsMin1,
+                           std::shared_ptr<platform::ScrollBar> vsMax2,
+                           std::shared_ptr<platform::ScrollBar> vsMin2) {
+    hsMin_ = std::move(hsMin);
+    flow.maxBar = std::move(vsMax1);
+    flow.minBar = std::move(vsMin1);
+    temp.maxBar = std::move(vsMax2);
+    temp.minBar = std::move(vsMin2);
+}
+
+std::shared_ptr<platform::ControlExtender> TrendPane::createChart(platform::Control* cont,
+                                                                  const std::string& sname) {
+    support::DebugLog(logSource_, "CreateChart()", "Start");
     try {
         auto extender = controls_.add(platform::kChartProgId, sname, cont);
         extender->setVisible(true);
@@ -54,72 +73,108 @@ std::shared_ptr<platform::ControlExtender> QX_FlowWiz::CreateChart(platform::Con
         // Both charts share one definition; the colours below tell them apart.
         chart->load(platform::libraryFolder() + "/PC1.dat");
         if (sname == "PC2") {
-            chart->group(1).style(2).setFillColor(kRed);
-            chart->group(1).style(1).setFillColor(kTemperatureColour);
-            chart->group(2).style(1).setFillColor(kTempGroup2Colour);
+            chart->group(1).style(2).setFillColor(view::kRed);
+            chart->group(1).style(1).setFillColor(view::kTemperatureColour);
+            chart->group(2).style(1).setFillColor(view::kTempLimitsColour);
         }
         if (sname == "PC1") {
-            chart->group(2).style(1).setFillColor(kFlowLimitsColour);
-            chart->group(1).style(1).setFillColor(kFlowColour);
+            chart->group(2).style(1).setFillColor(view::kFlowLimitsColour);
+            chart->group(1).style(1).setFillColor(view::kFlowColour);
         }
         // The window is the view's to move: no zooming or panning by the component itself.
         chart->actionMaps().removeAll();
         return extender;
-    } catch (const RuntimeError& e) {
+    } catch (const platform::RuntimeError& e) {
         platform::ErrorLineScope scope(e);
-        support::DebugLog(*this, "CreateChart()",
+        support::DebugLog(logSource_, "CreateChart()",
                           "Error:" + e.description() + ", Line:" + std::to_string(e.line()));
         return nullptr;
     }
 }
 
-void QX_FlowWiz::InitChart() {
+void TrendPane::createCharts(platform::Frame& frameChart) {
     try {
-        auto emptyChart = [](ChartObject& chart) {
-            chart.group(1).data().setNumPoints(0);
-            chart.group(2).data().setNumPoints(0);
-            chart.setAllowUserChanges(true);
+        auto create = [&](Chart& chart, const char* name) {
+            chart.control = createChart(&frameChart, name);
+            chart.object = chartOf(must(chart.control));
+            chart.object->group(1).data().setNumPoints(0);
+            chart.object->group(2).data().setNumPoints(0);
+            chart.object->setAllowUserChanges(true);
         };
-        cPC1 = CreateChart(FrameChart.get(), "PC1", 0, 1024, 200, 800, "XXX");
-        mFlowChart = chartOf(must(cPC1));
-        emptyChart(*mFlowChart);
-        cPC2 = CreateChart(FrameChart.get(), "PC2", 0, 512, 300, 700, "XXX");
-        mTempChart = chartOf(must(cPC2));
-        emptyChart(*mTempChart);
+        create(flow, "PC1");
+        create(temp, "PC2");
 
         // A first placement; the layout moves and sizes the charts afterwards.
-        const int32_t left = FrameChart->width() - kChartWidth - kChartMargin;
-        cPC1->move(left, kChartTop, kChartWidth, kChartHeight);
-        cPC1->setVisible(true);
-        cPC2->move(left, cPC1->height() + kChartTop, kChartWidth, kChartHeight);
-        cPC2->setVisible(true);
-        FrameChart->setHeight(cPC2->top() + cPC2->height() + kChartMargin);
-    } catch (const RuntimeError& e) {
+        const int32_t left = frameChart.width() - kChartWidth - kChartMargin;
+        flow.control->move(left, kChartTop, kChartWidth, kChartHeight);
+        flow.control->setVisible(true);
+        temp.control->move(left, flow.control->height() + kChartTop, kChartWidth, kChartHeight);
+        temp.control->setVisible(true);
+        frameChart.setHeight(temp.control->top() + temp.control->height() + kChartMargin);
+    } catch (const platform::RuntimeError& e) {
         platform::ErrorLineScope scope(e);
-        support::DebugLog(*this, "InitChart()", "Error:" + e.description());
+        support::DebugLog(logSource_, "InitChart()", "Error:" + e.description());
         throw;
     }
 }
 
-void QX_FlowWiz::ClearChart(const std::shared_ptr<ChartObject>& chart, int16_t) {
-    auto& c = must(chart);
+void TrendPane::dropCharts() {
+    flow.object.reset();
+    temp.object.reset();
+    flow.control.reset();
+    temp.control.reset();
+}
+
+void TrendPane::clear(Chart& chart) {
+    auto& c = must(chart.object);
     c.group(1).data().setNumPoints(0);
     c.group(2).data().setNumPoints(0);
-    mTrendStart = ui_.scheduler.timeOfDay();
-    mResetTimeBase = true;
-    HSMin->setValue(kFollowNewest);
+    trendStart_ = ui_.scheduler.timeOfDay();
+    resetTimeBase_ = true;
+    hsMin_->setValue(kFollowNewest);
     auto& x = c.chartArea().axis("X");
     x.setMin(0);
     x.setMax(0);
     x.timeScale().setBase(ui_.scheduler.timeOfDay());
 }
 
-void QX_FlowWiz::addChartPoint(const std::shared_ptr<ChartObject>& chart, int16_t a, int16_t b, int16_t c,
-                               int16_t d) {
+void TrendPane::restartAt(int32_t now) {
+    trendStart_ = now;
+    flow.range = kRestartRange;
+    temp.range = kRestartRange;
+    restartTrend_ = false;
+    clear(flow);
+    clear(temp);
+}
+
+void TrendPane::forgetStart() {
+    trendStart_.reset();
+    teachStartTime_.reset();
+}
+
+void TrendPane::resetTimeBaseIfAsked(int32_t now) {
+    if (!resetTimeBase_) return;
+    must(flow.object).chartArea().axis("X").timeScale().setBase(now);
+    must(temp.object).chartArea().axis("X").timeScale().setBase(now);
+    resetTimeBase_ = false;
+}
+
+void TrendPane::markBreakIfPending() {
+    if (!chartBreakPending_) return;
+    markBreak(flow);
+    markBreak(temp);
+    chartBreakPending_ = false;
+}
+
+void TrendPane::followNewest() {
+    hsMin_->setValue(kFollowNewest);
+}
+
+void TrendPane::addPoint(Chart& chart, int16_t a, int16_t b, int16_t c, int16_t d) {
     // A point that cannot be added is simply missing from the trend; nothing is reported.
     try {
-        const double x = display::trendHours(startOf(mTrendStart), ui_.scheduler.timeOfDay());
-        auto& ch = must(chart);
+        const double x = trendHours(startOf(trendStart_), ui_.scheduler.timeOfDay());
+        auto& ch = must(chart.object);
         auto& values = ch.group(1).data();
         const int32_t n = values.numPoints() + 1;
         values.setNumPoints(n);
@@ -148,37 +203,37 @@ void QX_FlowWiz::addChartPoint(const std::shared_ptr<ChartObject>& chart, int16_
 
         // Scrolling back makes sense once the window has left the first point behind.
         auto& axisX = ch.chartArea().axis("X");
-        HSMin->setEnabled(HSMin->value() == 0 || axisX.min() > values.x(1).value_or(0));
+        hsMin_->setEnabled(hsMin_->value() == 0 || axisX.min() > values.x(1).value_or(0));
 
-        if (!mTeachStartTime) mTeachStartTime = mTrendStart;
-        const double w = (startOf(mTeachStartTime) - startOf(mTrendStart)) / 3600.0;
-        if (HSMin->value() == kFollowNewest) {
+        if (!teachStartTime_) teachStartTime_ = trendStart_;
+        const double w = (startOf(teachStartTime_) - startOf(trendStart_)) / 3600.0;
+        if (hsMin_->value() == kFollowNewest) {
             // The window starts at the teach start (or trend start) until a full minute has passed.
-            if (x - w < display::kWindowHours) {
+            if (x - w < kWindowHours) {
                 axisX.setMin(w);
-                axisX.setMax(w + display::kWindowHours);
+                axisX.setMax(w + kWindowHours);
             } else {
-                axisX.setMin(x - display::kWindowHours);
+                axisX.setMin(x - kWindowHours);
                 axisX.setMax(x);
             }
         }
         ch.refresh();
-    } catch (const RuntimeError&) {
+    } catch (const platform::RuntimeError&) {
     }
 }
 
-void QX_FlowWiz::MarkChartBreak(const std::shared_ptr<ChartObject>& chart) {
+void TrendPane::markBreak(Chart& chart) {
     double x = 0;
     ChartObject* ch = nullptr;
     try {
-        x = display::trendHours(startOf(mTrendStart), ui_.scheduler.timeOfDay());
-        ch = &must(chart);
+        x = trendHours(startOf(trendStart_), ui_.scheduler.timeOfDay());
+        ch = &must(chart.object);
         auto& values = ch->group(1).data();
         const int32_t n = values.numPoints();
         if (n == 0) return;
         values.setNumPoints(n + 1);
         values.setX(n + 1, values.x(n).value_or(0));
-    } catch (const RuntimeError&) {
+    } catch (const platform::RuntimeError&) {
         return;
     }
 
@@ -200,40 +255,4 @@ void QX_FlowWiz::MarkChartBreak(const std::shared_ptr<ChartObject>& chart) {
     appendAt(ch->group(2).data(), now);
 }
 
-// The value-axis scroll bars. Each keeps its chart's axis within the chart's outer bounds and at
-// least one step away from the opposite limit; the new limits take effect at the next update.
-// Setting the bar's value raises its change event once more.
-
-void QX_FlowWiz::VSMax1_Change() {
-    const int16_t r = display::RoundAxisUp(mFlowRangeMax, mAxisStep);
-    if (platform::add16(VSMax1->value(), r) > 1050) VSMax1->setValue(platform::sub16(1050, r));
-    const double yMin = must(mFlowChart).chartArea().axis("Y").min();
-    if (platform::sub16(platform::add16(VSMax1->value(), r), mAxisStep) < yMin)
-        VSMax1->setValue(platform::round16(yMin - r + mAxisStep));
-}
-
-void QX_FlowWiz::VSMax2_Change() {
-    const int16_t r = display::RoundAxisUp(mTempRangeMax, mAxisStep);
-    if (platform::add16(VSMax2->value(), r) > 210) VSMax2->setValue(platform::sub16(210, r));
-    const double yMin = must(mTempChart).chartArea().axis("Y").min();
-    if (platform::sub16(platform::add16(VSMax2->value(), r), mAxisStep) < yMin)
-        VSMax2->setValue(platform::round16(yMin - r + mAxisStep));
-}
-
-void QX_FlowWiz::VSMin1_Change() {
-    const int16_t r = display::RoundAxisDown(mFlowRangeMin, mAxisStep);
-    if (platform::add16(VSMin1->value(), r) < 0) VSMin1->setValue(platform::sub16(0, r));
-    const double yMax = must(mFlowChart).chartArea().axis("Y").max();
-    if (platform::add16(platform::add16(VSMin1->value(), r), mAxisStep) > yMax)
-        VSMin1->setValue(platform::round16(yMax - r - mAxisStep));
-}
-
-void QX_FlowWiz::VSMin2_Change() {
-    const int16_t r = display::RoundAxisDown(mTempRangeMin, mAxisStep);
-    if (platform::add16(VSMin2->value(), r) < -60) VSMin2->setValue(platform::sub16(-60, r));
-    const double yMax = must(mTempChart).chartArea().axis("Y").max();
-    if (platform::add16(platform::add16(VSMin2->value(), r), mAxisStep) > yMax)
-        VSMin2->setValue(platform::round16(yMax - r - mAxisStep));
-}
-
-}  // namespace qx::view
+}  // namespace qx::display

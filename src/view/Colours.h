@@ -11,5 +11,7 @@ inline constexpr uint32_t kRed = 0x0000FF;
 inline constexpr uint32_t kBlue = 0xFF0000;
 inline constexpr uint32_t kFlowColour = 0xEF29ED;         // RGB(237, 41, 239)
 inline constexpr uint32_t kTemperatureColour = 0x288C96;  // RGB(150, 140, 40)
+inline constexpr uint32_t kFlowLimitsColour = 0xFAFABE;   // RGB(190, 250, 250)
+inline constexpr uint32_t kTempLimitsColour = 0xF0F0F0;   // RGB(240, 240, 240)
 
 }  // namespace qx::view

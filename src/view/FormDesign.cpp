@@ -1,6 +1,7 @@
 // The form design of the view: every child control with its container, design-time size and
 // event wiring. Captions the user sees are set at run time by text look-ups; the ones here are
 // placeholders. Positions the layout does not compute are the design positions below.
+#include "display/TrendPane.h"
 #include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
 
@@ -47,7 +48,6 @@ void QX_FlowWiz::buildForm() {
     CheckTP->Click = [this] { CheckTP_Click(); };
     HSMin = place<platform::ScrollBar>(c, FrameChart.get(), 360, 3900, 11040, 255, "HSMin", true, 0, 1000);
     HSMin->setValue(1000);
-    HSMin->Change = [this] { HSMin_Change(); };
     auto vscroll = [&](const char* name, int32_t top) {
         return place<platform::ScrollBar>(c, FrameChart.get(), 60, top, 255, 735, name, false, -10000, 10000);
     };
@@ -56,10 +56,12 @@ void QX_FlowWiz::buildForm() {
     VSMax2 = vscroll("VSMax2", 2400);
     VSMin2 = vscroll("VSMin2", 3200);
     for (auto* bar : {VSMax1.get(), VSMin1.get(), VSMax2.get(), VSMin2.get()}) bar->setValue(0);
-    VSMax1->Change = [this] { VSMax1_Change(); };
-    VSMin1->Change = [this] { VSMin1_Change(); };
-    VSMax2->Change = [this] { VSMax2_Change(); };
-    VSMin2->Change = [this] { VSMin2_Change(); };
+    trend_->attachBars(HSMin, VSMax1, VSMin1, VSMax2, VSMin2);
+    HSMin->Change = [this] { trend_->windowBarChanged(); };
+    VSMax1->Change = [this] { trend_->maxBarChanged(trend_->flow); };
+    VSMin1->Change = [this] { trend_->minBarChanged(trend_->flow); };
+    VSMax2->Change = [this] { trend_->maxBarChanged(trend_->temp); };
+    VSMin2->Change = [this] { trend_->minBarChanged(trend_->temp); };
 
     auto myLabel = [&](const char* name, int32_t left, int32_t top) {
         return place<display::MyLabel>(c, FrameChart.get(), left, top, 810, 270, name, metrics);
@@ -161,6 +163,22 @@ void QX_FlowWiz::buildForm() {
           static_cast<platform::Control*>(chkXmlUnknown.get()), static_cast<platform::Control*>(Text1.get()),
           static_cast<platform::Control*>(Text11.get())})
         hidden->setVisible(false);
+}
+
+// The chart wrappers' events and the public chart factory belong to the trend pane; the
+// factory's range and title arguments were never used.
+std::shared_ptr<platform::ControlExtender> QX_FlowWiz::CreateChart(platform::Control* cont,
+                                                                   const std::string& sname, int16_t, int16_t,
+                                                                   int16_t, int16_t, const std::string&) {
+    return trend_->createChart(cont, sname);
+}
+
+void QX_FlowWiz::cPC1_ObjectEvent(const ObjectEventInfo& info) {
+    trend_->chartEvent(info);
+}
+
+void QX_FlowWiz::cPC2_ObjectEvent(const ObjectEventInfo& info) {
+    trend_->chartEvent(info);
 }
 
 }  // namespace qx::view

@@ -4,6 +4,7 @@
 // the layout goes on.
 #include <algorithm>
 
+#include "display/TrendPane.h"
 #include "platform/Int16.h"
 #include "view/QX_FlowWiz.h"
 
@@ -47,6 +48,8 @@ void sizePlotArea(const std::shared_ptr<platform::ControlExtender>& chart) {
 }  // namespace
 
 void QX_FlowWiz::UserControl_Resize() {
+    const auto& cPC1 = trend_->flow.control;
+    const auto& cPC2 = trend_->temp.control;
     // 1. The panes never get less room than 12120 x 5400; the scroll form shows the rest.
     int16_t H = 0, W = 0;  // 16-bit: a control beyond 32767 twips leaves them 0
     ignoreErrors([&] { H = platform::checked16(std::max(height(), kMinLayoutHeight)); });

@@ -2,6 +2,7 @@
 // object (deferred while the device still has work), and the small frame callbacks.
 #include <string>
 
+#include "display/TrendPane.h"
 #include "support/DebugLog.h"
 #include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
@@ -11,7 +12,10 @@ namespace qx::view {
 using platform::RuntimeError;
 
 QX_FlowWiz::QX_FlowWiz(const platform::UiContext& ui)
-    : platform::Control("QX_FlowWiz", "QX_FlowWiz"), ui_(ui), controls_(ui.factories) {
+    : platform::Control("QX_FlowWiz", "QX_FlowWiz"),
+      ui_(ui),
+      controls_(ui.factories),
+      trend_(std::make_unique<display::TrendPane>(ui, controls_, *this)) {
     buildForm();
 }
 
@@ -42,7 +46,6 @@ void QX_FlowWiz::logOnError(const std::string& operation, const RuntimeError& e)
 
 void QX_FlowWiz::UserControl_Initialize() {
     support::DebugLog(*this, "UserControl_Initialize():", "");
-    mResetTimeBase = true;
     mContext = "MONITOR";
     mModule = "$$MODULE";
     Timer1->setTag("0");
@@ -50,7 +53,7 @@ void QX_FlowWiz::UserControl_Initialize() {
 
     std::string step;
     try {
-        InitChart();
+        trend_->createCharts(*FrameChart);
         step = "initialize splitter";
         step = "initialize Browser";
         step = "create Uuid-Collections";
@@ -180,10 +183,7 @@ void QX_FlowWiz::stopTimers() {
 }
 
 void QX_FlowWiz::dropOwnReferences() {
-    mFlowChart.reset();
-    mTempChart.reset();
-    cPC1.reset();
-    cPC2.reset();
+    trend_->dropCharts();
     mSliderFL = {};
     mSliderTP = {};
     stopTimers();

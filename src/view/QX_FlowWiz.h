@@ -1,8 +1,8 @@
 #pragma once
-// QX_FlowWiz: the flow wizard view the frame shows for a calorimetric flow monitor. One class
-// holds all of the view's state; its member functions live by concern in view/ (lifecycle,
-// toolbar, layout), device/ (binding, connection, polling), wizard/ (view update, teach-in,
-// manual settings) and display/ (trend charts, time window).
+// QX_FlowWiz: the flow wizard view the frame shows for a calorimetric flow monitor. Its member
+// functions live by concern in view/ (lifecycle, toolbar, layout), device/ (binding, connection,
+// polling) and wizard/ (view update, teach-in, manual settings); the trend pane it owns
+// (display/TrendPane.h) holds the charts, their ranges and their time window.
 //
 // Everything runs on the UI thread of the container's scheduler. The fields are public so that
 // tests and front ends can observe them; only the view's own operations write them.
@@ -16,6 +16,7 @@
 #include "device/CFilterCallbackModule.h"
 #include "device/CuuidCollection.h"
 #include "device/IuuidCollection.h"
+#include "display/ChartEvent.h"
 #include "display/CtlLedIM.h"
 #include "display/MyLabel.h"
 #include "host/DataModel.h"
@@ -32,6 +33,10 @@
 #include "platform/Timer.h"
 #include "wizard/TeachState.h"
 
+namespace qx::display {
+class TrendPane;
+}
+
 namespace qx::view {
 
 using host::ParameterPtr;
@@ -42,11 +47,7 @@ using wizard::TeachCode;
 using wizard::TeachMode;
 using wizard::TeachState;
 
-// The parameters of a mouse event on a chart, by position: 0 button, 1 shift, 2 x, 3 y.
-struct ObjectEventInfo {
-    std::string name;
-    std::vector<Variant> params;
-};
+using display::ObjectEventInfo;
 
 // A parameter slider: the child control in its frame and the slider's own object.
 struct SliderRef {
@@ -138,8 +139,6 @@ class QX_FlowWiz : public platform::Control,
     void UpdateView();
     void ShowMaxMinFields(bool show);
     bool IsSwitchPointAvailable();
-    void SaveChartRanges();
-    void RestoreChartRanges();
 
     // ---- teach-in commands (wizard/TeachCommands.cpp) ----
     void ComTeachMaxMin_Click();
@@ -162,22 +161,14 @@ class QX_FlowWiz : public platform::Control,
     void EnableTempSwitchPointInput(bool enable);
     void EnableQuickOffsetInput(bool enable);
 
-    // ---- trend charts (display/TrendCharts.cpp) and time window (display/TimeWindow.cpp) ----
+    // ---- the trend pane (display/TrendPane.h); the chart events and CreateChart pass to it ----
     std::shared_ptr<platform::ControlExtender> CreateChart(platform::Control* cont, const std::string& sname,
                                                            int16_t yMin, int16_t yMax, int16_t yB1,
                                                            int16_t yB2, const std::string& sTitle);
-    void InitChart();
-    void ClearChart(const std::shared_ptr<platform::ChartObject>& chart, int16_t flag);
-    void addChartPoint(const std::shared_ptr<platform::ChartObject>& chart, int16_t a, int16_t b, int16_t c,
-                       int16_t d);
-    void MarkChartBreak(const std::shared_ptr<platform::ChartObject>& chart);
-    void VSMax1_Change();
-    void VSMax2_Change();
-    void VSMin1_Change();
-    void VSMin2_Change();
-    void HSMin_Change();
     void cPC1_ObjectEvent(const ObjectEventInfo& info);
     void cPC2_ObjectEvent(const ObjectEventInfo& info);
+    display::TrendPane& trend() { return *trend_; }
+    const display::TrendPane& trend() const { return *trend_; }
 
     // ================= state =================
 
@@ -223,17 +214,6 @@ class QX_FlowWiz : public platform::Control,
     bool mSliderTPLoaded = false, mRefreshSwitchInputs = false;
     int16_t SuccessTicks = 0;
 
-    // Trend charts and their ranges.
-    std::shared_ptr<platform::ChartObject> mFlowChart, mTempChart;
-    std::shared_ptr<platform::ControlExtender> cPC1, cPC2;
-    int16_t mFlowRangeMax = 0, mFlowRangeMin = 0, mTempRangeMax = 0, mTempRangeMin = 0;
-    int16_t mSavedFlowRangeMax = 0, mSavedFlowRangeMin = 0, mSavedTempRangeMax = 0, mSavedTempRangeMin = 0;
-    bool mRestartTrend = false, mResetTimeBase = true, mChartBreakPending = false;
-    std::optional<int32_t> mTrendStart;      // time of day, seconds
-    std::optional<int32_t> mTeachStartTime;  // time of day, seconds
-    int16_t mAxisStep = 0;
-    int16_t mDragAnchor = 0;
-
     // Polling and the status line.
     int32_t mRunTime = 0;  // seconds shown in LaTime
     std::string mPendingStatus;
@@ -268,14 +248,14 @@ class QX_FlowWiz : public platform::Control,
 
   private:
     explicit QX_FlowWiz(const platform::UiContext& ui);
-    void buildForm();  // the form design: every child control with its container and events
-    void chartDrag(const ObjectEventInfo& info);
+    void buildForm();          // the form design: every child control with its container and events
     void stopTimers();         // Timer1, TimerCnt and TimerState, in that order
     void dropOwnReferences();  // the charts and sliders the view holds, then stopTimers
     std::shared_ptr<QX_FlowWiz> self();
 
     platform::UiContext ui_;
     platform::Controls controls_;
+    std::unique_ptr<display::TrendPane> trend_;
 };
 
 }  // namespace qx::view

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "display/TrendPane.h"
 #include "support/DebugLog.h"
 #include "support/ParameterWalk.h"
 #include "view/QX_FlowWiz.h"
@@ -100,14 +101,14 @@ void QX_FlowWiz::mToolbar_ButtonClick(const host::ButtonPtr& button) {
     try {
         const std::string key = must(button).key();
         if (key == "Auto") {
-            HSMin->setValue(1000);  // the charts follow the newest point again
-            for (auto* bar : {VSMax1.get(), VSMax2.get(), VSMin1.get(), VSMin2.get()}) bar->setValue(0);
-            RestoreChartRanges();
+            trend_->followNewest();
+            trend_->resetValueBars();
+            trend_->restoreRanges();
         } else if (key == "Clear") {
-            mTeachStartTime = ui_.scheduler.timeOfDay();  // the window starts at the click
-            for (auto* bar : {VSMax1.get(), VSMax2.get(), VSMin1.get(), VSMin2.get()}) bar->setValue(0);
+            trend_->startWindowAt(ui_.scheduler.timeOfDay());  // the window starts at the click
+            trend_->resetValueBars();
             HSMin->setValue(HSMin->max());
-            SaveChartRanges();
+            trend_->saveRanges();
             if (!must(mSpecComm).IsConnected()) UpdateView();
         } else if (key == "Edit") {
             const bool pressed = button->value() == 1;

@@ -1,6 +1,7 @@
 // The commands of the teach panel: starting a max/min teach or a quick teach, making the device
 // teach, cancelling, writing values entered by hand, and the continuation that writes the next
 // command code when the device has answered a teach job.
+#include "display/TrendPane.h"
 #include "support/ResourceComponent.h"
 #include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
@@ -42,9 +43,9 @@ void QX_FlowWiz::ComTeachMaxMin_Click() {
     mSwitchPointSettable = true;
     EnableFlowSwitchPointInput(false);
     EnableTempSwitchPointInput(false);
-    mTeachStartTime = ui_.scheduler.timeOfDay();  // the charts' window starts with the procedure
+    trend_->startWindowAt(ui_.scheduler.timeOfDay());  // the charts' window starts with the procedure
     HSMin->setValue(HSMin->max());
-    SaveChartRanges();
+    trend_->saveRanges();
     ComTeachCancel->setEnabled(true);
     ComTeachMaxMin->setEnabled(false);
     ComteachQuick->setEnabled(false);
@@ -67,9 +68,9 @@ void QX_FlowWiz::ComteachQuick_Click() {
     mSwitchPointSettable = true;
     EnableQuickOffsetInput(false);
     EnableTempSwitchPointInput(false);
-    mTeachStartTime = ui_.scheduler.timeOfDay();
+    trend_->startWindowAt(ui_.scheduler.timeOfDay());
     HSMin->setValue(HSMin->max());
-    SaveChartRanges();
+    trend_->saveRanges();
     ComTeachCancel->setEnabled(true);
     ComTeachMaxMin->setEnabled(false);
     ComteachQuick->setEnabled(false);

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <string>
 
-#include "display/AxisRounding.h"
+#include "display/TrendPane.h"
 #include "platform/Int16.h"
 #include "support/DebugLog.h"
 #include "view/QX_FlowWiz.h"
@@ -15,14 +15,11 @@
 
 namespace qx::view {
 
-using platform::add16;
+using display::kNoLine;
 using platform::round16;
 
 namespace {
 
-constexpr int16_t kNoLine = 999;  // a chart line, or a switch point, with nothing to show
-constexpr int16_t kRestartRangeMax = 0;
-constexpr int16_t kRestartRangeMin = 1000;
 constexpr int32_t kLegendGap = 60;
 
 int16_t textAs16(const ParameterPtr& p) {
@@ -30,11 +27,6 @@ int16_t textAs16(const ParameterPtr& p) {
 }
 bool holdsValue(const ParameterPtr& p) {
     return p && p->noValue() == 0;
-}
-
-void widen(int16_t& lo, int16_t& hi, int16_t v) {
-    if (v > hi) hi = v;
-    if (v < lo) lo = v;
 }
 
 host::IButton& editButton(const host::ToolbarPtr& toolbar) {
@@ -48,16 +40,10 @@ void QX_FlowWiz::UpdateView() {
         const int32_t now = ui_.scheduler.timeOfDay();
 
         // Trend start, or a restart of both trends with fresh ranges and run time.
-        if (!mTrendStart) mTrendStart = now;
-        if (mRestartTrend) {
-            mTrendStart = now;
-            mFlowRangeMax = kRestartRangeMax;
-            mFlowRangeMin = kRestartRangeMin;
-            mTempRangeMax = kRestartRangeMax;
-            mTempRangeMin = kRestartRangeMin;
-            mRestartTrend = false;
-            ClearChart(mFlowChart, -1);
-            ClearChart(mTempChart, -1);
+        auto& trend = *trend_;
+        trend.startIfEmpty(now);
+        if (trend.restartPending()) {
+            trend.restartAt(now);
             mRunTime = 0;
         }
 
@@ -85,66 +71,43 @@ void QX_FlowWiz::UpdateView() {
         }
 
         // A lost connection leaves a gap in both trends.
-        if (mChartBreakPending) {
-            MarkChartBreak(mFlowChart);
-            MarkChartBreak(mTempChart);
-            mChartBreakPending = false;
-        }
+        trend.markBreakIfPending();
 
         // The flow chart's range takes in the flow and the lines it shows.
-        widen(mFlowRangeMin, mFlowRangeMax, mFlow);
-        if (mFwVersion == 1) widen(mFlowRangeMin, mFlowRangeMax, mSwitchPointFlow);
+        auto& flowRange = trend.flow.range;
+        flowRange.widen(mFlow);
+        if (mFwVersion == 1) flowRange.widen(mSwitchPointFlow);
         if (mTeachMode != TeachMode::Quick) {
-            widen(mFlowRangeMin, mFlowRangeMax, mTeachMin);
-            widen(mFlowRangeMin, mFlowRangeMax, mTeachMax);
+            flowRange.widen(mTeachMin);
+            flowRange.widen(mTeachMax);
         }
-        {
-            auto& area = must(mFlowChart).chartArea();
-            const int16_t yMax = add16(display::RoundAxisUp(mFlowRangeMax, mAxisStep), VSMax1->value());
-            area.axis("Y").setMax(yMax);
-            area.axis("Y2").setMax(yMax);
-            const int16_t yMin = std::max<int16_t>(
-                0, add16(display::RoundAxisDown(mFlowRangeMin, mAxisStep), VSMin1->value()));
-            area.axis("Y").setMin(yMin);
-            area.axis("Y2").setMin(yMin);
-        }
+        trend.applyAxis(trend.flow, int16_t{0});  // a flow below 0 is never shown
 
         // The temperature chart's range takes in the temperature and the switch point. On a
         // device without SWPOINT the update fails once the temperature has raised the maximum.
         const double temperature = Variant(must(pPROINTEMP).valueText()).toDouble();
-        if (temperature > mTempRangeMax) mTempRangeMax = round16(temperature);
+        auto& tempRange = trend.temp.range;
+        if (temperature > tempRange.max) tempRange.max = round16(temperature);
         const bool tempPointShown = must(pSWPOINT).noValue() == 0;
         const double tempPoint = tempPointShown ? Variant(pSWPOINT->valueText()).toDouble() : 0;
-        if (tempPointShown && tempPoint > mTempRangeMax) mTempRangeMax = round16(tempPoint);
-        if (temperature < mTempRangeMin) mTempRangeMin = round16(temperature);
-        if (tempPointShown && tempPoint < mTempRangeMin) mTempRangeMin = round16(tempPoint);
-        {
-            auto& area = must(mTempChart).chartArea();
-            const int16_t yMax = add16(display::RoundAxisUp(mTempRangeMax, mAxisStep), VSMax2->value());
-            area.axis("Y").setMax(yMax);
-            area.axis("Y2").setMax(yMax);
-            const int16_t yMin = add16(display::RoundAxisDown(mTempRangeMin, mAxisStep), VSMin2->value());
-            area.axis("Y").setMin(yMin);
-            area.axis("Y2").setMin(yMin);
-        }
+        if (tempPointShown && tempPoint > tempRange.max) tempRange.max = round16(tempPoint);
+        if (temperature < tempRange.min) tempRange.min = round16(temperature);
+        if (tempPointShown && tempPoint < tempRange.min) tempRange.min = round16(tempPoint);
+        trend.applyAxis(trend.temp, std::nullopt);
 
         // Firmware 0 keeps the quick-teach switch point to itself.
         if (mTeachMode == TeachMode::Quick && mFwVersion == 0) mSwitchPointFlow = kNoLine;
 
         // The run time counts from the first update; the time axes start anew when asked.
         TimerCnt->setEnabled(true);
-        if (mResetTimeBase) {
-            must(mFlowChart).chartArea().axis("X").timeScale().setBase(now);
-            must(mTempChart).chartArea().axis("X").timeScale().setBase(now);
-            mResetTimeBase = false;
-        }
+        trend.resetTimeBaseIfAsked(now);
 
         // One point for each chart.
         const bool switchPointAvailable = IsSwitchPointAvailable();
         const bool quickMode = mTeachMode == TeachMode::Quick;
-        addChartPoint(mFlowChart, mFlow, switchPointAvailable ? mSwitchPointFlow : kNoLine,
-                      quickMode ? kNoLine : mTeachMin, quickMode ? kNoLine : mTeachMax);
-        addChartPoint(mTempChart, round16(temperature), tempPointShown ? round16(tempPoint) : kNoLine, 0, 0);
+        trend.addPoint(trend.flow, mFlow, switchPointAvailable ? mSwitchPointFlow : kNoLine,
+                       quickMode ? kNoLine : mTeachMin, quickMode ? kNoLine : mTeachMax);
+        trend.addPoint(trend.temp, round16(temperature), tempPointShown ? round16(tempPoint) : kNoLine, 0, 0);
 
         // The sliders show the device's values once, and again when asked.
         if (must(mSliderTP.control).visible() && !mSliderTPLoaded) {

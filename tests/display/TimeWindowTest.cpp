@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "display/TrendPane.h"
 #include "wizard/WizardStand.h"
 
 namespace qx::stand::test {
@@ -45,7 +46,7 @@ TEST_F(TimeWindowTest, HSMinEnablingAndTheTeachAnchor) {
 TEST_F(TimeWindowTest, DraggingAndClearing) {
     WizardStand s({}, false);
     auto& v = s.v();
-    v.mTrendStart = s.f.scheduler().timeOfDay() - 3600;  // the newest point lies one hour in
+    v.trend().startTrendAt(s.f.scheduler().timeOfDay() - 3600);  // the newest point lies one hour in
     v.UpdateView();
     v.HSMin->setEnabled(true);
     v.HSMin->setValue(501);
@@ -56,12 +57,12 @@ TEST_F(TimeWindowTest, DraggingAndClearing) {
     move(1, 1, 80);
     move(2, 1, 45);
     EXPECT_EQ(v.HSMin->value(), 518);
-    EXPECT_EQ(v.mDragAnchor, 22);
+    EXPECT_EQ(v.trend().dragAnchor(), 22);
     EXPECT_DOUBLE_EQ(s.flowChart().chartArea().axis("X").min(), (1.0 - 60.0 / 3600) / 1000 * 518);
 
     v.HSMin->setEnabled(false);
     move(1, 1, 20);
-    EXPECT_EQ(v.mDragAnchor, 0);
+    EXPECT_EQ(v.trend().dragAnchor(), 0);
     EXPECT_EQ(v.HSMin->value(), 518);
 
     v.HSMin->setEnabled(true);
@@ -69,16 +70,16 @@ TEST_F(TimeWindowTest, DraggingAndClearing) {
     move(1, 1, 80);
     move(1, 1, 0);
     EXPECT_EQ(v.HSMin->value(), 990);
-    EXPECT_EQ(v.mDragAnchor, 0);
+    EXPECT_EQ(v.trend().dragAnchor(), 0);
 
     // An event without the mouse's position ends the handler quietly.
     move(1, 1, 80);
     v.cPC1_ObjectEvent({"MouseMove", {1}});
-    EXPECT_EQ(v.mDragAnchor, 40);
+    EXPECT_EQ(v.trend().dragAnchor(), 40);
 
     // Clearing empties the trend and follows the newest point again, with no window yet.
     v.HSMin->setValue(500);
-    v.ClearChart(v.mFlowChart, -1);
+    v.trend().clear(v.trend().flow);
     EXPECT_EQ(v.HSMin->value(), 1000);
     EXPECT_EQ(window(s.flowChart()), std::make_pair(0L, 0L));
     EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 0);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "display/TrendPane.h"
 #include "frame/ParameterSlider.h"
 #include "platform/Registry.h"
 #include "wizard/WizardStand.h"
@@ -22,7 +23,7 @@ TEST_F(TrendChartPointsTest, AChartThatCannotBeMadeStopsCreation) {
         frame::StandFrame f;
         f.factories().add(platform::kChartProgId, [] { return std::make_shared<frame::ParameterSlider>(); });
         auto& v = f.create();
-        EXPECT_FALSE(v.mFlowChart);
+        EXPECT_FALSE(v.trend().flow.object);
     });
     EXPECT_EQ(loggedWith("CreateChart()Error:The control PC1 holds no chart, Line:").size(), 1U);
     EXPECT_EQ(loggedWith("InitChart()Error:Object variable or With block variable not set").size(), 1U);
@@ -63,8 +64,8 @@ TEST_F(TrendChartPointsTest, PointsCarryOnlyTheLinesInUse) {
     // One value of the pair, the other 0: group 2 gets that value alone and group 1 no limit lines.
     WizardStand s({}, false);
     auto& v = s.v();
-    v.mTrendStart = s.f.scheduler().timeOfDay();
-    v.addChartPoint(v.mFlowChart, 5, 999, 40, 0);
+    v.trend().startTrendAt(s.f.scheduler().timeOfDay());
+    v.trend().addPoint(v.trend().flow, 5, 999, 40, 0);
     EXPECT_EQ(points(s.flowChart(), 1), Points{"0:5/-/-/-"});
     EXPECT_EQ(points(s.flowChart(), 2), Points{"0:40/-"});
 }
@@ -85,17 +86,17 @@ TEST_F(TrendChartPointsTest, ALostConnectionBreaksEveryLine) {
               (Points{"0:800/100", "1:800/100", "2:800/100", "2:-/-", "3:-/-", "3:800/100"}));
     EXPECT_EQ(points(s.tempChart(), 1),
               (Points{"0:22/60/-/-", "1:22/60/-/-", "2:22/60/-/-", "2:-/-/-/-", "3:-/-/-/-", "3:22/60/-/-"}));
-    EXPECT_FALSE(s.v().mChartBreakPending);
+    EXPECT_FALSE(s.v().trend().chartBreakPending());
 
     // A break on an empty chart changes nothing; in quick-teach mode group 2 copies its hole.
     WizardStand q({}, false);
     auto& v = q.v();
-    v.mTrendStart = q.f.scheduler().timeOfDay();
-    v.MarkChartBreak(v.mFlowChart);
+    v.trend().startTrendAt(q.f.scheduler().timeOfDay());
+    v.trend().markBreak(v.trend().flow);
     EXPECT_EQ(q.flowChart().group(1).data().numPoints(), 0);
     EXPECT_EQ(q.flowChart().group(2).data().numPoints(), 0);
-    v.addChartPoint(v.mFlowChart, 7, 999, 999, 999);
-    v.MarkChartBreak(v.mFlowChart);
+    v.trend().addPoint(v.trend().flow, 7, 999, 999, 999);
+    v.trend().markBreak(v.trend().flow);
     EXPECT_EQ(points(q.flowChart(), 2), (Points{"-:-/-", "-:-/-", "0:-/-"}));
 }
 
@@ -117,7 +118,7 @@ TEST_F(TrendChartPointsTest, ATrendEndsAfter32767Seconds) {
     s.f.wait(30'000);
     EXPECT_EQ(v.LaFS->caption(), "40 Bit");
 
-    v.mRestartTrend = true;
+    v.trend().restartAtNextUpdate();
     s.f.wait(30'000);
     EXPECT_EQ(points(s.flowChart(), 1), Points{"0:40/450/800/100"});
 }
@@ -132,7 +133,7 @@ TEST_F(TrendChartPointsTest, ATrendAcrossMidnight) {
     s.poll(5);
     EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 10);  // 86390 s before midnight: too many
 
-    v.mTrendStart = 9 * 3600;  // as if the trend had started at 09:00
+    v.trend().startTrendAt(9 * 3600);  // as if the trend had started at 09:00
     s.poll();
     EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 11);
     const int32_t now = s.f.scheduler().timeOfDay();

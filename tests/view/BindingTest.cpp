@@ -114,10 +114,12 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
     f.init(InitTarget::Device);
     const auto firstComm = v.mSpecComm;
     const auto oldCopy = applied(v);
-    v.mFlowRangeMax = v.mTempRangeMax = v.mSavedFlowRangeMax = v.mSavedTempRangeMax = 500;
-    v.mFlowRangeMin = v.mTempRangeMin = v.mSavedFlowRangeMin = v.mSavedTempRangeMin = 100;
-    v.mAxisStep = 3, v.mSwitchPointFlow = 321, v.mRefreshSwitchInputs = false;
-    v.mTrendStart = v.mTeachStartTime = 36000;
+    v.trend().flow.range.max = v.trend().temp.range.max = v.trend().flow.saved.max =
+        v.trend().temp.saved.max = 500;
+    v.trend().flow.range.min = v.trend().temp.range.min = v.trend().flow.saved.min =
+        v.trend().temp.saved.min = 100;
+    v.mSwitchPointFlow = 321, v.mRefreshSwitchInputs = false;
+    v.trend().startTrendAt(36000), v.trend().startWindowAt(36000);
     auto list = [&] {
         std::vector<std::string> out;
         for (int32_t i = 0; i < v.CoQTOffset->listCount(); ++i) out.push_back(v.CoQTOffset->list(i));
@@ -150,14 +152,16 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
     EXPECT_EQ(nameOf(v.pTEACH_MAX), "TEACH_MAX");
     EXPECT_EQ(v.pTEACHDO_QUICK_MODE, nullptr);
     EXPECT_TRUE(v.mQuickButtonVisible);  // once shown, never withdrawn by a binding
-    for (int32_t max : {v.mFlowRangeMax, v.mTempRangeMax, v.mSavedFlowRangeMax, v.mSavedTempRangeMax})
+    for (int32_t max : {v.trend().flow.range.max, v.trend().temp.range.max, v.trend().flow.saved.max,
+                        v.trend().temp.saved.max})
         EXPECT_EQ(max, -2000);
-    for (int32_t min : {v.mFlowRangeMin, v.mTempRangeMin, v.mSavedFlowRangeMin, v.mSavedTempRangeMin})
+    for (int32_t min : {v.trend().flow.range.min, v.trend().temp.range.min, v.trend().flow.saved.min,
+                        v.trend().temp.saved.min})
         EXPECT_EQ(min, 2000);
-    EXPECT_EQ(v.mAxisStep, 10);
+    EXPECT_EQ(v.trend().axisStep(), 10);
     EXPECT_EQ(v.mSwitchPointFlow, -1);
     EXPECT_TRUE(v.mRefreshSwitchInputs);
-    EXPECT_FALSE(v.mTrendStart || v.mTeachStartTime);
+    EXPECT_FALSE(v.trend().trendStart() || v.trend().teachStartTime());
     EXPECT_EQ(list(), (std::vector<std::string>{" 6,0 %", " 4,5 %", " 3,0 %", " 1,5 %", " 0 %", "-1,5 %",
                                                 "-3,0 %", "-4,5 %"}));
     EXPECT_EQ(v.CoQTOffset->listIndex(), 4);

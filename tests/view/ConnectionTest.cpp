@@ -104,11 +104,11 @@ TEST_F(ConnectionTest, EachConnectionStatusDoesItsOwnPart) {
             v.mUuids2->Add("early");
             v.mTeachJobId = "teach";
             v.mTeachActive = v.mQuickTeachActive = true;
-            v.mChartBreakPending = false;
+            ASSERT_FALSE(v.trend().chartBreakPending());
             v.TimerCnt->setEnabled(true);
             v.IBase_Communication_OnConnectStatusChanged(c.status);
             EXPECT_FALSE(v.mTeachActive || v.mQuickTeachActive);
-            EXPECT_EQ(v.mChartBreakPending, c.ends);
+            EXPECT_EQ(v.trend().chartBreakPending(), c.ends);
             EXPECT_EQ(v.mUuids->Count() + v.mFifo->Count() + v.mUuids2->Count(), c.ends ? 0 : 3);
             EXPECT_EQ(v.mTeachJobId.empty(), c.ends);
             EXPECT_EQ(s.poll(), c.ends ? 0 : 1);

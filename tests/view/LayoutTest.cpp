@@ -17,20 +17,20 @@ TEST(Layout, BothChartsWithTheirBarsAndThePanesBelow) {
     frame::StandFrame f;
     auto& v = f.create();
     // 2585 / 15 = 172.3 and 2485 / 15 = 165.7: whole pixels, rounded.
-    EXPECT_EQ(v.mFlowChart->chartArea().location().width(), (11910 - 270) / 15);
-    EXPECT_EQ(v.mFlowChart->chartArea().location().height(), 172);
-    EXPECT_EQ(v.mTempChart->chartArea().location().height(), 166);
-    EXPECT_EQ(v.LaUnit1->top(), v.cPC1->top() + 120);
+    EXPECT_EQ(v.trend().flow.object->chartArea().location().width(), (11910 - 270) / 15);
+    EXPECT_EQ(v.trend().flow.object->chartArea().location().height(), 172);
+    EXPECT_EQ(v.trend().temp.object->chartArea().location().height(), 166);
+    EXPECT_EQ(v.LaUnit1->top(), v.trend().flow.control->top() + 120);
     EXPECT_EQ(v.VSMax1->top(), v.LaUnit1->top() + 240);
-    EXPECT_EQ(v.VSMin1->top(), bottom(*v.cPC1) - 790);
-    EXPECT_EQ(v.LaUnit2->top(), v.cPC2->top() + 120);
+    EXPECT_EQ(v.VSMin1->top(), bottom(*v.trend().flow.control) - 790);
+    EXPECT_EQ(v.LaUnit2->top(), v.trend().temp.control->top() + 120);
     EXPECT_EQ(v.VSMax2->top(), v.LaUnit2->top() + 270);
-    EXPECT_EQ(v.VSMin2->top(), bottom(*v.cPC2) - 790);
-    EXPECT_EQ(v.HSMin->top(), bottom(*v.cPC2) - 60);
-    EXPECT_EQ(v.HSMin->width(), v.cPC1->width() - 600);
+    EXPECT_EQ(v.VSMin2->top(), bottom(*v.trend().temp.control) - 790);
+    EXPECT_EQ(v.HSMin->top(), bottom(*v.trend().temp.control) - 60);
+    EXPECT_EQ(v.HSMin->width(), v.trend().flow.control->width() - 600);
     EXPECT_EQ(v.CheckFL->top(), 240);
     EXPECT_EQ(v.LaFS->left(), v.LaLeFS->left() + v.LaLeFS->width() + 60);
-    EXPECT_EQ(v.CheckTP->top(), bottom(*v.cPC1));
+    EXPECT_EQ(v.CheckTP->top(), bottom(*v.trend().flow.control));
     EXPECT_EQ(v.LaTS->left(), v.LaLeTS->left() + v.LaLeTS->width() + 60);
     EXPECT_EQ(v.LaTime->left() + v.LaTime->width(), v.FrameChart->width());
     EXPECT_EQ(v.LaStatus->top(), bottom(*v.FrameChart) + 60);
@@ -48,14 +48,14 @@ TEST(Layout, EachChartBringsItsBarsAndTheTimeBarFollowsTheLowest) {
     auto& v = f.create();
     v.CheckFL->setValue(0);  // its click lays out again
     EXPECT_EQ(v.CheckTP->top(), 540);
-    EXPECT_EQ(v.HSMin->top(), bottom(*v.cPC2) - 60);
+    EXPECT_EQ(v.HSMin->top(), bottom(*v.trend().temp.control) - 60);
     EXPECT_FALSE(v.LaUnit1->visible() || v.VSMax1->visible() || v.VSMin1->visible());
     EXPECT_TRUE(v.LaUnit2->visible());
 
     v.CheckFL->setValue(1);
     v.setHeight(7000);  // too low for the temperature chart
     v.UserControl_Resize();
-    EXPECT_EQ(v.HSMin->top(), bottom(*v.cPC1) - 60);
+    EXPECT_EQ(v.HSMin->top(), bottom(*v.trend().flow.control) - 60);
     EXPECT_TRUE(v.VSMin1->visible());
     EXPECT_FALSE(v.LaUnit2->visible() || v.VSMax2->visible());
 }

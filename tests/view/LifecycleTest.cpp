@@ -18,8 +18,9 @@ TEST_F(LifecycleTest, CreationSetsUpEverythingTheViewOwns) {
     EXPECT_EQ(messages(), (std::vector<std::string>{"UserControl_Initialize():", "CreateChart()Start",
                                                     "CreateChart()Start"}));
     EXPECT_EQ(v.Timer1->tag(), "0");
-    EXPECT_TRUE(v.mResetTimeBase);
-    ASSERT_TRUE(v.mFilter && v.mFifo && v.mUuids && v.mUuids2 && v.mFlowChart && v.mTempChart);
+    EXPECT_TRUE(v.trend().resetTimeBase());
+    ASSERT_TRUE(v.mFilter && v.mFifo && v.mUuids && v.mUuids2 && v.trend().flow.object &&
+                v.trend().temp.object);
     for (const auto& [slider, frame] :
          {std::pair{&v.mSliderFL, v.FrameFL.get()}, {&v.mSliderTP, v.FrameTP.get()}}) {
         EXPECT_EQ(slider->control->container(), frame);

@@ -29,7 +29,7 @@ bool anyTimer(const QX_FlowWiz& v) {
 void expectReleased(const QX_FlowWiz& v) {
     EXPECT_FALSE(v.mModel || v.mFrameModel || v.mSpecComm || v.mDevice || v.mMessageHandler || v.mToolbar ||
                  v.mRes);
-    EXPECT_FALSE(v.mFlowChart || v.mTempChart || v.mSliderFL || v.mSliderTP);
+    EXPECT_FALSE(v.trend().flow.object || v.trend().temp.object || v.mSliderFL || v.mSliderTP);
     EXPECT_EQ(v.mUuids->Count(), 0);
     EXPECT_EQ(v.mUuids->Callback(), nullptr);
     EXPECT_FALSE(anyTimer(v));
@@ -118,7 +118,8 @@ TEST_F(ReleaseTest, CommandWaitingInTheQueueDefersTheRelease) {
     EXPECT_FALSE(anyTimer(v));
     EXPECT_TRUE(v.mReleasePending);
     EXPECT_EQ(v.mFrameModel, s.f.model());
-    EXPECT_TRUE(v.mModel && v.mSpecComm && v.mMessageHandler && v.mReceiver && v.mFlowChart && v.mSliderFL);
+    EXPECT_TRUE(v.mModel && v.mSpecComm && v.mMessageHandler && v.mReceiver && v.trend().flow.object &&
+                v.mSliderFL);
     EXPECT_EQ(releasedItemNames(*s.f.device()).size(), 5u);  // the items go back already
     EXPECT_TRUE(s.f.release());
     EXPECT_EQ(releasedItemNames(*s.f.device()).size(), 10u);

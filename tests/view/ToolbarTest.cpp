@@ -190,12 +190,15 @@ TEST_F(ToolbarTest, AutoFollowsTheNewestPointAndWidensTheRangesAgain) {
                                                        v.VSMin2.get()};
     v.HSMin->setValue(300);
     for (auto* bar : offsets) bar->setValue(40);
-    v.mFlowRangeMin = 100, v.mFlowRangeMax = 200, v.mSavedFlowRangeMin = 50, v.mSavedFlowRangeMax = 150;
-    v.mTempRangeMin = 20, v.mTempRangeMax = 25, v.mSavedTempRangeMin = 22, v.mSavedTempRangeMax = 30;
+    v.trend().flow.range.min = 100, v.trend().flow.range.max = 200, v.trend().flow.saved.min = 50,
+    v.trend().flow.saved.max = 150;
+    v.trend().temp.range.min = 20, v.trend().temp.range.max = 25, v.trend().temp.saved.min = 22,
+    v.trend().temp.saved.max = 30;
     s.f.press("Auto");
     EXPECT_EQ(v.HSMin->value(), 1000);
     for (auto* bar : offsets) EXPECT_EQ(bar->value(), 0) << bar->name();
-    EXPECT_EQ((std::vector<int32_t>{v.mFlowRangeMin, v.mFlowRangeMax, v.mTempRangeMin, v.mTempRangeMax}),
+    EXPECT_EQ((std::vector<int32_t>{v.trend().flow.range.min, v.trend().flow.range.max,
+                                    v.trend().temp.range.min, v.trend().temp.range.max}),
               (std::vector<int32_t>{50, 200, 20, 30}));
 }
 
@@ -214,16 +217,16 @@ TEST_F(ToolbarTest, ClearRestartsTheTrendViewAndRefreshesWhenDisconnected) {
         f.wait(700);  // the clock now stands between two whole seconds
         v.HSMin->setValue(300);
         v.VSMax1->setValue(40);
-        v.mFlowRangeMax = 200;
-        v.mSavedFlowRangeMax = 150;
+        v.trend().flow.range.max = 200;
+        v.trend().flow.saved.max = 150;
         clearLog();
         f.press("Clear");
-        EXPECT_EQ(v.mTeachStartTime, static_cast<int32_t>(f.scheduler().nowMs() / 1000 % 86400));
+        EXPECT_EQ(v.trend().teachStartTime(), static_cast<int32_t>(f.scheduler().nowMs() / 1000 % 86400));
         EXPECT_EQ(v.HSMin->value(), v.HSMin->max());
         EXPECT_EQ(v.VSMax1->value(), 0);
-        EXPECT_EQ(v.mSavedFlowRangeMax, 200);
-        EXPECT_EQ(v.mFlowChart->group(1).data().numPoints(), device ? 1 : 0);
-        EXPECT_EQ(v.mFlowRangeMax == -2000, !device);  // the refresh rescales to the values read
+        EXPECT_EQ(v.trend().flow.saved.max, 200);
+        EXPECT_EQ(v.trend().flow.object->group(1).data().numPoints(), device ? 1 : 0);
+        EXPECT_EQ(v.trend().flow.range.max == -2000, !device);  // the refresh rescales to the values read
         EXPECT_EQ(logged(onError("mToolbar_ButtonClick", platform::kObjectNotSet)), device ? 0 : 1);
     }
 }

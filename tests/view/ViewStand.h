@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "display/TrendPane.h"
 #include "frame/StandFrame.h"
 #include "platform/DebugOutput.h"
 #include "platform/Registry.h"
@@ -121,7 +122,7 @@ struct BoundStand {
         f.press("Poll");
     }
     int32_t poll() const { return f.toolbar()->buttons().find("Poll")->value(); }
-    int flowPoints() const { return view->mFlowChart->group(1).data().numPoints(); }
+    int flowPoints() const { return view->trend().flow.object->group(1).data().numPoints(); }
 
     frame::StandFrame f;
     QX_FlowWiz* view = nullptr;

@@ -101,10 +101,10 @@ TEST(CancelDetails, AnswerToTheMaximumAfterCancelOnFirmwareZeroDoesNothing) {
     ASSERT_FALSE(teachJob.empty());
     ASSERT_TRUE(s.click(*s.v().ComTeachCancel));
     EXPECT_EQ(s.v().mTeachJobId, teachJob);  // nothing new was sent
-    const auto ticks = s.v().mFlowChart->group(1).data().numPoints();
+    const auto ticks = s.v().trend().flow.object->group(1).data().numPoints();
     s.wait(kOneAnswer);
     EXPECT_THAT(s.codes(), ElementsAreArray({"2"}));
-    EXPECT_EQ(s.v().mFlowChart->group(1).data().numPoints(), ticks);  // no update for the answer
+    EXPECT_EQ(s.v().trend().flow.object->group(1).data().numPoints(), ticks);  // no update for the answer
     EXPECT_EQ(wizard::number(s.v().mTeachState), 0);
 }
 

@@ -128,8 +128,8 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
         v.pPROINFLOW_RAW.reset();
         v.mTeachState = wizard::TeachState::MaxMinStarted;
         v.UpdateView();
-        EXPECT_TRUE(v.mTrendStart.has_value());  // step 1 ran
-        EXPECT_EQ(v.mTeachMax, 800);             // so did the reads before the flow
+        EXPECT_TRUE(v.trend().trendStart().has_value());  // step 1 ran
+        EXPECT_EQ(v.mTeachMax, 800);                      // so did the reads before the flow
         EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 0);
         EXPECT_FALSE(v.TimerCnt->enabled());
         EXPECT_EQ(wizard::number(v.mTeachState), 1);
@@ -146,10 +146,10 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
     auto& v = s.v();
     v.pSWPOINT.reset();
     WizardStand::put(v.pPROINTEMP, "150");
-    const int16_t rangeMin = v.mTempRangeMin;
+    const int16_t rangeMin = v.trend().temp.range.min;
     v.UpdateView();
-    EXPECT_EQ(v.mTempRangeMax, 150);
-    EXPECT_EQ(v.mTempRangeMin, rangeMin);
+    EXPECT_EQ(v.trend().temp.range.max, 150);
+    EXPECT_EQ(v.trend().temp.range.min, rangeMin);
 }
 
 TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {

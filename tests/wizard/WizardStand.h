@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "display/TrendPane.h"
 #include "frame/StandFrame.h"
 #include "platform/ChartObject.h"
 #include "platform/DebugOutput.h"
@@ -115,8 +116,8 @@ class WizardStand {
     }
 
     QX_FlowWiz& v() { return *view; }
-    ChartObject& flowChart() { return *view->mFlowChart; }
-    ChartObject& tempChart() { return *view->mTempChart; }
+    ChartObject& flowChart() { return *view->trend().flow.object; }
+    ChartObject& tempChart() { return *view->trend().temp.object; }
 
     // ---- a person ----
     // Clicks a button; false, and nothing happens, when the person cannot reach it.
