@@ -13,7 +13,9 @@ namespace qx::console {
 inline std::optional<int64_t> wholeNumber(const std::string& text) {
     int64_t v = 0;
     const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data() + (text.size() > 1 && text[0] == '+' ? 1 : 0), end, v);
+    // from_chars takes no '+', and after a '+' it must not find a '-' either ("+-5").
+    const bool plus = text.size() > 1 && text[0] == '+' && text[1] != '-';
+    auto [ptr, ec] = std::from_chars(text.data() + (plus ? 1 : 0), end, v);
     if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
     return v;
 }
