@@ -72,8 +72,10 @@ void ChartTimeScale::setFormat(std::string format) {
 std::string ChartTimeScale::label(double value) const {
     if (!std::isfinite(value)) raise(kInvalidPropertyValue, "A time label needs a finite value");
     const double unitSeconds = unit_ == TimeUnit::Hours ? 3600 : unit_ == TimeUnit::Minutes ? 60 : 1;
-    // Whole seconds: a value computed as seconds / 3600 must not show one second early.
-    const double seconds = std::fmod(base_ + std::round(value * unitSeconds), 86400.0);
+    // Whole seconds: a value computed as seconds / 3600 must not show one second early. Whole days
+    // drop out first, so that no finite value overflows when counted in seconds.
+    const double inDay = std::fmod(value, 86400 / unitSeconds) * unitSeconds;
+    const double seconds = std::fmod(base_ + std::round(inDay), 86400.0);
     const int t = static_cast<int>(seconds < 0 ? seconds + 86400 : seconds);
     std::string out;
     for (size_t i = 0; i < format_.size(); ++i) {

@@ -117,6 +117,9 @@ TEST(ChartTimeScale, LabelsShowBasePlusHoursAsClockTimeAcrossMidnight) {
     EXPECT_EQ(t.label(2.0 / 3600), "00:00:01");
     t.setBase(0);
     EXPECT_EQ(t.label(-1.0 / 3600), "23:59:59");
+    // 1e308 hours are 8 h past a whole day; counted in seconds they would overflow.
+    EXPECT_EQ(t.label(1e308), "08:00:00");
+    EXPECT_EQ(t.label(-1e308), "16:00:00");
 }
 
 TEST(ChartDefinition, TheShippedFileGivesTheTrendChartsTheirLookAndKeepsThePoints) {
