@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs all tests, in the developer build and in the sanitizer build.
+# Builds everything and runs all tests, in the developer build and in the sanitizer build; then
+# replays the fuzz corpora and fuzzes each parser briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -9,3 +10,5 @@ for preset in dev asan; do
     cmake --build --preset "$preset"
     ctest --preset "$preset" -j2
 done
+echo "=== fuzz targets ==="
+scripts/fuzz.sh 30
