@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz preset), replays every seed corpus under the sanitizers, then
-# runs each target for SECONDS seconds (30 by default, 0 replays only) on inputs of up to 2 KiB
-# (a parser meets its faults in a few lines; longer inputs only slow the search). Inputs found
-# on the way go to a scratch folder, never into the committed corpora; any crash fails the run and leaves
-# its input under build/fuzz/crashes/ to be added to fuzz/corpus/<target>/ once fixed.
+# runs each target for SECONDS seconds (30 by default, 0 replays only) on inputs of up to 2 KiB:
+# a parser meets its faults within a few lines, and longer inputs only slow the search. Inputs
+# found on the way go to a scratch folder, never into the committed corpora; a crash fails the run
+# and leaves its input under build/fuzz/crashes/, to go into fuzz/corpus/<target>/ once fixed.
 #   scripts/fuzz.sh [SECONDS] [TARGET ...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
