@@ -47,7 +47,7 @@ std::string booleanText(bool v) {
 
 std::string secondsText(double seconds) {
     if (std::fabs(seconds) < 0.0005) seconds = 0;  // no "-0.000"
-    char buf[64];
+    char buf[320];                                 // the largest double has 309 digits before the point
     std::snprintf(buf, sizeof buf, "%.3f", seconds);
     return buf;
 }
