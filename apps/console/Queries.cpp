@@ -100,12 +100,12 @@ Console::Answer Console::query(const Command& c) {
             if (!reader) fail(c, "the view has no field " + name);
             a.value = view ? (*reader)(*view) : kNone;
         } else if (kind == "bound") {
+            // The very parameter, not the field named after it: with a matching category the
+            // TEACH_MAX field holds TEACH_MAX_SAVE.
             bool bound = false;
-            if (view) {
-                if (const auto* field = findParameterField(*view, name)) bound = *field != nullptr;
+            if (view)
                 for (const auto* field : parameterFields(*view))
                     bound = bound || (*field && (*field)->name() == name);
-            }
             a.value = view ? booleanText(bound) : kNone;
         } else if (kind == "param") {
             auto parameter = view && view->mModel ? frame::findParameter(*view->mModel, name) : nullptr;

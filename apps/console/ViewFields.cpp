@@ -187,11 +187,6 @@ const FieldReader* findViewField(const std::string& name) {
     return &reader->second;
 }
 
-const host::ParameterPtr* findParameterField(const view::QX_FlowWiz& view, const std::string& name) {
-    auto it = parameterTable().find(name);
-    return it == parameterTable().end() ? nullptr : &(view.*(it->second));
-}
-
 std::vector<const host::ParameterPtr*> parameterFields(const view::QX_FlowWiz& view) {
     std::vector<const host::ParameterPtr*> out;
     for (const auto& [name, field] : parameterTable()) out.push_back(&(view.*field));

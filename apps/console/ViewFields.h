@@ -18,8 +18,6 @@ using FieldReader = std::function<std::string(const view::QX_FlowWiz&)>;
 // The reader of the field with that name; none for a name the view has no field for.
 const FieldReader* findViewField(const std::string& name);
 
-// The view's parameter references by parameter name ("QUICK_2" is pQUICK_2).
-const host::ParameterPtr* findParameterField(const view::QX_FlowWiz& view, const std::string& name);
 // Every parameter reference field of the view.
 std::vector<const host::ParameterPtr*> parameterFields(const view::QX_FlowWiz& view);
 

@@ -133,6 +133,34 @@ void QX_FlowWiz::IBase_Communication_OnJobResponse(const std::string& id, const 
     }
 }
 
+// A deferred release ends with the last answer or with a status change. The end-of-teach command
+// can leave neither to come: its answer arrived inside the call that sent it, or the line was
+// already gone and it could not be sent. The view then does on the next turn what the last answer
+// would have done (disconnect), or, without a connection, what the status change would have done.
+// It looks again at that turn, so that work started meanwhile ends the release its own way.
+void QX_FlowWiz::finishReleaseWithoutAnswers() {
+    auto nothingToCome = [](const QX_FlowWiz& v) {
+        return v.mReleasePending && v.mSpecComm && must(v.mUuids).Count() == 0 &&
+               must(v.mUuids2).Count() == 0 && must(v.mFifo).Count() == 0;
+    };
+    if (!nothingToCome(*this)) return;
+    ui_.scheduler.post([weak = std::weak_ptr<QX_FlowWiz>(self()), nothingToCome] {
+        auto view = weak.lock();
+        if (!view) return;
+        try {
+            if (!nothingToCome(*view)) return;
+            if (view->mSpecComm->IsConnected()) {
+                view->Timer1->setEnabled(false);
+                view->mSpecComm->Connecting(false);
+            } else {
+                view->IBase_Communication_OnConnectStatusChanged("DISCONNECTED");
+            }
+        } catch (const RuntimeError& e) {
+            view->logOnError("finishReleaseWithoutAnswers", e);
+        }
+    });
+}
+
 void QX_FlowWiz::IBase_Communication_OnReleased() {
     support::DebugWrite(className() + ".IBase_Communication_OnReleased()", "");
     ResetPolling();

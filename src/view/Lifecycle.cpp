@@ -125,6 +125,7 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
             }
             stopTimers();
             mReleasePending = true;
+            finishReleaseWithoutAnswers();
             return true;
         }
         if (mSpecComm->IsConnected()) {

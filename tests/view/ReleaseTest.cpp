@@ -169,5 +169,54 @@ TEST_F(ReleaseTest, DeferredReleaseFailuresAreLogged) {
     }
 }
 
+// A release during a teach-in sends the end-of-teach command and waits. When that leaves no
+// answer and no status change to come (the answer came inside the sending call, or the line was
+// already gone), the view finishes the release itself; a status change that comes anyway, or a
+// second look at the same turn, never brings a second notice.
+TEST_F(ReleaseTest, ReleaseDuringTeachInEndsWithOneNoticeWhenNothingIsLeftToCome) {
+    struct Case {
+        const char* label;
+        std::function<void(BoundStand&)> beforeRelease, afterRelease;
+    };
+    auto teach = [](BoundStand& s) {
+        s.view->ComTeachMaxMin->click();
+        s.f.wait(100);
+    };
+    auto earlyAnswer = [teach](BoundStand& s) {
+        teach(s);
+        s.f.link().early = true;
+    };
+    auto lineGone = [teach](BoundStand& s) {
+        s.f.link().connectOutcome = frame::SimLink::ConnectOutcome::Refuse;
+        s.f.link().abort();
+        s.f.wait(100);
+        teach(s);
+    };
+    auto nothing = [](BoundStand&) {};
+    const std::vector<Case> cases = {
+        {"answer inside the call", earlyAnswer, nothing},
+        {"line already gone", lineGone, nothing},
+        {"answer inside the call, then the device drops the line", earlyAnswer,
+         [](BoundStand& s) { s.f.link().abort(); }},
+        {"line already gone, then the user polls again", lineGone,
+         [](BoundStand& s) {
+             s.f.link().connectOutcome = frame::SimLink::ConnectOutcome::Ok;
+             s.f.press("Poll");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        BoundStand s;
+        s.startPolling();
+        c.beforeRelease(s);
+        EXPECT_TRUE(s.f.release());
+        c.afterRelease(s);
+        s.f.wait(60000);
+        EXPECT_EQ(s.f.receiver()->releasedCount(), 1);
+        EXPECT_EQ(s.f.model()->description()->environment()->get("LOCAL_COMM").toInt32(), 0);
+        EXPECT_FALSE(s.f.communication()->IsConnected());
+    }
+}
+
 }  // namespace
 }  // namespace qx::view::test
