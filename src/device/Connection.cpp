@@ -66,6 +66,8 @@ void QX_FlowWiz::IBase_Communication_OnConnectStatusChanged(const std::string& s
         if (!mSpecComm) return;
         if (status == "CONNECTED") {
             if (must(mFifo).Count() > 0 && mFifo->Remove() == "ReadOnce") ReadValuesOnce();
+            // A release deferred for that read ends with its answer, unless it came inside the call.
+            finishReleaseWithoutAnswers();
         } else if (status == "DISCONNECTED" || status == "DISCONNECTED ABORT") {
             trend_->breakAtNextUpdate();
             ResetPolling();
@@ -133,11 +135,12 @@ void QX_FlowWiz::IBase_Communication_OnJobResponse(const std::string& id, const 
     }
 }
 
-// A deferred release ends with the last answer or with a status change. The end-of-teach command
-// can leave neither to come: its answer arrived inside the call that sent it, or the line was
-// already gone and it could not be sent. The view then does on the next turn what the last answer
-// would have done (disconnect), or, without a connection, what the status change would have done.
-// It looks again at that turn, so that work started meanwhile ends the release its own way.
+// A deferred release ends with the last answer or with a status change. The end-of-teach command,
+// or the read that waited for the connection, can leave neither to come: its answer arrived
+// inside the call that sent it, or the line was already gone and it could not be sent. The view then does on
+// the next turn what the last answer would have done (disconnect), or, without a connection, what the status
+// change would have done. It looks again at that turn, so that work started meanwhile ends the release its
+// own way.
 void QX_FlowWiz::finishReleaseWithoutAnswers() {
     auto nothingToCome = [](const QX_FlowWiz& v) {
         return v.mReleasePending && v.mSpecComm && must(v.mUuids).Count() == 0 &&

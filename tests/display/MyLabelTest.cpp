@@ -29,6 +29,22 @@ TEST(MyLabelTest, WidthFollowsTheCaptionAndSurvivesResizing) {
     EXPECT_EQ(label.caption(), "60 °C");
 }
 
+// A window watches only the control, so the control passes on every colour change of Label1,
+// whether the view sets it by name or typed, and reads it back from Label1.
+TEST(MyLabelTest, ObserversSeeBothColours) {
+    platform::FixedPitchTextMetrics metrics;
+    MyLabel label{"LaSp", metrics};
+    std::vector<std::string> seen;
+    label.observe([&](const platform::Control&, const std::string& p) { seen.push_back(p); });
+    label.setForeColor(0x0000FF);
+    label.setBackColor(0x80FF80);
+    label.setProperty("ForeColor", platform::Variant(int64_t{0xFF0000}));
+    label.setProperty("BackColor", platform::Variant(int64_t{52222}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"ForeColor", "BackColor", "ForeColor", "BackColor"}));
+    EXPECT_EQ(label.foreColor(), 0xFF0000u);
+    EXPECT_EQ(label.getProperty("BackColor").toInt32(), 52222);
+}
+
 TEST(MyLabelTest, EmptyCaptionShrinksToTheMetricsMinimum) {
     // A real font reports a width for the empty text too; the label must not assume zero.
     struct PaddedMetrics : platform::TextMetrics {

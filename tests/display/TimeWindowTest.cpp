@@ -41,6 +41,26 @@ TEST_F(TimeWindowTest, HSMinEnablingAndTheTeachAnchor) {
     EXPECT_EQ(window(s.flowChart()), std::make_pair(91L, 151L));
 }
 
+// Starting either teach procedure brings a window that was scrolled back to the newest point,
+// anchored at the start; a window scrolled to the very start of the trend can still be moved.
+TEST_F(TimeWindowTest, TeachStartReturnsToTheNewestPointAndTheStartStaysMovable) {
+    for (const char* start : {"ComTeachMaxMin", "ComteachQuick"}) {
+        SCOPED_TRACE(start);
+        WizardStand s;
+        auto& v = s.v();
+        s.poll(90);
+        v.HSMin->setValue(0);
+        EXPECT_EQ(window(s.flowChart()).first, 0L);
+        s.poll();
+        EXPECT_TRUE(v.HSMin->enabled());
+        EXPECT_EQ(window(s.flowChart()).first, 0L);
+        ASSERT_TRUE(s.click(dynamic_cast<platform::CommandButton&>(*v.Controls().item(start))));
+        EXPECT_EQ(v.HSMin->value(), 1000);
+        s.poll();
+        EXPECT_EQ(window(s.flowChart()), std::make_pair(91L, 151L));
+    }
+}
+
 // Each left-button move takes HSMin by the anchor less half the mouse's x (half to even), the
 // charts sharing one anchor; a disabled HSMin or a refused value only ends the drag.
 TEST_F(TimeWindowTest, DraggingAndClearing) {

@@ -28,6 +28,26 @@ TEST_F(ConnectionTest, QueuedReadsFollowTheirTurn) {
         EXPECT_EQ(v.mFifo->Count(), 0);
         EXPECT_EQ(v.mUuids->Count(), 1);  // the follow-up read
     }
+    {
+        // An answer that leaves another job outstanding is not the turn of the queued read.
+        SCOPED_TRACE("two outstanding");
+        BoundStand s;
+        s.connectIdle();
+        auto& v = *s.view;
+        s.f.link().latencyMs = 500;
+        v.ReadValuesOnce();
+        s.f.link().latencyMs = 200;
+        host::WriteItem item = v.pSWPOINT;
+        v.SendWriteJob(item);
+        s.f.press("Poll");
+        const size_t before = s.reads.size();
+        s.f.wait(200);
+        EXPECT_EQ(s.reads.size(), before);
+        EXPECT_EQ(v.mFifo->Count(), 1);
+        s.f.wait(300);
+        EXPECT_EQ(s.reads.size(), before + 1);
+        EXPECT_EQ(v.mFifo->Count(), 0);
+    }
     SCOPED_TRACE("pressed twice");
     BoundStand s;
     auto& v = *s.view;

@@ -60,5 +60,29 @@ TEST(Layout, EachChartBringsItsBarsAndTheTimeBarFollowsTheLowest) {
     EXPECT_FALSE(v.LaUnit2->visible() || v.VSMax2->visible());
 }
 
+// The flow chart needs a control higher than 6000, the temperature chart one higher than 8000;
+// at the threshold itself the check box is off, cleared and its chart hidden.
+TEST(Layout, ChartCheckBoxesNeedMoreThanTheirThresholdHeight) {
+    struct Case {
+        int32_t height;
+        bool flow, temperature;
+    };
+    frame::StandFrame f;
+    auto& v = f.create();
+    for (const Case& c : {Case{8001, true, true}, Case{8000, true, false}, Case{6001, true, false},
+                          Case{6000, false, false}, Case{8001, true, true}}) {
+        SCOPED_TRACE(c.height);
+        v.setHeight(c.height);
+        v.UserControl_Resize();
+        v.CheckFL->setValue(1);  // a click lays out again
+        v.CheckTP->setValue(1);
+        EXPECT_EQ(v.CheckFL->enabled(), c.flow);
+        EXPECT_EQ(v.CheckFL->value() == 1, c.flow);
+        EXPECT_EQ(v.cPC1->visible(), c.flow);
+        EXPECT_EQ(v.CheckTP->enabled(), c.temperature);
+        EXPECT_EQ(v.cPC2->visible(), c.temperature);
+    }
+}
+
 }  // namespace
 }  // namespace qx::view::test

@@ -119,6 +119,74 @@ TEST_F(StateStepTest, EachStateShowsItsMessageLampsAndTriggers) {
     }
 }
 
+// A trigger that an earlier update enabled goes off again when the flow no longer allows it: the
+// update that follows must take back what the first one gave, not only leave it alone. The flow
+// at exactly the span allows no new maximum; one above does.
+TEST_F(StateStepTest, LaterUpdateTakesBackWhatTheFlowNoLongerAllows) {
+    struct Case {
+        int state;
+        Values first, then;
+        const char* seenFirst;
+        const char* seenThen;
+    };
+    const std::vector<Case> cases = {
+        {10,
+         {},
+         {.settled = false},
+         "IDS_FWZ_SET_QUICK_TEACH (green) .....G.... max min QUICK",
+         "IDS_FWZ_FLOW_NOT_SET (amber) .....A.... max min quick"},
+        {2,
+         {.flow = 11},
+         {.flow = 11, .settled = false},
+         "IDS_FWZ_SET_MAX_TEACH (green) G......... MAX min quick",
+         "IDS_FWZ_FLOW_NOT_SET (amber) A......... max min quick"},
+        {2,
+         {.flow = 11},
+         {.flow = 10},
+         "IDS_FWZ_SET_MAX_TEACH (green) G......... MAX min quick",
+         "IDS_FWZ_SET_MAX (amber) G......... max min quick"},
+        {6,
+         {.flow = 790},
+         {.flow = 790, .settled = false},
+         "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick",
+         "IDS_FWZ_FLOW_NOT_SET (amber) .........A max min quick"},
+        {6,
+         {.flow = 790},
+         {.flow = 792},
+         "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick",
+         "IDS_DIFF_SMALL (amber) .......A.g MAX min quick"},
+        {6,
+         {.flow = 11, .max = 15},
+         {.flow = 10, .max = 15},
+         "IDS_DIFF_SMALL (amber) ....A..... MAX min quick",
+         "IDS_DIFF_SMALL (amber) .....A.... max min quick"},
+        {6,
+         {.flow = 11, .max = 21},
+         {.flow = 10, .max = 20},
+         "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick",
+         "IDS_FWZ_SET_MIN_TEACH (green) .........G max MIN quick"},
+        {6,
+         {.fw = 0, .flow = 52, .max = 103},
+         {.fw = 0, .flow = 51, .max = 102},
+         "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick",
+         "IDS_FWZ_SET_MIN_TEACH (green) .........G max MIN quick"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "state " << c.state << ", row " << &c - cases.data());
+        WizardStand s = directView(c.first);
+        auto& v = s.v();
+        load(s, c.first);
+        for (auto* b : {v.ComTMax.get(), v.ComTMin.get(), v.ComTQuick.get()}) b->setEnabled(false);
+        v.mTeachState = c.state;
+        v.UpdateView();
+        EXPECT_EQ(seen(s), c.seenFirst);
+        load(s, c.then);
+        s.update();
+        EXPECT_EQ(v.mTeachState, c.state);
+        EXPECT_EQ(seen(s), c.seenThen);
+    }
+}
+
 // The lamp walks down the column as the flow falls; only the lamp of the present level is lit.
 TEST_F(StateStepTest, LevelLampWalksDownAndClearsTheOneBefore) {
     WizardStand s = directView({});
