@@ -14,7 +14,7 @@ struct ViewProbe {
     int jobs() const { return v.mUuids->Count(); }
     int early() const { return v.mUuids2->Count(); }
     int commands() const { return v.mFifo->Count(); }
-    int teachState() const { return v.mTeachState; }
+    int teachState() const { return wizard::number(v.mTeachState); }
 
     // The view's own timers, found by name: poll, run time and status line.
     bool anyTimerRunning() const {

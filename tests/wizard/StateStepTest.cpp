@@ -177,12 +177,12 @@ TEST_F(StateStepTest, LaterUpdateTakesBackWhatTheFlowNoLongerAllows) {
         auto& v = s.v();
         load(s, c.first);
         for (auto* b : {v.ComTMax.get(), v.ComTMin.get(), v.ComTQuick.get()}) b->setEnabled(false);
-        v.mTeachState = c.state;
+        v.mTeachState = wizard::TeachState{c.state};
         v.UpdateView();
         EXPECT_EQ(seen(s), c.seenFirst);
         load(s, c.then);
         s.update();
-        EXPECT_EQ(v.mTeachState, c.state);
+        EXPECT_EQ(wizard::number(v.mTeachState), c.state);
         EXPECT_EQ(seen(s), c.seenThen);
     }
 }
