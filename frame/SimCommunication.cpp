@@ -19,11 +19,6 @@ std::string SimCommunication::QueueRead(bool /*flag*/, const std::vector<host::P
     host::ParameterList parameters;
     for (const auto& list : items)
         for (const auto& p : list) parameters.push_back(p);
-    if (const auto& handOver = device_->link().onHandOver) {
-        std::vector<WrittenValue> names;
-        for (const auto& p : parameters) names.push_back({platform::must(p).name(), std::nullopt});
-        handOver(SimLink::JobKind::Read, names);
-    }
     // The device's values are taken when the job reaches it, not when it is queued.
     return queue(SimLink::JobKind::Read, [device = device_, parameters] {
         if (device->link().onRead) device->link().onRead(parameters.size());
@@ -47,7 +42,6 @@ std::string SimCommunication::QueueWrite(bool /*flag*/, host::WriteItem& item) {
     } else {
         for (const auto& p : std::get<host::ParameterList>(item)) take(p);
     }
-    if (const auto& handOver = device_->link().onHandOver) handOver(SimLink::JobKind::Write, values);
     return queue(SimLink::JobKind::Write, [device = device_, values] {
         if (device->link().onWrite) device->link().onWrite(values);
         device->write(values);

@@ -50,10 +50,6 @@ class SimLink {
     std::function<void(const std::vector<WrittenValue>&)> onWrite;
     std::function<void(size_t)> onRead;
     std::function<void(const std::string&)> onConnection;
-    // Told of every job handed to a communication object, before it decides whether the job is
-    // queued and how it is answered, so that a fault can be aimed at one job: its kind, and its
-    // parameters in job order (a write's with the values it carries, a read's without).
-    std::function<void(JobKind, const std::vector<WrittenValue>&)> onHandOver;
 
   private:
     int32_t failRead_ = 0, failWrite_ = 0, failAny_ = 0;

@@ -1,5 +1,6 @@
 // The view's side of the conversation with the communication object: sending jobs and tracking
 // their ids, connecting on the user's request, and what each answer and connection status does.
+#include "device/ReleaseCompletion.h"
 #include "display/TrendPane.h"
 #include "support/DebugLog.h"
 #include "view/QX_FlowWiz.h"
@@ -67,7 +68,7 @@ void QX_FlowWiz::IBase_Communication_OnConnectStatusChanged(const std::string& s
         if (status == "CONNECTED") {
             if (must(mFifo).Count() > 0 && mFifo->Remove() == "ReadOnce") ReadValuesOnce();
             // A release deferred for that read ends with its answer, unless it came inside the call.
-            finishReleaseWithoutAnswers();
+            device::finishReleaseWithoutAnswers(*this);
         } else if (status == "DISCONNECTED" || status == "DISCONNECTED ABORT") {
             trend_->breakAtNextUpdate();
             ResetPolling();
@@ -133,35 +134,6 @@ void QX_FlowWiz::IBase_Communication_OnJobResponse(const std::string& id, const 
     } catch (const RuntimeError& e) {
         logOnError("IBase_Communication_OnJobResponse", e);
     }
-}
-
-// A deferred release ends with the last answer or with a status change. The end-of-teach command,
-// or the read that waited for the connection, can leave neither to come: its answer arrived
-// inside the call that sent it, or the line was already gone and it could not be sent. The view then does on
-// the next turn what the last answer would have done (disconnect), or, without a connection, what the status
-// change would have done. It looks again at that turn, so that work started meanwhile ends the release its
-// own way.
-void QX_FlowWiz::finishReleaseWithoutAnswers() {
-    auto nothingToCome = [](const QX_FlowWiz& v) {
-        return v.mReleasePending && v.mSpecComm && must(v.mUuids).Count() == 0 &&
-               must(v.mUuids2).Count() == 0 && must(v.mFifo).Count() == 0;
-    };
-    if (!nothingToCome(*this)) return;
-    ui_.scheduler.post([weak = std::weak_ptr<QX_FlowWiz>(self()), nothingToCome] {
-        auto view = weak.lock();
-        if (!view) return;
-        try {
-            if (!nothingToCome(*view)) return;
-            if (view->mSpecComm->IsConnected()) {
-                view->Timer1->setEnabled(false);
-                view->mSpecComm->Connecting(false);
-            } else {
-                view->IBase_Communication_OnConnectStatusChanged("DISCONNECTED");
-            }
-        } catch (const RuntimeError& e) {
-            view->logOnError("finishReleaseWithoutAnswers", e);
-        }
-    });
 }
 
 void QX_FlowWiz::IBase_Communication_OnReleased() {

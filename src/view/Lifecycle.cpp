@@ -2,6 +2,7 @@
 // object (deferred while the device still has work), and the small frame callbacks.
 #include <string>
 
+#include "device/ReleaseCompletion.h"
 #include "display/TrendPane.h"
 #include "support/DebugLog.h"
 #include "view/Colours.h"
@@ -125,7 +126,7 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
             }
             stopTimers();
             mReleasePending = true;
-            finishReleaseWithoutAnswers();
+            device::finishReleaseWithoutAnswers(*this);
             return true;
         }
         if (mSpecComm->IsConnected()) {

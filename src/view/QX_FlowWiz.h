@@ -251,8 +251,6 @@ class QX_FlowWiz : public platform::Control,
     void buildForm();          // the form design: every child control with its container and events
     void stopTimers();         // Timer1, TimerCnt and TimerState, in that order
     void dropOwnReferences();  // the charts and sliders the view holds, then stopTimers
-    // Ends a deferred release that no answer or status change is left to end.
-    void finishReleaseWithoutAnswers();
     std::shared_ptr<QX_FlowWiz> self();
 
     platform::UiContext ui_;

@@ -110,14 +110,19 @@ class SweepRun {
   public:
     SweepRun(const Procedure& procedure, const Target& target) : procedure_(procedure), target_(target) {}
 
-    // The virtual time at which the view hands the target job over when nothing goes wrong.
+    // The virtual time at which the view hands the target job over when nothing goes wrong: its
+    // answer, less the line's latency.
     std::optional<int64_t> locate() {
         Session s;
         std::optional<int64_t> at;
         int seen = 0;
-        s.f.link().onHandOver = [&](SimLink::JobKind kind, const std::vector<WrittenValue>& values) {
+        auto note = [&](SimLink::JobKind kind, const std::vector<WrittenValue>& values) {
             if (!at && target_.matches(kind, values) && ++seen == target_.occurrence)
-                at = s.f.scheduler().nowMs();
+                at = s.f.scheduler().nowMs() - s.f.link().latencyMs;
+        };
+        s.f.link().onRead = [&](size_t) { note(SimLink::JobKind::Read, {}); };
+        s.f.link().onWrite = [&](const std::vector<WrittenValue>& values) {
+            note(SimLink::JobKind::Write, values);
         };
         for (const auto& step : procedure_.steps) step(s);
         return at;
@@ -128,20 +133,11 @@ class SweepRun {
         SimLink& link = s.f.link();
         auto& scheduler = s.f.scheduler();
         const int64_t latency = link.latencyMs;
-        bool armed = false;
-        int seen = 0;
-        link.onHandOver = [&](SimLink::JobKind kind, const std::vector<WrittenValue>& values) {
-            if (!armed) return;
-            const bool target = target_.matches(kind, values) && ++seen == 1;
-            if (fault == Fault::Abort && (target || persistent)) scheduler.post([&] { link.abort(); });
-            if (fault == Fault::EarlyAnswer && target && !persistent)
-                scheduler.post([&] { link.early = false; });
-            if (target && when == When::During) scheduler.post([&] { s.release(); });
-            if (target && when == When::After) scheduler.postAfter(latency + 1, [&] { s.release(); });
+        auto atTime = [&](int64_t t, std::function<void()> task) {
+            scheduler.postAfter(t - scheduler.nowMs(), task);
         };
-        // Armed in the turn before the job: faults that hit the job itself then take the next one.
-        scheduler.postAfter(at - 1 - scheduler.nowMs(), [&] {
-            armed = true;
+        // Armed in the turn before the job, so that the faults of a job hit this one.
+        atTime(at - 1, [&] {
             switch (fault) {
                 case Fault::JobFails:
                     link.failNext(SimLink::FailKind::Any,
@@ -159,15 +155,25 @@ class SweepRun {
                 case Fault::RefusedConnection:
                     link.abort();
                     link.connectOutcome = SimLink::ConnectOutcome::Refuse;
-                    if (!persistent)
-                        scheduler.postAfter(1000, [&] { link.connectOutcome = SimLink::ConnectOutcome::Ok; });
                     break;
             }
             if (when == When::Before) s.release();
         });
-        // A job the fault keeps from being handed over still has its moment for the release.
-        scheduler.postAfter(at + (when == When::After ? latency + 1 : 0) - scheduler.nowMs(),
-                            [&] { s.release(); });
+        // While the job is outstanding: the line drops it, and an early answer was for it alone.
+        std::function<void()> abortAgain = [&] {
+            link.abort();
+            if (persistent) scheduler.postAfter(500, abortAgain);
+        };
+        atTime(at + 1, [&] {
+            if (fault == Fault::Abort) abortAgain();
+            if (fault == Fault::EarlyAnswer && !persistent) link.early = false;
+            if (fault == Fault::RefusedConnection && !persistent)
+                link.connectOutcome = SimLink::ConnectOutcome::Ok;
+            if (when == When::During) s.release();
+        });
+        atTime(at + latency + 1, [&] {
+            if (when == When::After) s.release();
+        });
         for (const auto& step : procedure_.steps) step(s);
         s.f.wait(60'000);
         s.expectReleasedCleanly();
