@@ -78,9 +78,9 @@ TEST(Layout, ChartCheckBoxesNeedMoreThanTheirThresholdHeight) {
         v.CheckTP->setValue(1);
         EXPECT_EQ(v.CheckFL->enabled(), c.flow);
         EXPECT_EQ(v.CheckFL->value() == 1, c.flow);
-        EXPECT_EQ(v.Controls().item("cPC1")->visible(), c.flow);
+        EXPECT_EQ(v.trend().flow.control->visible(), c.flow);
         EXPECT_EQ(v.CheckTP->enabled(), c.temperature);
-        EXPECT_EQ(v.Controls().item("cPC2")->visible(), c.temperature);
+        EXPECT_EQ(v.trend().temp.control->visible(), c.temperature);
     }
 }
 
