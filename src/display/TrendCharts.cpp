@@ -103,6 +103,9 @@ void TrendPane::createCharts(platform::Frame& frameChart) {
         };
         create(flow, "PC1");
         create(temp, "PC2");
+        // A chart's mouse reaches the pane while the pane holds the chart (see dropCharts).
+        for (Chart* c : {&flow, &temp})
+            c->object->ObjectEvent = [this](const ObjectEventInfo& info) { chartEvent(info); };
 
         // A first placement; the layout moves and sizes the charts afterwards.
         const int32_t left = frameChart.width() - kChartWidth - kChartMargin;
@@ -119,6 +122,8 @@ void TrendPane::createCharts(platform::Frame& frameChart) {
 }
 
 void TrendPane::dropCharts() {
+    for (Chart* c : {&flow, &temp})
+        if (c->object) c->object->ObjectEvent = nullptr;
     flow.object.reset();
     temp.object.reset();
     flow.control.reset();

@@ -43,6 +43,10 @@ class TrendPane {
 
     // The scroll bars come from the view's form design; logSource names the view in the log.
     TrendPane(const platform::UiContext& ui, platform::Controls& controls, const host::Object& logSource);
+    // A chart that outlives the pane (held by a window) no longer reports to it.
+    ~TrendPane() { dropCharts(); }
+    TrendPane(const TrendPane&) = delete;
+    TrendPane& operator=(const TrendPane&) = delete;
 
     void attachBars(std::shared_ptr<platform::ScrollBar> hsMin, std::shared_ptr<platform::ScrollBar> vsMax1,
                     std::shared_ptr<platform::ScrollBar> vsMin1, std::shared_ptr<platform::ScrollBar> vsMax2,

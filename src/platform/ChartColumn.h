@@ -6,6 +6,8 @@
 // A value never written is a hole. Holes live in a bitmap per chunk, so a 16-bit value stays
 // 16 bits and no value of the type has to be sacrificed as a marker. A chunk nobody wrote to is
 // never allocated: a series the chart leaves unused costs one null pointer per chunk.
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -38,6 +40,41 @@ class ChartColumn {
         const Chunk* c = chunks_[static_cast<size_t>(i / kChunkSize)].get();
         if (!c || !c->isWritten(i % kChunkSize)) return std::nullopt;
         return c->values[i % kChunkSize];
+    }
+
+    // The first index at or after i that holds a value, size() when none does; the last index at
+    // or before i that holds one, -1 when none does. A range search over a column with long runs
+    // of holes skips them a chunk or 64 indices at a time instead of one by one.
+    int32_t nextWritten(int32_t i) const {
+        for (i = std::max(i, 0); i < size_; i = (i / kChunkSize + 1) * kChunkSize) {
+            const Chunk* c = chunks_[static_cast<size_t>(i / kChunkSize)].get();
+            if (!c) continue;
+            const int32_t base = i - i % kChunkSize;
+            int32_t w = i % kChunkSize / 64;
+            uint64_t bits = c->written[w] & (~uint64_t{0} << (i % 64));
+            for (;;) {
+                if (bits) return std::min(size_, base + w * 64 + std::countr_zero(bits));
+                if (++w == Chunk::kWords) break;
+                bits = c->written[w];
+            }
+        }
+        return size_;
+    }
+
+    int32_t previousWritten(int32_t i) const {
+        for (i = std::min(i, size_ - 1); i >= 0; i = i - i % kChunkSize - 1) {
+            const Chunk* c = chunks_[static_cast<size_t>(i / kChunkSize)].get();
+            if (!c) continue;
+            const int32_t base = i - i % kChunkSize;
+            int32_t w = i % kChunkSize / 64;
+            uint64_t bits = c->written[w] & (~uint64_t{0} >> (63 - i % 64));
+            for (;;) {
+                if (bits) return base + w * 64 + 63 - std::countl_zero(bits);
+                if (w-- == 0) break;
+                bits = c->written[w];
+            }
+        }
+        return -1;
     }
 
     void set(int32_t i, T value) {

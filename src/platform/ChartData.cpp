@@ -43,6 +43,15 @@ std::optional<int16_t> ChartData::y(int series, int32_t p) const {
     return y_[seriesSlot(series)].get(pointSlot(p));
 }
 
+int32_t ChartData::nextPointWithX(int32_t p) const {
+    const int32_t i = x_.nextWritten(p - 1);
+    return i < numPoints() ? i + 1 : 0;
+}
+
+int32_t ChartData::previousPointWithX(int32_t p) const {
+    return x_.previousWritten(p - 1) + 1;
+}
+
 void ChartData::setY(int series, int32_t p, int16_t value) {
     y_[seriesSlot(series)].set(pointSlot(p), value);
 }

@@ -32,6 +32,12 @@ class ChartData {
     void setX(int32_t p, double value);
 
     std::optional<int16_t> y(int series, int32_t p) const;
+
+    // The nearest point at or after p (at or before p) whose X is written; 0 when there is none.
+    // Any p is allowed. A front end searching the visible X range skips the points a group
+    // leaves without X this way, at a cost that does not grow with the length of such a run.
+    int32_t nextPointWithX(int32_t p) const;
+    int32_t previousPointWithX(int32_t p) const;
     void setY(int series, int32_t p, int16_t value);
 
   private:

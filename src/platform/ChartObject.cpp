@@ -293,6 +293,10 @@ const ChartGroup& ChartObject::group(int g) const {
     return groups_[static_cast<size_t>(g - 1)];
 }
 
+void ChartObject::userMouseMove(int32_t buttons, int32_t shift, int32_t x, int32_t y) {
+    if (ObjectEvent) ObjectEvent({"MouseMove", {Variant(buttons), Variant(shift), Variant(x), Variant(y)}});
+}
+
 void ChartObject::load(const std::string& path) {
     apply(ChartDefinition::readFile(path));
 }

@@ -18,6 +18,7 @@
 // know, or a write to a read-only one, with 438. Load fails as ChartDefinition::readFile does and
 // then leaves the chart as it was.
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -101,9 +102,24 @@ class ChartActionMaps {
                                          ChartAction::Reset};
 };
 
+// An event of the chart as its container passes it on: the event's name and its parameters by
+// position ("MouseMove": 0 button, 1 shift state, 2 x, 3 y).
+struct ObjectEventInfo {
+    std::string name;
+    std::vector<Variant> params;
+};
+
 class ChartObject : public PropertyObject {
   public:
     ChartObject();
+
+    // Raised for every event of the chart; whoever holds the chart listens here.
+    std::function<void(const ObjectEventInfo&)> ObjectEvent;
+
+    // The mouse moved over the chart, as a front end reports it: the buttons held (1 left,
+    // 2 right, 4 middle, 0 none), the shift state (1 shift, 2 control, 4 alt) and the position in
+    // pixels from the chart's top left corner. Raises "MouseMove".
+    void userMouseMove(int32_t buttons, int32_t shift, int32_t x, int32_t y);
 
     ChartGroup& group(int g);  // g = 1..kChartGroupCount
     const ChartGroup& group(int g) const;

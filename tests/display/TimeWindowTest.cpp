@@ -70,9 +70,11 @@ TEST_F(TimeWindowTest, DraggingAndClearing) {
     v.UpdateView();
     v.HSMin->setEnabled(true);
     v.HSMin->setValue(501);
+    // The flow chart's moves come as the console sends them, the temperature chart's through the
+    // chart model as a window reports the mouse.
     auto move = [&](int chart, int button, double x) {
-        const view::ObjectEventInfo info{"MouseMove", {button, 0, x, 123.0}};
-        chart == 1 ? v.cPC1_ObjectEvent(info) : v.cPC2_ObjectEvent(info);
+        if (chart == 2) return s.tempChart().userMouseMove(button, 0, static_cast<int32_t>(x), 123);
+        v.cPC1_ObjectEvent({"MouseMove", {button, 0, x, 123.0}});
     };
     move(1, 1, 80);
     move(2, 1, 45);
@@ -104,6 +106,12 @@ TEST_F(TimeWindowTest, DraggingAndClearing) {
     EXPECT_EQ(window(s.flowChart()), std::make_pair(0L, 0L));
     EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 0);
     EXPECT_EQ(s.flowChart().group(2).data().numPoints(), 0);
+
+    // Once the view has let go of its charts, their mouse no longer reaches it.
+    auto temp = v.trend().temp.object;
+    v.trend().dropCharts();
+    temp->userMouseMove(0, 0, 10, 0);
+    EXPECT_EQ(v.trend().dragAnchor(), 40);
 }
 
 }  // namespace

@@ -1,0 +1,77 @@
+#include "chart/ChartWidget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <cmath>
+
+namespace qx::ui {
+
+namespace {
+
+// Button and shift numbers as the chart's mouse events count them.
+int32_t buttonsOf(Qt::MouseButtons b) {
+    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
+}
+
+int32_t shiftOf(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
+}
+
+constexpr double kFallbackRate = 60;  // a screen that reports no rate
+
+}  // namespace
+
+ChartStamp ChartStamp::of(const platform::ChartObject& chart) {
+    const auto& area = chart.chartArea();
+    return {chart.refreshCount(),
+            chart.group(1).data().numPoints(),
+            chart.group(2).data().numPoints(),
+            area.axis("X").min(),
+            area.axis("X").max(),
+            area.axis("Y").min(),
+            area.axis("Y").max(),
+            area.axis("Y2").min(),
+            area.axis("Y2").max(),
+            area.axis("X").timeScale().base()};
+}
+
+ChartWidget::ChartWidget(platform::ChartObject& chart, QWidget* parent) : QWidget(parent), chart_(chart) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the painter fills every pixel
+    frames_.setTimerType(Qt::PreciseTimer);
+    connect(&frames_, &QTimer::timeout, this, [this] { onFrame(); });
+}
+
+int ChartWidget::frameInterval() const {
+    const QScreen* s = screen();
+    const double rate = s && s->refreshRate() >= 1 ? s->refreshRate() : kFallbackRate;
+    return std::max(1, static_cast<int>(std::lround(1000 / rate)));
+}
+
+void ChartWidget::onFrame() {
+    // Qt merges repeated requests until the paint runs, so a slow paint costs no extra frames.
+    if (!(ChartStamp::of(chart_) == painted_)) update();
+}
+
+void ChartWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    painted_ = ChartStamp::of(chart_);
+    painter_.paint(p, chart_, rect());
+}
+
+void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    chart_.userMouseMove(buttonsOf(event->buttons()), shiftOf(event->modifiers()), at.x(), at.y());
+}
+
+void ChartWidget::showEvent(QShowEvent*) {
+    frames_.start(frameInterval());
+}
+
+void ChartWidget::hideEvent(QHideEvent*) {
+    frames_.stop();
+}
+
+}  // namespace qx::ui

@@ -1,0 +1,56 @@
+#pragma once
+// A trend chart on screen: paints its chart model and reports the mouse to it.
+//
+// The view may change the model a thousand times a second (a fast poll), and a paint per change
+// would spend the machine on frames nobody sees. So the widget looks at the model once per frame
+// of its screen and repaints only when the model has moved on since the last paint; a burst of
+// changes between two frames ends in one paint that shows all of them. The model keeps every
+// sample; only paints are saved.
+//
+// Every mouse move over the widget (with mouse tracking, also without a button held) reaches the
+// model as the chart's "MouseMove" event, with the position in pixels of the widget.
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+
+#include "chart/ChartPainter.h"
+#include "platform/ChartObject.h"
+
+namespace qx::ui {
+
+// What a paint showed of a model: a paint is due when any of it has changed.
+struct ChartStamp {
+    uint64_t refreshCount = 0;
+    int32_t points1 = 0, points2 = 0;
+    double xMin = 0, xMax = 0, yMin = 0, yMax = 0, y2Min = 0, y2Max = 0;
+    int32_t timeBase = 0;
+
+    static ChartStamp of(const platform::ChartObject& chart);
+    bool operator==(const ChartStamp&) const = default;
+};
+
+class ChartWidget : public QWidget {
+  public:
+    ChartWidget(platform::ChartObject& chart, QWidget* parent);
+
+    // One frame of the screen: asks for a paint when the model has changed since the last one.
+    // The widget's own timer calls it at the screen's refresh rate while the widget is shown.
+    void onFrame();
+
+    // The frame period of the screen the widget is on, in milliseconds.
+    int frameInterval() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    platform::ChartObject& chart_;
+    ChartPainter painter_;
+    ChartStamp painted_;
+    QTimer frames_;
+};
+
+}  // namespace qx::ui

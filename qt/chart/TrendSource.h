@@ -1,0 +1,26 @@
+#pragma once
+// What a trend export reads: the two chart models as the view left them, and the names the
+// device gives the values they plot (from the parameters the view has bound).
+#include <string>
+
+#include "platform/ChartObject.h"
+
+namespace qx::ui {
+
+struct TrendColumn {
+    std::string name;
+    std::string unit;  // may be empty
+
+    // "name [unit]", or the name alone.
+    std::string caption() const { return unit.empty() ? name : name + " [" + unit + "]"; }
+};
+
+struct TrendSource {
+    const platform::ChartObject& flowChart;
+    const platform::ChartObject& temperatureChart;
+    std::string deviceName;
+    TrendColumn flow;
+    TrendColumn temperature;
+};
+
+}  // namespace qx::ui
