@@ -153,18 +153,19 @@ void drawSeries(QPainter& painter, const DecimatedSeries& s, const PlotMapping& 
     if (style.symbolShape() != platform::SymbolShape::None) drawSymbols(painter, s, m, style);
 }
 
-// Group 2 (the band on Y2) lies behind group 1; within a group the first series is drawn last,
-// so the process value stays on top of its reference lines.
-void drawGroups(QPainter& painter, const ChartObject& chart, const QRectF& plot, int columns) {
+// Draws the groups of one kind: the areas (behind the grid) or the lines (in front of it). Group 2
+// (the band on Y2) lies behind group 1; within a line group the first series is drawn last, so
+// the process value stays on top of its reference lines.
+void drawGroups(QPainter& painter, const ChartObject& chart, const QRectF& plot, int columns, bool areas) {
     const ChartAxis& x = chart.chartArea().axis("X");
     const ChartColumns window{x.min(), x.max(), columns};
     if (window.empty()) return;
     for (int g = platform::kChartGroupCount; g >= 1; --g) {
         const ChartAxis& y = chart.chartArea().axis(g == 1 ? "Y" : "Y2");
-        if (!hasRange(y)) continue;
-        const PlotMapping mapping(plot, x, y);
         const platform::ChartGroup& group = chart.group(g);
-        if (group.chartType() == platform::ChartType::Area) {
+        if (!hasRange(y) || areas != (group.chartType() == platform::ChartType::Area)) continue;
+        const PlotMapping mapping(plot, x, y);
+        if (areas) {
             for (int s = 1; s <= group.styleCount(); ++s)
                 drawSeries(painter, decimate(group.data(), s, window), mapping, group.chartType(),
                            group.style(s));
@@ -278,11 +279,12 @@ ChartPainter::ChartPainter() : font_(QStringLiteral("DejaVu Sans")) {
     font_.setPixelSize(11);
 }
 
-QRect ChartPainter::plotArea(const ChartObject& chart, const QRect& area) const {
+QRect ChartPainter::plotArea(const ChartObject& chart, const QRect& area, int leftRoom) const {
     const QFontMetrics fm(font_);
     const ChartAxis& x = chart.chartArea().axis("X");
     const int roughHeight = std::max(0, area.height() - 3 * fm.height());
-    const int left = std::max(verticalAxisRoom(fm, chart.chartArea().axis("Y"), roughHeight), kGap) + kGap;
+    const int left = std::max(
+        std::max(verticalAxisRoom(fm, chart.chartArea().axis("Y"), roughHeight), kGap) + kGap, leftRoom);
     // The last time label is centred on the plot's right edge and needs half its width there.
     const int right =
         std::max(verticalAxisRoom(fm, chart.chartArea().axis("Y2"), roughHeight), timeLabelRoom(fm, x) / 2) +
@@ -294,19 +296,20 @@ QRect ChartPainter::plotArea(const ChartObject& chart, const QRect& area) const 
     return area.adjusted(left, top, -right, -bottom);
 }
 
-void ChartPainter::paint(QPainter& painter, const ChartObject& chart, const QRect& area) const {
+void ChartPainter::paint(QPainter& painter, const ChartObject& chart, const QRect& area, int leftRoom) const {
     painter.save();
     painter.setFont(font_);
     const QFontMetrics fm(font_);
     painter.fillRect(area, colourOf(chart.backColor()));
-    const QRect plot = plotArea(chart, area);
+    const QRect plot = plotArea(chart, area, leftRoom);
     if (plot.width() > 0 && plot.height() > 0) {
         const int xLabelRoom = timeLabelRoom(fm, chart.chartArea().axis("X"));
-        drawGrid(painter, chart, QRectF(plot), xLabelRoom);
         painter.save();
         painter.setClipRect(plot);
+        drawGroups(painter, chart, QRectF(plot), plot.width(), true);
+        drawGrid(painter, chart, QRectF(plot), xLabelRoom);
         painter.setRenderHint(QPainter::Antialiasing);
-        drawGroups(painter, chart, QRectF(plot), plot.width());
+        drawGroups(painter, chart, QRectF(plot), plot.width(), false);
         painter.restore();
         drawAxes(painter, fm, chart, QRectF(plot), xLabelRoom);
     }

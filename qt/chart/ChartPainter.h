@@ -17,11 +17,14 @@ class ChartPainter {
   public:
     ChartPainter();
 
-    // Paints `chart` into `area` of `painter`, which it leaves as it found it.
-    void paint(QPainter& painter, const platform::ChartObject& chart, const QRect& area) const;
+    // Paints `chart` into `area` of `painter`, which it leaves as it found it. The plot starts at
+    // least `leftRoom` pixels right of the area's left edge, so that charts stacked one above
+    // the other can share their time axis' position.
+    void paint(QPainter& painter, const platform::ChartObject& chart, const QRect& area,
+               int leftRoom = 0) const;
 
     // The rectangle of `area` the plot takes, inside the axes' labels and titles.
-    QRect plotArea(const platform::ChartObject& chart, const QRect& area) const;
+    QRect plotArea(const platform::ChartObject& chart, const QRect& area, int leftRoom = 0) const;
 
   private:
     QFont font_;

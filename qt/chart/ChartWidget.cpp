@@ -37,11 +37,12 @@ ChartStamp ChartStamp::of(const platform::ChartObject& chart) {
             area.axis("X").timeScale().base()};
 }
 
-ChartWidget::ChartWidget(platform::ChartObject& chart, QWidget* parent) : QWidget(parent), chart_(chart) {
+ChartWidget::ChartWidget(platform::ChartObject& chart, QWidget* parent)
+    : QWidget(parent), chart_(chart), frames_(new QTimer(this)) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);  // the painter fills every pixel
-    frames_.setTimerType(Qt::PreciseTimer);
-    connect(&frames_, &QTimer::timeout, this, [this] { onFrame(); });
+    frames_->setTimerType(Qt::PreciseTimer);
+    connect(frames_, &QTimer::timeout, this, [this] { onFrame(); });
 }
 
 int ChartWidget::frameInterval() const {
@@ -67,11 +68,11 @@ void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ChartWidget::showEvent(QShowEvent*) {
-    frames_.start(frameInterval());
+    frames_->start(frameInterval());
 }
 
 void ChartWidget::hideEvent(QHideEvent*) {
-    frames_.stop();
+    frames_->stop();
 }
 
 }  // namespace qx::ui

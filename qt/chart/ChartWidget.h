@@ -50,7 +50,7 @@ class ChartWidget : public QWidget {
     platform::ChartObject& chart_;
     ChartPainter painter_;
     ChartStamp painted_;
-    QTimer frames_;
+    QTimer* frames_;  // a child, so that a test can stop it and play the frames itself
 };
 
 }  // namespace qx::ui

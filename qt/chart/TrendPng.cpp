@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
+#include <algorithm>
 #include <stdexcept>
 
 #include "chart/ChartPainter.h"
@@ -27,17 +28,11 @@ void ensureGuiApplication() {
     (void)app;
 }
 
-void drawCaptioned(QPainter& p, const ChartPainter& painter, const platform::ChartObject& chart,
-                   const std::string& caption, const QRect& area) {
+QFont captionFont() {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(12);
     font.setBold(true);
-    p.setFont(font);
-    const QFontMetrics fm(font);
-    p.setPen(QColor(40, 40, 40));
-    p.drawText(QPointF(area.left() + kMargin, area.top() + kMargin + fm.ascent()),
-               QString::fromStdString(caption));
-    painter.paint(p, chart, area.adjusted(0, fm.height() + kMargin, 0, 0));
+    return font;
 }
 
 }  // namespace
@@ -47,11 +42,31 @@ QImage renderTrend(const TrendSource& source, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    const ChartPainter painter;
+    const QFont font = captionFont();
+    const QFontMetrics fm(font);
     const int half = size.height() / 2;
-    drawCaptioned(p, painter, source.flowChart, source.flow.caption(), QRect(0, 0, size.width(), half));
-    drawCaptioned(p, painter, source.temperatureChart, source.temperature.caption(),
-                  QRect(0, half, size.width(), size.height() - half));
+    const int captionHeight = fm.height() + kMargin;
+    const struct {
+        const platform::ChartObject& chart;
+        std::string caption;
+        QRect area;
+    } charts[] = {{source.flowChart, source.flow.caption(), QRect(0, 0, size.width(), half)},
+                  {source.temperatureChart, source.temperature.caption(),
+                   QRect(0, half, size.width(), size.height() - half)}};
+    // One left edge for both plots, so that their time axes line up.
+    const ChartPainter painter;
+    int leftRoom = 0;
+    for (const auto& c : charts)
+        leftRoom =
+            std::max(leftRoom, painter.plotArea(c.chart, c.area.adjusted(0, captionHeight, 0, 0)).left() -
+                                   c.area.left());
+    for (const auto& c : charts) {
+        p.setFont(font);
+        p.setPen(QColor(40, 40, 40));
+        p.drawText(QPointF(c.area.left() + kMargin, c.area.top() + kMargin + fm.ascent()),
+                   QString::fromStdString(c.caption));
+        painter.paint(p, c.chart, c.area.adjusted(0, captionHeight, 0, 0), leftRoom);
+    }
     return image;
 }
 

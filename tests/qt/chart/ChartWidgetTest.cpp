@@ -1,0 +1,121 @@
+// The chart widget on the offscreen platform: paints follow the screen's frames, not the model's
+// changes, and the mouse reaches the model as the chart's events.
+#include "chart/ChartWidget.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+namespace qx::ui {
+namespace {
+
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// A poll appends one point and asks for a redraw, as the view's update does.
+void poll(platform::ChartObject& chart) {
+    auto& data = chart.group(1).data();
+    const int32_t n = data.numPoints() + 1;
+    data.setNumPoints(n);
+    data.setX(n, n / 3600.0);
+    data.setY(1, n, static_cast<int16_t>(n % 100));
+    chart.refresh();
+}
+
+// Delivers the paints that are due; the widget's own frame timer is stopped, so only the frames
+// the test plays can ask for paints.
+void deliverPaints() {
+    QCoreApplication::processEvents();
+}
+
+// A poll every millisecond for one simulated second, with a frame of the screen every frame
+// interval: one paint per frame at most, none between frames, and the last sample painted.
+TEST(ChartWidgetTest, PaintsOncePerFrameWhateverThePollRate) {
+    platform::ChartObject chart;
+    chart.chartArea().axis("Y").setMax(100);
+    ChartWidget widget(chart, nullptr);
+    widget.resize(640, 300);
+    widget.show();
+    widget.findChild<QTimer*>()->stop();
+    deliverPaints();
+    PaintCounter counter;
+    widget.installEventFilter(&counter);
+
+    for (int ms = 0; ms < 1000; ++ms) {
+        poll(chart);
+        deliverPaints();
+    }
+    EXPECT_EQ(counter.paints, 0) << "a change of the model alone must not paint";
+
+    const int interval = widget.frameInterval();
+    ASSERT_GE(interval, 1);
+    int frames = 0;
+    for (int ms = 1; ms <= 1000; ++ms) {
+        poll(chart);
+        if (ms % interval == 0) {
+            widget.onFrame();
+            ++frames;
+        }
+        deliverPaints();
+    }
+    EXPECT_EQ(counter.paints, frames);
+    EXPECT_LE(counter.paints, 1000 / interval);
+    EXPECT_EQ(chart.group(1).data().numPoints(), 2000) << "every sample stays in the model";
+
+    // The next frame shows what came after the last one; a frame without news paints nothing.
+    poll(chart);
+    widget.onFrame();
+    deliverPaints();
+    EXPECT_EQ(counter.paints, frames + 1);
+    widget.onFrame();
+    deliverPaints();
+    EXPECT_EQ(counter.paints, frames + 1);
+
+    // Moving the window is news too, also without a refresh (dragging while nothing polls).
+    chart.chartArea().axis("X").setMax(1);
+    widget.onFrame();
+    deliverPaints();
+    EXPECT_EQ(counter.paints, frames + 2);
+}
+
+// Each mouse move is one "MouseMove" with buttons and shift state counted as the chart counts
+// them, also a move without a button (which ends a drag in the view).
+TEST(ChartWidgetTest, MouseMovesReachTheModel) {
+    platform::ChartObject chart;
+    std::vector<std::vector<int32_t>> seen;
+    chart.ObjectEvent = [&](const platform::ObjectEventInfo& info) {
+        ASSERT_EQ(info.name, "MouseMove");
+        std::vector<int32_t> params;
+        for (const auto& p : info.params) params.push_back(p.toInt32());
+        seen.push_back(params);
+    };
+    ChartWidget widget(chart, nullptr);
+    widget.resize(200, 100);
+    widget.show();
+    const struct {
+        QPoint at;
+        Qt::MouseButtons buttons;
+        Qt::KeyboardModifiers modifiers;
+    } moves[] = {{{10, 20}, Qt::NoButton, Qt::NoModifier},
+                 {{30, 40}, Qt::LeftButton, Qt::NoModifier},
+                 {{50, 60}, Qt::RightButton | Qt::MiddleButton, Qt::ShiftModifier | Qt::AltModifier}};
+    for (const auto& m : moves) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(m.at), widget.mapToGlobal(QPointF(m.at)), Qt::NoButton,
+                      m.buttons, m.modifiers);
+        QApplication::sendEvent(&widget, &e);
+    }
+    const std::vector<std::vector<int32_t>> expected = {{0, 0, 10, 20}, {1, 0, 30, 40}, {6, 5, 50, 60}};
+    EXPECT_EQ(seen, expected);
+}
+
+}  // namespace
+}  // namespace qx::ui

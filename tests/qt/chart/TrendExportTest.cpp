@@ -1,0 +1,118 @@
+// The trend export: the CSV's lines exactly, and the PNG's size and drawn series by their
+// colours, with the look the view gives the charts (PC1.dat and its colours).
+#include <unistd.h>
+#include <QColor>
+#include <QImage>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include "chart/TrendCsv.h"
+#include "chart/TrendPng.h"
+#include "platform/LibraryFolder.h"
+
+namespace qx::ui {
+namespace {
+
+constexpr int32_t kTenOClock = 36000;
+
+void addPoint(platform::ChartObject& chart, int seconds, std::optional<int16_t> y) {
+    auto& d = chart.group(1).data();
+    const int32_t n = d.numPoints() + 1;
+    d.setNumPoints(n);
+    d.setX(n, seconds / 3600.0);
+    if (y) d.setY(1, n, *y);
+}
+
+// A chart as the view sets it up: PC1.dat, a minute's window from ten o'clock, Y from 0 to 100.
+void setUp(platform::ChartObject& chart, uint32_t symbolColour) {
+    chart.load(platform::libraryFolder() + "/PC1.dat");
+    chart.group(1).style(1).setFillColor(symbolColour);
+    chart.group(1).style(1).setSymbolShape(platform::SymbolShape::Dot);
+    auto& area = chart.chartArea();
+    area.axis("X").timeScale().setBase(kTenOClock);
+    area.axis("X").setMax(60 / 3600.0);
+    for (const char* y : {"Y", "Y2"}) area.axis(y).setMax(100);
+}
+
+// Both charts hold the same points, a break among them, and the temperature chart one more.
+TEST(TrendExportTest, CsvRowsHeaderAndComment) {
+    platform::ChartObject flow, temp;
+    for (auto* c : {&flow, &temp}) c->chartArea().axis("X").timeScale().setBase(kTenOClock);
+    const struct {
+        int seconds;
+        std::optional<int16_t> flow, temp;
+    } rows[] = {{0, 10, 22}, {1, -11, 23}, {1, {}, {}}, {5, {}, {}}, {5, 12, {}}};
+    for (const auto& r : rows) {
+        addPoint(flow, r.seconds, r.flow);
+        addPoint(temp, r.seconds, r.temp);
+    }
+    addPoint(temp, 86400 - 36000 + 3, 24);  // past midnight the clock starts again
+    std::ostringstream out;
+    writeTrendCsv(out, {flow, temp, "FM1\nspare", {"Flow, raw", "Bit"}, {"PROINTEMP", "°C"}});
+    EXPECT_EQ(out.str(),
+              "# FM1 spare, trend start 10:00:00\n"
+              "time,\"Flow, raw [Bit]\",PROINTEMP [°C]\n"
+              "10:00:00,10,22\n"
+              "10:00:01,-11,23\n"
+              "10:00:01,,\n"
+              "10:00:05,,\n"
+              "10:00:05,12,\n"
+              "00:00:03,,24\n");
+
+    EXPECT_THROW(exportTrendCsv("/nonexistent-folder/trend.csv", {flow, temp, "FM1", {"F", ""}, {"T", ""}}),
+                 std::runtime_error);
+}
+
+int countColour(const QImage& image, const QRect& part, QColor colour) {
+    int n = 0;
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        for (int x = part.left(); x <= part.right(); ++x) n += image.pixelColor(x, y) == colour;
+    return n;
+}
+
+// A flow line with a break in the middle and a temperature line across: each half of the picture
+// shows its chart's line and symbols, and no line crosses the break.
+TEST(TrendExportTest, PngOfBothChartsAtTheGivenSize) {
+    platform::ChartObject flow, temp;
+    setUp(flow, 0xEF29ED);
+    setUp(temp, 0x288C96);
+    for (int s = 0; s <= 20; s += 2) addPoint(flow, s, 50);
+    addPoint(flow, 20, {});
+    addPoint(flow, 40, {});
+    for (int s = 40; s <= 60; s += 2) addPoint(flow, s, 50);
+    for (int s = 0; s <= 60; s += 2) addPoint(temp, s, 25);
+
+    const auto file =
+        std::filesystem::temp_directory_path() / ("qx-trend-" + std::to_string(getpid()) + ".png");
+    exportTrendPng(file.string(), {flow, temp, "FM1", {"PROINFLOW_RAW", "Bit"}, {"PROINTEMP", "°C"}},
+                   {700, 500});
+    QImage image(QString::fromStdString(file.string()));
+    std::filesystem::remove(file);
+    ASSERT_EQ(image.size(), QSize(700, 500));
+
+    const QColor line(0, 0, 128), flowSymbol(237, 41, 239), tempSymbol(150, 140, 40);
+    const QRect top(0, 0, 700, 250), bottom(0, 250, 700, 250);
+    EXPECT_GT(countColour(image, top, line), 200);
+    EXPECT_GT(countColour(image, bottom, line), 400);
+    EXPECT_GT(countColour(image, top, flowSymbol), 50);
+    EXPECT_EQ(countColour(image, top, tempSymbol), 0);
+    EXPECT_GT(countColour(image, bottom, tempSymbol), 50);
+
+    // The columns of the top half that show the line: two stretches, a gap of a third between.
+    std::vector<int> lineColumns;
+    for (int x = 0; x < 700; ++x)
+        if (countColour(image, QRect(x, 0, 1, 250), line) > 0) lineColumns.push_back(x);
+    ASSERT_FALSE(lineColumns.empty());
+    int widestGap = 0;
+    for (size_t i = 1; i < lineColumns.size(); ++i)
+        widestGap = std::max(widestGap, lineColumns[i] - lineColumns[i - 1]);
+    const int span = lineColumns.back() - lineColumns.front();
+    EXPECT_GT(widestGap, span / 4);
+    EXPECT_LT(widestGap, span / 2);
+}
+
+}  // namespace
+}  // namespace qx::ui
