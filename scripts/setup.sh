@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ libsqlite3-dev sqlite3 nlohmann-json3-dev libgtest-dev libgmock-dev
-          libbenchmark-dev ccache clang-14 libclang-rt-14-dev)
+          libbenchmark-dev ccache clang-14 libclang-rt-14-dev
+          qt6-base-dev fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

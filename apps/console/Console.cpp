@@ -60,6 +60,7 @@ const std::vector<std::pair<std::string, Console::Entry>>& Console::commandTable
         {"sim", {&Console::cmdSim, 2, 4}},
         {"show", {&Console::cmdShow, 2, kAny}},
         {"expect", {&Console::cmdExpect, 2, kAny}},
+        {"export", {&Console::cmdExport, 3, 3}},
     };
     return table;
 }

@@ -65,6 +65,8 @@ class Console {
     void cmdSlide(const Command& c);
     void cmdScroll(const Command& c);
     void cmdDrag(const Command& c);
+    // ---- the trend in files (ExportCommands.cpp) ----
+    void cmdExport(const Command& c);
     // ---- the simulated flow monitor (SimCommands.cpp) ----
     void cmdSim(const Command& c);
     // ---- queries (Queries.cpp) ----

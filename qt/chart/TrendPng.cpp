@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPainter>
 #include <algorithm>
 #include <stdexcept>
@@ -34,8 +35,6 @@ QFont captionFont() {
     font.setBold(true);
     return font;
 }
-
-}  // namespace
 
 QImage renderTrend(const TrendSource& source, QSize size) {
     ensureGuiApplication();
@@ -70,9 +69,11 @@ QImage renderTrend(const TrendSource& source, QSize size) {
     return image;
 }
 
-void exportTrendPng(const std::string& path, const TrendSource& source, QSize size) {
-    if (size.width() < 1 || size.height() < 2) throw std::runtime_error(path + ": the picture has no room");
-    if (!renderTrend(source, size).save(QString::fromStdString(path), "PNG"))
+}  // namespace
+
+void exportTrendPng(const std::string& path, const TrendSource& source, int width, int height) {
+    if (width < 1 || height < 2) throw std::runtime_error(path + ": the picture has no room");
+    if (!renderTrend(source, QSize(width, height)).save(QString::fromStdString(path), "PNG"))
         throw std::runtime_error(path + ": cannot be written");
 }
 

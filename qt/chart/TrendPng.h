@@ -4,17 +4,14 @@
 //
 // Works without a window: where the program has no GUI application yet (the console), one is
 // created on Qt's offscreen platform and kept for the rest of the process.
-#include <QImage>
-#include <QSize>
 #include <string>
 
 #include "chart/TrendSource.h"
 
 namespace qx::ui {
 
-QImage renderTrend(const TrendSource& source, QSize size);
-
-// Fails with std::runtime_error naming the file when the picture cannot be written.
-void exportTrendPng(const std::string& path, const TrendSource& source, QSize size);
+// `width` x `height` pixels. Fails with std::runtime_error naming the file when the picture
+// cannot be written. The header stays free of Qt, so a caller need not compile against it.
+void exportTrendPng(const std::string& path, const TrendSource& source, int width, int height);
 
 }  // namespace qx::ui

@@ -87,8 +87,8 @@ TEST(TrendExportTest, PngOfBothChartsAtTheGivenSize) {
 
     const auto file =
         std::filesystem::temp_directory_path() / ("qx-trend-" + std::to_string(getpid()) + ".png");
-    exportTrendPng(file.string(), {flow, temp, "FM1", {"PROINFLOW_RAW", "Bit"}, {"PROINTEMP", "°C"}},
-                   {700, 500});
+    exportTrendPng(file.string(), {flow, temp, "FM1", {"PROINFLOW_RAW", "Bit"}, {"PROINTEMP", "°C"}}, 700,
+                   500);
     QImage image(QString::fromStdString(file.string()));
     std::filesystem::remove(file);
     ASSERT_EQ(image.size(), QSize(700, 500));

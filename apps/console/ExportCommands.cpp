@@ -1,0 +1,47 @@
+// export csv|png <file>: the trend as the view's charts hold it, for a spreadsheet or a report.
+// The console has no window: the picture takes the view's size, and Qt draws it offscreen.
+#include <filesystem>
+#include <stdexcept>
+
+#include "chart/TrendCsv.h"
+#include "chart/TrendPng.h"
+#include "console/Console.h"
+
+namespace qx::console {
+
+namespace {
+
+constexpr int32_t kTwipsPerPixel = 15;
+
+// The bound parameter's name and unit in the model's language; its own name while unbound.
+ui::TrendColumn columnOf(const host::ParameterPtr& parameter, const char* name) {
+    if (!parameter) return {name, ""};
+    return {parameter->displayName(), parameter->unit()};
+}
+
+}  // namespace
+
+void Console::cmdExport(const Command& c) {
+    auto& view = liveView(c);
+    const std::string& kind = c.words[1].text;
+    if (kind != "csv" && kind != "png") fail(c, "export csv or png, not " + kind);
+    if (!view.mFlowChart || !view.mTempChart) fail(c, "export after the view has let go of its charts");
+    std::filesystem::path path = c.words[2].text;
+    if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
+
+    const ui::TrendSource source{
+        *view.mFlowChart, *view.mTempChart, view.mModel ? view.mModel->displayName() : std::string(),
+        columnOf(view.pPROINFLOW_RAW, "PROINFLOW_RAW"), columnOf(view.pPROINTEMP, "PROINTEMP")};
+    try {
+        if (kind == "csv")
+            ui::exportTrendCsv(path.string(), source);
+        else
+            ui::exportTrendPng(path.string(), source, view.width() / kTwipsPerPixel,
+                               view.height() / kTwipsPerPixel);
+    } catch (const std::runtime_error& e) {
+        fail(c, e.what());
+    }
+    emit("exported " + c.words[2].text);
+}
+
+}  // namespace qx::console
