@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
