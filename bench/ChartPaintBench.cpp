@@ -21,6 +21,7 @@
 
 #include "chart/ChartDecimation.h"
 #include "chart/ChartPainter.h"
+#include "chart/ChartSeries.h"
 #include "chart/ChartWidget.h"
 #include "platform/LibraryFolder.h"
 
@@ -65,11 +66,6 @@ void setUp(ChartObject& chart, int32_t history) {
     for (int32_t i = 0; i < history; ++i) append(chart);
 }
 
-QColor colourOf(uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
-                  static_cast<int>(bgr >> 16 & 0xFF));
-}
-
 // Every stored point of every series as one polyline (holes skipped), clipped to the plot.
 void paintNaive(QPainter& p, const ChartObject& chart, const QRect& area) {
     p.fillRect(area, Qt::white);
@@ -90,7 +86,7 @@ void paintNaive(QPainter& p, const ChartObject& chart, const QRect& area) {
                              area.bottom() - (*py - y.min()) / (y.max() - y.min()) * area.height()});
             }
             const auto& style = chart.group(g).style(s);
-            p.setPen(QPen(colourOf(style.lineColor()), std::max(1, style.lineWidth())));
+            p.setPen(QPen(qx::ui::colourOf(style.lineColor()), std::max(1, style.lineWidth())));
             p.drawPolyline(line);
         }
     }

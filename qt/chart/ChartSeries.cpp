@@ -1,0 +1,165 @@
+#include "chart/ChartSeries.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include "chart/ChartDecimation.h"
+
+namespace qx::ui {
+
+using platform::ChartAxis;
+using platform::ChartObject;
+using platform::ChartStyle;
+
+QColor colourOf(uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
+                  static_cast<int>(bgr >> 16 & 0xFF));
+}
+
+namespace {
+
+Qt::PenStyle penStyleOf(platform::LinePattern p) {
+    switch (p) {
+        case platform::LinePattern::None:
+            return Qt::NoPen;
+        case platform::LinePattern::Solid:
+            return Qt::SolidLine;
+        case platform::LinePattern::Dash:
+            return Qt::DashLine;
+        case platform::LinePattern::Dot:
+            return Qt::DotLine;
+        case platform::LinePattern::DashDot:
+            return Qt::DashDotLine;
+    }
+    return Qt::SolidLine;
+}
+
+// Maps chart values to pixels of the plot rectangle.
+class PlotMapping {
+  public:
+    PlotMapping(const QRectF& plot, const ChartAxis& x, const ChartAxis& y) : plot_(plot), x_(x), y_(y) {}
+
+    double px(double x) const {
+        return plot_.left() + (x - x_.min()) / (x_.max() - x_.min()) * plot_.width();
+    }
+    double py(double y) const {
+        return plot_.bottom() - (y - y_.min()) / (y_.max() - y_.min()) * plot_.height();
+    }
+    QPointF point(const ChartVertex& v) const { return {px(v.x), py(v.y)}; }
+    double bottom() const { return plot_.bottom(); }
+
+  private:
+    QRectF plot_;
+    const ChartAxis& x_;
+    const ChartAxis& y_;
+};
+
+QPolygonF runPolygon(const DecimatedSeries& s, size_t run, const PlotMapping& m, platform::ChartType type) {
+    QPolygonF line;
+    for (size_t i = s.runStarts[run]; i < s.runEnd(run); ++i) {
+        const QPointF p = m.point(s.vertices[i]);
+        if (type == platform::ChartType::Step && !line.isEmpty()) line.append({p.x(), line.back().y()});
+        line.append(p);
+    }
+    return line;
+}
+
+void drawSymbols(QPainter& painter, const DecimatedSeries& s, const PlotMapping& m, const ChartStyle& style) {
+    const double r = style.symbolSize() / 2.0;
+    const QColor fill = colourOf(style.fillColor());
+    painter.setPen(style.symbolShape() == platform::SymbolShape::Star ||
+                           style.symbolShape() == platform::SymbolShape::Cross
+                       ? QPen(fill, 1.2)
+                       : QPen(Qt::NoPen));
+    painter.setBrush(fill);
+    for (const ChartVertex& v : s.vertices) {
+        const QPointF c = m.point(v);
+        switch (style.symbolShape()) {
+            case platform::SymbolShape::None:
+                return;
+            case platform::SymbolShape::Dot:
+                painter.drawEllipse(c, r, r);
+                break;
+            case platform::SymbolShape::Box:
+                painter.drawRect(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r));
+                break;
+            case platform::SymbolShape::Triangle:
+                painter.drawPolygon(
+                    QPolygonF({{c.x(), c.y() - r}, {c.x() + r, c.y() + r}, {c.x() - r, c.y() + r}}));
+                break;
+            case platform::SymbolShape::Diamond:
+                painter.drawPolygon(QPolygonF(
+                    {{c.x(), c.y() - r}, {c.x() + r, c.y()}, {c.x(), c.y() + r}, {c.x() - r, c.y()}}));
+                break;
+            case platform::SymbolShape::Star:
+                painter.drawLine(QPointF(c.x() - r, c.y()), QPointF(c.x() + r, c.y()));
+                painter.drawLine(QPointF(c.x(), c.y() - r), QPointF(c.x(), c.y() + r));
+                [[fallthrough]];
+            case platform::SymbolShape::Cross:
+                painter.drawLine(QPointF(c.x() - r, c.y() - r), QPointF(c.x() + r, c.y() + r));
+                painter.drawLine(QPointF(c.x() - r, c.y() + r), QPointF(c.x() + r, c.y() - r));
+                break;
+        }
+    }
+}
+
+void drawSeries(QPainter& painter, const DecimatedSeries& s, const PlotMapping& m, platform::ChartType type,
+                const ChartStyle& style) {
+    if (s.vertices.empty()) return;
+    if (type == platform::ChartType::Area) {
+        painter.setPen(style.linePattern() == platform::LinePattern::None || style.lineWidth() == 0
+                           ? QPen(Qt::NoPen)
+                           : QPen(colourOf(style.lineColor()), style.lineWidth()));
+        painter.setBrush(colourOf(style.fillColor()));
+        for (size_t r = 0; r < s.runCount(); ++r) {
+            QPolygonF area = runPolygon(s, r, m, type);
+            area.append({area.back().x(), m.bottom()});
+            area.append({area.front().x(), m.bottom()});
+            painter.drawPolygon(area);
+        }
+        return;
+    }
+    if (style.linePattern() != platform::LinePattern::None && style.lineWidth() > 0) {
+        QPen pen(colourOf(style.lineColor()), style.lineWidth(), penStyleOf(style.linePattern()), Qt::FlatCap,
+                 Qt::RoundJoin);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        for (size_t r = 0; r < s.runCount(); ++r) {
+            const QPolygonF line = runPolygon(s, r, m, type);
+            if (line.size() == 1)
+                painter.drawPoint(line.front());  // a lone point between two holes still shows
+            else
+                painter.drawPolyline(line);
+        }
+    }
+    if (style.symbolShape() != platform::SymbolShape::None) drawSymbols(painter, s, m, style);
+}
+
+bool hasRange(const ChartAxis& a) {
+    return a.max() > a.min();
+}
+
+}  // namespace
+
+void drawGroups(QPainter& painter, const ChartObject& chart, const QRectF& plot, bool areas) {
+    const ChartAxis& x = chart.chartArea().axis("X");
+    const ChartColumns window{x.min(), x.max(), static_cast<int>(plot.width())};
+    if (window.empty()) return;
+    for (int g = platform::kChartGroupCount; g >= 1; --g) {
+        const ChartAxis& y = chart.chartArea().axis(g == 1 ? "Y" : "Y2");
+        const platform::ChartGroup& group = chart.group(g);
+        if (!hasRange(y) || areas != (group.chartType() == platform::ChartType::Area)) continue;
+        const PlotMapping mapping(plot, x, y);
+        if (areas) {
+            for (int s = 1; s <= group.styleCount(); ++s)
+                drawSeries(painter, decimate(group.data(), s, window), mapping, group.chartType(),
+                           group.style(s));
+        } else {
+            for (int s = group.styleCount(); s >= 1; --s)
+                drawSeries(painter, decimate(group.data(), s, window), mapping, group.chartType(),
+                           group.style(s));
+        }
+    }
+}
+
+}  // namespace qx::ui

@@ -1,0 +1,23 @@
+#pragma once
+// The series of a chart as the painter draws them inside the plot: an Area group as regions
+// filled down to the bottom of its axis, Plot and Step groups as lines broken at every hole, with
+// the symbols of their styles. Group 2 (the band on Y2) lies behind group 1; within a line group
+// the first series is drawn last, so the process value stays on top of its reference lines.
+#include <QColor>
+#include <QRectF>
+#include <cstdint>
+
+#include "platform/ChartObject.h"
+
+class QPainter;
+
+namespace qx::ui {
+
+// A chart colour 0x00BBGGRR as Qt takes it.
+QColor colourOf(uint32_t bgr);
+
+// Draws the groups of one kind, the areas (which the grid goes over) or the lines, each series
+// decimated to one pixel column per unit of the plot's width.
+void drawGroups(QPainter& painter, const platform::ChartObject& chart, const QRectF& plot, bool areas);
+
+}  // namespace qx::ui
