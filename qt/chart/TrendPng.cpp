@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "chart/ChartPainter.h"
@@ -16,6 +17,8 @@ namespace {
 
 constexpr int kMargin = 6;
 
+QGuiApplication* ownApplication = nullptr;
+
 void ensureGuiApplication() {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
     if (QCoreApplication::instance()) throw std::runtime_error("a picture needs a GUI application");
@@ -23,10 +26,12 @@ void ensureGuiApplication() {
     static int argc = 1;
     static char name[] = "qxflow";
     static char* argv[] = {name, nullptr};
-    // Kept to the end of the process: Qt's own globals are torn down after main, and an
-    // application destroyed among them would outlive what it uses.
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
+    ownApplication = new QGuiApplication(argc, argv);
+    // Gone before the process ends, so that Qt hands back what it took (the font configuration).
+    std::atexit([] {
+        delete ownApplication;
+        ownApplication = nullptr;
+    });
 }
 
 QFont captionFont() {
