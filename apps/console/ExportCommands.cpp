@@ -6,6 +6,8 @@
 #include "chart/TrendCsv.h"
 #include "chart/TrendPng.h"
 #include "console/Console.h"
+#include "display/TrendPane.h"
+#include "view/QX_FlowWiz.h"
 
 namespace qx::console {
 
@@ -25,7 +27,9 @@ void Console::cmdExport(const Command& c) {
     auto& view = liveView(c);
     const std::string& kind = c.words[1].text;
     if (kind != "csv" && kind != "png") fail(c, "export csv or png, not " + kind);
-    if (!view.mFlowChart || !view.mTempChart) fail(c, "export after the view has let go of its charts");
+    const auto& flow = view.trend().flow.object;
+    const auto& temp = view.trend().temp.object;
+    if (!flow || !temp) fail(c, "export after the view has let go of its charts");
     std::filesystem::path path = c.words[2].text;
     if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
 
