@@ -33,9 +33,9 @@ void Console::cmdExport(const Command& c) {
     std::filesystem::path path = c.words[2].text;
     if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
 
-    const ui::TrendSource source{
-        *view.mFlowChart, *view.mTempChart, view.mModel ? view.mModel->displayName() : std::string(),
-        columnOf(view.pPROINFLOW_RAW, "PROINFLOW_RAW"), columnOf(view.pPROINTEMP, "PROINTEMP")};
+    const ui::TrendSource source{*flow, *temp, view.mModel ? view.mModel->displayName() : std::string(),
+                                 columnOf(view.pPROINFLOW_RAW, "PROINFLOW_RAW"),
+                                 columnOf(view.pPROINTEMP, "PROINTEMP")};
     try {
         if (kind == "csv")
             ui::exportTrendCsv(path.string(), source);
