@@ -6,8 +6,8 @@
 
 #include <sstream>
 
-#include "console/Console.h"
 #include "display/TrendPane.h"
+#include "script/Console.h"
 #include "frame/StandFrame.h"
 #include "platform/Registry.h"
 #include "view/QX_FlowWiz.h"
