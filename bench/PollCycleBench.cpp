@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "display/TrendPane.h"
-#include "script/Console.h"
 #include "frame/StandFrame.h"
 #include "platform/Registry.h"
+#include "script/Console.h"
 #include "view/QX_FlowWiz.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "console/Console.h"
+#include "script/Console.h"
 #include "view/QX_FlowWiz.h"
 
 #include <iostream>

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "console/ScriptReader.h"
 #include "frame/StandFrame.h"
+#include "script/ScriptReader.h"
 
 namespace qx::console {
 

@@ -2,10 +2,10 @@
 // over the toolbar and the receiver, sizing and showing it, the frame's environment, and time.
 #include <iostream>
 
-#include "console/Arguments.h"
-#include "console/Console.h"
 #include "frame/DataModel.h"
 #include "platform/RuntimeError.h"
+#include "script/Arguments.h"
+#include "script/Console.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::console {
