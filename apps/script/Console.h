@@ -52,6 +52,8 @@ class Console {
     void cmdViewVisible(const Command& c);
     void cmdFrameEnv(const Command& c);
     void cmdNotifyEnv(const Command& c);
+    void cmdLanguage(const Command& c);
+    void cmdUnload(const Command& c);
     void cmdLogMessage(const Command& c);
     void cmdRelease(const Command& c);
     void cmdTerminate(const Command& c);

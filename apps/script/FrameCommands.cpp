@@ -94,6 +94,17 @@ void Console::cmdNotifyEnv(const Command& c) {
     frame_.notifyEnvironmentChanged(c.words[1].text);
 }
 
+void Console::cmdLanguage(const Command& c) {
+    auto language = wholeNumber(c.words[1].text);
+    if (!language || (*language != 0 && *language != 1033 && *language != 1031))
+        fail(c, "language 0, 1033 or 1031, not " + c.words[1].text);
+    frame_.switchLanguage(static_cast<int32_t>(*language));
+}
+
+void Console::cmdUnload(const Command&) {
+    frame_.unload();
+}
+
 void Console::cmdLogMessage(const Command& c) {
     liveView(c).ISpec_Log_Log(c.words[1].text, c.words[2].text, c.words[3].text, platform::Variant());
 }
