@@ -6,10 +6,10 @@
 
 #include <sstream>
 
-#include "console/Console.h"
 #include "display/TrendPane.h"
 #include "frame/StandFrame.h"
 #include "platform/Registry.h"
+#include "script/Console.h"
 #include "view/QX_FlowWiz.h"
 
 namespace {

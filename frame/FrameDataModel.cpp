@@ -40,11 +40,26 @@ std::vector<std::shared_ptr<host::IBase_CallbackModule>> FrameDataModel::callbac
     return live;
 }
 
+void FrameDataModel::announce(const std::function<void(host::IBase_CallbackModule&)>& notice) {
+    // A callback may register or drop callbacks while it is told; the list is taken first.
+    for (const auto& c : callbacks()) notice(*c);
+}
+
 void FrameDataModel::announceEnvironmentChange(const std::string& name) {
     const host::ObjectPtr self = shared_from_this();
-    // A callback may register or drop callbacks while it is told; the list is taken first.
-    for (const auto& c : callbacks())
-        c->IBase_CallbackModule_OnEnvironmentChanged(self, "GLB_ENV_CHANGED", host::Variant(name));
+    announce([&](host::IBase_CallbackModule& c) {
+        c.IBase_CallbackModule_OnEnvironmentChanged(self, "GLB_ENV_CHANGED", host::Variant(name));
+    });
+}
+
+void FrameDataModel::announceLanguageChange() {
+    const host::ObjectPtr self = shared_from_this();
+    announce([&](host::IBase_CallbackModule& c) { c.IBase_CallbackModule_OnLanguageChanged(self); });
+}
+
+void FrameDataModel::announceUnload() {
+    const host::ObjectPtr self = shared_from_this();
+    announce([&](host::IBase_CallbackModule& c) { c.IBase_CallbackModule_OnUnload(self); });
 }
 
 std::shared_ptr<FrameContext> FrameDataModel::context(const std::string& module,

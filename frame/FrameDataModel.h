@@ -2,6 +2,7 @@
 // The stand-in data model: the device's display name, its view modules, its description and
 // settings, and the registrations of the view and its callbacks. Registrations do not own what
 // they register, so the view and the model never keep each other alive.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,10 +43,15 @@ class FrameDataModel : public host::IDataModel, public std::enable_shared_from_t
     // The frame's notice that environment value `name` changed: every registered callback gets
     // OnEnvironmentChanged (this model, "GLB_ENV_CHANGED", name).
     void announceEnvironmentChange(const std::string& name);
+    // The frame's language and unload notices to every registered callback, with this model.
+    void announceLanguageChange();
+    void announceUnload();
     // The context of a view module; none when the model has no such module or context.
     std::shared_ptr<FrameContext> context(const std::string& module, const std::string& context) const;
 
   private:
+    void announce(const std::function<void(host::IBase_CallbackModule&)>& notice);
+
     FrameDataModel(std::string displayName, std::shared_ptr<FrameDescription> description,
                    const std::vector<std::string>& contextNames);
 

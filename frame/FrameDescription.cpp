@@ -78,7 +78,15 @@ std::shared_ptr<host::IDataModel> FrameDescription::createModel() {
     auto copy = FrameDataModel::build(file_, options_, settings_->frameDatabase(), settings_->language());
     for (const auto& p : copy->frameDescription()->parameters())
         if (auto mine = findParameter(p->name())) p->startFrom(*mine);
+    std::erase_if(copySettings_, [](const auto& s) { return s.expired(); });
+    copySettings_.push_back(copy->frameDescription()->frameSettings());
     return copy;
+}
+
+void FrameDescription::switchLanguage(int32_t language) {
+    settings_->setLanguage(language);
+    for (const auto& copy : copySettings_)
+        if (auto settings = copy.lock()) settings->setLanguage(language);
 }
 
 std::vector<std::shared_ptr<FrameParameter>> FrameDescription::parameters() const {

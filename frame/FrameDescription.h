@@ -69,6 +69,9 @@ class FrameDescription : public host::IDeviceDescription,
     // The applied copy: the same parameters holding this model's present values (reset returns
     // to them), the same database and language, and an environment of its own.
     std::shared_ptr<host::IDataModel> createModel() override;
+    // The frame's language switch: the settings of this model and of every applied copy made
+    // from it that still exists take the language number.
+    void switchLanguage(int32_t language);
 
     // Frame side.
     const std::vector<std::shared_ptr<FrameModule>>& frameModules() const { return modules_; }
@@ -90,6 +93,7 @@ class FrameDescription : public host::IDeviceDescription,
     std::shared_ptr<const DescriptionFile> file_;
     DeviceOptions options_;
     std::shared_ptr<FrameSettings> settings_;
+    std::vector<std::weak_ptr<FrameSettings>> copySettings_;
     std::shared_ptr<FrameEnvironment> environment_ = FrameEnvironment::create();
     std::vector<std::shared_ptr<FrameModule>> modules_;
     std::shared_ptr<NamedCollection<host::IModule>> moduleCollection_ =

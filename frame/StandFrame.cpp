@@ -114,4 +114,20 @@ void StandFrame::notifyEnvironmentChanged(const std::string& name) {
     view().IBase_CallbackModule_OnEnvironmentChanged(model_, "GLB_ENV_CHANGED", platform::Variant(name));
 }
 
+void StandFrame::switchLanguage(int32_t language) {
+    if (!model_) {
+        DeviceOptions options = options_;
+        options.language = language;
+        setOptions(options);
+        return;
+    }
+    options_.language = language;
+    model_->frameDescription()->switchLanguage(language);
+    model_->announceLanguageChange();
+}
+
+void StandFrame::unload() {
+    if (model_) model_->announceUnload();
+}
+
 }  // namespace qx::frame

@@ -114,6 +114,14 @@ class StandFrame {
     // The frame's notice that its environment value `name` changed
     // (IBase_CallbackModule_OnEnvironmentChanged on the view with "GLB_ENV_CHANGED").
     void notifyEnvironmentChanged(const std::string& name);
+    // The frame switches its language: the settings of its model and of the applied copies take
+    // the number, then every callback registered with the frame's model gets
+    // IBase_CallbackModule_OnLanguageChanged (frame model). Before the model exists the number
+    // is the language it will be made with.
+    void switchLanguage(int32_t language);
+    // IBase_CallbackModule_OnUnload (frame model) to every callback registered with the frame's
+    // model; nobody is registered before the model exists.
+    void unload();
 
     // ---- time ----
     // Runs everything due at or before now + ms, also what becomes due meanwhile.

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "console/ScriptReader.h"
+#include "script/ScriptReader.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "console/Arguments.h"
-#include "console/ScriptReader.h"
-#include "console/ValueText.h"
 #include "platform/RuntimeError.h"
 #include "platform/Variant.h"
+#include "script/Arguments.h"
+#include "script/ScriptReader.h"
+#include "script/ValueText.h"
 
 namespace {
 

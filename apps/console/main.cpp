@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "console/Console.h"
+#include "script/Console.h"
 
 int main(int argc, char** argv) {
     if (argc > 2) {

@@ -281,8 +281,10 @@ TEST(ModelCopy, LinkedEnvironmentsShareValuesBothWays) {
 }
 
 struct RecordingCallback : host::IBase_CallbackModule {
-    void IBase_CallbackModule_OnLanguageChanged(const host::ObjectPtr&) override {}
-    void IBase_CallbackModule_OnUnload(const host::ObjectPtr&) override {}
+    void IBase_CallbackModule_OnLanguageChanged(const host::ObjectPtr& m) override {
+        calls.push_back({m, "language"});
+    }
+    void IBase_CallbackModule_OnUnload(const host::ObjectPtr& m) override { calls.push_back({m, "unload"}); }
     void IBase_CallbackModule_OnEnvironmentChanged(const host::ObjectPtr& m, const std::string& key,
                                                    const host::Variant& value) override {
         EXPECT_EQ(key, "GLB_ENV_CHANGED");
@@ -306,9 +308,26 @@ TEST(ModelCopy, RegistrationsDoNotOwnWhatTheyRegister) {
     model->announceEnvironmentChange("FUNCTION:X");
     ASSERT_EQ(callback->calls.size(), 1u);
     EXPECT_EQ(callback->calls[0], std::make_pair(host::ObjectPtr(model), std::string("FUNCTION:X")));
+    model->announceLanguageChange();
+    model->announceUnload();
+    const host::ObjectPtr m = model;
+    EXPECT_EQ(callback->calls, (std::vector<std::pair<host::ObjectPtr, std::string>>{
+                                   {m, "FUNCTION:X"}, {m, "language"}, {m, "unload"}}));
     callback.reset();
     EXPECT_TRUE(model->callbacks().empty());
     model->announceEnvironmentChange("STATE");  // nobody left to tell
+}
+
+// A copy left on its old language would answer display names the frame no longer shows; a copy
+// already gone must not be touched.
+TEST(ModelCopy, LanguageSwitchReachesEveryLiveCopy) {
+    auto frame = createFrameModel({});
+    auto copy = copyOf(frame);
+    copyOf(frame).reset();
+    frame->frameDescription()->switchLanguage(1031);
+    EXPECT_EQ(frame->settings()->language(), 1031);
+    EXPECT_EQ(copy->settings()->language(), 1031);
+    EXPECT_EQ(copy->frameDescription()->findParameter("PROINFLOW_RAW")->displayName(), "Strömung");
 }
 
 TEST(ModelDatabase, RecordsetReadsFieldsByNameUntilTheEnd) {

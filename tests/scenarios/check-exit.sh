@@ -23,6 +23,7 @@ check 2 'error: line 2: unclosed quote' create 'type LaTMaxW "500'
 check 2 'error: line 2: unknown command "poll"' create poll 'show field mTeachState'
 check 2 'error: line 2: the view has no field mNoSuchField' create 'show field mNoSuchField'
 check 2 'error: line 1: no value maybe for teach' 'device teach=maybe'
+check 2 'error: line 1: language 0, 1033 or 1031, not 1036' 'language 1036'
 check 1 'ok field mTeachState' create 'expect field mTeachState 3' 'expect field mTeachState 0'
 check 1 'FAIL line 3: field mModule = "$$MODULE" (expected "$$MODULE)' create 'expect field mModule "$$MODULE"' 'expect field mModule "$$MODULE'
 exit $failed

@@ -2,10 +2,10 @@
 // over the toolbar and the receiver, sizing and showing it, the frame's environment, and time.
 #include <iostream>
 
-#include "console/Arguments.h"
-#include "console/Console.h"
 #include "frame/DataModel.h"
 #include "platform/RuntimeError.h"
+#include "script/Arguments.h"
+#include "script/Console.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::console {
@@ -92,6 +92,17 @@ void Console::cmdFrameEnv(const Command& c) {
 void Console::cmdNotifyEnv(const Command& c) {
     liveView(c);
     frame_.notifyEnvironmentChanged(c.words[1].text);
+}
+
+void Console::cmdLanguage(const Command& c) {
+    auto language = wholeNumber(c.words[1].text);
+    if (!language || (*language != 0 && *language != 1033 && *language != 1031))
+        fail(c, "language 0, 1033 or 1031, not " + c.words[1].text);
+    frame_.switchLanguage(static_cast<int32_t>(*language));
+}
+
+void Console::cmdUnload(const Command&) {
+    frame_.unload();
 }
 
 void Console::cmdLogMessage(const Command& c) {

@@ -1,7 +1,7 @@
 // The simulated flow monitor's commands: its process values, its own parameter values, and the
 // line to it (latency, early answers, failing jobs, connection outcomes, a dropped connection).
-#include "console/Arguments.h"
-#include "console/Console.h"
+#include "script/Arguments.h"
+#include "script/Console.h"
 
 namespace qx::console {
 

@@ -1,12 +1,12 @@
 // What a person does on the frame's toolbar and in the view. Each action reaches the view the way
 // a click, a key or a mouse would: through the control model, whose events run the view's
 // handlers. A target that is disabled or hidden, or sits in a container that is, takes nothing.
-#include "console/Arguments.h"
-#include "console/Console.h"
-#include "console/ValueText.h"
 #include "display/TrendPane.h"
 #include "frame/ParameterSlider.h"
 #include "platform/StandardControls.h"
+#include "script/Arguments.h"
+#include "script/Console.h"
+#include "script/ValueText.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::console {

@@ -1,9 +1,9 @@
 // The console's output lines as they happen: what crosses the line to the device, the messages
 // and notices the frame's objects get, the debugger output channel, and the view's status line
 // and wizard state, looked at before every line and after every event.
-#include "console/Console.h"
-#include "console/ValueText.h"
 #include "platform/DebugOutput.h"
+#include "script/Console.h"
+#include "script/ValueText.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::console {

@@ -2,13 +2,13 @@
 // simulated device, the frame's toolbar and the trend charts.
 #include <iostream>
 
-#include "console/Arguments.h"
-#include "console/Console.h"
-#include "console/ValueText.h"
-#include "console/ViewFields.h"
 #include "display/TrendPane.h"
 #include "frame/DataModel.h"
 #include "platform/RuntimeError.h"
+#include "script/Arguments.h"
+#include "script/Console.h"
+#include "script/ValueText.h"
+#include "script/ViewFields.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::console {

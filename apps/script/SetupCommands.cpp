@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <map>
 
-#include "console/Arguments.h"
-#include "console/Console.h"
 #include "platform/Registry.h"
+#include "script/Arguments.h"
+#include "script/Console.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::console {

@@ -1,4 +1,4 @@
-#include "console/Console.h"
+#include "script/Console.h"
 #include "view/QX_FlowWiz.h"
 
 #include <iostream>
@@ -53,6 +53,8 @@ const std::vector<std::pair<std::string, Console::Entry>>& Console::commandTable
         {"view-visible", {&Console::cmdViewVisible, 2, 2}},
         {"frame-env", {&Console::cmdFrameEnv, 3, 3}},
         {"notify-env", {&Console::cmdNotifyEnv, 2, 2}},
+        {"language", {&Console::cmdLanguage, 2, 2}},
+        {"unload", {&Console::cmdUnload, 1, 1}},
         {"log-message", {&Console::cmdLogMessage, 4, 4}},
         {"release", {&Console::cmdRelease, 1, 1}},
         {"terminate", {&Console::cmdTerminate, 1, 1}},

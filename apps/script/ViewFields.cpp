@@ -1,10 +1,10 @@
-#include "console/ViewFields.h"
+#include "script/ViewFields.h"
 #include "view/QX_FlowWiz.h"
 
 #include <map>
 
-#include "console/ValueText.h"
 #include "display/TrendPane.h"
+#include "script/ValueText.h"
 
 namespace qx::console {
 

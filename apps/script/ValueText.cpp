@@ -1,4 +1,4 @@
-#include "console/ValueText.h"
+#include "script/ValueText.h"
 
 #include <cmath>
 #include <cstdio>

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "console/ScriptReader.h"
 #include "frame/StandFrame.h"
+#include "script/ScriptReader.h"
 
 namespace qx::console {
 
@@ -52,6 +52,8 @@ class Console {
     void cmdViewVisible(const Command& c);
     void cmdFrameEnv(const Command& c);
     void cmdNotifyEnv(const Command& c);
+    void cmdLanguage(const Command& c);
+    void cmdUnload(const Command& c);
     void cmdLogMessage(const Command& c);
     void cmdRelease(const Command& c);
     void cmdTerminate(const Command& c);

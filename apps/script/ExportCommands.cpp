@@ -5,7 +5,7 @@
 
 #include "chart/TrendCsv.h"
 #include "chart/TrendPng.h"
-#include "console/Console.h"
+#include "script/Console.h"
 #include "display/TrendPane.h"
 #include "view/QX_FlowWiz.h"
 

@@ -1,4 +1,4 @@
-#include "console/ScriptReader.h"
+#include "script/ScriptReader.h"
 
 namespace qx::console {
 
