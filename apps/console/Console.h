@@ -42,6 +42,9 @@ class Console {
     void cmdClock(const Command& c);
     void cmdRegistry(const Command& c);
     void cmdDevice(const Command& c);
+    // The path of `device file=<name>` (taken from the script's folder when relative), once the
+    // description there validates.
+    std::string descriptionFile(const Command& c, const std::string& name);
     void cmdTrace(const Command& c);
     // ---- the frame and the container (FrameCommands.cpp) ----
     void cmdCreate(const Command& c);

@@ -6,7 +6,9 @@
 
 #include "console/Arguments.h"
 #include "console/Console.h"
+#include "frame/DeviceDescriptionFile.h"
 #include "platform/Registry.h"
+#include "platform/RuntimeError.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::console {
@@ -134,6 +136,20 @@ const std::map<std::string, OptionSetter>& deviceOptions() {
 
 }  // namespace
 
+std::string Console::descriptionFile(const Command& c, const std::string& name) {
+    if (name.empty()) fail(c, "device file= wants the path of a device description");
+    std::filesystem::path path(name);
+    if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
+    // Checked whole now, so that a description that does not validate stops the script here and
+    // not at the first init.
+    try {
+        frame::readDescriptionFile(path.string());
+    } catch (const platform::RuntimeError& e) {
+        fail(c, e.description());
+    }
+    return path.string();
+}
+
 void Console::cmdDevice(const Command& c) {
     if (frame_.initialised()) fail(c, "device after init");
     frame::DeviceOptions options = frame_.options();
@@ -141,6 +157,10 @@ void Console::cmdDevice(const Command& c) {
         const std::string& w = c.words[i].text;
         auto eq = w.find('=');
         if (eq == std::string::npos) fail(c, "a device option is <option>=<value>, not " + w);
+        if (w.substr(0, eq) == "file") {
+            options.descriptionPath = descriptionFile(c, w.substr(eq + 1));
+            continue;
+        }
         auto option = deviceOptions().find(w.substr(0, eq));
         if (option == deviceOptions().end()) fail(c, "no device option " + w.substr(0, eq));
         if (!option->second(options, w.substr(eq + 1)))
