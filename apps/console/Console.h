@@ -108,6 +108,7 @@ class Console {
     frame::StandFrame frame_;
     bool failed_ = false;
     bool created_ = false;
+    bool releaseAsked_ = false;
     bool silent_ = false;  // after the script's end nothing more is printed
     bool traceDebug_ = false, traceReads_ = false, traceState_ = false;
     int32_t lastState_ = 0;
