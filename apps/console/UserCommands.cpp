@@ -83,13 +83,12 @@ void Console::cmdScroll(const Command& c) {
     auto& target = control(c, 1);
     auto* bar = as<platform::ScrollBar>(target);
     if (!bar) fail(c, c.words[1].text + " is not a scroll bar");
-    auto value = wholeNumber(c.words[2].text);
-    const int32_t lo = std::min(bar->min(), bar->max()), hi = std::max(bar->min(), bar->max());
-    if (!value || *value < lo || *value > hi)
-        fail(c, "scroll " + c.words[1].text + " wants a whole number from " + std::to_string(lo) + " to " +
-                    std::to_string(hi) + ", not " + c.words[2].text);
+    // The bar's own limits are the range.
+    const ArgumentRange range{"scroll", "<value>", std::min(bar->min(), bar->max()), std::max(bar->min(), bar->max()),
+                              true};
+    const auto value = static_cast<int32_t>(wholeArgument(c, 2, range));
     if (!usableOrIgnored(target, c.words[1].text)) return;
-    bar->setValue(static_cast<int32_t>(*value));  // its change follows
+    bar->setValue(value);  // its change follows
 }
 
 void Console::cmdDrag(const Command& c) {
