@@ -10,7 +10,8 @@ std::string flowMonitorDescriptionPath() {
 }
 
 std::shared_ptr<FrameDataModel> createFrameModel(const DeviceOptions& options) {
-    return createFrameModel(options, flowMonitorDescriptionPath());
+    return createFrameModel(
+        options, options.descriptionPath.empty() ? flowMonitorDescriptionPath() : options.descriptionPath);
 }
 
 std::shared_ptr<FrameDataModel> createFrameModel(const DeviceOptions& options, const std::string& path) {

@@ -1,9 +1,12 @@
 #include "frame/DeviceDescriptionFile.h"
 
-#include <fstream>
-#include <nlohmann/json.hpp>
+#include <algorithm>
+#include <cmath>
+#include <set>
 #include <sstream>
 
+#include "frame/JsonAt.h"
+#include "platform/FileContents.h"
 #include "platform/RuntimeError.h"
 
 namespace qx::frame {
@@ -11,129 +14,217 @@ namespace qx::frame {
 namespace {
 
 using nlohmann::json;
+using Kind = ParameterDefinition::Kind;
 
-[[noreturn]] void fail(const std::string& what) {
-    platform::raise(platform::kObjectError, "Device description: " + what);
-}
+// The device options a parameter may depend on (see DeviceOptions).
+const std::set<std::string> kOptions = {"quickmode", "swpoint", "flowsp", "flowspqt", "teach"};
 
-const json& member(const json& object, const char* key, const std::string& where) {
-    auto it = object.find(key);
-    if (it == object.end()) fail(where + " lacks \"" + key + "\"");
-    return *it;
-}
+// Integer parameters hold what a 32-bit signed number holds.
+constexpr double kIntegerLow = INT32_MIN;
+constexpr double kIntegerHigh = INT32_MAX;
 
-std::string text(const json& object, const char* key, const std::string& where) {
-    const json& v = member(object, key, where);
-    if (!v.is_string()) fail(where + ": \"" + key + "\" is not a text");
-    return v.get<std::string>();
-}
+// Names that must be unique within their scope; refuses a repeat, naming where it came first.
+class UniqueNames {
+  public:
+    explicit UniqueNames(const char* what) : what_(what) {}
+    void add(const std::string& name, const JsonAt& at) {
+        auto [it, fresh] = first_.emplace(name, at.path());
+        if (!fresh)
+            at.refuse("duplicate " + std::string(what_) + " \"" + name + "\" (first at " + it->second + ")");
+    }
 
-double number(const json& object, const char* key, const std::string& where) {
-    const json& v = member(object, key, where);
-    if (!v.is_number()) fail(where + ": \"" + key + "\" is not a number");
-    return v.get<double>();
-}
+  private:
+    const char* what_;
+    std::map<std::string, std::string> first_;
+};
 
-int32_t integer(const json& object, const char* key, const std::string& where) {
-    const json& v = member(object, key, where);
-    if (!v.is_number_integer()) fail(where + ": \"" + key + "\" is not a whole number");
-    return v.get<int32_t>();
-}
-
-std::vector<ListEntry> readEntries(const json& list, const std::string& where) {
-    if (!list.is_array() || list.empty()) fail(where + ": a list needs its entries");
+std::vector<ListEntry> readEntries(const JsonAt& list) {
     std::vector<ListEntry> entries;
-    for (const json& e : list) entries.push_back({integer(e, "value", where), text(e, "text", where)});
+    UniqueNames texts("entry text");
+    std::set<int32_t> values;
+    for (const JsonAt& e : list.elements(false)) {
+        const JsonAt value = e.member("value");
+        ListEntry entry{static_cast<int32_t>(value.whole(INT32_MIN, INT32_MAX)), e.member("text").text()};
+        texts.add(entry.text, e);
+        if (!values.insert(entry.value).second)
+            value.refuse("duplicate entry value " + std::to_string(entry.value));
+        entries.push_back(std::move(entry));
+    }
     return entries;
 }
 
-ParameterDefinition::Kind readKind(const std::string& kind, const std::string& where) {
-    if (kind == "integer") return ParameterDefinition::Kind::Integer;
-    if (kind == "number") return ParameterDefinition::Kind::Number;
-    if (kind == "list") return ParameterDefinition::Kind::List;
-    fail(where + ": unknown kind \"" + kind + "\"");
-}
-
-ParameterDefinition readParameter(const json& p, const std::string& group) {
-    ParameterDefinition definition;
-    definition.name = text(p, "name", "a parameter of " + group);
-    const std::string where = "parameter " + definition.name;
-    for (const auto& [language, name] : member(p, "displayName", where).items())
-        definition.displayNames[std::stoi(language)] = name.get<std::string>();
-    definition.unit = text(p, "unit", where);
-    definition.kind = readKind(text(p, "kind", where), where);
-    if (definition.kind == ParameterDefinition::Kind::List) {
-        const json& entries = member(p, "entries", where);
-        if (entries.is_object()) {
-            for (const auto& [firmware, list] : entries.items())
-                definition.entriesByFirmware[firmware] = readEntries(list, where);
-            if (!definition.entriesByFirmware.contains("default")) fail(where + ": entries lack \"default\"");
-        } else {
-            definition.entriesByFirmware["default"] = readEntries(entries, where);
-        }
-    } else {
-        definition.minimum = number(p, "minimum", where);
-        definition.maximum = number(p, "maximum", where);
+// "default" and firmware numbers as keys, or one list for every firmware.
+std::map<std::string, std::vector<ListEntry>> readEntryLists(const JsonAt& at) {
+    std::map<std::string, std::vector<ListEntry>> lists;
+    if (!at.value().is_object()) {
+        lists["default"] = readEntries(at);
+        return lists;
     }
-    const json& def = member(p, "default", where);
-    if (def.is_string())
-        definition.defaultText = def.get<std::string>();
-    else if (def.is_number_integer())
-        definition.defaultText = std::to_string(def.get<int64_t>());
-    else if (def.is_number())
-        definition.defaultText = platform::shortestText(def.get<double>());
-    else if (!def.is_null())
-        fail(where + ": \"default\" is neither a text nor a number");
-    definition.flags = integer(p, "flags", where);
-    definition.state = integer(p, "state", where);
-    if (p.contains("option")) definition.option = text(p, "option", where);
-    return definition;
+    for (const auto& [firmware, list] : at.members()) {
+        if (firmware != "default") {
+            int32_t fw = 0;
+            std::istringstream in(firmware);
+            if (!(in >> fw) || !in.eof() || std::to_string(fw) != firmware)
+                list.refuse("a firmware version is a whole decimal number or \"default\"");
+        }
+        lists[firmware] = readEntries(list);
+    }
+    if (!lists.contains("default")) at.refuse("\"default\" is missing");
+    return lists;
 }
 
-platform::Variant itemValue(const json& v, const std::string& name) {
-    if (v.is_number_integer()) return platform::Variant(v.get<int64_t>());
-    if (v.is_number()) return platform::Variant(v.get<double>());
+Kind readKind(const JsonAt& at) {
+    const std::string kind = at.text();
+    if (kind == "integer") return Kind::Integer;
+    if (kind == "number") return Kind::Number;
+    if (kind == "list") return Kind::List;
+    at.refuse("unknown kind \"" + kind + "\" (integer, number or list)");
+}
+
+void readLimits(const JsonAt& p, ParameterDefinition& d) {
+    const JsonAt min = p.member("minimum"), max = p.member("maximum");
+    d.minimum = min.number();
+    d.maximum = max.number();
+    if (d.kind == Kind::Integer) {
+        for (const JsonAt& limit : {min, max}) {
+            const double v = limit.number();
+            if (v != std::floor(v)) limit.refuse(jsonExcerpt(limit.value()) + " is not a whole number");
+            if (v < kIntegerLow || v > kIntegerHigh)
+                limit.refuse(jsonExcerpt(limit.value()) +
+                             " is outside the 32-bit range of an integer parameter");
+        }
+    }
+    if (d.minimum > d.maximum)
+        min.refuse("the minimum " + jsonExcerpt(min.value()) + " is above the maximum " +
+                   jsonExcerpt(max.value()));
+}
+
+// The default must be a value the parameter takes, else a new model would silently hold none.
+void checkDefault(const JsonAt& at, const ParameterDefinition& d) {
+    const std::string& text = *d.defaultText;
+    if (d.kind == Kind::List) {
+        for (const auto& [firmware, entries] : d.entriesByFirmware) {
+            if (std::none_of(entries.begin(), entries.end(),
+                             [&](const ListEntry& e) { return e.text == text; }))
+                at.refuse("\"" + text + "\" is not an entry of the list for firmware " + firmware);
+        }
+        return;
+    }
+    double v = 0;
+    if (!platform::parseNumber(text, v)) at.refuse(jsonExcerpt(at.value()) + " is not a number");
+    if (d.kind == Kind::Integer && v != std::floor(v))
+        at.refuse(jsonExcerpt(at.value()) + " is not a whole number");
+    if (!(v >= d.minimum && v <= d.maximum))
+        at.refuse(jsonExcerpt(at.value()) + " is outside the parameter's range " +
+                  platform::shortestText(d.minimum) + ".." + platform::shortestText(d.maximum));
+}
+
+std::optional<std::string> readDefault(const JsonAt& p) {
+    auto at = p.optionalMember("default");
+    if (!at) return std::nullopt;  // the parameter starts without a value
+    const json& v = at->value();
+    if (v.is_string()) return v.get<std::string>();
+    if (v.is_number_unsigned()) return std::to_string(v.get<uint64_t>());
+    if (v.is_number_integer()) return std::to_string(v.get<int64_t>());
+    if (v.is_number()) return platform::shortestText(at->number());
+    at->refuse("is neither a text nor a number");
+}
+
+ParameterDefinition readParameter(const JsonAt& p) {
+    ParameterDefinition d;
+    d.name = p.member("name").name();
+    for (const auto& [language, name] : p.member("displayName").members()) {
+        int32_t number = 0;
+        std::istringstream in(language);
+        if (!(in >> number) || !in.eof() || std::to_string(number) != language || number < 0 ||
+            number > 65535)
+            name.refuse("\"" + language + "\" is not a language number (0..65535)");
+        d.displayNames[number] = name.text();
+    }
+    d.unit = p.member("unit").text();
+    d.kind = readKind(p.member("kind"));
+    if (d.kind == Kind::List)
+        d.entriesByFirmware = readEntryLists(p.member("entries"));
+    else
+        readLimits(p, d);
+    d.defaultText = readDefault(p);
+    if (d.defaultText) checkDefault(p.member("default"), d);
+    d.flags = p.member("flags").word32();
+    d.state = static_cast<int32_t>(p.member("state").whole(INT32_MIN, INT32_MAX));
+    if (auto option = p.optionalMember("option")) {
+        d.option = option->text();
+        if (!kOptions.contains(d.option)) option->refuse("unknown option \"" + d.option + "\"");
+    }
+    return d;
+}
+
+platform::Variant itemValue(const std::string& name, const JsonAt& at) {
+    const json& v = at.value();
+    // The frame selects the bus category by IDX as a 32-bit number.
+    if (name == "IDX") return platform::Variant(at.whole(INT32_MIN, INT32_MAX));
     if (v.is_string()) return platform::Variant(v.get<std::string>());
-    fail("item " + name + " is neither a text nor a number");
+    if (v.is_number_integer() && !v.is_number_unsigned()) return platform::Variant(v.get<int64_t>());
+    if (v.is_number()) return platform::Variant(at.number());
+    at.refuse("is neither a text nor a number");
+}
+
+DescriptionFile readDescription(const JsonAt& doc) {
+    DescriptionFile file;
+    file.displayName = doc.member("displayName").text();
+    for (const auto& [name, value] : doc.member("items").members()) file.items[name] = itemValue(name, value);
+    UniqueNames contexts("view context");
+    for (const JsonAt& c : doc.member("viewContexts").elements()) {
+        file.viewContexts.push_back(c.name());
+        contexts.add(file.viewContexts.back(), c);
+    }
+    UniqueNames modules("module"), parameters("parameter");
+    const JsonAt moduleList = doc.member("modules");
+    if (moduleList.value().is_array() && moduleList.value().empty())
+        moduleList.refuse("no modules: a device has at least one");
+    for (const JsonAt& m : moduleList.elements()) {
+        ModuleSpec module{m.member("name").name(), {}};
+        modules.add(module.name, m);
+        UniqueNames groups("group");
+        for (const JsonAt& g : m.member("groups").elements()) {
+            GroupSpec group{g.member("name").name(), {}};
+            groups.add(group.name, g);
+            for (const JsonAt& p : g.member("parameters").elements()) {
+                group.parameters.push_back(readParameter(p));
+                parameters.add(group.parameters.back().name, p);
+            }
+            module.groups.push_back(std::move(group));
+        }
+        file.modules.push_back(std::move(module));
+    }
+    return file;
 }
 
 }  // namespace
 
 DescriptionFile parseDescriptionFile(const std::string& jsonText) {
-    DescriptionFile file;
+    json doc;
     try {
-        const json doc = json::parse(jsonText);
-        if (!doc.is_object()) fail("the description is not an object");
-        file.displayName = text(doc, "displayName", "the description");
-        for (const auto& [name, value] : member(doc, "items", "the description").items())
-            file.items[name] = itemValue(value, name);
-        for (const json& c : member(doc, "viewContexts", "the description"))
-            file.viewContexts.push_back(c.get<std::string>());
-        for (const json& m : member(doc, "modules", "the description")) {
-            ModuleSpec module{text(m, "name", "a module"), {}};
-            for (const json& g : member(m, "groups", "module " + module.name)) {
-                GroupSpec group{text(g, "name", "a group of " + module.name), {}};
-                for (const json& p : member(g, "parameters", "group " + group.name))
-                    group.parameters.push_back(readParameter(p, group.name));
-                module.groups.push_back(std::move(group));
-            }
-            file.modules.push_back(std::move(module));
-        }
-    } catch (const platform::RuntimeError&) {
-        throw;
-    } catch (const std::exception& e) {
-        // Malformed JSON, a value of the wrong type, a language that is no number.
-        fail(e.what());
+        doc = json::parse(jsonText);
+    } catch (const json::parse_error& e) {
+        // "[json.exception.parse_error.101] parse error at line 1, column 2: ..." without its tag.
+        std::string why = e.what();
+        if (auto tag = why.find("] "); why.rfind("[json.exception.", 0) == 0 && tag != std::string::npos)
+            why.erase(0, tag + 2);
+        platform::raise(platform::kObjectError, "$: " + why);
     }
-    return file;
+    const JsonAt root(doc, "$");
+    if (!doc.is_object()) root.members();  // refuses with what the document is instead
+    return readDescription(root);
 }
 
 DescriptionFile readDescriptionFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) fail("cannot read " + path);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return parseDescriptionFile(contents.str());
+    const platform::FileContents contents = platform::readFileContents(path);
+    if (!contents.ok) platform::raise(platform::kFileNotFound, path + ": " + contents.why);
+    try {
+        return parseDescriptionFile(contents.bytes);
+    } catch (const platform::RuntimeError& e) {
+        platform::raise(e.number(), path + ": " + e.description());
+    }
 }
 
 }  // namespace qx::frame

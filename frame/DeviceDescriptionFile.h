@@ -1,6 +1,12 @@
 #pragma once
 // The contents of a device description file (data/devices/*.json): the device's display name,
 // its items, the contexts of its view modules, and modules → groups → parameters in file order.
+//
+// A description is checked whole as it is read: a value of the wrong type, a limit or default
+// outside its range (integer parameters and IDX are 32-bit numbers, flags a 32-bit word), a
+// minimum above its maximum, a repeated module, group (within its module), parameter, list entry
+// or view context, an empty name, no modules at all. Keys the reader does not know are left to
+// other readers of the same file.
 #include <map>
 #include <string>
 #include <vector>
@@ -27,10 +33,11 @@ struct DescriptionFile {
     std::vector<ModuleSpec> modules;
 };
 
-// Reads a description from JSON text. A text that is not a description fails with a run-time
-// error whose description says what is wrong.
+// Reads a description from JSON text. A text that is not a valid description fails with a
+// run-time error whose description is "<JSON path>: <why>" ("$.modules[0].groups[1]
+// .parameters[2].flags: 4294967296 is outside ...").
 DescriptionFile parseDescriptionFile(const std::string& json);
-// Reads the file at `path`; a file that cannot be read fails the same way.
+// Reads the file at `path`; the description of a failure starts with the path: "<path>: <why>".
 DescriptionFile readDescriptionFile(const std::string& path);
 
 }  // namespace qx::frame

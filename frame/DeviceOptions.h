@@ -22,6 +22,9 @@ struct DeviceOptions {
     int32_t localComm = 0;                 // starting value of "LOCAL_COMM"
     bool databasePresent = true;           // the model's settings object has its database
     bool commFails = false;                // CreateCommunication fails with a run-time error
+    // The device description the frame's model is made from; empty: the flow monitor's beside
+    // the library.
+    std::string descriptionPath = {};
 };
 
 // The bus category id that selects the *_SAVE teach parameters.

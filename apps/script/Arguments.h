@@ -1,10 +1,14 @@
 #pragma once
-// Reading the numbers and switches of a command's words.
+// Reading the numbers and switches of a command's words. Every numeric argument has a stated
+// range: the commands read their numbers through it and the help lists the same table, so the
+// two cannot disagree.
 #include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "script/ScriptReader.h"
 #include "platform/Variant.h"
 
 namespace qx::console {
@@ -35,5 +39,47 @@ inline std::optional<bool> switchWord(const std::string& text, const char* yes =
     if (text == no) return false;
     return std::nullopt;
 }
+
+struct ArgumentRange {
+    const char* command;   // as a script writes it: "wait", "sim latency"
+    const char* argument;  // "<ms>", "fw=<number>"
+    int64_t min, max;
+    bool whole;  // whole numbers only; else any number in the range ("1.5")
+};
+
+inline constexpr ArgumentRange kRegistryDword{"registry", "<Name> dword:<decimal>", 0, UINT32_MAX, true};
+inline constexpr ArgumentRange kDeviceFw{"device", "fw=<number>", INT32_MIN, INT32_MAX, true};
+inline constexpr ArgumentRange kDeviceState{"device", "state=<number>", INT32_MIN, INT32_MAX, true};
+inline constexpr ArgumentRange kDeviceLocalComm{"device", "localcomm=<number>", INT32_MIN, INT32_MAX, true};
+inline constexpr ArgumentRange kCheckValue{"check", "<0|1>", 0, 1, true};
+inline constexpr ArgumentRange kSlideValue{"slide", "<value>", INT32_MIN, INT32_MAX, false};
+inline constexpr ArgumentRange kDragButton{"drag", "<button>", 0, 7, true};
+inline constexpr ArgumentRange kDragX{"drag", "<x>", INT32_MIN, INT32_MAX, false};
+inline constexpr ArgumentRange kResizeWidth{"resize", "<width>", 0, INT32_MAX, true};
+inline constexpr ArgumentRange kResizeHeight{"resize", "<height>", 0, INT32_MAX, true};
+inline constexpr ArgumentRange kWaitMs{"wait", "<ms>", 0, INT32_MAX, true};
+inline constexpr ArgumentRange kSimFlow{"sim flow", "<n>", INT32_MIN, INT32_MAX, false};
+inline constexpr ArgumentRange kSimTemp{"sim temp", "<n>", INT32_MIN, INT32_MAX, false};
+inline constexpr ArgumentRange kSimSettle{"sim settle", "<ms>", 0, INT32_MAX, true};
+inline constexpr ArgumentRange kSimLatency{"sim latency", "<ms>", 0, INT32_MAX, true};
+inline constexpr ArgumentRange kSimFailCount{"sim fail", "[count]", 0, INT32_MAX, true};
+inline constexpr ArgumentRange kChartPoint{"chart", "<PC1|PC2> point|point2 <p>", INT32_MIN, INT32_MAX, true};
+
+// Every range above, in the order the help lists them.
+const std::vector<ArgumentRange>& argumentRanges();
+
+// The number `text` as `range` allows it; a script error on `line` naming the command, the
+// argument and the range when it is no such number or lies outside.
+int64_t wholeArgument(const std::string& text, const ArgumentRange& range, int line);
+double numberArgument(const std::string& text, const ArgumentRange& range, int line);
+inline int64_t wholeArgument(const Command& c, size_t word, const ArgumentRange& range) {
+    return wholeArgument(c.words[word].text, range, c.line);
+}
+inline double numberArgument(const Command& c, size_t word, const ArgumentRange& range) {
+    return numberArgument(c.words[word].text, range, c.line);
+}
+
+// "0 to 2147483647" (whole) or "a number from -2147483648 to 2147483647".
+std::string rangeText(const ArgumentRange& range);
 
 }  // namespace qx::console

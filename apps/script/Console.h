@@ -42,6 +42,9 @@ class Console {
     void cmdClock(const Command& c);
     void cmdRegistry(const Command& c);
     void cmdDevice(const Command& c);
+    // The path of `device file=<name>` (taken from the script's folder when relative), once the
+    // description there validates.
+    std::string descriptionFile(const Command& c, const std::string& name);
     void cmdTrace(const Command& c);
     // ---- the frame and the container (FrameCommands.cpp) ----
     void cmdCreate(const Command& c);
@@ -109,6 +112,7 @@ class Console {
     frame::StandFrame frame_;
     bool failed_ = false;
     bool created_ = false;
+    bool releaseAsked_ = false;
     bool silent_ = false;  // after the script's end nothing more is printed
     bool traceDebug_ = false, traceReads_ = false, traceState_ = false;
     int32_t lastState_ = 0;

@@ -61,11 +61,10 @@ void Console::cmdRegisterCallback(const Command& c) {
 
 void Console::cmdResize(const Command& c) {
     auto& view = liveView(c);
-    auto w = wholeNumber(c.words[1].text), h = wholeNumber(c.words[2].text);
-    if (!w || !h || *w < 0 || *h < 0 || *w > INT32_MAX || *h > INT32_MAX)
-        fail(c, "resize wants a width and a height in twips");
-    view.setWidth(static_cast<int32_t>(*w));
-    view.setHeight(static_cast<int32_t>(*h));
+    const auto width = static_cast<int32_t>(wholeArgument(c, 1, kResizeWidth));
+    const auto height = static_cast<int32_t>(wholeArgument(c, 2, kResizeHeight));
+    view.setWidth(width);
+    view.setHeight(height);
     view.UserControl_Resize();
 }
 
@@ -111,6 +110,9 @@ void Console::cmdLogMessage(const Command& c) {
 
 void Console::cmdRelease(const Command& c) {
     liveView(c);
+    // The frame asks once, then waits for the release notice or lets the view go.
+    if (releaseAsked_) fail(c, "release after release: the frame asks a view once");
+    releaseAsked_ = true;
     const bool answer = frame_.release();
     emit(std::string("release -> ") + (answer ? "true" : "false"));
 }
@@ -121,10 +123,9 @@ void Console::cmdTerminate(const Command& c) {
 }
 
 void Console::cmdWait(const Command& c) {
-    auto ms = wholeNumber(c.words[1].text);
-    if (!ms || *ms < 0) fail(c, "wait wants milliseconds, not " + c.words[1].text);
+    const int64_t ms = wholeArgument(c, 1, kWaitMs);
     // A run-time error that escapes an event ends that event only; time goes on to the end.
-    const int64_t until = frame_.scheduler().nowMs() + *ms;
+    const int64_t until = frame_.scheduler().nowMs() + ms;
     while (true) {
         try {
             frame_.scheduler().advance(until - frame_.scheduler().nowMs());

@@ -209,11 +209,9 @@ std::string Console::chartQuery(const Command& c, size_t& words) {
         const auto& axis = chart->chartArea().axis(kind == "y" ? "Y" : "Y2");
         return numberText(axis.min()) + " " + numberText(axis.max());
     }
-    auto p = wholeNumber(w[4].text);
-    if (!p) fail(c, "a point number, not " + w[4].text);
+    const auto index = static_cast<int32_t>(wholeArgument(c, 4, kChartPoint));
     const auto& data = chart->group(kind == "point" ? 1 : 2).data();
-    if (*p < 1 || *p > data.numPoints()) return kNone;
-    const auto index = static_cast<int32_t>(*p);
+    if (index < 1 || index > data.numPoints()) return kNone;
     auto x = data.x(index);
     std::string out = "x=" + (x ? secondsText(*x * 3600) : std::string("-"));
     for (int s = 1; s <= data.seriesCount(); ++s) {

@@ -4,9 +4,13 @@
 #include <filesystem>
 #include <map>
 
-#include "platform/Registry.h"
 #include "script/Arguments.h"
 #include "script/Console.h"
+#include "script/RegistryReport.h"
+#include "frame/DeviceDescriptionFile.h"
+#include "platform/Registry.h"
+#include "platform/RuntimeError.h"
+#include "support/PrintableText.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::console {
@@ -30,34 +34,29 @@ void Console::cmdRegistry(const Command& c) {
     if (name.text == "file" && !name.quoted) {
         std::filesystem::path path(value.text);
         if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
-        switch (store.loadFile(path.string())) {
+        const auto loaded = store.loadFile(path.string());
+        const std::string why = support::printableText(loaded.why);
+        switch (loaded.result) {
             case platform::RegistryStore::LoadResult::Loaded:
+                for (const std::string& line : registryReport(value.text, loaded.edits)) emit(line);
                 return;
             case platform::RegistryStore::LoadResult::Missing:
-                fail(c, "cannot read " + path.string());
+                fail(c, path.string() + ": " + why);
             case platform::RegistryStore::LoadResult::Malformed:
-                fail(c, "not a registry file: " + path.string());
+                // "<file>, line 4: <why>", or "<file>: <why>" for a fault of the whole file.
+                fail(c, path.string() + (why.rfind("line ", 0) == 0 ? ", " : ": ") + why);
         }
         return;
     }
-    static const std::map<std::string, std::string> keys = {
-        {"Debug", "SOFTWARE\\QXX\\Controls"},
-        {"DebugFile", "SOFTWARE\\QXX\\Controls"},
-        {"CombineModels", "SOFTWARE\\QXX\\Controls"},
-        {"PollCycle", "SOFTWARE\\Orvex\\DTM"},
-    };
-    auto key = keys.find(name.text);
-    if (key == keys.end())
-        fail(c, "no registry value " + name.text + " (Debug, DebugFile, CombineModels, PollCycle)");
+    const auto key = viewRegistryKey(name.text);
+    if (!key) fail(c, "no registry value " + name.text + " (Debug, DebugFile, CombineModels, PollCycle)");
     if (!value.quoted && value.text.rfind("dword:", 0) == 0) {
-        auto n = wholeNumber(value.text.substr(6));
-        if (!n || *n < INT32_MIN || *n > UINT32_MAX)
-            fail(c, "dword wants a 32-bit decimal number: " + value.text);
-        store.setDword(key->second, name.text, static_cast<uint32_t>(*n));
+        const int64_t n = wholeArgument(value.text.substr(6), kRegistryDword, c.line);
+        store.setDword(*key, name.text, static_cast<uint32_t>(n));
         return;
     }
     if (!value.quoted) fail(c, "a registry value is dword:<decimal> or a quoted text, not " + value.text);
-    store.setText(key->second, name.text, value.text);
+    store.setText(*key, name.text, value.text);
 }
 
 namespace {
@@ -77,17 +76,9 @@ bool presence(frame::Presence& out, const std::string& v) {
     return true;
 }
 
-bool number32(int32_t& out, const std::string& v) {
-    auto n = wholeNumber(v);
-    if (!n || *n < INT32_MIN || *n > INT32_MAX) return false;
-    out = static_cast<int32_t>(*n);
-    return true;
-}
-
 const std::map<std::string, OptionSetter>& deviceOptions() {
     using O = frame::DeviceOptions;
     static const std::map<std::string, OptionSetter> table = {
-        {"fw", [](O& o, const std::string& v) { return number32(o.fw, v); }},
         {"category",
          [](O& o, const std::string& v) {
              if (v == "match")
@@ -112,10 +103,14 @@ const std::map<std::string, OptionSetter>& deviceOptions() {
          }},
         {"lang",
          [](O& o, const std::string& v) {
-             return (v == "0" || v == "1033" || v == "1031") && number32(o.language, v);
+             for (int32_t language : {0, 1033, 1031}) {
+                 if (v == std::to_string(language)) {
+                     o.language = language;
+                     return true;
+                 }
+             }
+             return false;
          }},
-        {"state", [](O& o, const std::string& v) { return number32(o.state, v); }},
-        {"localcomm", [](O& o, const std::string& v) { return number32(o.localComm, v); }},
         {"database",
          [](O& o, const std::string& v) {
              auto on = switchWord(v, "present", "missing");
@@ -132,7 +127,33 @@ const std::map<std::string, OptionSetter>& deviceOptions() {
     return table;
 }
 
+// The options that take any number of their range.
+const std::map<std::string, std::pair<int32_t frame::DeviceOptions::*, const ArgumentRange*>>&
+numericOptions() {
+    using O = frame::DeviceOptions;
+    static const std::map<std::string, std::pair<int32_t O::*, const ArgumentRange*>> table = {
+        {"fw", {&O::fw, &kDeviceFw}},
+        {"state", {&O::state, &kDeviceState}},
+        {"localcomm", {&O::localComm, &kDeviceLocalComm}},
+    };
+    return table;
+}
+
 }  // namespace
+
+std::string Console::descriptionFile(const Command& c, const std::string& name) {
+    if (name.empty()) fail(c, "device file= wants the path of a device description");
+    std::filesystem::path path(name);
+    if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
+    // Checked whole now, so that a description that does not validate stops the script here and
+    // not at the first init.
+    try {
+        frame::readDescriptionFile(path.string());
+    } catch (const platform::RuntimeError& e) {
+        fail(c, e.description());
+    }
+    return path.string();
+}
 
 void Console::cmdDevice(const Command& c) {
     if (frame_.initialised()) fail(c, "device after init");
@@ -141,10 +162,19 @@ void Console::cmdDevice(const Command& c) {
         const std::string& w = c.words[i].text;
         auto eq = w.find('=');
         if (eq == std::string::npos) fail(c, "a device option is <option>=<value>, not " + w);
-        auto option = deviceOptions().find(w.substr(0, eq));
-        if (option == deviceOptions().end()) fail(c, "no device option " + w.substr(0, eq));
-        if (!option->second(options, w.substr(eq + 1)))
-            fail(c, "no value " + w.substr(eq + 1) + " for " + option->first);
+        const std::string name = w.substr(0, eq), value = w.substr(eq + 1);
+        if (name == "file") {
+            options.descriptionPath = descriptionFile(c, value);
+            continue;
+        }
+        if (auto numeric = numericOptions().find(name); numeric != numericOptions().end()) {
+            const auto [member, range] = numeric->second;
+            options.*member = static_cast<int32_t>(wholeArgument(value, *range, c.line));
+            continue;
+        }
+        auto option = deviceOptions().find(name);
+        if (option == deviceOptions().end()) fail(c, "no device option " + name);
+        if (!option->second(options, value)) fail(c, "no value " + value + " for " + option->first);
     }
     frame_.setOptions(options);
 }

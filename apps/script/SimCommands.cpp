@@ -12,29 +12,19 @@ void Console::cmdSim(const Command& c) {
     auto arity = [&](size_t lo, size_t hi) {
         if (c.words.size() < lo || c.words.size() > hi) fail(c, "wrong number of arguments for sim " + what);
     };
-    auto number = [&](size_t i) {
-        auto v = anyNumber(c.words[i].text);
-        if (!v) fail(c, "sim " + what + " wants a number, not " + c.words[i].text);
-        return *v;
-    };
-    auto milliseconds = [&](size_t i) {
-        auto v = wholeNumber(c.words[i].text);
-        if (!v || *v < 0) fail(c, "sim " + what + " wants milliseconds, not " + c.words[i].text);
-        return *v;
-    };
 
     if (what == "flow") {
         arity(3, 3);
-        sim.setFlow(number(2));
+        sim.setFlow(numberArgument(c, 2, kSimFlow));
     } else if (what == "temp") {
         arity(3, 3);
-        sim.setTemperature(number(2));
+        sim.setTemperature(numberArgument(c, 2, kSimTemp));
     } else if (what == "settle") {
         arity(3, 3);
-        sim.setSettleMs(milliseconds(2));
+        sim.setSettleMs(wholeArgument(c, 2, kSimSettle));
     } else if (what == "latency") {
         arity(3, 3);
-        link.latencyMs = milliseconds(2);
+        link.latencyMs = wholeArgument(c, 2, kSimLatency);
     } else if (what == "early") {
         arity(3, 3);
         auto on = switchWord(c.words[2].text);
@@ -52,12 +42,7 @@ void Console::cmdSim(const Command& c) {
             k = frame::SimLink::FailKind::Any;
         else
             fail(c, "sim fail read, write or any, not " + kind);
-        int64_t count = 1;
-        if (c.words.size() == 4) {
-            auto n = wholeNumber(c.words[3].text);
-            if (!n || *n < 0 || *n > INT32_MAX) fail(c, "sim fail wants a count, not " + c.words[3].text);
-            count = *n;
-        }
+        const int64_t count = c.words.size() == 4 ? wholeArgument(c, 3, kSimFailCount) : 1;
         link.failNext(k, static_cast<int32_t>(count));
     } else if (what == "connect") {
         arity(3, 3);

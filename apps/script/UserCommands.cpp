@@ -42,10 +42,9 @@ void Console::cmdCheck(const Command& c) {
     auto& target = control(c, 1);
     auto* box = as<platform::CheckBox>(target);
     if (!box) fail(c, c.words[1].text + " is not a check box");
-    auto value = wholeNumber(c.words[2].text);
-    if (!value || (*value != 0 && *value != 1)) fail(c, "check wants 0 or 1, not " + c.words[2].text);
+    const auto value = static_cast<int32_t>(wholeArgument(c, 2, kCheckValue));
     if (!usableOrIgnored(target, c.words[1].text)) return;
-    box->setValue(static_cast<int32_t>(*value));
+    box->setValue(value);
 }
 
 void Console::cmdType(const Command& c) {
@@ -74,38 +73,31 @@ void Console::cmdSlide(const Command& c) {
     auto* extender = as<platform::ControlExtender>(target);
     auto slider = extender ? std::dynamic_pointer_cast<frame::ParameterSlider>(extender->object()) : nullptr;
     if (!slider) fail(c, name + " is not a parameter slider");
-    auto value = anyNumber(c.words[2].text);
-    if (!value) fail(c, "slide wants a number, not " + c.words[2].text);
+    const double value = numberArgument(c, 2, kSlideValue);
     if (!usableOrIgnored(target, name)) return;
     // A locked slider's thumb does not move.
-    if (!slider->slide(*value)) emit("ignored " + name);
+    if (!slider->slide(value)) emit("ignored " + name);
 }
 
 void Console::cmdScroll(const Command& c) {
     auto& target = control(c, 1);
     auto* bar = as<platform::ScrollBar>(target);
     if (!bar) fail(c, c.words[1].text + " is not a scroll bar");
-    auto value = wholeNumber(c.words[2].text);
-    const int32_t lo = std::min(bar->min(), bar->max()), hi = std::max(bar->min(), bar->max());
-    if (!value || *value < lo || *value > hi)
-        fail(c, "scroll " + c.words[1].text + " wants a whole number from " + std::to_string(lo) + " to " +
-                    std::to_string(hi) + ", not " + c.words[2].text);
+    // The bar's own limits are the range.
+    const ArgumentRange range{"scroll", "<value>", std::min(bar->min(), bar->max()), std::max(bar->min(), bar->max()),
+                              true};
+    const auto value = static_cast<int32_t>(wholeArgument(c, 2, range));
     if (!usableOrIgnored(target, c.words[1].text)) return;
-    bar->setValue(static_cast<int32_t>(*value));  // its change follows
+    bar->setValue(value);  // its change follows
 }
 
 void Console::cmdDrag(const Command& c) {
     auto& view = liveView(c);
     const std::string& chart = c.words[1].text;
     if (chart != "PC1" && chart != "PC2") fail(c, "drag PC1 or PC2, not " + chart);
-    auto button = wholeNumber(c.words[2].text);
-    if (!button) fail(c, "drag wants a mouse button number, not " + c.words[2].text);
+    const auto button = static_cast<int32_t>(wholeArgument(c, 2, kDragButton));
     std::vector<double> xs;
-    for (size_t i = 3; i < c.words.size(); ++i) {
-        auto x = anyNumber(c.words[i].text);
-        if (!x) fail(c, "drag wants x positions, not " + c.words[i].text);
-        xs.push_back(*x);
-    }
+    for (size_t i = 3; i < c.words.size(); ++i) xs.push_back(numberArgument(c, i, kDragX));
     auto target = findControl(view, "c" + chart);
     if (!target) fail(c, "the view has no chart " + chart);
     if (!usableOrIgnored(*target, chart)) return;
@@ -114,9 +106,9 @@ void Console::cmdDrag(const Command& c) {
                                             : platform::Variant(v);
     };
     for (double x : xs) {
-        view::ObjectEventInfo info{"MouseMove",
-                                   {platform::Variant(static_cast<int32_t>(*button)), platform::Variant(0),
-                                    mouseValue(x), platform::Variant(0)}};
+        view::ObjectEventInfo info{
+            "MouseMove",
+            {platform::Variant(button), platform::Variant(0), mouseValue(x), platform::Variant(0)}};
         // The chart's events reach the view only while the view holds the chart.
         if (chart == "PC1" && view.trend().flow.control) view.cPC1_ObjectEvent(info);
         if (chart == "PC2" && view.trend().temp.control) view.cPC2_ObjectEvent(info);

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+
+#include "platform/FileContents.h"
 
 namespace qx::platform {
 
@@ -72,21 +72,14 @@ void RegistryStore::clear() {
     keys_.clear();
 }
 
-RegistryStore::LoadResult RegistryStore::loadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return LoadResult::Missing;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) return LoadResult::Missing;
-    RegistryFileContent content = parseRegistryFile(bytes.str());
-    if (!content.ok) {
-        std::string line = "qxflow: registry file " + path + " ignored: " + content.error + "\n";
-        std::fwrite(line.data(), 1, line.size(), stderr);
-        return LoadResult::Malformed;
-    }
+RegistryStore::LoadReport RegistryStore::loadFile(const std::string& path) {
+    FileContents file = readFileContents(path);
+    if (!file.ok) return {LoadResult::Missing, std::move(file.why), {}};
+    RegistryFileContent content = parseRegistryFile(file.bytes);
+    if (!content.ok) return {LoadResult::Malformed, std::move(content.error), {}};
     std::lock_guard lock(mutex_);
     for (const auto& edit : content.edits) apply(edit);
-    return LoadResult::Loaded;
+    return {LoadResult::Loaded, {}, std::move(content.edits)};
 }
 
 void RegistryStore::setText(const std::string& keyPath, const std::string& name, const std::string& text) {
@@ -153,7 +146,15 @@ RegistryStore& registryStore() {
     static RegistryStore store;
     static const bool loaded = [] {
         const char* named = std::getenv("QX_REGISTRY");
-        return store.loadFile(named && *named ? named : kDefaultFile) == RegistryStore::LoadResult::Loaded;
+        const std::string path = named && *named ? named : kDefaultFile;
+        const RegistryStore::LoadReport report = store.loadFile(path);
+        // A missing file is an empty registry; a broken one is left out, and the library has no
+        // one else to tell.
+        if (report.result == RegistryStore::LoadResult::Malformed) {
+            const std::string line = "qxflow: registry file " + path + " ignored: " + report.why + "\n";
+            std::fwrite(line.data(), 1, line.size(), stderr);
+        }
+        return report.result == RegistryStore::LoadResult::Loaded;
     }();
     (void)loaded;
     return store;

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/RegistryFile.h"
 
@@ -51,13 +52,18 @@ class RegistryStore {
     enum class LoadResult {
         Loaded,
         Missing,    // no such file, or it cannot be read; the store is unchanged
-        Malformed,  // the store is unchanged and one line on standard error says why
+        Malformed,  // the store is unchanged
+    };
+    struct LoadReport {
+        LoadResult result = LoadResult::Loaded;
+        std::string why;                  // Missing: "file not found", ...; Malformed: "line <n>: <why>"
+        std::vector<RegistryEdit> edits;  // Loaded: what the file did, in its order
     };
 
     // Key paths are below HKEY_LOCAL_MACHINE ("SOFTWARE\QXX\Controls"). Adding a value creates
     // its key and the keys above it.
     void clear();
-    LoadResult loadFile(const std::string& path);
+    LoadReport loadFile(const std::string& path);
     void setText(const std::string& keyPath, const std::string& name, const std::string& text);
     void setDword(const std::string& keyPath, const std::string& name, uint32_t value);
 

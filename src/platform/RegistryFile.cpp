@@ -199,6 +199,23 @@ std::optional<std::string> parseSection(const std::string& line, bool& deletion)
     throw Malformed{"unknown root key '" + root + "'"};
 }
 
+// A piece of the file quoted in an error, cut short.
+std::string excerpt(const std::string& text) {
+    constexpr size_t kLongest = 30;
+    return "'" + (text.size() > kLongest ? text.substr(0, kLongest) + "..." : text) + "'";
+}
+
+// What is wrong where a value name should be followed by '='. A name that ends in '=' had its
+// closing quote put after the '=' instead of before it.
+std::string missingEquals(const std::string& name, const std::string& rest) {
+    std::string why = "the value name \"" + name + "\" is followed by ";
+    why += rest.empty() ? "nothing" : excerpt(rest);
+    why += " instead of '='";
+    if (!name.empty() && name.back() == '=')
+        why += " (the closing quote belongs before the '=': \"" + name.substr(0, name.size() - 1) + "\"=)";
+    return why;
+}
+
 struct Line {
     size_t number;
     std::string text;
@@ -255,11 +272,13 @@ RegistryFileContent parseRegistryFile(const std::string& bytes) {
                         {deletion ? RegistryEdit::Kind::DeleteKey : RegistryEdit::Kind::AddKey,
                          *key,
                          {},
-                         {}});
+                         {},
+                         lineNumber});
                 if (deletion) key.reset();  // values under a deleted key go nowhere
                 continue;
             }
-            if (line[0] != '"' && line[0] != '@') throw Malformed{"unexpected text"};
+            if (line[0] != '"' && line[0] != '@')
+                throw Malformed{"expected a [key], a \"name\"=value or a ; comment, not " + excerpt(line)};
             if (!inSection) throw Malformed{"value before the first key"};
             size_t pos = 0;
             std::string name;
@@ -268,13 +287,15 @@ RegistryFileContent parseRegistryFile(const std::string& bytes) {
             else
                 pos = 1;
             while (pos < line.size() && isBlank(line[pos])) ++pos;
-            if (pos >= line.size() || line[pos] != '=') throw Malformed{"missing '=' after the value name"};
+            if (pos >= line.size() || line[pos] != '=')
+                throw Malformed{missingEquals(name, line.substr(pos))};
             auto value = parseData(line.substr(pos + 1), unicodeFile);
             if (!key) continue;
             if (value)
-                result.edits.push_back({RegistryEdit::Kind::SetValue, *key, name, std::move(*value)});
+                result.edits.push_back(
+                    {RegistryEdit::Kind::SetValue, *key, name, std::move(*value), lineNumber});
             else
-                result.edits.push_back({RegistryEdit::Kind::DeleteValue, *key, name, {}});
+                result.edits.push_back({RegistryEdit::Kind::DeleteValue, *key, name, {}, lineNumber});
         }
         result.ok = true;
     } catch (const Malformed& m) {

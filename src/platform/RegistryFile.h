@@ -31,6 +31,7 @@ struct RegistryEdit {
     std::string keyPath;    // below HKEY_LOCAL_MACHINE, components joined by backslashes
     std::string valueName;  // empty for the default value ("@")
     RegistryValue value;    // SetValue only
+    size_t line = 0;        // where the file says it, for reports on what was read
 };
 
 struct RegistryFileContent {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "FrameTestSupport.h"
-#include "frame/DeviceDescriptionFile.h"
 
 namespace qx::frame::test {
 namespace {
@@ -88,28 +87,6 @@ TEST(Model, UnknownNamesAndIndexesFail) {
     EXPECT_EQ(errorOf([&] { model->viewModules()->item("NO_MODULE"); }), platform::kItemNotFound);
     EXPECT_EQ(errorOf([&] { model->viewModules()->item("PROIN_FMX")->contexts()->item("NONE"); }),
               platform::kItemNotFound);
-}
-
-TEST(Model, BrokenDescriptionFilesFailWithTheirReason) {
-    const std::string head = R"({"displayName": "X", "items": {}, "viewContexts": [])";
-    const std::string parameter = R"(, "modules": [{"name": "M", "groups": [{"name": "G", "parameters": [
-        {"name": "P", "displayName": {}, "unit": "", "flags": 0, "state": 0, )";
-    const std::pair<std::string, const char*> broken[] = {
-        {"{", "parse"},
-        {head + "}", "modules"},
-        {head + parameter + R"("kind": "text", "default": null}]}]}]})", "kind"},
-        {head + parameter + R"("kind": "integer", "minimum": "low", "maximum": 1, "default": 0}]}]}]})",
-         "minimum"},
-    };
-    for (const auto& [json, reason] : broken) {
-        try {
-            parseDescriptionFile(json);
-            ADD_FAILURE() << json;
-        } catch (const platform::RuntimeError& e) {
-            EXPECT_NE(e.description().find(reason), std::string::npos) << e.description();
-        }
-    }
-    EXPECT_NE(errorOf([] { createFrameModel({}, "/nonexistent/flowmonitor.json"); }), 0);
 }
 
 // Each option must touch its own parameter and no other: a mix-up would make the view drop the

@@ -26,9 +26,12 @@ std::string valueOf(const RegistryStore& store, const std::string& name, const s
     return v ? std::to_string(v->type) + ":" + std::string(v->data.begin(), v->data.end()) : "<none>";
 }
 
-Load load(RegistryStore& store, const std::string& bytes) {
+RegistryStore::LoadReport report(RegistryStore& store, const std::string& bytes) {
     test::ScratchFile file(bytes);
     return store.loadFile(file.path());
+}
+Load load(RegistryStore& store, const std::string& bytes) {
+    return report(store, bytes).result;
 }
 
 TEST(RegistryFile, BothVersionsAndEncodingsGiveTheSameValues) {
@@ -93,30 +96,50 @@ TEST(RegistryFile, LaterFilesValuesAndDeletionsOverrideEarlierOnes) {
     EXPECT_TRUE(store.value("SOFTWARE\\QXX\\ControlsMore", "Y"));
 }
 
-TEST(RegistryFile, BrokenFileAddsNothingAndSaysSoOnce) {
+TEST(RegistryFile, BrokenFileAddsNothingAndSaysWhereAndWhy) {
     // A good key and value come first: a file is taken whole or not at all.
     const std::string good = "REGEDIT4\n" + kSection + "\"Added\"=dword:1\n";
     const std::pair<std::string, const char*> cases[] = {
-        {kSection + "\"Added\"=dword:1\n", "line 1:"},  // no header
-        {"", "line 1:"},
-        {"REGEDIT4\n\"Added\"=dword:1\n", "line 2:"},  // a value before any key
-        {good + "\"A\"=\"C:\\Temp\"\n", "line 4:"},    // a lone backslash
-        {good + "\"A\"=hex:01,\\\n  zz\n\"B\"=dword:1\n", "line 4:"},
-        {test::utf16leWithBom(u"REGEDIT4\n") + "x", "UTF-16"},                  // an odd length
-        {test::utf16leWithBom(u"REGEDIT4\n\"A\"=\"") + "\x00\xD8"s, "UTF-16"},  // a lone surrogate
+        {kSection + "\"Added\"=dword:1\n", "line 1: not a registry file (no header)"},
+        {"", "line 1: not a registry file (no header)"},
+        {"REGEDIT4\n\"Added\"=dword:1\n", "line 2: value before the first key"},
+        {good + "\"A\"=\"C:\\Temp\"\n", "line 4: a backslash in quotes must be doubled"},
+        {good + "\"A\"=hex:01,\\\n  zz\n\"B\"=dword:1\n", "line 4: bad hex byte"},
+        {good + "\"PollCycle=\"500\n",
+         "line 4: the value name \"PollCycle=\" is followed by '500' instead of '=' (the closing quote "
+         "belongs "
+         "before the '=': \"PollCycle\"=)"},
+        {good + "\"PollCycle\"\n",
+         "line 4: the value name \"PollCycle\" is followed by nothing instead of '='"},
+        {good + "PollCycle=1\n",
+         "line 4: expected a [key], a \"name\"=value or a ; comment, not 'PollCycle=1'"},
+        {test::utf16leWithBom(u"REGEDIT4\n") + "x", "the file is not valid UTF-16LE"},  // an odd length
+        {test::utf16leWithBom(u"REGEDIT4\n\"A\"=\"") + "\x00\xD8"s, "the file is not valid UTF-16LE"},
     };
-    for (const auto& [bytes, where] : cases) {
+    for (const auto& [bytes, why] : cases) {
         SCOPED_TRACE(bytes);
         RegistryStore store;
         store.setDword(kControls, "Kept", 7);
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(load(store, bytes), Load::Malformed);
-        const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-        EXPECT_NE(err.find(where), std::string::npos) << err;
+        const auto loaded = report(store, bytes);
+        EXPECT_EQ(loaded.result, Load::Malformed);
+        EXPECT_EQ(loaded.why, why);
         EXPECT_TRUE(store.value(kControls, "Kept"));
         EXPECT_FALSE(store.value(kControls, "Added"));
     }
+    RegistryStore store;
+    const auto missing = store.loadFile("/nonexistent/registry.reg");
+    EXPECT_EQ(missing.result, Load::Missing);
+    EXPECT_EQ(missing.why, "file not found");
+}
+
+// The console reports what it read by the file's lines.
+TEST(RegistryFile, EachEditKnowsItsLine) {
+    RegistryStore store;
+    const auto loaded = report(store, "REGEDIT4\n\n; c\n" + kSection + "\"A\"=hex:01,\\\n 02\n\"B\"=-\n");
+    ASSERT_EQ(loaded.result, Load::Loaded);
+    std::vector<size_t> lines;
+    for (const auto& edit : loaded.edits) lines.push_back(edit.line);
+    EXPECT_EQ(lines, (std::vector<size_t>{4, 5, 7}));
 }
 
 class RegistryApi : public testing::Test {

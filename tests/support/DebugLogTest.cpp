@@ -244,7 +244,7 @@ TEST_F(RegistrySettings, ReadRegistryValueByKindOfValue) {
         "\"WideDword\"=hex(4):01,00,00,00,00,00,00,00\n"
         "\"Bare\"=hex(1):61,62\n"  // a text without its terminating zero
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvex\\DTM\\Sub]\n\"Deep\"=dword:00000007\n");
-    ASSERT_EQ(registryStore().loadFile(file.path()), platform::RegistryStore::LoadResult::Loaded);
+    ASSERT_EQ(registryStore().loadFile(file.path()).result, platform::RegistryStore::LoadResult::Loaded);
     const std::string dtm = "SOFTWARE\\Orvex\\DTM";
     const std::array<std::string, 4> rows[] = {
         {dtm, "Missing", "", "number 0"},

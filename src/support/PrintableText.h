@@ -1,0 +1,14 @@
+#pragma once
+// Texts that came out of a file, made fit to print: a message that quotes a corrupt file must not
+// hand its control characters or broken UTF-8 to the terminal.
+#include <string>
+
+namespace qx::support {
+
+// Whether `text` is UTF-8 without control characters other than tab, CR and LF.
+bool isPrintable(const std::string& text);
+// `text` with every control character (tab, CR and LF included) and every byte that is not part
+// of valid UTF-8 written as \xNN; everything else unchanged.
+std::string printableText(const std::string& text);
+
+}  // namespace qx::support

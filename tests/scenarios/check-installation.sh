@@ -1,0 +1,56 @@
+#!/bin/sh
+# Breaks one data file beside a copy of the library at a time and checks that the console refuses
+# to run, naming the file's full path and what is wrong, with exit status 2; the whole copy runs.
+# usage: check-installation.sh QXFLOW_RUN LIBRARY SQLITE3
+run="$1" library="$2" sqlite="$3"
+built=$(dirname "$library")
+work=$(mktemp -d)
+trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
+failed=0
+
+# A fresh copy of the installation in $work/lib; the copied library looks for its files there.
+install() {
+    rm -rf "$work/lib"
+    mkdir -p "$work/lib/devices"
+    cp "$library" "$built/PC1.dat" "$built/QX_FlowRes.mdb" "$work/lib/"
+    cp "$built"/devices/*.json "$work/lib/devices/"
+}
+# check STATUS EXPECTED-OUTPUT: runs an empty script on the copy.
+check() {
+    out=$(printf 'create\n' | LD_LIBRARY_PATH="$work/lib" "$run" 2>&1)
+    got=$?
+    if [ "$got" -ne "$1" ] || [ "$out" != "$2" ]; then
+        printf 'case: %s\nexit status %s, expected %s; output:\n%s\nexpected:\n%s\n\n' "$case" "$got" "$1" "$out" "$2"
+        failed=1
+    fi
+}
+lib="$work/lib"
+
+case="whole installation"; install
+check 0 ""
+case="no chart definition"; install; rm "$lib/PC1.dat"
+check 2 "error: $lib/PC1.dat: file not found"
+case="chart definition is a folder"; install; rm "$lib/PC1.dat"; mkdir "$lib/PC1.dat"
+check 2 "error: $lib/PC1.dat: is a folder, not a file"
+case="unknown key"; install; printf '[Chart]\nVersion = 1\nColour = red\n' > "$lib/PC1.dat"
+check 2 "error: $lib/PC1.dat: line 3: unknown key 'Colour'"
+case="binary chart definition"; install; printf '[Chart]\nVersion = 1\nBackColor = \001\377\n' > "$lib/PC1.dat"
+check 2 "error: $lib/PC1.dat: line 3: '\\x01\\xFF' is not a colour rgb(red, green, blue)"
+case="no resource database"; install; rm "$lib/QX_FlowRes.mdb"
+check 2 "error: $lib/QX_FlowRes.mdb: file not found"
+case="not a database"; install; printf 'this is not a database, only text that is long enough to look like one\n' > "$lib/QX_FlowRes.mdb"
+check 2 "error: $lib/QX_FlowRes.mdb: not a resource database: file is not a database"
+case="empty database"; install; rm "$lib/QX_FlowRes.mdb"; "$sqlite" "$lib/QX_FlowRes.mdb" 'PRAGMA user_version = 7; CREATE TABLE other (x);'
+check 2 "error: $lib/QX_FlowRes.mdb: not a resource database: no such table: texts"
+case="other layout"; install; "$sqlite" "$lib/QX_FlowRes.mdb" 'PRAGMA user_version = 3;'
+check 2 "error: $lib/QX_FlowRes.mdb: has layout 3, not 7"
+case="binary text"; install; "$sqlite" "$lib/QX_FlowRes.mdb" "UPDATE texts SET text = X'1B5B324A07' WHERE key = 'IDS_TMax' AND language = 1033;"
+check 2 "error: $lib/QX_FlowRes.mdb: the text of IDS_TMax in language 1033 is blob data, not text"
+case="control characters in a text"; install; "$sqlite" "$lib/QX_FlowRes.mdb" "UPDATE texts SET text = CAST(X'1B5B324A07' AS TEXT) WHERE key = 'IDS_TMin' AND language = 1031;"
+check 2 "error: $lib/QX_FlowRes.mdb: the text of IDS_TMin in language 1031 is not printable UTF-8 text"
+case="broken device description"; install; printf '{"displayName": 5}' > "$lib/devices/flowmonitor.json"
+check 2 "error: $lib/devices/flowmonitor.json: \$.displayName: is a number, not a text"
+case="two faults"; install; rm "$lib/PC1.dat" "$lib/QX_FlowRes.mdb"
+check 2 "error: $lib/PC1.dat: file not found
+error: $lib/QX_FlowRes.mdb: file not found"
+exit $failed
