@@ -9,6 +9,8 @@
 
 #include "console/ScriptReader.h"
 #include "frame/StandFrame.h"
+#include "frame/modbus/ModbusDevice.h"
+#include "frame/modbus/RealTimeLoop.h"
 
 namespace qx::console {
 
@@ -67,6 +69,12 @@ class Console {
     void cmdDrag(const Command& c);
     // ---- the simulated flow monitor (SimCommands.cpp) ----
     void cmdSim(const Command& c);
+    // ---- the line to the device (LineCommands.cpp) ----
+    void cmdLine(const Command& c);
+    // The frame's communication object, whichever the line; none before there is one.
+    host::CommunicationPtr lineCommunication() const;
+    // Refuses what only the simulated line offers once a real line is chosen.
+    void requireSimulatedLine(const Command& c, const std::string& what) const;
     // ---- queries (Queries.cpp) ----
     void cmdShow(const Command& c);
     void cmdExpect(const Command& c);
@@ -103,6 +111,9 @@ class Console {
     std::ostream& out_;
     std::string scriptFolder_;
     frame::StandFrame frame_;
+    // With `line modbus`: the real line's device object and the loop that runs on real time.
+    std::shared_ptr<frame::ModbusDevice> modbusDevice_;
+    std::unique_ptr<frame::RealTimeLoop> realTime_;
     bool failed_ = false;
     bool created_ = false;
     bool silent_ = false;  // after the script's end nothing more is printed
