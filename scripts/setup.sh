@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ libsqlite3-dev sqlite3 nlohmann-json3-dev libgtest-dev libgmock-dev
-          libbenchmark-dev ccache)
+          libbenchmark-dev ccache libmodbus-dev pkg-config python3-pymodbus mbpoll)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -44,7 +44,12 @@ bool SimControl::run(const std::string& line) {
         };
         const std::string& what = w[0];
         if (what == "quit") {
+            server_.stopping = true;
             return false;
+        } else if (what == "at" && w.size() > 2) {
+            const int32_t ms = count(w[1]);
+            const std::string rest = line.substr(line.find(w[2], line.find(w[1]) + w[1].size()));
+            clock_.postAfter(ms, [this, rest] { run(rest); });
         } else if (what == "flow") {
             arity(2);
             device_.setFlow(number(w[1]));

@@ -4,6 +4,7 @@
 // of the console's sim commands:
 //   flow <n> | temp <n> | settle <ms> | set <PARAM> <text> | show <PARAM>
 //   latency <ms> | fail <read|write|any> [count] | mute <on|off> | connect <ok|refuse> | abort
+//   at <ms> <command>   (runs the command that many milliseconds from now)
 //   quit
 #include <ostream>
 #include <string>
@@ -15,8 +16,9 @@ namespace qx::sim {
 
 class SimControl {
   public:
-    SimControl(frame::FlowMonitorSim& device, SimServer& server, std::ostream& out)
-        : device_(device), server_(server), out_(out) {}
+    SimControl(frame::FlowMonitorSim& device, SimServer& server, platform::Scheduler& clock,
+               std::ostream& out)
+        : device_(device), server_(server), clock_(clock), out_(out) {}
 
     // Runs one command line; false for quit. A wrong command prints "error: <why>" and changes
     // nothing.
@@ -25,6 +27,7 @@ class SimControl {
   private:
     frame::FlowMonitorSim& device_;
     SimServer& server_;
+    platform::Scheduler& clock_;
     std::ostream& out_;
 };
 

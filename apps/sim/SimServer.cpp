@@ -72,20 +72,24 @@ void SimServer::advanceClock() {
 
 void SimServer::run(const std::function<bool(const std::string&)>& command) {
     bool inputOpen = true;
-    for (;;) {
+    while (!stopping) {
         std::vector<pollfd> fds;
         fds.push_back({inputOpen ? STDIN_FILENO : -1, POLLIN, 0});
         fds.push_back({listener_, POLLIN, 0});
         for (int fd : clients_) fds.push_back({fd, POLLIN, 0});
-        if (poll(fds.data(), fds.size(), -1) < 0) continue;
+        // Commands scheduled on the device's clock run within kTickMs of their time.
+        if (poll(fds.data(), fds.size(), kTickMs) < 0) continue;
         advanceClock();
+        // Read straight from the descriptor: a stream's buffer would hide lines from poll().
         if (fds[0].revents) {
-            std::string line;
-            // Without an operator (standard input closed) the server runs until it is stopped.
-            if (!std::getline(std::cin, line)) {
-                inputOpen = false;
-            } else if (!command(line)) {
-                return;
+            char buffer[4096];
+            const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
+            if (got <= 0) inputOpen = false;  // no operator: the server runs until it is stopped
+            input_.append(buffer, got > 0 ? static_cast<size_t>(got) : 0);
+            for (size_t end; (end = input_.find('\n')) != std::string::npos;) {
+                const std::string line = input_.substr(0, end);
+                input_.erase(0, end + 1);
+                if (!command(line)) return;
             }
         }
         if (fds[1].revents && listener_ >= 0) accept();
@@ -95,6 +99,7 @@ void SimServer::run(const std::function<bool(const std::string&)>& command) {
             if (!serve(fd)) {
                 close(fd);
                 std::erase(clients_, fd);
+                std::cout << "client gone" << std::endl;
             }
         }
     }
@@ -102,7 +107,9 @@ void SimServer::run(const std::function<bool(const std::string&)>& command) {
 
 void SimServer::accept() {
     const int fd = ::accept(listener_, nullptr, nullptr);
-    if (fd >= 0) clients_.push_back(fd);
+    if (fd < 0) return;
+    clients_.push_back(fd);
+    std::cout << "client connected" << std::endl;
 }
 
 bool SimServer::takeFailure(bool isRead) {

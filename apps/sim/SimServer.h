@@ -27,6 +27,9 @@ class SimServer {
     // Serves until a command asks to quit or standard input ends; `command` handles each line.
     void run(const std::function<bool(const std::string&)>& command);
 
+    // Ends run() after the present event.
+    bool stopping = false;
+
     // ---- fault controls ----
     // Time from a request to its reply.
     int64_t latencyMs = 0;
@@ -42,6 +45,8 @@ class SimServer {
     size_t clientCount() const { return clients_.size(); }
 
   private:
+    static constexpr int kTickMs = 5;
+
     void advanceClock();
     void accept();
     // Serves one request of the client; false when the client is gone.
@@ -55,6 +60,7 @@ class SimServer {
     std::string host_;
     int port_ = 0;
     std::vector<int> clients_;
+    std::string input_;  // standard input not yet run, up to its next line end
     int64_t startMs_;
 };
 

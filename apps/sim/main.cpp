@@ -1,6 +1,7 @@
 // qxflow-sim --listen HOST:PORT: the simulated flow monitor as a Modbus TCP server on real time.
 // Prints "listening HOST:PORT" once it accepts connections (port 0 picks a free one), then one
-// "write NAME="text" ..." line per write that reaches the device. Operator commands come from
+// "write NAME="text" ..." line per write that reaches the device and a line when a client
+// connects ("client connected") or goes ("client gone"). Operator commands come from
 // -c options and standard input (see SimControl.h).
 #include <cstring>
 #include <iostream>
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
                       << std::strerror(errno) << "\n";
             return 1;
         }
-        qx::sim::SimControl control(device, server, std::cout);
+        qx::sim::SimControl control(device, server, clock, std::cout);
         for (const auto& c : commands)
             if (!control.run(c)) return 0;
         std::cout << "listening " << endpoint->host << ":" << port << std::endl;
