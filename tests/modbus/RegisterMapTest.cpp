@@ -161,7 +161,7 @@ TEST(RegisterMapTest, ReadsGatherIntoFewRequestsAndWritesKeepTheJobsOrder) {
 
     // A gap of unmapped registers splits the read; 125 registers is the most one request holds.
     RegisterMap sparse;
-    for (uint16_t a : {0, 1, 3, 124, 125})
+    for (uint16_t a : std::initializer_list<uint16_t>{0, 1, 3, 124, 125})
         sparse.entries.push_back({"R" + std::to_string(a), RegisterTable::Holding, a, RegisterType::UInt16});
     std::vector<const RegisterEntry*> all;
     for (const auto& e : sparse.entries) all.push_back(&e);

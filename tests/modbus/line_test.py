@@ -158,7 +158,7 @@ wait 3500
 click ComTMax
 wait 1000
 sim flow 240
-wait 3500
+wait 4500
 click ComTMin
 wait 4500
 expect field mTeachState 0
@@ -175,7 +175,8 @@ def case_teach_in_qxflow_sim():
     with server:
         modbus = console(f"line modbus 127.0.0.1:{port}\n" +
                          "\n".join(l for l in TEACH_IN.splitlines() if not l.startswith("sim ")) + "\n",
-                         on_start=lambda: (server.send("at 1000 flow 780"), server.send("at 5500 flow 240")))
+                         on_start=lambda: (server.wait_for("client connected"), server.send("at 1000 flow 780"),
+                                           server.send("at 5500 flow 240")))
         device_writes = [l for l in server.drain() if l.startswith("write")]
     check_same(simulated, modbus)
     assert device_writes == [f'write QUICK_2="{c}"' for c in QUICK_2_CODES], device_writes
