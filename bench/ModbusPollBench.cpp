@@ -65,7 +65,7 @@ struct Receiver : host::IBase_Communication {
         answered = true;
         ok = status == "SUCCESS";
     }
-    void IBase_Communication_OnConnectStatusChanged(const std::string& s) override { status = s; }
+    void IBase_Communication_OnConnectStatusChanged(const std::string& text) override { status = text; }
     void IBase_Communication_OnReleased() override {}
     bool answered = false, ok = false;
     std::string status;
