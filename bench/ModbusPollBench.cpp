@@ -61,9 +61,9 @@ class SimProcess {
 };
 
 struct Receiver : host::IBase_Communication {
-    void IBase_Communication_OnJobResponse(const std::string&, const std::string& status, int32_t) override {
+    void IBase_Communication_OnJobResponse(const std::string&, const std::string& answer, int32_t) override {
         answered = true;
-        ok = status == "SUCCESS";
+        ok = answer == "SUCCESS";
     }
     void IBase_Communication_OnConnectStatusChanged(const std::string& text) override { status = text; }
     void IBase_Communication_OnReleased() override {}
