@@ -10,18 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "frame/LineObservers.h"
+
 namespace qx::frame {
 
 class SimCommunication;
 
-// One parameter of a write job as it reaches the device: its name and value text, none when the
-// model's parameter held no value (the device then keeps its own).
-struct WrittenValue {
-    std::string name;
-    std::optional<std::string> text;
-};
-
-class SimLink {
+class SimLink : public LineObservers {
   public:
     enum class JobKind { Read, Write };
     enum class FailKind { Read, Write, Any };
@@ -44,12 +39,6 @@ class SimLink {
     // connecting.
     void abort();
     void attach(const std::weak_ptr<SimCommunication>& communication);
-
-    // Observers, each told just before the view hears of it: a write job's values in job order
-    // (when the device acts on it), the number of parameters of a read job, a connection status.
-    std::function<void(const std::vector<WrittenValue>&)> onWrite;
-    std::function<void(size_t)> onRead;
-    std::function<void(const std::string&)> onConnection;
 
   private:
     int32_t failRead_ = 0, failWrite_ = 0, failAny_ = 0;

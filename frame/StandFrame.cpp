@@ -62,11 +62,17 @@ void StandFrame::setOptions(const DeviceOptions& options) {
     sim_->setOptions(options_);
 }
 
+void StandFrame::setDeviceMaker(std::function<host::DevicePtr(const host::DataModelPtr&)> make) {
+    if (model_) throw std::logic_error("the device is fixed once the frame's model exists");
+    deviceMaker_ = std::move(make);
+}
+
 FrameDataModel& StandFrame::makeModel() {
     if (!model_) {
         model_ = createFrameModel(options_);
         copyDeviceValues(*sim_, *model_);
         device_ = std::make_shared<SimDevice>(scheduler_, sim_, model_);
+        if (deviceMaker_) lineDevice_ = deviceMaker_(model_);
     }
     return *model_;
 }
@@ -81,7 +87,7 @@ void StandFrame::init(InitTarget target, const std::optional<std::string>& args,
     makeModel();
     initialised_ = true;
     host::ObjectPtr obj;
-    if (target == InitTarget::Device) obj = device_;
+    if (target == InitTarget::Device) obj = lineDevice_ ? lineDevice_ : device_;
     if (target == InitTarget::Model) obj = model_;
     wiz.IQX_ActiveXConfig2_init(obj, args, argtype, handler ? messageHandler_ : nullptr);
 }

@@ -143,6 +143,10 @@ class StandFrame {
     const std::shared_ptr<FrameDataModel>& model() const { return model_; }
     // The device object (made with the model); none before.
     const std::shared_ptr<SimDevice>& device() const { return device_; }
+    // Puts another line behind the device object the frame hands to the view: `make` builds that
+    // device object from the frame's model when the model is made. Without it, the simulated
+    // device's. Like the options, fixed once the model exists.
+    void setDeviceMaker(std::function<host::DevicePtr(const host::DataModelPtr&)> make);
     // The communication object the device object made last; none before there is one.
     std::shared_ptr<SimCommunication> communication() const;
     const std::shared_ptr<MessageHandler>& messageHandler() const { return messageHandler_; }
@@ -165,6 +169,8 @@ class StandFrame {
     std::shared_ptr<FlowMonitorSim> sim_;
     std::shared_ptr<FrameDataModel> model_;
     std::shared_ptr<SimDevice> device_;
+    std::function<host::DevicePtr(const host::DataModelPtr&)> deviceMaker_;
+    host::DevicePtr lineDevice_;  // the device object made by deviceMaker_
     std::shared_ptr<MessageHandler> messageHandler_ = std::make_shared<MessageHandler>();
     std::shared_ptr<CallbackReceiver> receiver_ = std::make_shared<CallbackReceiver>();
     std::shared_ptr<FrameToolbar> toolbar_;

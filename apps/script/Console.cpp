@@ -60,6 +60,7 @@ const std::vector<std::pair<std::string, Console::Entry>>& Console::commandTable
         {"terminate", {&Console::cmdTerminate, 1, 1}},
         {"wait", {&Console::cmdWait, 2, 2}},
         {"sim", {&Console::cmdSim, 2, 4}},
+        {"line", {&Console::cmdLine, 3, 5}},
         {"show", {&Console::cmdShow, 2, kAny}},
         {"expect", {&Console::cmdExpect, 2, kAny}},
         {"export", {&Console::cmdExport, 3, 3}},

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "frame/StandFrame.h"
+#include "frame/modbus/ModbusDevice.h"
+#include "frame/modbus/RealTimeLoop.h"
 #include "script/ScriptReader.h"
 
 namespace qx::console {
@@ -74,6 +76,12 @@ class Console {
     void cmdExport(const Command& c);
     // ---- the simulated flow monitor (SimCommands.cpp) ----
     void cmdSim(const Command& c);
+    // ---- the line to the device (LineCommands.cpp) ----
+    void cmdLine(const Command& c);
+    // The frame's communication object, whichever the line; none before there is one.
+    host::CommunicationPtr lineCommunication() const;
+    // Refuses what only the simulated line offers once a real line is chosen.
+    void requireSimulatedLine(const Command& c, const std::string& what) const;
     // ---- queries (Queries.cpp) ----
     void cmdShow(const Command& c);
     void cmdExpect(const Command& c);
@@ -110,6 +118,9 @@ class Console {
     std::ostream& out_;
     std::string scriptFolder_;
     frame::StandFrame frame_;
+    // With `line modbus`: the real line's device object and the loop that runs on real time.
+    std::shared_ptr<frame::ModbusDevice> modbusDevice_;
+    std::unique_ptr<frame::RealTimeLoop> realTime_;
     bool failed_ = false;
     bool created_ = false;
     bool releaseAsked_ = false;

@@ -128,7 +128,10 @@ void Console::cmdWait(const Command& c) {
     const int64_t until = frame_.scheduler().nowMs() + ms;
     while (true) {
         try {
-            frame_.scheduler().advance(until - frame_.scheduler().nowMs());
+            if (realTime_)
+                realTime_->run(until - frame_.scheduler().nowMs());
+            else
+                frame_.scheduler().advance(until - frame_.scheduler().nowMs());
             return;
         } catch (const platform::RuntimeError& e) {
             std::cerr << "qxflow-run: line " << c.line << ": " << platform::errorSummary(e) << "\n";

@@ -67,7 +67,7 @@ Console::Answer Console::query(const Command& c) {
 
     if (kind == "lamps" || kind == "jobs" || kind == "early" || kind == "fifo" || kind == "connected") {
         if (kind == "connected") {
-            auto comm = frame_.communication();
+            auto comm = lineCommunication();
             a.value = comm ? booleanText(comm->IsConnected()) : kNone;
         } else if (!view) {
             a.value = kNone;
@@ -111,6 +111,7 @@ Console::Answer Console::query(const Command& c) {
             auto parameter = view && view->mModel ? frame::findParameter(*view->mModel, name) : nullptr;
             a.value = parameter ? quoteText(parameter->valueText()) : kNone;
         } else if (kind == "device") {
+            requireSimulatedLine(c, "device queries");
             auto& sim = frame_.sim();
             auto value = sim.value(name);
             a.value = !sim.has(name) ? kNone : value ? quoteText(*value) : kEmpty;

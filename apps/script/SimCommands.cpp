@@ -6,6 +6,7 @@
 namespace qx::console {
 
 void Console::cmdSim(const Command& c) {
+    requireSimulatedLine(c, "sim commands");
     const std::string& what = c.words[1].text;
     auto& sim = frame_.sim();
     auto& link = frame_.link();

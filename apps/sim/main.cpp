@@ -1,0 +1,85 @@
+// qxflow-sim --listen HOST:PORT: the simulated flow monitor as a Modbus TCP server on real time.
+// Prints "listening HOST:PORT" once it accepts connections (port 0 picks a free one), then one
+// "write NAME="text" ..." line per write that reaches the device and a line when a client
+// connects ("client connected") or goes ("client gone"). Operator commands come from
+// -c options and standard input (see SimControl.h).
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "frame/DataModel.h"
+#include "frame/FlowMonitorSim.h"
+#include "frame/modbus/ModbusSettings.h"
+#include "frame/modbus/SimRegisterBank.h"
+#include "platform/VirtualScheduler.h"
+#include "sim/SimControl.h"
+#include "sim/SimServer.h"
+
+namespace {
+
+int usage() {
+    std::cerr << "usage: qxflow-sim --listen HOST:PORT [--device FILE] [--fw N] [--category match|other]\n"
+                 "                  [-c COMMAND]...\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::optional<qx::frame::ModbusSettings> endpoint;
+    std::string descriptionPath = qx::frame::flowMonitorDescriptionPath();
+    qx::frame::DeviceOptions options;
+    std::vector<std::string> commands;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc) return usage();
+        const std::string value = argv[++i];
+        if (option == "--listen") {
+            endpoint = qx::frame::parseEndpoint(value);
+            if (!endpoint && value.ends_with(":0"))
+                endpoint = qx::frame::ModbusSettings{value.substr(0, value.size() - 2), 0};
+        } else if (option == "--device") {
+            descriptionPath = value;
+        } else if (option == "--fw") {
+            options.fw = std::atoi(value.c_str());
+        } else if (option == "--category") {
+            if (value != "match" && value != "other") return usage();
+            options.category = value == "match" ? qx::frame::DeviceOptions::Category::Match
+                                                : qx::frame::DeviceOptions::Category::Other;
+        } else if (option == "-c") {
+            commands.push_back(value);
+        } else {
+            return usage();
+        }
+    }
+    if (!endpoint) return usage();
+
+    try {
+        qx::platform::VirtualScheduler clock(0);
+        qx::frame::FlowMonitorSim device(clock, options);
+        qx::frame::SimRegisterBank bank(device, qx::frame::readRegisterMap(descriptionPath),
+                                        qx::frame::readDescriptionFile(descriptionPath));
+        device.link().onWrite = [](const std::vector<qx::frame::WrittenValue>& values) {
+            std::string line = "write";
+            for (const auto& v : values) line += " " + v.name + "=\"" + v.text.value_or("") + "\"";
+            std::cout << line << std::endl;
+        };
+        qx::sim::SimServer server(bank, clock);
+        const int port = server.listen(endpoint->host, endpoint->port);
+        if (port < 0) {
+            std::cerr << "error: cannot listen on " << endpoint->host << ":" << endpoint->port << ": "
+                      << std::strerror(errno) << "\n";
+            return 1;
+        }
+        qx::sim::SimControl control(device, server, clock, std::cout);
+        for (const auto& c : commands)
+            if (!control.run(c)) return 0;
+        std::cout << "listening " << endpoint->host << ":" << port << std::endl;
+        server.run([&control](const std::string& line) { return control.run(line); });
+    } catch (const std::exception& e) {
+        std::cerr << "error: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

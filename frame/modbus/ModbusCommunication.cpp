@@ -1,0 +1,211 @@
+#include "frame/modbus/ModbusCommunication.h"
+
+#include <algorithm>
+#include <variant>
+
+#include "frame/DataModel.h"
+#include "frame/modbus/RegisterCodec.h"
+#include "platform/RuntimeError.h"
+
+namespace qx::frame {
+
+namespace {
+
+// A parameter of a read job with the register it is read from.
+struct ReadTarget {
+    std::weak_ptr<FrameParameter> parameter;
+    const RegisterEntry* entry;
+};
+
+std::span<const uint16_t> registersOf(const RegisterEntry& e, const std::vector<ReadRequest>& requests,
+                                      const std::vector<std::vector<uint16_t>>& replies) {
+    for (size_t i = 0; i < requests.size() && i < replies.size(); ++i) {
+        const ReadRequest& r = requests[i];
+        if (r.table == e.table && r.start <= e.address && e.end() < uint32_t{r.start} + r.count)
+            return std::span(replies[i]).subspan(e.address - r.start, e.width());
+    }
+    return {};
+}
+
+}  // namespace
+
+std::shared_ptr<ModbusCommunication> ModbusCommunication::create(std::shared_ptr<UiInbox> inbox,
+                                                                 RegisterMap map, ModbusSettings settings,
+                                                                 LineObservers observers) {
+    return std::shared_ptr<ModbusCommunication>(
+        new ModbusCommunication(std::move(inbox), std::move(map), std::move(settings), std::move(observers)));
+}
+
+ModbusCommunication::ModbusCommunication(std::shared_ptr<UiInbox> inbox, RegisterMap map,
+                                         ModbusSettings settings, LineObservers observers)
+    : inbox_(std::move(inbox)),
+      map_(std::move(map)),
+      observers_(std::move(observers)),
+      worker_(std::move(settings), map_.unitId) {}
+
+ModbusWorker::Done ModbusCommunication::onUi(std::function<void(ModbusCommunication&, ModbusResult)> task) {
+    return [weak = weak_from_this(), inbox = inbox_, session = session_,
+            task = std::move(task)](ModbusResult r) {
+        inbox->push([weak, session, task, r = std::move(r)]() mutable {
+            auto self = weak.lock();
+            if (!self || self->released_ || self->session_ != session) return;
+            task(*self, std::move(r));
+        });
+    };
+}
+
+std::string ModbusCommunication::QueueRead(bool /*flag*/, const std::vector<host::ParameterList>& items) {
+    if (released_ || !connected_) return {};
+    std::vector<ReadTarget> targets;
+    std::vector<const RegisterEntry*> entries;
+    size_t count = 0;
+    for (const auto& list : items)
+        for (const auto& p : list) {
+            ++count;
+            auto parameter = asFrameParameter(p);
+            const RegisterEntry* entry = parameter ? map_.find(parameter->name()) : nullptr;
+            if (!entry) continue;
+            targets.push_back({parameter, entry});
+            entries.push_back(entry);
+        }
+    std::vector<ReadRequest> requests = planReads(map_, entries);
+    const std::string id = newJob();
+    worker_.read(requests, onUi([id, targets, requests, count](ModbusCommunication& self, ModbusResult r) {
+                     if (!self.jobs_.contains(id)) return;
+                     if (r.outcome == ModbusOutcome::Lost) return self.lost();
+                     if (r.outcome == ModbusOutcome::Ok) {
+                         for (const auto& t : targets) {
+                             auto parameter = t.parameter.lock();
+                             const auto registers = registersOf(*t.entry, requests, r.registers);
+                             if (parameter && !registers.empty())
+                                 parameter->setNumber(decodeRegisters(self.map_, *t.entry, registers));
+                         }
+                         if (self.observers_.onRead) self.observers_.onRead(count);
+                     }
+                     self.answer(id, r.outcome == ModbusOutcome::Ok);
+                 }));
+    return id;
+}
+
+std::string ModbusCommunication::QueueWrite(bool /*flag*/, host::WriteItem& item) {
+    if (released_ || !connected_) return {};
+    host::ParameterList parameters;
+    if (const auto* one = std::get_if<host::ParameterPtr>(&item))
+        parameters.push_back(*one);
+    else
+        parameters = std::get<host::ParameterList>(item);
+
+    // The values are taken now, whatever the model holds by the time the device gets them.
+    std::vector<WrittenValue> values;
+    std::vector<const RegisterEntry*> entries;
+    std::vector<std::vector<uint16_t>> encoded;
+    bool writable = true;
+    for (const auto& p : parameters) {
+        const auto& parameter = platform::must(p);
+        if (parameter.noValue() != 0) {
+            values.push_back({parameter.name(), std::nullopt});  // the device keeps its own
+            continue;
+        }
+        values.push_back({parameter.name(), parameter.valueText()});
+        auto frameParameter = asFrameParameter(p);
+        const RegisterEntry* entry = frameParameter ? map_.find(parameter.name()) : nullptr;
+        auto registers = entry && entry->writable && frameParameter->number()
+                             ? encodeRegisters(map_, *entry, *frameParameter->number())
+                             : std::nullopt;
+        if (!registers) {
+            writable = false;
+            continue;
+        }
+        entries.push_back(entry);
+        encoded.push_back(std::move(*registers));
+    }
+    std::vector<WriteRun> runs;
+    if (writable) {
+        size_t next = 0;
+        for (const auto& part : planWrites(entries)) {
+            WriteRun run{part.front()->address, {}};
+            for (size_t i = 0; i < part.size(); ++i, ++next)
+                run.values.insert(run.values.end(), encoded[next].begin(), encoded[next].end());
+            runs.push_back(std::move(run));
+        }
+    }
+    const std::string id = newJob();
+    // A job that cannot be written still goes through the worker, so answers keep their order.
+    worker_.write(runs, onUi([id, values, writable](ModbusCommunication& self, ModbusResult r) {
+                      if (!self.jobs_.contains(id)) return;
+                      if (r.outcome == ModbusOutcome::Lost && writable) return self.lost();
+                      const bool ok = writable && r.outcome == ModbusOutcome::Ok;
+                      if (ok && self.observers_.onWrite) self.observers_.onWrite(values);
+                      self.answer(id, ok);
+                  }));
+    return id;
+}
+
+std::string ModbusCommunication::newJob() {
+    std::string id = "JOB-" + std::to_string(nextJob_++);
+    jobs_.insert(id);
+    return id;
+}
+
+void ModbusCommunication::answer(const std::string& id, bool ok) {
+    jobs_.erase(id);
+    if (auto r = receiver_.lock()) r->IBase_Communication_OnJobResponse(id, ok ? "SUCCESS" : "FAILED", 0);
+}
+
+bool ModbusCommunication::Connecting(bool connect) {
+    if (released_) return false;
+    if (connect) {
+        if (pending_ == Pending::Disconnect) return false;
+        if (pending_ == Pending::Connect || connected_) return true;
+        pending_ = Pending::Connect;
+        ++session_;
+        worker_.connect(onUi([](ModbusCommunication& self, ModbusResult r) {
+            const bool ok = r.outcome == ModbusOutcome::Ok;
+            self.connectionDone(ok, ok ? "CONNECTED" : "CONNECT FAILED");
+        }));
+        return true;
+    }
+    if (pending_ == Pending::Disconnect) return true;
+    if (pending_ == Pending::None && !connected_) return false;
+    // A connection still being made is given up: its outcome belongs to the old session. Jobs
+    // queued before are still answered, as the worker runs them before the disconnection.
+    if (pending_ == Pending::Connect) ++session_;
+    pending_ = Pending::Disconnect;
+    worker_.disconnect(
+        onUi([](ModbusCommunication& self, ModbusResult) { self.connectionDone(false, "DISCONNECTED"); }));
+    return true;
+}
+
+void ModbusCommunication::connectionDone(bool connectedAfter, const std::string& status) {
+    pending_ = Pending::None;
+    connected_ = connectedAfter;
+    if (!connectedAfter) jobs_.clear();
+    report(status);
+}
+
+void ModbusCommunication::lost() {
+    // While disconnecting, the disconnection's own answer ends the connection.
+    if (pending_ == Pending::Disconnect) return;
+    ++session_;
+    connected_ = false;
+    pending_ = Pending::None;
+    jobs_.clear();
+    report("DISCONNECTED ABORT");
+}
+
+void ModbusCommunication::report(const std::string& status) {
+    if (observers_.onConnection) observers_.onConnection(status);
+    if (auto r = receiver_.lock()) r->IBase_Communication_OnConnectStatusChanged(status);
+}
+
+bool ModbusCommunication::Release(bool /*flag*/) {
+    released_ = true;
+    connected_ = false;
+    pending_ = Pending::None;
+    jobs_.clear();
+    receiver_.reset();
+    worker_.disconnect(nullptr);
+    return true;
+}
+
+}  // namespace qx::frame

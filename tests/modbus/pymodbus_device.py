@@ -1,0 +1,90 @@
+"""A flow monitor's register map served by pymodbus, for tests of our Modbus line against a server
+we did not write. The registers start with the description's default values (scaled as the map
+says); --set NAME=VALUE gives a parameter another value. Every write a client makes is printed as
+"write <address> <value> ..." on standard output; "listening <port>" is printed once the server
+accepts connections.
+
+Run with /usr/bin/python3 (Debian's pymodbus)."""
+import argparse
+import asyncio
+import json
+import sys
+
+from pymodbus.datastore import ModbusSequentialDataBlock, ModbusServerContext, ModbusSlaveContext
+from pymodbus.server import StartAsyncTcpServer
+
+
+class LoggedBlock(ModbusSequentialDataBlock):
+    def setValues(self, address, values):  # noqa: N802 (pymodbus' name)
+        super().setValues(address, values)
+        print("write", address, *values, flush=True)
+
+
+def raw_value(entry, value):
+    raw = round((float(value) - entry.get("offset", 0)) / entry.get("scale", 1))
+    return raw & 0xFFFF
+
+
+def registers(description, overrides):
+    defaults = {}
+    for module in description["modules"]:
+        for group in module["groups"]:
+            for p in group["parameters"]:
+                defaults[p["name"]] = p.get("default")
+    defaults.update(overrides)
+    tables = {"holding": {}, "input": {}}
+    for entry in description["modbus"]["registers"]:
+        value = defaults.get(entry["parameter"])
+        if entry["type"] in ("int32", "uint32"):
+            raw = int(value or 0)
+            words = [(raw >> 16) & 0xFFFF, raw & 0xFFFF]
+            if entry.get("wordOrder", description["modbus"]["wordOrder"]) == "low-word-first":
+                words.reverse()
+        else:
+            words = [raw_value(entry, value) if isinstance(value, (int, float)) or _numeric(value) else 0]
+        for i, w in enumerate(words):
+            tables[entry["table"]][entry["address"] + i] = w
+    return tables
+
+
+def _numeric(text):
+    try:
+        float(text)
+        return True
+    except (TypeError, ValueError):
+        return False
+
+
+def block(values, logged):
+    size = max(values) + 1 if values else 1
+    initial = [values.get(a, 0) for a in range(size)]
+    return (LoggedBlock if logged else ModbusSequentialDataBlock)(0, initial)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--port", type=int, required=True)
+    parser.add_argument("--description", required=True)
+    parser.add_argument("--set", action="append", default=[], metavar="NAME=VALUE")
+    args = parser.parse_args()
+    with open(args.description, encoding="utf-8") as f:
+        description = json.load(f)
+    overrides = dict(s.split("=", 1) for s in args.set)
+    tables = registers(description, overrides)
+
+    async def run():
+        context = ModbusServerContext(
+            slaves=ModbusSlaveContext(hr=block(tables["holding"], True), ir=block(tables["input"], False),
+                                      zero_mode=True),
+            single=True)
+        server = await StartAsyncTcpServer(context=context, address=("127.0.0.1", args.port), defer_start=True)
+        running = asyncio.create_task(server.serve_forever())
+        await server.serving
+        print("listening", args.port, flush=True)
+        await running
+
+    asyncio.run(run())
+
+
+if __name__ == "__main__":
+    sys.exit(main())
