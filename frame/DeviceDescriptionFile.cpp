@@ -205,7 +205,8 @@ DescriptionFile parseDescriptionFile(const std::string& jsonText) {
     json doc;
     try {
         doc = json::parse(jsonText);
-    } catch (const json::parse_error& e) {
+    } catch (const json::exception& e) {
+        // A syntax error, or a number too large for any type ("number overflow parsing ..."):
         // "[json.exception.parse_error.101] parse error at line 1, column 2: ..." without its tag.
         std::string why = e.what();
         if (auto tag = why.find("] "); why.rfind("[json.exception.", 0) == 0 && tag != std::string::npos)

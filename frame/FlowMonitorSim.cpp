@@ -31,6 +31,16 @@ Presence presenceOf(const std::string& name, const DeviceOptions& o) {
     return Presence::Valid;
 }
 
+// The mode a text selects. A text that is no number, or a number no 32-bit mode can hold, selects
+// none, so the device stays in the mode it is in.
+std::optional<int32_t> teachModeIn(const std::string& text) {
+    double mode;
+    if (!platform::parseNumber(text, mode)) return std::nullopt;
+    if (!(mode >= std::numeric_limits<int32_t>::min() && mode <= std::numeric_limits<int32_t>::max()))
+        return std::nullopt;
+    return static_cast<int32_t>(mode);
+}
+
 }  // namespace
 
 FlowMonitorSim::FlowMonitorSim(platform::Scheduler& scheduler, const DeviceOptions& options)
@@ -55,9 +65,7 @@ void FlowMonitorSim::setOptions(const DeviceOptions& options) {
             }
         }
     }
-    double mode;
-    if (auto text = value(kQuickMode); text && platform::parseNumber(*text, mode))
-        teachMode_ = static_cast<int32_t>(mode);
+    if (auto text = value(kQuickMode)) teachMode_ = teachModeIn(*text).value_or(teachMode_);
 }
 
 bool FlowMonitorSim::has(const std::string& name) const {
@@ -92,8 +100,7 @@ FlowMonitorSim::Effect FlowMonitorSim::store(const std::string& name, const std:
     it->second = text;
     Effect effect;
     if (key == kFlow && changed) settledAtMs_ = scheduler_.nowMs() + settleMs_;
-    double mode;
-    if (key == kQuickMode && platform::parseNumber(text, mode)) teachMode_ = static_cast<int32_t>(mode);
+    if (key == kQuickMode) teachMode_ = teachModeIn(text).value_or(teachMode_);
     effect.limitsChanged = key == kTeachMax || key == kTeachMin || key == kSwitchPercent;
     return effect;
 }

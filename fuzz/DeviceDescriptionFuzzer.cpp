@@ -34,14 +34,16 @@ void checkList(const ParameterDefinition& p) {
         std::set<std::string> texts;
         std::set<int32_t> values;
         for (const ListEntry& e : entries) {
-            require(texts.insert(e.text).second && values.insert(e.value).second, "list entries are distinct");
+            require(texts.insert(e.text).second && values.insert(e.value).second,
+                    "list entries are distinct");
         }
         if (p.defaultText) require(texts.contains(*p.defaultText), "a list's default is one of its entries");
     }
 }
 
 void checkNumeric(const ParameterDefinition& p) {
-    require(std::isfinite(p.minimum) && std::isfinite(p.maximum) && p.minimum <= p.maximum, "limits in order");
+    require(std::isfinite(p.minimum) && std::isfinite(p.maximum) && p.minimum <= p.maximum,
+            "limits in order");
     if (p.kind == Kind::Integer)
         require(p.minimum == std::floor(p.minimum) && p.maximum == std::floor(p.maximum) &&
                     p.minimum >= INT32_MIN && p.maximum <= INT32_MAX,
@@ -78,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         checkAccepted(parseDescriptionFile(std::string(reinterpret_cast<const char*>(data), size)));
     } catch (const qx::platform::RuntimeError& e) {
-        require(e.number() == qx::platform::kObjectError, "a refused description fails with the frame's error");
+        require(e.number() == qx::platform::kObjectError,
+                "a refused description fails with the frame's error");
         require(e.description().rfind("$", 0) == 0, "the failure names the JSON path: " + e.description());
     }
     return 0;

@@ -5,10 +5,10 @@
 #include <sstream>
 #include <string_view>
 
-#include "script/Console.h"
-#include "script/Help.h"
 #include "frame/Installation.h"
 #include "platform/FileContents.h"
+#include "script/Console.h"
+#include "script/Help.h"
 #include "support/PrintableText.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "script/ScriptReader.h"
 #include "platform/Variant.h"
+#include "script/ScriptReader.h"
 
 namespace qx::console {
 

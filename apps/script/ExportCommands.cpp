@@ -5,8 +5,8 @@
 
 #include "chart/TrendCsv.h"
 #include "chart/TrendPng.h"
-#include "script/Console.h"
 #include "display/TrendPane.h"
+#include "script/Console.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::console {

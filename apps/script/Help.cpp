@@ -15,11 +15,14 @@ Before create:
   registry <Name> dword:<decimal> | registry <Name> "<text>" | registry file <path>
   device <option>=<value> ...   fw= category= quickmode= swpoint= flowsp= flowspqt= teach=
                                 lang= state= localcomm= database= comm= file=<description.json>
+  line modbus <host>:<port> [timeout=<ms>] [connect-timeout=<ms>]   a real line, on real time
 The frame and the view:
   create | init <device|model|none> [args=<text>] [argtype=<text>] [handler=yes|no]
   set-toolbar | register-callback | release | terminate | resize <width> <height>
   view-visible <true|false> | frame-env <name> <value> | notify-env <name>
   log-message <kind> <DataObj> <data> | wait <ms>
+  language <0|1033|1031> | unload
+  export csv <file> | export png <file>
 A person's actions:
   press <Key> | click <Control> | check <CheckBox> <0|1> | type <TextBox> <text>
   choose <ComboBox> <text> | slide <mSliderFL|mSliderTP> <value> | scroll <ScrollBar> <value>

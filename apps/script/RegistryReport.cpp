@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <map>
 
-#include "script/ValueText.h"
 #include "platform/Variant.h"
+#include "script/ValueText.h"
 #include "support/PrintableText.h"
 
 namespace qx::console {

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <map>
 
-#include "script/Arguments.h"
-#include "script/Console.h"
-#include "script/RegistryReport.h"
 #include "frame/DeviceDescriptionFile.h"
 #include "platform/Registry.h"
 #include "platform/RuntimeError.h"
+#include "script/Arguments.h"
+#include "script/Console.h"
+#include "script/RegistryReport.h"
 #include "support/PrintableText.h"
 #include "view/QX_FlowWiz.h"
 

@@ -84,8 +84,8 @@ void Console::cmdScroll(const Command& c) {
     auto* bar = as<platform::ScrollBar>(target);
     if (!bar) fail(c, c.words[1].text + " is not a scroll bar");
     // The bar's own limits are the range.
-    const ArgumentRange range{"scroll", "<value>", std::min(bar->min(), bar->max()), std::max(bar->min(), bar->max()),
-                              true};
+    const ArgumentRange range{"scroll", "<value>", std::min(bar->min(), bar->max()),
+                              std::max(bar->min(), bar->max()), true};
     const auto value = static_cast<int32_t>(wholeArgument(c, 2, range));
     if (!usableOrIgnored(target, c.words[1].text)) return;
     bar->setValue(value);  // its change follows

@@ -117,6 +117,8 @@ TEST(DeviceDescriptionFile, EachFaultIsRefusedWithItsPathAndReason) {
     EXPECT_EQ(refusal("{\"displayName\": "),
               "$: parse error at line 1, column 17: syntax error while parsing value - "
               "unexpected end of input; expected '[', '{', or a literal");
+    // A number beyond every type is refused like a syntax error, not thrown past the reader.
+    EXPECT_EQ(refusal("{\"displayName\": 1e400}").substr(0, 28), "$: number overflow parsing '");
 }
 
 // A register map beside the parameters (and at the top level) belongs to another reader; flags

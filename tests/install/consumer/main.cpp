@@ -8,7 +8,7 @@
 int main() {
     try {
         auto res = qx::support::createResourceComponent()->open(qx::support::kResourceLayout,
-                                                                 qx::support::resourceFilePath());
+                                                                qx::support::resourceFilePath());
         res->setLanguage(qx::support::kEnglish);
         int32_t option = 0;
         std::printf("%s\n", res->text("IDS_TEACH_WIZ", option).c_str());
