@@ -272,22 +272,23 @@ wait 1000
     assert "connection DISCONNECTED ABORT" in out and out.count("released") == 1, out
 
 
-def case_no_answer():
+def failed_first_read(server_controls, line_options=""):
+    """The first read fails (on the simulator by `sim fail`, on Modbus by the server's fault) and
+    the release asked while it is in flight still ends with one notice."""
     out = fault_case("sim latency 300\nsim fail read\n" + FAULT_SETUP + """wait 450
 expect jobs 1
 release
 wait 1500
-""", ["mute on"], line_options="timeout=1000")
+""", server_controls, line_options=line_options)
     assert "connection DISCONNECTED" in out and out.count("released") == 1, out
+
+
+def case_no_answer():
+    failed_first_read(["mute on"], line_options="timeout=1000")
 
 
 def case_exception_answer():
-    out = fault_case("sim latency 300\nsim fail read\n" + FAULT_SETUP + """wait 450
-expect jobs 1
-release
-wait 1500
-""", ["latency 700", "fail read"])
-    assert "connection DISCONNECTED" in out and out.count("released") == 1, out
+    failed_first_read(["latency 700", "fail read"])
 
 
 def case_refused():
