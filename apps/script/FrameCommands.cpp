@@ -123,17 +123,36 @@ void Console::cmdTerminate(const Command& c) {
 void Console::cmdWait(const Command& c) {
     auto ms = wholeNumber(c.words[1].text);
     if (!ms || *ms < 0) fail(c, "wait wants milliseconds, not " + c.words[1].text);
+    if (onWait)
+        onWait(*ms, c.line);
+    else
+        advance(*ms, c.line);
+}
+
+void Console::advance(int64_t ms, int line) {
     // A run-time error that escapes an event ends that event only; time goes on to the end.
-    const int64_t until = frame_.scheduler().nowMs() + *ms;
+    const int64_t until = frame_.scheduler().nowMs() + ms;
     while (true) {
         try {
             frame_.scheduler().advance(until - frame_.scheduler().nowMs());
             return;
         } catch (const platform::RuntimeError& e) {
-            std::cerr << "qxflow-run: line " << c.line << ": " << platform::errorSummary(e) << "\n";
+            std::cerr << "qxflow-run: line " << line << ": " << platform::errorSummary(e) << "\n";
             afterEvent();
         }
     }
+}
+
+void Console::reopenView() {
+    if (!frame_.hasView()) return;
+    frame_.release();
+    frame_.recreate();
+    lastState_ = frame_.view().mTeachState;
+    watchView();
+    frame_.init(frame::InitTarget::Device);
+    frame_.setToolbar();
+    frame_.registerCallback();
+    afterEvent();
 }
 
 }  // namespace qx::console

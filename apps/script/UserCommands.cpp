@@ -1,7 +1,13 @@
 // What a person does on the frame's toolbar and in the view. Each action reaches the view the way
+<<<<<<< Updated upstream
 // a click, a key or a mouse would: through the control model, whose events run the view's
 // handlers. A target that is disabled or hidden, or sits in a container that is, takes nothing.
 #include "display/TrendPane.h"
+=======
+// a click, a key or a mouse would: through the control model's user entry point, whose events
+// run the view's handlers. A target that is disabled or hidden, or sits in a container that is,
+// takes nothing, and the console says so.
+>>>>>>> Stashed changes
 #include "frame/ParameterSlider.h"
 #include "platform/StandardControls.h"
 #include "script/Arguments.h"
@@ -31,11 +37,8 @@ void Console::cmdClick(const Command& c) {
     auto* button = as<platform::CommandButton>(target);
     auto* box = as<platform::CheckBox>(target);
     if (!button && !box) fail(c, c.words[1].text + " is neither a button nor a check box");
-    if (!usableOrIgnored(target, c.words[1].text)) return;
-    if (button)
-        button->click();
-    else
-        box->setValue(box->value() == 0 ? 1 : 0);  // its click follows the change
+    // A check box's click follows the change of its value.
+    taken(button ? button->userClick() : box->userClick(), c.words[1].text);
 }
 
 void Console::cmdCheck(const Command& c) {
@@ -44,27 +47,25 @@ void Console::cmdCheck(const Command& c) {
     if (!box) fail(c, c.words[1].text + " is not a check box");
     auto value = wholeNumber(c.words[2].text);
     if (!value || (*value != 0 && *value != 1)) fail(c, "check wants 0 or 1, not " + c.words[2].text);
-    if (!usableOrIgnored(target, c.words[1].text)) return;
-    box->setValue(static_cast<int32_t>(*value));
+    taken(box->userSetValue(static_cast<int32_t>(*value)), c.words[1].text);
 }
 
 void Console::cmdType(const Command& c) {
     auto& target = control(c, 1);
     auto* box = as<platform::TextBox>(target);
     if (!box) fail(c, c.words[1].text + " is not a text box");
-    if (!usableOrIgnored(target, c.words[1].text)) return;
-    box->setText(c.words[2].text);
+    taken(box->userSetText(c.words[2].text), c.words[1].text);
 }
 
 void Console::cmdChoose(const Command& c) {
     auto& target = control(c, 1);
     auto* combo = as<platform::ComboBox>(target);
     if (!combo) fail(c, c.words[1].text + " is not a combo box");
-    if (!usableOrIgnored(target, c.words[1].text)) return;
+    if (!target.usable()) return taken(false, c.words[1].text);
     bool listed = false;
     for (int32_t i = 0; i < combo->listCount(); ++i) listed = listed || combo->list(i) == c.words[2].text;
     if (!listed) fail(c, quoteText(c.words[2].text) + " is not an entry of " + c.words[1].text);
-    combo->setText(c.words[2].text);
+    taken(combo->userSetText(c.words[2].text), c.words[1].text);
 }
 
 void Console::cmdSlide(const Command& c) {
@@ -76,9 +77,8 @@ void Console::cmdSlide(const Command& c) {
     if (!slider) fail(c, name + " is not a parameter slider");
     auto value = anyNumber(c.words[2].text);
     if (!value) fail(c, "slide wants a number, not " + c.words[2].text);
-    if (!usableOrIgnored(target, name)) return;
     // A locked slider's thumb does not move.
-    if (!slider->slide(*value)) emit("ignored " + name);
+    taken(extender->userInput([&] { return slider->slide(*value); }), name);
 }
 
 void Console::cmdScroll(const Command& c) {
@@ -90,8 +90,7 @@ void Console::cmdScroll(const Command& c) {
     if (!value || *value < lo || *value > hi)
         fail(c, "scroll " + c.words[1].text + " wants a whole number from " + std::to_string(lo) + " to " +
                     std::to_string(hi) + ", not " + c.words[2].text);
-    if (!usableOrIgnored(target, c.words[1].text)) return;
-    bar->setValue(static_cast<int32_t>(*value));  // its change follows
+    taken(bar->userSetValue(static_cast<int32_t>(*value)), c.words[1].text);  // its change follows
 }
 
 void Console::cmdDrag(const Command& c) {
@@ -108,7 +107,7 @@ void Console::cmdDrag(const Command& c) {
     }
     auto target = findControl(view, "c" + chart);
     if (!target) fail(c, "the view has no chart " + chart);
-    if (!usableOrIgnored(*target, chart)) return;
+    if (!target->usable()) return taken(false, chart);
     auto mouseValue = [](double v) {
         return v == static_cast<int32_t>(v) ? platform::Variant(static_cast<int32_t>(v))
                                             : platform::Variant(v);
