@@ -89,6 +89,9 @@ class StandFrame {
     view::QX_FlowWiz& create();
     // The container destroys the view; the frame's objects stay.
     void terminate();
+    // The container destroys the view and creates a new one as create() does, as a frame does
+    // to apply a language switch.
+    view::QX_FlowWiz& recreate();
     // Whether the view exists (created and not terminated).
     bool hasView() const { return view_ != nullptr; }
     view::QX_FlowWiz& view();  // logic_error when there is none

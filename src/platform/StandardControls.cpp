@@ -157,4 +157,45 @@ void ScrollBar::setProperty(const std::string& name, const Variant& value) {
     Control::setProperty(name, value);
 }
 
+// A person's input is taken only while the control is usable.
+bool TextBox::userSetText(std::string v) {
+    if (!usable()) return false;
+    setText(std::move(v));
+    return true;
+}
+
+bool CommandButton::userClick() {
+    if (!usable()) return false;
+    click();
+    return true;
+}
+
+bool CheckBox::userClick() {
+    return userSetValue(value_ == 0 ? 1 : 0);
+}
+
+bool CheckBox::userSetValue(int32_t v) {
+    if (!usable()) return false;
+    setValue(v);
+    return true;
+}
+
+bool ComboBox::userSetText(const std::string& v) {
+    if (!usable()) return false;
+    setText(v);
+    return true;
+}
+
+bool ComboBox::userSetListIndex(int32_t index) {
+    if (!usable()) return false;
+    setListIndex(index);
+    return true;
+}
+
+bool ScrollBar::userSetValue(int32_t v) {
+    if (!usable()) return false;
+    setValue(v);
+    return true;
+}
+
 }  // namespace qx::platform

@@ -18,6 +18,17 @@ std::shared_ptr<T> place(platform::Controls& controls, platform::Control* contai
     return c;
 }
 
+// The teach panel's left part, 4240 wide, in columns: the lamps, the captions, the taught values,
+// the values to write, the state marks and the buttons, 45 apart. ComTQuick shares ComTMax's place:
+// the teach mode shows one of the two rows.
+constexpr int32_t kCaptionLeft = 540, kCaptionWidth = 1035;
+constexpr int32_t kValueWidth = 675;
+constexpr int32_t kTaughtLeft = kCaptionLeft + kCaptionWidth + 45;
+constexpr int32_t kToWriteLeft = kTaughtLeft + kValueWidth + 45;
+constexpr int32_t kMarkLeft = kToWriteLeft + kValueWidth + 45, kMarkWidth = 135;
+constexpr int32_t kButtonLeft = kMarkLeft + kMarkWidth + 45, kButtonWidth = 975;
+static_assert(kButtonLeft + kButtonWidth <= 4240, "the buttons stay inside the panel's left part");
+
 }  // namespace
 
 void QX_FlowWiz::buildForm() {
@@ -112,28 +123,28 @@ void QX_FlowWiz::buildForm() {
         return place<platform::Label>(c, pic, left, top, width, 255, name);
     };
     auto textBox = [&](const char* name, int32_t left, int32_t top) {
-        return place<platform::TextBox>(c, pic, left, top, 735, 315, name);
+        return place<platform::TextBox>(c, pic, left, top, kValueWidth, 315, name);
     };
     auto button = [&](const char* name, int32_t left, int32_t top) {
-        return place<platform::CommandButton>(c, pic, left, top, 975, 375, name);
+        return place<platform::CommandButton>(c, pic, left, top, kButtonWidth, 375, name);
     };
-    LabeTMax = label("LabeTMax", 600, 120, 1095);
-    LaTMax = textBox("LaTMax", 1740, 90);
-    LaTMaxW = textBox("LaTMaxW", 2520, 90);
-    LabBma = label("LabBma", 3300, 120, 135);
-    ComTMax = button("ComTMax", 3225, 60);
-    LabelTMin = label("LabelTMin", 600, 600, 1095);
-    LaTMin = textBox("LaTMin", 1740, 570);
-    LaTMinW = textBox("LaTMinW", 2520, 570);
-    LabBMi = label("LabBMi", 3300, 600, 135);
-    ComTMin = button("ComTMin", 3225, 540);
-    LabelTQuick = label("LabelTQuick", 600, 120, 1095);
-    LaTQuick = textBox("LaTQuick", 1740, 90);
-    LaTQuickW = textBox("LaTQuickW", 2520, 90);
-    LabBQ = label("LabBQ", 3300, 120, 135);
-    ComTQuick = button("ComTQuick", 3225, 60);
-    Label1 = label("Label1", 600, 1140, 1095);
-    ComSetTeach = button("ComSetTeach", 3225, 1080);
+    LabeTMax = label("LabeTMax", kCaptionLeft, 120, kCaptionWidth);
+    LaTMax = textBox("LaTMax", kTaughtLeft, 90);
+    LaTMaxW = textBox("LaTMaxW", kToWriteLeft, 90);
+    LabBma = label("LabBma", kMarkLeft, 120, kMarkWidth);
+    ComTMax = button("ComTMax", kButtonLeft, 60);
+    LabelTMin = label("LabelTMin", kCaptionLeft, 600, kCaptionWidth);
+    LaTMin = textBox("LaTMin", kTaughtLeft, 570);
+    LaTMinW = textBox("LaTMinW", kToWriteLeft, 570);
+    LabBMi = label("LabBMi", kMarkLeft, 600, kMarkWidth);
+    ComTMin = button("ComTMin", kButtonLeft, 540);
+    LabelTQuick = label("LabelTQuick", kCaptionLeft, 120, kCaptionWidth);
+    LaTQuick = textBox("LaTQuick", kTaughtLeft, 90);
+    LaTQuickW = textBox("LaTQuickW", kToWriteLeft, 90);
+    LabBQ = label("LabBQ", kMarkLeft, 120, kMarkWidth);
+    ComTQuick = button("ComTQuick", kButtonLeft, 60);
+    Label1 = label("Label1", kCaptionLeft, 1140, kCaptionWidth);
+    ComSetTeach = button("ComSetTeach", kButtonLeft, 1080);
     ComTMax->Click = [this] { ComTMax_Click(); };
     ComTMin->Click = [this] { ComTMin_Click(); };
     ComTQuick->Click = [this] { ComTQuick_Click(); };
@@ -146,7 +157,7 @@ void QX_FlowWiz::buildForm() {
     ComSetPara = place<platform::CommandButton>(c, FrameTP.get(), 2460, 300, 975, 375, "ComSetPara");
     FrameQT = place<platform::Frame>(c, pic, 4240, 0, 3560, 1500, "FrameQT");
     CoQTOffset = place<platform::ComboBox>(c, FrameQT.get(), 120, 300, 1960, 315, "CoQTOffset");
-    ComSetQT = place<platform::CommandButton>(c, FrameQT.get(), 2460, 300, 975, 375, "ComSetQT");
+    ComSetQT = place<platform::CommandButton>(c, FrameQT.get(), 2460, 300, kButtonWidth, 375, "ComSetQT");
     ComSetFL->Click = [this] { ComSetFL_Click(); };
     ComSetPara->Click = [this] { ComSetPara_Click(); };
     ComSetQT->Click = [this] { ComSetQT_Click(); };

@@ -1,0 +1,76 @@
+// qxframe: the stand-in frame on screen, hosting the flow wizard view on the simulated flow
+// monitor. With --script it runs a console script in the window (the transcript goes to
+// standard output as qxflow-run prints it), then stays open unless --quit is given.
+#include <QApplication>
+#include <QFont>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "FrameWindow.h"
+#include "ScriptRunner.h"
+#include "WindowOptions.h"
+#include "script/Console.h"
+
+using qx::window::FrameWindow;
+
+namespace {
+
+// Without a script the frame sets the view up as a person meets it: English texts, the device
+// bound, the toolbar handed over.
+void openDemoDevice(FrameWindow& window, const qx::window::WindowOptions& options) {
+    window.runLine("device lang=1033");
+    if (!options.device.empty()) window.runLine("device file=\"" + options.device + "\"");
+    for (const char* line : {"create", "init device", "set-toolbar", "register-callback"}) window.runLine(line);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const auto parsed = qx::window::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.options) {
+        std::cerr << "qxframe: " << parsed.error << "\n" << qx::window::kUsage << "\n";
+        return 2;
+    }
+    const auto& options = *parsed.options;
+    QApplication::setFont(QFont("DejaVu Sans", 8));
+
+    std::ifstream script;
+    std::string folder = std::filesystem::current_path().string();
+    if (!options.script.empty()) {
+        script.open(options.script);
+        if (!script) {
+            std::cout << "error: cannot read " << options.script << "\n";
+            return 2;
+        }
+        folder = std::filesystem::absolute(options.script).parent_path().string();
+    }
+    qx::console::Console console(std::cout, folder);
+    FrameWindow window(console);
+    if (!options.registry.empty()) window.runLine("registry file \"" + options.registry + "\"");
+    window.show();
+
+    if (options.script.empty()) {
+        openDemoDevice(window, options);
+        window.letPageSizeView();
+        window.startClock(1);
+        return QApplication::exec();
+    }
+    if (!options.device.empty()) window.runLine("device file=\"" + options.device + "\"");
+    int status = 0;
+    qx::window::ScriptRunner runner(console, window, script, options.speed, [&](int s) {
+        status = s;
+        if (!options.screenshot.empty()) window.grab().save(QString::fromStdString(options.screenshot), "PNG");
+        if (options.quit) {
+            QApplication::exit(status);
+            return;
+        }
+        window.letPageSizeView();
+        window.startClock(options.speed);
+    });
+    runner.start();
+    const int loop = QApplication::exec();
+    return options.quit ? status : loop;
+}

@@ -1,0 +1,14 @@
+// The widget tests run on Qt's offscreen platform, so they need no display; the fonts are the
+// DejaVu ones the setup installs.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFont>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont("DejaVu Sans", 8));
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
