@@ -6,13 +6,13 @@ namespace qx::ui {
 
 ControlBinding::ControlBinding(const std::shared_ptr<platform::Control>& model, QWidget* widget, Show show)
     : QObject(widget), model_(model), widget_(widget), show_(std::move(show)) {
-    subscription_ = model->observe([this](const platform::Control&, const std::string& property) {
-        showProperty(property);
-    });
+    subscription_ = model->observe(
+        [this](const platform::Control&, const std::string& property) { showProperty(property); });
     showProperty("");
 }
 
-ControlBinding* ControlBinding::bind(const std::shared_ptr<platform::Control>& model, QWidget* widget, Show show) {
+ControlBinding* ControlBinding::bind(const std::shared_ptr<platform::Control>& model, QWidget* widget,
+                                     Show show) {
     return new ControlBinding(model, widget, std::move(show));
 }
 

@@ -28,7 +28,8 @@ class ControlBinding : public QObject {
     }
 
     // Binds `widget` to `model`; the binding lives and dies with the widget.
-    static ControlBinding* bind(const std::shared_ptr<platform::Control>& model, QWidget* widget, Show show = {});
+    static ControlBinding* bind(const std::shared_ptr<platform::Control>& model, QWidget* widget,
+                                Show show = {});
 
   private:
     void showProperty(const std::string& property);

@@ -10,7 +10,8 @@ namespace qx::ui {
 MyLabelWidget::MyLabelWidget(const std::shared_ptr<display::MyLabel>& model, QWidget* parent)
     : QWidget(parent), model_(model) {
     ControlBinding::bind(model, this, [this](const std::string& property) {
-        if (property.empty() || property == "Caption") setToolTip(QString::fromStdString(model_.lock()->caption()));
+        if (property.empty() || property == "Caption")
+            setToolTip(QString::fromStdString(model_.lock()->caption()));
         update();
     });
 }

@@ -52,13 +52,13 @@ ViewBinding::ViewBinding(const std::shared_ptr<platform::Control>& view, platfor
     root_->setObjectName(QString::fromStdString(view->name()));
     byControl_[view_] = root_;
     for (const auto& control : controls.all()) add(control);
-    membership_ = controls.observe([this](const std::shared_ptr<platform::Control>& control,
-                                          platform::ControlsChange change) {
-        if (change == platform::ControlsChange::Added)
-            add(control);
-        else
-            remove(control);
-    });
+    membership_ = controls.observe(
+        [this](const std::shared_ptr<platform::Control>& control, platform::ControlsChange change) {
+            if (change == platform::ControlsChange::Added)
+                add(control);
+            else
+                remove(control);
+        });
 }
 
 ViewBinding::~ViewBinding() {
@@ -102,7 +102,8 @@ QWidget* ViewBinding::create(const std::shared_ptr<platform::Control>& control, 
     if (auto m = as<platform::ComboBox>(control)) return createComboBox(m, parent);
     if (auto m = as<platform::ScrollBar>(control)) return createScrollBar(m, parent);
     // The view's scroll form is a plain surface: the window scrolls the whole page.
-    if (auto m = as<platform::Frame>(control); m && control->typeName() == "Frame") return createFrame(m, parent);
+    if (auto m = as<platform::Frame>(control); m && control->typeName() == "Frame")
+        return createFrame(m, parent);
     if (auto m = as<platform::ControlExtender>(control))
         if (auto chart = std::dynamic_pointer_cast<platform::ChartObject>(m->object()))
             return createChart(control, std::move(chart), parent);

@@ -17,7 +17,10 @@ VirtualTimePacer::RealClock steadyClock() {
 }  // namespace
 
 VirtualTimePacer::VirtualTimePacer(Advance advance, double speed, RealClock clock, QObject* parent)
-    : QObject(parent), advance_(std::move(advance)), speed_(speed), clock_(clock ? std::move(clock) : steadyClock()) {
+    : QObject(parent),
+      advance_(std::move(advance)),
+      speed_(speed),
+      clock_(clock ? std::move(clock) : steadyClock()) {
     timer_.setInterval(kStepMs);
     connect(&timer_, &QTimer::timeout, this, [this] { step(); });
 }

@@ -39,7 +39,7 @@ class VirtualTimePacer : public QObject {
     RealClock clock_;
     QTimer timer_;
     int64_t lastReal_ = 0;
-    double owed_ = 0;        // virtual milliseconds not yet run (the fraction of a step)
+    double owed_ = 0;         // virtual milliseconds not yet run (the fraction of a step)
     int64_t remaining_ = -1;  // of a run(); -1 when free-running
     std::function<void()> done_;
 };

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileDialog>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
@@ -12,6 +13,7 @@
 #include <QStatusBar>
 #include <algorithm>
 
+#include "ScreenTextMetrics.h"
 #include "SimulatorPanel.h"
 #include "SliderWidget.h"
 #include "Twips.h"
@@ -34,15 +36,18 @@ host::PicturePtr pictureOf(const frame::FrameToolbar& toolbar, const std::string
 
 QIcon iconOf(const host::PicturePtr& picture) {
     QPixmap pixmap;
-    if (picture)
-        pixmap.loadFromData(picture->png().data(), static_cast<uint>(picture->png().size()), "PNG");
+    if (picture) pixmap.loadFromData(picture->png().data(), static_cast<uint>(picture->png().size()), "PNG");
     return QIcon(pixmap);
 }
 
 }  // namespace
 
 FrameWindow::FrameWindow(console::Console& console)
-    : console_(console), page_(new QScrollArea(this)), toolbar_(addToolBar(tr("Frame"))), line_(new QLabel(this)) {
+    : console_(console),
+      page_(new QScrollArea(this)),
+      toolbar_(addToolBar(tr("Frame"))),
+      line_(new QLabel(this)) {
+    console_.frame().setTextMetrics(std::make_shared<ui::ScreenTextMetrics>());
     setWindowTitle(tr("qxframe"));
     toolbar_->setObjectName("FrameToolbar");
     toolbar_->setMovable(false);
@@ -51,10 +56,10 @@ FrameWindow::FrameWindow(console::Console& console)
     page_->viewport()->installEventFilter(this);
     setCentralWidget(page_);
     statusBar()->addPermanentWidget(line_);
-    auto* panel = new SimulatorPanel([this](const std::string& line) { runLine(line); }, this);
-    addDockWidget(Qt::RightDockWidgetArea, panel);
+    panel_ = new SimulatorPanel([this](const std::string& line) { runLine(line); }, this);
+    addDockWidget(Qt::RightDockWidgetArea, panel_);
     buildMenus();
-    menuBar()->findChild<QMenu*>("DeviceMenu")->addAction(panel->toggleViewAction());
+    menuBar()->findChild<QMenu*>("DeviceMenu")->addAction(panel_->toggleViewAction());
 
     // The console prints each message; the window shows it as well.
     auto handler = console_.frame().messageHandler();
@@ -73,13 +78,23 @@ FrameWindow::~FrameWindow() {
 void FrameWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&Open device description..."), QKeySequence::Open, this, [this] {
-        const QString path =
-            QFileDialog::getOpenFileName(this, tr("Open device description"), {}, tr("Device descriptions (*.json)"));
+        const QString path = QFileDialog::getOpenFileName(this, tr("Open device description"), {},
+                                                          tr("Device descriptions (*.json)"));
         if (path.isEmpty()) return;
         // The device is fixed once the frame has its model: a new device is a new frame.
         QProcess::startDetached(QCoreApplication::applicationFilePath(), {"--device", path});
         close();
     });
+    // The export reads the chart models, as the console's export command does.
+    const auto exportAs = [this](const char* format, const QString& filter) {
+        const QString path = QFileDialog::getSaveFileName(this, tr("Export trend"), {}, filter);
+        if (!path.isEmpty()) runLine(std::string("export ") + format + " \"" + path.toStdString() + "\"");
+    };
+    file->addSeparator();
+    file->addAction(tr("Export trend as &CSV..."), this,
+                    [exportAs] { exportAs("csv", tr("CSV files (*.csv)")); });
+    file->addAction(tr("Export trend as &PNG..."), this,
+                    [exportAs] { exportAs("png", tr("PNG pictures (*.png)")); });
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -115,9 +130,12 @@ void FrameWindow::followFrame() {
     followToolbar();
     fitPageToView();
     if (binding_ && !pageSizesView_ && binding_->viewWidget()->size() != fittedPage_) fitWindowToView();
+    panel_->follow(frame.sim(), frame.link().latencyMs);
     const auto comm = frame.communication();
     line_->setText(tr("Simulated flow monitor: %1")
-                       .arg(!comm ? tr("no line") : comm->IsConnected() ? tr("connected") : tr("not connected")));
+                       .arg(!comm                 ? tr("no line")
+                            : comm->IsConnected() ? tr("connected")
+                                                  : tr("not connected")));
 }
 
 void FrameWindow::bindView() {
@@ -126,7 +144,8 @@ void FrameWindow::bindView() {
     boundView_ = frame.hasView() ? &frame.view() : nullptr;
     if (!boundView_) return;
     ui::ViewBinding::WidgetFactories factories = {{host::kSliderProgId, createSliderWidget}};
-    binding_ = std::make_unique<ui::ViewBinding>(frame.viewPtr(), frame.view().Controls(), factories, nullptr);
+    binding_ =
+        std::make_unique<ui::ViewBinding>(frame.viewPtr(), frame.view().Controls(), factories, nullptr);
     page_->setWidget(binding_->viewWidget());
     if (pageSizesView_) sizeViewToPage();
 }
@@ -136,8 +155,16 @@ void FrameWindow::fitWindowToView() {
     fitPageToView();
     const QSize page = binding_->viewWidget()->size();
     fittedPage_ = page;
-    const QSize frame = page_->frameSize() - page_->viewport()->size();
-    resize(size() + page + frame - page_->frameSize());
+    // The page asks for exactly the whole view just while the window takes its size from what its
+    // parts ask for; afterwards a person may resize it freely.
+    const int border = 2 * page_->frameWidth();
+    page_->setFixedSize(page + QSize(border, border));
+    layout()->activate();
+    // Not adjustSize(): that keeps a window within two thirds of the screen. The main window's
+    // hint leaves out its status bar.
+    resize(sizeHint() + QSize(0, statusBar()->sizeHint().height()));
+    page_->setMinimumSize(0, 0);
+    page_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 void FrameWindow::followToolbar() {
@@ -152,7 +179,8 @@ void FrameWindow::followToolbar() {
         auto button = toolbar->buttons().find(key);
         QAction*& action = buttons_[key];
         if (!action) {
-            action = toolbar_->addAction(iconOf(pictureOf(*toolbar, button->image())), QString::fromStdString(key));
+            action = toolbar_->addAction(iconOf(pictureOf(*toolbar, button->image())),
+                                         QString::fromStdString(key));
             action->setObjectName(QString::fromStdString(key));
             connect(action, &QAction::triggered, this, [this, key] { runLine("press " + key); });
         }
@@ -191,7 +219,8 @@ void FrameWindow::letPageSizeView() {
 void FrameWindow::sizeViewToPage() {
     if (!binding_ || !console_.frame().hasView()) return;
     const QSize size = page_->viewport()->size();
-    runLine("resize " + std::to_string(ui::toTwips(size.width())) + " " + std::to_string(ui::toTwips(size.height())));
+    runLine("resize " + std::to_string(ui::toTwips(size.width())) + " " +
+            std::to_string(ui::toTwips(size.height())));
 }
 
 bool FrameWindow::eventFilter(QObject* watched, QEvent* event) {

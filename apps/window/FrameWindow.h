@@ -54,6 +54,7 @@ class FrameWindow : public QMainWindow {
     QScrollArea* page_;
     QToolBar* toolbar_;
     QLabel* line_;
+    class SimulatorPanel* panel_;
     std::unique_ptr<ui::ViewBinding> binding_;
     std::unique_ptr<ui::VirtualTimePacer> clock_;
     const view::QX_FlowWiz* boundView_ = nullptr;

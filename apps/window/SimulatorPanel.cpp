@@ -7,6 +7,10 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <cmath>
+
+#include "frame/FlowMonitorNames.h"
+#include "script/Arguments.h"
 
 namespace qx::window {
 
@@ -16,13 +20,15 @@ struct Range {
     int min, max, start;
 };
 
-// A slider and a spin box that move together; `changed` gets every value a person sets.
-QWidget* sliderWithBox(const Range& range, const QString& suffix, const std::function<void(int)>& changed) {
+// A slider and a spin box that move together; `changed` gets every value a person sets. The box
+// is the one to follow the simulator with.
+QWidget* sliderWithBox(const Range& range, const QString& suffix, const std::function<void(int)>& changed,
+                       QSpinBox*& box) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* slider = new QSlider(Qt::Horizontal);
-    auto* box = new QSpinBox;
+    box = new QSpinBox;
     slider->setRange(range.min, range.max);
     box->setRange(range.min, range.max);
     box->setSuffix(suffix);
@@ -54,12 +60,18 @@ SimulatorPanel::SimulatorPanel(std::function<void(const std::string&)> run, QWid
     auto* body = new QWidget(this);
     auto* column = new QVBoxLayout(body);
     auto* form = new QFormLayout;
-    auto sim = [this](const std::string& what) { return [this, what](int v) { run_("sim " + what + " " + std::to_string(v)); }; };
+    auto sim = [this](const std::string& what) {
+        return [this, what](int v) {
+            if (!following_) run_("sim " + what + " " + std::to_string(v));
+        };
+    };
     // The device's defaults: flow 0, 22 °C, settled after 2000 ms, answers after 50 ms.
-    form->addRow(tr("Flow"), sliderWithBox({0, 1000, 0}, " Bit", sim("flow")));
-    form->addRow(tr("Temperature"), sliderWithBox({-20, 120, 22}, " °C", sim("temp")));
-    form->addRow(tr("Settling time"), milliseconds({0, 60000, 2000}, sim("settle")));
-    form->addRow(tr("Answer latency"), milliseconds({0, 10000, 50}, sim("latency")));
+    form->addRow(tr("Flow"), sliderWithBox({0, 1000, 0}, " Bit", sim("flow"), flow_));
+    form->addRow(tr("Temperature"), sliderWithBox({-20, 120, 22}, " °C", sim("temp"), temperature_));
+    settle_ = milliseconds({0, 60000, 2000}, sim("settle"));
+    latency_ = milliseconds({0, 10000, 50}, sim("latency"));
+    form->addRow(tr("Settling time"), settle_);
+    form->addRow(tr("Answer latency"), latency_);
     column->addLayout(form);
 
     auto* failNext = new QPushButton(tr("Fail the next job"));
@@ -67,12 +79,32 @@ SimulatorPanel::SimulatorPanel(std::function<void(const std::string&)> run, QWid
     auto* refuse = new QCheckBox(tr("Refuse connections"));
     connect(failNext, &QPushButton::clicked, this, [this] { run_("sim fail any"); });
     connect(abort, &QPushButton::clicked, this, [this] { run_("sim abort"); });
-    connect(refuse, &QCheckBox::toggled, this, [this](bool on) { run_(on ? "sim connect refuse" : "sim connect ok"); });
+    connect(refuse, &QCheckBox::toggled, this,
+            [this](bool on) { run_(on ? "sim connect refuse" : "sim connect ok"); });
     column->addWidget(failNext);
     column->addWidget(abort);
     column->addWidget(refuse);
     column->addStretch(1);
     setWidget(body);
+}
+
+void SimulatorPanel::follow(const frame::FlowMonitorSim& sim, int64_t latencyMs) {
+    const auto show = [](QSpinBox* box, std::optional<double> value) {
+        if (!value || box->hasFocus()) return;  // a person typing keeps the box
+        box->setValue(static_cast<int>(std::lround(*value)));
+    };
+    const auto number = [&](const char* name) -> std::optional<double> {
+        const auto text = sim.value(name);
+        if (!text) return std::nullopt;
+        return console::anyNumber(*text);
+    };
+    // Showing what the simulator holds is not a person setting it.
+    following_ = true;
+    show(flow_, number(frame::kFlow));
+    show(temperature_, number(frame::kTemperature));
+    show(settle_, static_cast<double>(sim.settleMs()));
+    show(latency_, static_cast<double>(latencyMs));
+    following_ = false;
 }
 
 }  // namespace qx::window

@@ -6,6 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "frame/FlowMonitorSim.h"
+
+class QSpinBox;
+
 namespace qx::window {
 
 class SimulatorPanel : public QDockWidget {
@@ -13,8 +17,16 @@ class SimulatorPanel : public QDockWidget {
     // `run` takes one console command line.
     SimulatorPanel(std::function<void(const std::string&)> run, QWidget* parent);
 
+    // Shows what the simulator holds now, which a script may have changed.
+    void follow(const frame::FlowMonitorSim& sim, int64_t latencyMs);
+
   private:
     std::function<void(const std::string&)> run_;
+    QSpinBox* flow_;
+    QSpinBox* temperature_;
+    QSpinBox* settle_;
+    QSpinBox* latency_;
+    bool following_ = false;
 };
 
 }  // namespace qx::window

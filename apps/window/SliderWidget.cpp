@@ -1,8 +1,8 @@
 #include "SliderWidget.h"
 
-#include <QVBoxLayout>
 #include <QLabel>
 #include <QSlider>
+#include <QVBoxLayout>
 #include <cmath>
 
 #include "ControlBinding.h"

@@ -18,8 +18,11 @@ std::optional<double> positiveNumber(const std::string& text) {
 
 ParsedOptions parseOptions(const std::vector<std::string>& args) {
     WindowOptions o;
-    const std::map<std::string, std::string*> files = {
-        {"--device", &o.device}, {"--registry", &o.registry}, {"--script", &o.script}, {"--screenshot", &o.screenshot}};
+    const std::map<std::string, std::string*> files = {{"--device", &o.device},
+                                                       {"--connect", &o.connect},
+                                                       {"--registry", &o.registry},
+                                                       {"--script", &o.script},
+                                                       {"--screenshot", &o.screenshot}};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--quit") {
@@ -38,6 +41,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             *files.at(a) = value;
         }
     }
+    if (!o.connect.empty() && !o.script.empty())
+        return {std::nullopt,
+                "--connect opens the window on a device; a script chooses its line with the line command"};
     if (o.script.empty() && (o.quit || !o.screenshot.empty()))
         return {std::nullopt, "--screenshot and --quit go with --script"};
     return {o, ""};

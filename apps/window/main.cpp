@@ -3,26 +3,40 @@
 // standard output as qxflow-run prints it), then stays open unless --quit is given.
 #include <QApplication>
 #include <QFont>
+#include <QMessageBox>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "FrameWindow.h"
+#include "ScreenTextMetrics.h"
 #include "ScriptRunner.h"
 #include "WindowOptions.h"
+#include "frame/Installation.h"
+#include "platform/FileContents.h"
 #include "script/Console.h"
+#include "support/PrintableText.h"
 
 using qx::window::FrameWindow;
 
 namespace {
+
+constexpr int kScriptError = 2;
+
+int refuse(const std::string& file, const std::string& why) {
+    std::cout << "error: " << qx::support::printableText(file) << ": " << why << "\n";
+    return kScriptError;
+}
 
 // Without a script the frame sets the view up as a person meets it: English texts, the device
 // bound, the toolbar handed over.
 void openDemoDevice(FrameWindow& window, const qx::window::WindowOptions& options) {
     window.runLine("device lang=1033");
     if (!options.device.empty()) window.runLine("device file=\"" + options.device + "\"");
-    for (const char* line : {"create", "init device", "set-toolbar", "register-callback"}) window.runLine(line);
+    if (!options.connect.empty()) window.runLine("line modbus " + options.connect);
+    for (const char* line : {"create", "init device", "set-toolbar", "register-callback"})
+        window.runLine(line);
 }
 
 }  // namespace
@@ -32,20 +46,27 @@ int main(int argc, char** argv) {
     const auto parsed = qx::window::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
         std::cerr << "qxframe: " << parsed.error << "\n" << qx::window::kUsage << "\n";
-        return 2;
+        return kScriptError;
     }
     const auto& options = *parsed.options;
-    QApplication::setFont(QFont("DejaVu Sans", 8));
+    QApplication::setFont(QFont(qx::ui::kScreenFont, qx::ui::kScreenFontPoints));
 
-    std::ifstream script;
+    std::istringstream script;
     std::string folder = std::filesystem::current_path().string();
     if (!options.script.empty()) {
-        script.open(options.script);
-        if (!script) {
-            std::cout << "error: cannot read " << options.script << "\n";
-            return 2;
-        }
+        const qx::platform::FileContents file = qx::platform::readFileContents(options.script);
+        if (!file.ok) return refuse(options.script, file.why);
+        script.str(file.bytes);
         folder = std::filesystem::absolute(options.script).parent_path().string();
+    }
+    // A broken installation would leave a view that says nothing; refuse before anything runs.
+    const auto faults = qx::frame::checkInstallation();
+    for (const auto& fault : faults) refuse(fault.path, fault.why);
+    if (!faults.empty()) {
+        QMessageBox::critical(nullptr, "qxframe",
+                              QString::fromStdString("The installation is broken:\n" + faults.front().path +
+                                                     ": " + faults.front().why));
+        return kScriptError;
     }
     qx::console::Console console(std::cout, folder);
     FrameWindow window(console);
@@ -62,7 +83,8 @@ int main(int argc, char** argv) {
     int status = 0;
     qx::window::ScriptRunner runner(console, window, script, options.speed, [&](int s) {
         status = s;
-        if (!options.screenshot.empty()) window.grab().save(QString::fromStdString(options.screenshot), "PNG");
+        if (!options.screenshot.empty())
+            window.grab().save(QString::fromStdString(options.screenshot), "PNG");
         if (options.quit) {
             QApplication::exit(status);
             return;

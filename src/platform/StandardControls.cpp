@@ -10,6 +10,16 @@ uint32_t colour(const Variant& v) {
 }
 }  // namespace
 
+void Label::setCaption(std::string v) {
+    assign(caption_, std::move(v), "Caption");
+    if (sizedBy_) setWidth(sizedBy_->textWidth(caption_));
+}
+
+void Label::sizeToCaption(const TextMetrics& metrics) {
+    sizedBy_ = &metrics;
+    setWidth(metrics.textWidth(caption_));
+}
+
 Variant Label::getProperty(const std::string& name) const {
     if (name == "Caption") return caption_;
     if (name == "BackColor") return backColor_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Control.h"
+#include "platform/TextMetrics.h"
 
 namespace qx::platform {
 
@@ -13,7 +14,10 @@ class Label : public Control {
   public:
     explicit Label(std::string name) : Control(std::move(name), "Label") {}
     const std::string& caption() const { return caption_; }
-    void setCaption(std::string v) { assign(caption_, std::move(v), "Caption"); }
+    void setCaption(std::string v);
+    // From now on the label's width follows its caption, measured with `metrics` (which must
+    // outlive the label), as a label sized automatically does.
+    void sizeToCaption(const TextMetrics& metrics);
     uint32_t backColor() const { return backColor_; }
     void setBackColor(uint32_t v) { assign(backColor_, v, "BackColor"); }
     uint32_t foreColor() const { return foreColor_; }
@@ -26,6 +30,7 @@ class Label : public Control {
 
   private:
     std::string caption_;
+    const TextMetrics* sizedBy_ = nullptr;
     uint32_t backColor_ = 0xF0F0F0;
     uint32_t foreColor_ = 0x000000;
     bool fontBold_ = false;

@@ -126,12 +126,14 @@ struct InputRow {
 
 TEST(Binding, InputReachesTheModelOnlyWhileTheControlIsUsable) {
     const std::vector<InputRow> rows = {
-        {"click a button", "Button", [](const ViewBinding& b) { QTest::mouseClick(b.widget("Button"), Qt::LeftButton); },
+        {"click a button", "Button",
+         [](const ViewBinding& b) { QTest::mouseClick(b.widget("Button"), Qt::LeftButton); },
          [](const Tree& t) { return t.clicks == 1; }},
         {"tick a check box (its click follows)", "Check",
          [](const ViewBinding& b) { QTest::keyClick(b.widget("Check"), Qt::Key_Space); },
          [](const Tree& t) { return t.check->value() == 1 && t.clicks == 1; }},
-        {"type into a text box", "Text", [](const ViewBinding& b) { QTest::keyClicks(b.widget("Text"), "42"); },
+        {"type into a text box", "Text",
+         [](const ViewBinding& b) { QTest::keyClicks(b.widget("Text"), "42"); },
          [](const Tree& t) { return t.text->text() == "42"; }},
         {"choose an entry", "Combo",
          [](const ViewBinding& b) {
@@ -141,7 +143,9 @@ TEST(Binding, InputReachesTheModelOnlyWhileTheControlIsUsable) {
          },
          [](const Tree& t) { return t.combo->text() == "two"; }},
         {"move a scroll bar", "Bar",
-         [](const ViewBinding& b) { widgetOf<QScrollBar>(b, "Bar")->triggerAction(QAbstractSlider::SliderPageStepAdd); },
+         [](const ViewBinding& b) {
+             widgetOf<QScrollBar>(b, "Bar")->triggerAction(QAbstractSlider::SliderPageStepAdd);
+         },
          [](const Tree& t) { return t.bar->value() > 0; }},
     };
     // Whatever refuses the input: the control itself, or a container, hidden or disabled.
@@ -160,7 +164,8 @@ TEST(Binding, InputReachesTheModelOnlyWhileTheControlIsUsable) {
             Control& target = *t.controls.find(row.target);
             refuse(t, target);
             // Widgets can be driven while Qt would block them: the model must refuse on its own.
-            for (const char* name : {"Button", "Check", "Text", "Combo", "Bar"}) binding.widget(name)->setEnabled(true);
+            for (const char* name : {"Button", "Check", "Text", "Combo", "Bar"})
+                binding.widget(name)->setEnabled(true);
             row.act(binding);
             const bool usable = std::string(how) == "usable";
             EXPECT_EQ(row.taken(t), usable);

@@ -13,7 +13,7 @@ namespace {
 struct PacerRow {
     const char* what;
     double speed;
-    int64_t wait;                   // -1: free-running
+    int64_t wait;                    // -1: free-running
     std::vector<int64_t> realSteps;  // real milliseconds between steps
     std::vector<int64_t> advanced;   // what each step ran
     bool done;

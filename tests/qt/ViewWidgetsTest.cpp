@@ -28,7 +28,8 @@ using namespace platform;
 // What the widget of one control shows that differs from its model; empty when none does.
 std::string mismatch(const Control& c, const QWidget& w) {
     const auto differs = [&](const char* what) { return c.name() + " " + what; };
-    if (w.geometry() != pixelRect(c.left(), c.top(), c.width(), c.height())) return differs("position or size");
+    if (w.geometry() != pixelRect(c.left(), c.top(), c.width(), c.height()))
+        return differs("position or size");
     if (w.isHidden() == c.visible()) return differs("visibility");
     if (w.testAttribute(Qt::WA_Disabled) == c.enabled()) return differs("enabled state");
     const auto text = [](const std::string& s) { return QString::fromStdString(s); };
@@ -48,7 +49,8 @@ std::string mismatch(const Control& c, const QWidget& w) {
     }
     if (auto* m = dynamic_cast<const ScrollBar*>(&c)) {
         const auto& bar = static_cast<const QScrollBar&>(w);
-        if (bar.value() != m->value() || bar.minimum() != std::min(m->min(), m->max())) return differs("value");
+        if (bar.value() != m->value() || bar.minimum() != std::min(m->min(), m->max()))
+            return differs("value");
     }
     if (auto* m = dynamic_cast<const Frame*>(&c); m && c.typeName() == "Frame")
         if (static_cast<const QGroupBox&>(w).title() != text(m->caption())) return differs("caption");
@@ -64,8 +66,8 @@ struct Session {
         options.language = language;
         f.setOptions(options);
         f.create();
-        binding = std::make_unique<ViewBinding>(f.viewPtr(), f.view().Controls(), ViewBinding::WidgetFactories{},
-                                                nullptr);
+        binding = std::make_unique<ViewBinding>(f.viewPtr(), f.view().Controls(),
+                                                ViewBinding::WidgetFactories{}, nullptr);
         f.init(frame::InitTarget::Device);
         f.setToolbar();  // polling starts: the view updates and shows its panes
         f.wait(3000);
@@ -84,7 +86,8 @@ TEST(ViewWidgets, ShowWhatTheModelsHoldThroughATeachIn) {
     const std::vector<std::pair<const char*, std::function<void(frame::StandFrame&)>>> steps = {
         {"polling", [](frame::StandFrame&) {}},
         {"flow high and settled", [](frame::StandFrame& f) { f.sim().setFlow(700), f.wait(4000); }},
-        {"teach max/min started", [](frame::StandFrame& f) { f.view().ComTeachMaxMin->userClick(), f.wait(3000); }},
+        {"teach max/min started",
+         [](frame::StandFrame& f) { f.view().ComTeachMaxMin->userClick(), f.wait(3000); }},
         {"maximum taught", [](frame::StandFrame& f) { f.view().ComTMax->userClick(), f.wait(3000); }},
         {"edit mode", [](frame::StandFrame& f) { f.press("Edit"), f.wait(1000); }},
         {"chart hidden", [](frame::StandFrame& f) { f.view().CheckTP->userClick(), f.wait(1000); }},
@@ -121,8 +124,8 @@ bool placedSoOnPurpose(const std::string& finding) {
 void findCollisions(const QWidget& parent, std::vector<std::string>& found) {
     std::vector<const QWidget*> shown;
     for (const QObject* o : parent.children())
-        if (auto* w = qobject_cast<const QWidget*>(o); w && !w->isHidden() && !w->objectName().isEmpty() &&
-                                                       !w->objectName().startsWith("qt_"))
+        if (auto* w = qobject_cast<const QWidget*>(o);
+            w && !w->isHidden() && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_"))
             shown.push_back(w);
     for (size_t i = 0; i < shown.size(); ++i) {
         const QRect r = shown[i]->geometry();
@@ -134,7 +137,8 @@ void findCollisions(const QWidget& parent, std::vector<std::string>& found) {
         for (size_t j = i + 1; j < shown.size(); ++j)
             // ComTQuick shares ComTMax's place: the teach mode decides which row is shown.
             if (r.intersects(shown[j]->geometry()) && r != shown[j]->geometry()) {
-                const std::string a = shown[i]->objectName().toStdString(), b = shown[j]->objectName().toStdString();
+                const std::string a = shown[i]->objectName().toStdString(),
+                                  b = shown[j]->objectName().toStdString();
                 if (!placedSoOnPurpose(b + " overlaps " + a)) note(a + " overlaps " + b);
             }
         findCollisions(*shown[i], found);
@@ -145,7 +149,8 @@ TEST(ViewWidgets, NoVisibleSiblingsOverlapAtTheSmallestAndATypicalSize) {
     const std::vector<std::pair<int32_t, int32_t>> sizes = {{12120, 5400}, {12120, 9000}, {19200, 11250}};
     for (int32_t language : {1033, 1031})
         for (const auto& [width, height] : sizes) {
-            SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + " in " + std::to_string(language));
+            SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + " in " +
+                         std::to_string(language));
             Session s(language);
             s.f.view().setWidth(width);
             s.f.view().setHeight(height);
