@@ -14,6 +14,7 @@
 #include <functional>
 #include <regex>
 
+#include "ScreenTextMetrics.h"
 #include "Twips.h"
 #include "ViewBinding.h"
 #include "display/MyLabel.h"
@@ -65,6 +66,7 @@ struct Session {
         frame::DeviceOptions options = f.options();
         options.language = language;
         f.setOptions(options);
+        f.setTextMetrics(std::make_shared<ScreenTextMetrics>());  // as the window measures
         f.create();
         binding = std::make_unique<ViewBinding>(f.viewPtr(), f.view().Controls(),
                                                 ViewBinding::WidgetFactories{}, nullptr);
