@@ -20,6 +20,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # What the library and the console load at run time (the console draws exported charts with Qt);
 # integrators build with the compiler they have.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libsqlite3-0 (>= 3.31), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libsqlite3-0 (>= 3.31), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), fonts-dejavu-core, fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cmake (>= 3.25), g++")
 include(CPack)

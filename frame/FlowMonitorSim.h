@@ -47,6 +47,7 @@ class FlowMonitorSim {
     void setTemperature(double temperature);
     // The settling time of flow changes made from now on.
     void setSettleMs(int64_t ms) { settleMs_ = ms; }
+    int64_t settleMs() const { return settleMs_; }
 
     // A write job reaches the device: its values are stored in job order, then the device acts.
     void write(const std::vector<WrittenValue>& values);

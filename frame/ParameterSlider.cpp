@@ -25,6 +25,21 @@ Variant ParameterSlider::getProperty(const std::string& name) const {
 }
 
 void ParameterSlider::setProperty(const std::string& name, const Variant& value) {
+    setField(name, value);
+    changed(name);
+}
+
+void ParameterSlider::setDisplayStyle(const std::string& style) {
+    displayStyle_ = style;
+    changed("DisplayStyle");
+}
+
+void ParameterSlider::setLock(bool locked) {
+    locked_ = locked;
+    changed("Locked");
+}
+
+void ParameterSlider::setField(const std::string& name, const Variant& value) {
     if (name == "Visible") {
         visible_ = value.toBool();
     } else if (name == "Locked") {
@@ -54,11 +69,15 @@ void ParameterSlider::UpdateLimits() {
     if (minValue_ > maxValue_) platform::raise(platform::kInvalidPropertyValue);
     appliedMin_ = minValue_;
     appliedMax_ = maxValue_;
+    changed("Limits");
     setValue(value_);
 }
 
 void ParameterSlider::setValue(double v) {
-    value_ = std::clamp(v, appliedMin_, appliedMax_);
+    const double clamped = std::clamp(v, appliedMin_, appliedMax_);
+    if (clamped == value_) return;
+    value_ = clamped;
+    changed("value");
 }
 
 bool ParameterSlider::slide(double v) {

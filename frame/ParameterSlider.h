@@ -3,7 +3,8 @@
 // limits and lets a person move it unless it is locked. Limits set through "MinValue" and
 // "MaxValue" take effect at UpdateLimits. A value outside the limits in effect is clamped to the
 // nearer limit rather than refused, as a slider's thumb stops at its ends; UpdateLimits clamps
-// the present value into the new limits the same way.
+// the present value into the new limits the same way. Every change is told to the observers: a
+// property set by name under its name, the limits as "Limits", the lock as "Locked".
 #include <cstdint>
 #include <string>
 
@@ -16,8 +17,8 @@ class ParameterSlider : public host::ISlider {
   public:
     platform::Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const platform::Variant& value) override;
-    void setDisplayStyle(const std::string& style) override { displayStyle_ = style; }
-    void setLock(bool locked) override { locked_ = locked; }
+    void setDisplayStyle(const std::string& style) override;
+    void setLock(bool locked) override;
     // Error 380 when the limits set are the wrong way round; the old limits stay.
     void UpdateLimits() override;
 
@@ -35,6 +36,8 @@ class ParameterSlider : public host::ISlider {
     std::string displayText() const;
 
   private:
+    void setField(const std::string& name, const platform::Variant& value);
+
     bool visible_ = true;
     bool locked_ = false;
     int32_t height_ = 1155;

@@ -46,6 +46,12 @@ view::QX_FlowWiz& StandFrame::create() {
     return *view_;
 }
 
+view::QX_FlowWiz& StandFrame::recreate() {
+    terminate();
+    created_ = false;
+    return create();
+}
+
 void StandFrame::terminate() {
     if (!view_) throw std::logic_error("there is no view to destroy");
     view_.reset();

@@ -89,6 +89,9 @@ class StandFrame {
     view::QX_FlowWiz& create();
     // The container destroys the view; the frame's objects stay.
     void terminate();
+    // The container destroys the view and creates a new one as create() does, as a frame does
+    // to apply a language switch.
+    view::QX_FlowWiz& recreate();
     // Whether the view exists (created and not terminated).
     bool hasView() const { return view_ != nullptr; }
     view::QX_FlowWiz& view();  // logic_error when there is none
@@ -155,15 +158,21 @@ class StandFrame {
     const std::shared_ptr<FrameToolbar>& toolbar() const { return toolbar_; }
 
     // ---- what the container gives the view ----
-    const platform::TextMetrics& textMetrics() const { return textMetrics_; }
+    const platform::TextMetrics& textMetrics() const { return *textMetrics_; }
+    // A frame on screen measures texts in the font it draws them with; the default gives every
+    // character the same width, as the console's frame does. Set before create.
+    void setTextMetrics(std::shared_ptr<const platform::TextMetrics> metrics) {
+        textMetrics_ = std::move(metrics);
+    }
     platform::ControlFactories& factories() { return factories_; }
-    platform::UiContext uiContext() { return {scheduler_, textMetrics_, factories_}; }
+    platform::UiContext uiContext() { return {scheduler_, *textMetrics_, factories_}; }
 
   private:
     int64_t startMs_ = kStartMs;
     StandScheduler scheduler_{kStartMs};
     RunClock runClock_{scheduler_, startMs_};
-    platform::FixedPitchTextMetrics textMetrics_;
+    std::shared_ptr<const platform::TextMetrics> textMetrics_ =
+        std::make_shared<platform::FixedPitchTextMetrics>();
     platform::ControlFactories factories_;
     DeviceOptions options_;
     std::shared_ptr<FlowMonitorSim> sim_;

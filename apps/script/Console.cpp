@@ -95,12 +95,18 @@ void Console::run(const Command& c) {
 
 int Console::runScript(std::istream& script) {
     ScriptReader reader(script);
-    int status = 0;
     try {
         while (auto command = reader.next()) run(*command);
-        status = failed_ ? 1 : 0;
     } catch (const ScriptError& e) {
-        out_ << "error: line " << e.line << ": " << e.why << "\n";
+        return endScript(&e);
+    }
+    return endScript(nullptr);
+}
+
+int Console::endScript(const ScriptError* error) {
+    int status = failed_ ? 1 : 0;
+    if (error) {
+        out_ << "error: line " << error->line << ": " << error->why << "\n";
         status = 2;
     }
     out_.flush();
@@ -133,10 +139,8 @@ platform::Control& Console::control(const Command& c, size_t word) {
     return *found;
 }
 
-bool Console::usableOrIgnored(const platform::Control& control, const std::string& target) {
-    if (control.usable()) return true;
-    emit("ignored " + target);
-    return false;
+void Console::taken(bool taken, const std::string& target) {
+    if (!taken) emit("ignored " + target);
 }
 
 }  // namespace qx::console

@@ -3,6 +3,7 @@
 // a person at the frame would see and what the device receives. Commands, queries and output
 // lines are a fixed contract with the scripts that drive it.
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -31,6 +32,23 @@ class Console {
 
     bool anyFailed() const { return failed_; }
     frame::StandFrame& frame() { return frame_; }
+
+    // ---- for a front end that runs a script step by step (the window) ----
+    // When set, wait checks its argument and hands the length here instead of running the time,
+    // so that the front end can run it through advance() at its own pace.
+    std::function<void(int64_t ms, int line)> onWait;
+    // Runs `ms` of virtual time as wait does; an error that escapes an event is reported with
+    // `line` and time goes on.
+    void advance(int64_t ms, int line);
+    // The end of a script: prints the script error, if any, and from then on nothing more; the
+    // exit status.
+    int endScript(const ScriptError* error);
+    // Prints what is due after a person's action outside a command.
+    void afterEvent();
+    // The frame closes the view and opens it again on the same device, as it does to apply a
+    // language switch: release, a new view, init with the device object, a new toolbar and the
+    // callback registration.
+    void reopenView();
 
   private:
     using Handler = void (Console::*)(const Command&);
@@ -100,8 +118,6 @@ class Console {
     void watchView();
     // Prints one line, after the state and status changes that came before it.
     void emit(const std::string& line);
-    // After each command and each event on virtual time.
-    void afterEvent();
     void flushStatus();
     void checkState();
 
@@ -111,8 +127,8 @@ class Console {
     // view's fields for them ("cPC1", "cPC2"). None when absent.
     static std::shared_ptr<platform::Control> findControl(view::QX_FlowWiz& view, const std::string& name);
     platform::Control& control(const Command& c, size_t word);
-    // Prints "ignored <target>" when a person cannot use the control; true when usable.
-    bool usableOrIgnored(const platform::Control& control, const std::string& target);
+    // Prints "ignored <target>" when the control did not take a person's input.
+    void taken(bool taken, const std::string& target);
     [[noreturn]] void fail(const Command& c, const std::string& why) const;
 
     std::ostream& out_;
@@ -129,6 +145,7 @@ class Console {
     int32_t lastState_ = 0;
     bool statusPending_ = false;
     std::string pendingStatusText_;
+    platform::Subscription statusWatch_;
     int currentLine_ = 0;
 };
 

@@ -123,6 +123,13 @@ void Console::cmdTerminate(const Command& c) {
 
 void Console::cmdWait(const Command& c) {
     const int64_t ms = wholeArgument(c, 1, kWaitMs);
+    if (onWait)
+        onWait(ms, c.line);
+    else
+        advance(ms, c.line);
+}
+
+void Console::advance(int64_t ms, int line) {
     // A run-time error that escapes an event ends that event only; time goes on to the end.
     const int64_t until = frame_.scheduler().nowMs() + ms;
     while (true) {
@@ -133,10 +140,22 @@ void Console::cmdWait(const Command& c) {
                 frame_.scheduler().advance(until - frame_.scheduler().nowMs());
             return;
         } catch (const platform::RuntimeError& e) {
-            std::cerr << "qxflow-run: line " << c.line << ": " << platform::errorSummary(e) << "\n";
+            std::cerr << "qxflow-run: line " << line << ": " << platform::errorSummary(e) << "\n";
             afterEvent();
         }
     }
+}
+
+void Console::reopenView() {
+    if (!frame_.hasView()) return;
+    frame_.release();
+    frame_.recreate();
+    lastState_ = wizard::number(frame_.view().mTeachState);
+    watchView();
+    frame_.init(frame::InitTarget::Device);
+    frame_.setToolbar();
+    frame_.registerCallback();
+    afterEvent();
 }
 
 }  // namespace qx::console

@@ -35,7 +35,7 @@ void Console::installObservers() {
 // line or the end of the event.
 void Console::watchView() {
     auto status = frame_.view().LaStatus;
-    status->observe([this](const platform::Control& control, const std::string& property) {
+    statusWatch_ = status->observe([this](const platform::Control& control, const std::string& property) {
         if (property == "Caption") {
             flushStatus();
             statusPending_ = true;

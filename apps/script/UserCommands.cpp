@@ -1,6 +1,7 @@
 // What a person does on the frame's toolbar and in the view. Each action reaches the view the way
-// a click, a key or a mouse would: through the control model, whose events run the view's
-// handlers. A target that is disabled or hidden, or sits in a container that is, takes nothing.
+// a click, a key or a mouse would: through the control model's user entry point, whose events
+// run the view's handlers. A target that is disabled or hidden, or sits in a container that is,
+// takes nothing, and the console says so.
 #include "display/TrendPane.h"
 #include "frame/ParameterSlider.h"
 #include "platform/StandardControls.h"
@@ -31,11 +32,8 @@ void Console::cmdClick(const Command& c) {
     auto* button = as<platform::CommandButton>(target);
     auto* box = as<platform::CheckBox>(target);
     if (!button && !box) fail(c, c.words[1].text + " is neither a button nor a check box");
-    if (!usableOrIgnored(target, c.words[1].text)) return;
-    if (button)
-        button->click();
-    else
-        box->setValue(box->value() == 0 ? 1 : 0);  // its click follows the change
+    // A check box's click follows the change of its value.
+    taken(button ? button->userClick() : box->userClick(), c.words[1].text);
 }
 
 void Console::cmdCheck(const Command& c) {
@@ -43,27 +41,25 @@ void Console::cmdCheck(const Command& c) {
     auto* box = as<platform::CheckBox>(target);
     if (!box) fail(c, c.words[1].text + " is not a check box");
     const auto value = static_cast<int32_t>(wholeArgument(c, 2, kCheckValue));
-    if (!usableOrIgnored(target, c.words[1].text)) return;
-    box->setValue(value);
+    taken(box->userSetValue(value), c.words[1].text);
 }
 
 void Console::cmdType(const Command& c) {
     auto& target = control(c, 1);
     auto* box = as<platform::TextBox>(target);
     if (!box) fail(c, c.words[1].text + " is not a text box");
-    if (!usableOrIgnored(target, c.words[1].text)) return;
-    box->setText(c.words[2].text);
+    taken(box->userSetText(c.words[2].text), c.words[1].text);
 }
 
 void Console::cmdChoose(const Command& c) {
     auto& target = control(c, 1);
     auto* combo = as<platform::ComboBox>(target);
     if (!combo) fail(c, c.words[1].text + " is not a combo box");
-    if (!usableOrIgnored(target, c.words[1].text)) return;
+    if (!target.usable()) return taken(false, c.words[1].text);
     bool listed = false;
     for (int32_t i = 0; i < combo->listCount(); ++i) listed = listed || combo->list(i) == c.words[2].text;
     if (!listed) fail(c, quoteText(c.words[2].text) + " is not an entry of " + c.words[1].text);
-    combo->setText(c.words[2].text);
+    taken(combo->userSetText(c.words[2].text), c.words[1].text);
 }
 
 void Console::cmdSlide(const Command& c) {
@@ -74,9 +70,8 @@ void Console::cmdSlide(const Command& c) {
     auto slider = extender ? std::dynamic_pointer_cast<frame::ParameterSlider>(extender->object()) : nullptr;
     if (!slider) fail(c, name + " is not a parameter slider");
     const double value = numberArgument(c, 2, kSlideValue);
-    if (!usableOrIgnored(target, name)) return;
     // A locked slider's thumb does not move.
-    if (!slider->slide(value)) emit("ignored " + name);
+    taken(extender->userInput([&] { return slider->slide(value); }), name);
 }
 
 void Console::cmdScroll(const Command& c) {
@@ -87,8 +82,7 @@ void Console::cmdScroll(const Command& c) {
     const ArgumentRange range{"scroll", "<value>", std::min(bar->min(), bar->max()),
                               std::max(bar->min(), bar->max()), true};
     const auto value = static_cast<int32_t>(wholeArgument(c, 2, range));
-    if (!usableOrIgnored(target, c.words[1].text)) return;
-    bar->setValue(value);  // its change follows
+    taken(bar->userSetValue(value), c.words[1].text);  // its change follows
 }
 
 void Console::cmdDrag(const Command& c) {
@@ -100,7 +94,7 @@ void Console::cmdDrag(const Command& c) {
     for (size_t i = 3; i < c.words.size(); ++i) xs.push_back(numberArgument(c, i, kDragX));
     auto target = findControl(view, "c" + chart);
     if (!target) fail(c, "the view has no chart " + chart);
-    if (!usableOrIgnored(*target, chart)) return;
+    if (!target->usable()) return taken(false, chart);
     auto mouseValue = [](double v) {
         return v == static_cast<int32_t>(v) ? platform::Variant(static_cast<int32_t>(v))
                                             : platform::Variant(v);

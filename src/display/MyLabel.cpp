@@ -8,7 +8,7 @@ MyLabel::MyLabel(std::string name, const platform::TextMetrics& metrics)
     label1_.setCaption("Label1");
     fitLabelToText();
     // The control mirrors Label1's visible properties, so a window needs to watch only the control.
-    label1_.observe([this](const platform::Control&, const std::string& property) {
+    label1Watch_ = label1_.observe([this](const platform::Control&, const std::string& property) {
         if (property == "Caption" || property == "BackColor" || property == "ForeColor") changed(property);
     });
     setWidth(kDesignWidth);

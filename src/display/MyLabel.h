@@ -44,6 +44,7 @@ class MyLabel : public platform::Control {
 
     const platform::TextMetrics& metrics_;
     platform::Label label1_;
+    platform::Subscription label1Watch_;
 };
 
 }  // namespace qx::display

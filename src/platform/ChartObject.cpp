@@ -306,6 +306,17 @@ void ChartObject::apply(const ChartDefinition& d) {
     area_.applyAxes(d);
     allowUserChanges_ = d.allowUserChanges;
     backColor_ = d.backColor;
+    changed("Look");
+}
+
+void ChartObject::setAllowUserChanges(bool v) {
+    allowUserChanges_ = v;
+    changed("AllowUserChanges");
+}
+
+void ChartObject::refresh() {
+    ++refreshCount_;
+    changed("RefreshCount");
 }
 
 Variant ChartObject::getProperty(const std::string& name) const {
@@ -359,6 +370,11 @@ Variant ChartObject::getProperty(const std::string& name) const {
 }
 
 void ChartObject::setProperty(const std::string& name, const Variant& value) {
+    setField(name, value);
+    changed(name);
+}
+
+void ChartObject::setField(const std::string& name, const Variant& value) {
     const Target t = resolve(name);
     switch (t.field) {
         case Field::AllowUserChanges:

@@ -130,7 +130,7 @@ class ChartObject : public PropertyObject {
 
     // The user may change the chart's properties through the front end (a properties dialog).
     bool allowUserChanges() const { return allowUserChanges_; }
-    void setAllowUserChanges(bool v) { allowUserChanges_ = v; }
+    void setAllowUserChanges(bool v);
     uint32_t backColor() const { return backColor_; }
 
     // Takes the look from a chart definition file: chart types, styles, axes (including their
@@ -139,14 +139,18 @@ class ChartObject : public PropertyObject {
     void apply(const ChartDefinition& d);
 
     // Asks for a redraw: a front end redraws when the count has changed since it last looked.
-    // Nothing else moves it, so a burst of changes ends in one redraw.
-    void refresh() { ++refreshCount_; }
+    // Nothing else moves it, so a burst of changes ends in one redraw. Observers hear of each
+    // request as "RefreshCount", of a new look as "Look" and of a property set by name under its
+    // name; changes through the typed members reach the screen with the next refresh.
+    void refresh();
     uint64_t refreshCount() const { return refreshCount_; }
 
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
   private:
+    void setField(const std::string& name, const Variant& value);
+
     std::array<ChartGroup, kChartGroupCount> groups_;
     ChartArea area_;
     ChartActionMaps actionMaps_;

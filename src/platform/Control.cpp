@@ -25,8 +25,10 @@ bool Control::usable() const {
     return true;
 }
 
-void Control::changed(const std::string& property) {
-    for (const auto& o : observers_) o(*this, property);
+Subscription Control::observe(Observer observer) {
+    return observeProperties([this, observer = std::move(observer)](const std::string& property) {
+        observer(*this, property);
+    });
 }
 
 void Control::fire(const Event& handler) {
@@ -76,6 +78,10 @@ Variant ControlExtender::getProperty(const std::string& name) const {
 void ControlExtender::setProperty(const std::string& name, const Variant& value) {
     if (isExtenderProperty(name) || !object_) return Control::setProperty(name, value);
     object_->setProperty(name, value);
+}
+
+bool ControlExtender::userInput(const std::function<bool()>& input) {
+    return usable() && input();
 }
 
 }  // namespace qx::platform

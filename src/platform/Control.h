@@ -3,12 +3,17 @@
 // uses. Sizes are twips (15 per pixel). Every change of a property notifies the observers, so a
 // window can mirror the model; the library never asks how anything is drawn. Each control also
 // exposes its properties by name through Variant, for the console and a window's binding.
+//
+// A person's input enters through the `user...` entry points, which take it only while the
+// control and every container up to the top are visible and enabled, and say whether they did:
+// no front end repeats that rule.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/Observers.h"
 #include "platform/Variant.h"
 
 namespace qx::platform {
@@ -17,10 +22,23 @@ namespace qx::platform {
 // a control created by program id (a chart, a slider).
 class PropertyObject {
   public:
+    using PropertyObserver = std::function<void(const std::string& property)>;
+
     virtual ~PropertyObject() = default;
     // Unknown names fail with error 438.
     virtual Variant getProperty(const std::string& name) const = 0;
     virtual void setProperty(const std::string& name, const Variant& value) = 0;
+
+    // Every change of a property is told with the property's name, as long as the token lives.
+    [[nodiscard]] Subscription observeProperties(PropertyObserver observer) {
+        return observers_.add(std::move(observer));
+    }
+
+  protected:
+    void changed(const std::string& property) const { observers_.notify(property); }
+
+  private:
+    ObserverList<const std::string&> observers_;
 };
 
 class Control : public PropertyObject, public std::enable_shared_from_this<Control> {
@@ -63,7 +81,7 @@ class Control : public PropertyObject, public std::enable_shared_from_this<Contr
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
-    void observe(Observer observer) { observers_.push_back(std::move(observer)); }
+    [[nodiscard]] Subscription observe(Observer observer);
 
   protected:
     template <class T>
@@ -72,7 +90,6 @@ class Control : public PropertyObject, public std::enable_shared_from_this<Contr
         field = std::move(value);
         changed(property);
     }
-    void changed(const std::string& property);
     static int32_t nonNegative(int32_t size);
     // Runs an event handler; a run-time error that escapes it ends the handler and goes no further.
     static void fire(const Event& handler);
@@ -85,7 +102,6 @@ class Control : public PropertyObject, public std::enable_shared_from_this<Contr
     bool enabled_ = true;
     int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::string tag_;
-    std::vector<Observer> observers_;
 };
 
 // The container-side wrapper of a control created by program id: position, size and visibility
@@ -96,6 +112,10 @@ class ControlExtender : public Control {
         : Control(std::move(name), std::move(progId)), object_(std::move(object)) {}
 
     const std::shared_ptr<PropertyObject>& object() const { return object_; }
+
+    // A person's input on the object: `input` runs only while the control is usable, and says
+    // whether the object took it. True when the input was taken.
+    bool userInput(const std::function<bool()>& input);
 
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;

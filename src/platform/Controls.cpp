@@ -24,7 +24,8 @@ std::shared_ptr<ControlExtender> Controls::add(const std::string& progId, const 
 void Controls::adopt(std::shared_ptr<Control> control, Control* container) {
     control->setContainer(container);
     byName_[control->name()] = control;
-    order_.push_back(std::move(control));
+    order_.push_back(control);
+    observers_.notify(control, ControlsChange::Added);
 }
 
 std::shared_ptr<Control> Controls::item(const std::string& name) const {
@@ -41,8 +42,10 @@ std::shared_ptr<Control> Controls::find(const std::string& name) const {
 void Controls::remove(const std::string& name) {
     auto it = byName_.find(name);
     if (it == byName_.end()) return;
-    order_.erase(std::find(order_.begin(), order_.end(), it->second));
+    const std::shared_ptr<Control> removed = it->second;
+    order_.erase(std::find(order_.begin(), order_.end(), removed));
     byName_.erase(it);
+    observers_.notify(removed, ControlsChange::Removed);
 }
 
 }  // namespace qx::platform

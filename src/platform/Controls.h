@@ -26,6 +26,8 @@ class ControlFactories {
     std::map<std::string, ControlFactory> factories_;
 };
 
+enum class ControlsChange { Added, Removed };
+
 // What a container gives the controls it hosts.
 struct UiContext {
     Scheduler& scheduler;
@@ -50,10 +52,15 @@ class Controls {
     const std::vector<std::shared_ptr<Control>>& all() const { return order_; }
     void remove(const std::string& name);
 
+    // Each control added (also by adopt) or removed is told, as long as the token lives.
+    using Observer = std::function<void(const std::shared_ptr<Control>&, ControlsChange)>;
+    [[nodiscard]] Subscription observe(Observer observer) { return observers_.add(std::move(observer)); }
+
   private:
     const ControlFactories& factories_;
     std::map<std::string, std::shared_ptr<Control>> byName_;
     std::vector<std::shared_ptr<Control>> order_;
+    ObserverList<const std::shared_ptr<Control>&, ControlsChange> observers_;
 };
 
 }  // namespace qx::platform

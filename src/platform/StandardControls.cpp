@@ -10,6 +10,16 @@ uint32_t colour(const Variant& v) {
 }
 }  // namespace
 
+void Label::setCaption(std::string v) {
+    assign(caption_, std::move(v), "Caption");
+    if (sizedBy_) setWidth(sizedBy_->textWidth(caption_));
+}
+
+void Label::sizeToCaption(const TextMetrics& metrics) {
+    sizedBy_ = &metrics;
+    setWidth(metrics.textWidth(caption_));
+}
+
 Variant Label::getProperty(const std::string& name) const {
     if (name == "Caption") return caption_;
     if (name == "BackColor") return backColor_;
@@ -155,6 +165,47 @@ void ScrollBar::setProperty(const std::string& name, const Variant& value) {
     if (name == "Min") return setMin(value.toInt32());
     if (name == "Max") return setMax(value.toInt32());
     Control::setProperty(name, value);
+}
+
+// A person's input is taken only while the control is usable.
+bool TextBox::userSetText(std::string v) {
+    if (!usable()) return false;
+    setText(std::move(v));
+    return true;
+}
+
+bool CommandButton::userClick() {
+    if (!usable()) return false;
+    click();
+    return true;
+}
+
+bool CheckBox::userClick() {
+    return userSetValue(value_ == 0 ? 1 : 0);
+}
+
+bool CheckBox::userSetValue(int32_t v) {
+    if (!usable()) return false;
+    setValue(v);
+    return true;
+}
+
+bool ComboBox::userSetText(const std::string& v) {
+    if (!usable()) return false;
+    setText(v);
+    return true;
+}
+
+bool ComboBox::userSetListIndex(int32_t index) {
+    if (!usable()) return false;
+    setListIndex(index);
+    return true;
+}
+
+bool ScrollBar::userSetValue(int32_t v) {
+    if (!usable()) return false;
+    setValue(v);
+    return true;
 }
 
 }  // namespace qx::platform

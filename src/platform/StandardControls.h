@@ -1,10 +1,12 @@
 #pragma once
 // The standard control models the view is built from: labels, text boxes, command buttons, check
-// boxes, combo boxes (drop-down lists), frames, picture boxes and scroll bars.
+// boxes, combo boxes (drop-down lists), frames, picture boxes and scroll bars. Each input has a
+// `user...` entry point that takes it only while the control is usable, and says whether it did.
 #include <string>
 #include <vector>
 
 #include "platform/Control.h"
+#include "platform/TextMetrics.h"
 
 namespace qx::platform {
 
@@ -12,7 +14,10 @@ class Label : public Control {
   public:
     explicit Label(std::string name) : Control(std::move(name), "Label") {}
     const std::string& caption() const { return caption_; }
-    void setCaption(std::string v) { assign(caption_, std::move(v), "Caption"); }
+    void setCaption(std::string v);
+    // From now on the label's width follows its caption, measured with `metrics` (which must
+    // outlive the label), as a label sized automatically does.
+    void sizeToCaption(const TextMetrics& metrics);
     uint32_t backColor() const { return backColor_; }
     void setBackColor(uint32_t v) { assign(backColor_, v, "BackColor"); }
     uint32_t foreColor() const { return foreColor_; }
@@ -25,6 +30,7 @@ class Label : public Control {
 
   private:
     std::string caption_;
+    const TextMetrics* sizedBy_ = nullptr;
     uint32_t backColor_ = 0xF0F0F0;
     uint32_t foreColor_ = 0x000000;
     bool fontBold_ = false;
@@ -35,6 +41,7 @@ class TextBox : public Control {
     explicit TextBox(std::string name) : Control(std::move(name), "TextBox") {}
     const std::string& text() const { return text_; }
     void setText(std::string v) { assign(text_, std::move(v), "Text"); }
+    bool userSetText(std::string v);
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
@@ -49,6 +56,7 @@ class CommandButton : public Control {
     void setCaption(std::string v) { assign(caption_, std::move(v), "Caption"); }
     Event Click;
     void click() { fire(Click); }
+    bool userClick();
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
@@ -65,6 +73,9 @@ class CheckBox : public Control {
     int32_t value() const { return value_; }
     void setValue(int32_t v);  // 0 or 1; others fail with error 380
     Event Click;
+    // A click toggles the value; its click event follows the change.
+    bool userClick();
+    bool userSetValue(int32_t v);
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
@@ -87,6 +98,9 @@ class ComboBox : public Control {
     void addItem(std::string item);
     void clear();
     Event Click;  // the chosen entry changed
+    // A person chooses an entry by its text or by its place in the list.
+    bool userSetText(const std::string& v);
+    bool userSetListIndex(int32_t index);
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 
@@ -126,6 +140,7 @@ class ScrollBar : public Control {
     void setMin(int32_t v) { assign(min_, v, "Min"); }
     void setMax(int32_t v) { assign(max_, v, "Max"); }
     Event Change;
+    bool userSetValue(int32_t v);
     Variant getProperty(const std::string& name) const override;
     void setProperty(const std::string& name, const Variant& value) override;
 

@@ -18,6 +18,19 @@ std::shared_ptr<T> place(platform::Controls& controls, platform::Control* contai
     return c;
 }
 
+// The teach panel's left part, 4240 wide, in columns 45 apart: the lamps, the captions (two lines
+// high, so that longer languages wrap instead of being cut), the taught values, the values to
+// write, the state marks and the buttons. ComTQuick shares ComTMax's place: the teach mode shows
+// one of the two rows.
+constexpr int32_t kCaptionLeft = 480, kCaptionWidth = 1005, kCaptionHeight = 465, kCaptionAbove = 75;
+constexpr int32_t kValueWidth = 540;
+constexpr int32_t kTaughtLeft = kCaptionLeft + kCaptionWidth + 45;
+constexpr int32_t kToWriteLeft = kTaughtLeft + kValueWidth + 45;
+constexpr int32_t kMarkLeft = kToWriteLeft + kValueWidth + 45, kMarkWidth = 135;
+constexpr int32_t kButtonLeft = kMarkLeft + kMarkWidth + 45,
+                  kButtonWidth = 4215 - kButtonLeft;  // 25 short of the setting frames
+constexpr int32_t kSetButtonWidth = 975;
+
 }  // namespace
 
 void QX_FlowWiz::buildForm() {
@@ -70,6 +83,7 @@ void QX_FlowWiz::buildForm() {
     LaLeFS = myLabel("LaLeFS", 2560, 240);
     LaFS = myLabel("LaFS", 3430, 240);
     LaMinMax = place<platform::Label>(c, FrameChart.get(), 4300, 240, 2000, 255, "LaMinMax");
+    LaMinMax->sizeToCaption(metrics);  // the legend line goes on right after it
     LaLeSP = myLabel("LaLeSP", 6300, 240);
     LaSp = myLabel("LaSp", 7170, 240);
     LaC1 = place<platform::Label>(c, FrameChart.get(), 420, 540, 1900, 255, "LaC1");
@@ -111,29 +125,34 @@ void QX_FlowWiz::buildForm() {
     auto label = [&](const char* name, int32_t left, int32_t top, int32_t width) {
         return place<platform::Label>(c, pic, left, top, width, 255, name);
     };
+    // A caption beside a row of value fields whose top is `top`.
+    auto caption = [&](const char* name, int32_t top) {
+        return place<platform::Label>(c, pic, kCaptionLeft, top - kCaptionAbove, kCaptionWidth,
+                                      kCaptionHeight, name);
+    };
     auto textBox = [&](const char* name, int32_t left, int32_t top) {
-        return place<platform::TextBox>(c, pic, left, top, 735, 315, name);
+        return place<platform::TextBox>(c, pic, left, top, kValueWidth, 315, name);
     };
     auto button = [&](const char* name, int32_t left, int32_t top) {
-        return place<platform::CommandButton>(c, pic, left, top, 975, 375, name);
+        return place<platform::CommandButton>(c, pic, left, top, kButtonWidth, 375, name);
     };
-    LabeTMax = label("LabeTMax", 600, 120, 1095);
-    LaTMax = textBox("LaTMax", 1740, 90);
-    LaTMaxW = textBox("LaTMaxW", 2520, 90);
-    LabBma = label("LabBma", 3300, 120, 135);
-    ComTMax = button("ComTMax", 3225, 60);
-    LabelTMin = label("LabelTMin", 600, 600, 1095);
-    LaTMin = textBox("LaTMin", 1740, 570);
-    LaTMinW = textBox("LaTMinW", 2520, 570);
-    LabBMi = label("LabBMi", 3300, 600, 135);
-    ComTMin = button("ComTMin", 3225, 540);
-    LabelTQuick = label("LabelTQuick", 600, 120, 1095);
-    LaTQuick = textBox("LaTQuick", 1740, 90);
-    LaTQuickW = textBox("LaTQuickW", 2520, 90);
-    LabBQ = label("LabBQ", 3300, 120, 135);
-    ComTQuick = button("ComTQuick", 3225, 60);
-    Label1 = label("Label1", 600, 1140, 1095);
-    ComSetTeach = button("ComSetTeach", 3225, 1080);
+    LabeTMax = caption("LabeTMax", 90);
+    LaTMax = textBox("LaTMax", kTaughtLeft, 90);
+    LaTMaxW = textBox("LaTMaxW", kToWriteLeft, 90);
+    LabBma = label("LabBma", kMarkLeft, 120, kMarkWidth);
+    ComTMax = button("ComTMax", kButtonLeft, 60);
+    LabelTMin = caption("LabelTMin", 570);
+    LaTMin = textBox("LaTMin", kTaughtLeft, 570);
+    LaTMinW = textBox("LaTMinW", kToWriteLeft, 570);
+    LabBMi = label("LabBMi", kMarkLeft, 600, kMarkWidth);
+    ComTMin = button("ComTMin", kButtonLeft, 540);
+    LabelTQuick = caption("LabelTQuick", 90);
+    LaTQuick = textBox("LaTQuick", kTaughtLeft, 90);
+    LaTQuickW = textBox("LaTQuickW", kToWriteLeft, 90);
+    LabBQ = label("LabBQ", kMarkLeft, 120, kMarkWidth);
+    ComTQuick = button("ComTQuick", kButtonLeft, 60);
+    Label1 = label("Label1", kCaptionLeft, 1140, kCaptionWidth);
+    ComSetTeach = button("ComSetTeach", kButtonLeft, 1080);
     ComTMax->Click = [this] { ComTMax_Click(); };
     ComTMin->Click = [this] { ComTMin_Click(); };
     ComTQuick->Click = [this] { ComTQuick_Click(); };
@@ -141,12 +160,13 @@ void QX_FlowWiz::buildForm() {
 
     // The setting frames right of the left part; the layout sizes them.
     FrameFL = place<platform::Frame>(c, pic, 4240, 0, 3560, 1500, "FrameFL");
-    ComSetFL = place<platform::CommandButton>(c, FrameFL.get(), 2460, 300, 975, 375, "ComSetFL");
+    ComSetFL = place<platform::CommandButton>(c, FrameFL.get(), 2460, 300, kSetButtonWidth, 375, "ComSetFL");
     FrameTP = place<platform::Frame>(c, pic, 7890, 0, 3560, 1500, "FrameTP");
-    ComSetPara = place<platform::CommandButton>(c, FrameTP.get(), 2460, 300, 975, 375, "ComSetPara");
+    ComSetPara =
+        place<platform::CommandButton>(c, FrameTP.get(), 2460, 300, kSetButtonWidth, 375, "ComSetPara");
     FrameQT = place<platform::Frame>(c, pic, 4240, 0, 3560, 1500, "FrameQT");
     CoQTOffset = place<platform::ComboBox>(c, FrameQT.get(), 120, 300, 1960, 315, "CoQTOffset");
-    ComSetQT = place<platform::CommandButton>(c, FrameQT.get(), 2460, 300, 975, 375, "ComSetQT");
+    ComSetQT = place<platform::CommandButton>(c, FrameQT.get(), 2460, 300, kSetButtonWidth, 375, "ComSetQT");
     ComSetFL->Click = [this] { ComSetFL_Click(); };
     ComSetPara->Click = [this] { ComSetPara_Click(); };
     ComSetQT->Click = [this] { ComSetQT_Click(); };

@@ -15,7 +15,7 @@ TEST(MyLabelTest, WidthFollowsTheCaptionAndSurvivesResizing) {
     platform::FixedPitchTextMetrics metrics;
     MyLabel label{"LaFS", metrics};
     std::vector<std::string> seen;
-    label.observe([&](const platform::Control&, const std::string& p) { seen.push_back(p); });
+    auto watch = label.observe([&](const platform::Control&, const std::string& p) { seen.push_back(p); });
     label.setCaption("1000 Bit");
     EXPECT_EQ(seen, (std::vector<std::string>{"Caption", "Width"}));
     EXPECT_EQ(label.width(), 8 * kChar);
@@ -35,7 +35,7 @@ TEST(MyLabelTest, ObserversSeeBothColours) {
     platform::FixedPitchTextMetrics metrics;
     MyLabel label{"LaSp", metrics};
     std::vector<std::string> seen;
-    label.observe([&](const platform::Control&, const std::string& p) { seen.push_back(p); });
+    auto watch = label.observe([&](const platform::Control&, const std::string& p) { seen.push_back(p); });
     label.setForeColor(0x0000FF);
     label.setBackColor(0x80FF80);
     label.setProperty("ForeColor", platform::Variant(int64_t{0xFF0000}));

@@ -116,9 +116,10 @@ using Names = std::vector<std::string>;
 // Records the properties a control reports as changed.
 struct Watched {
     explicit Watched(Control& c) {
-        c.observe([this](const Control&, const std::string& property) { changes.push_back(property); });
+        watch = c.observe([this](const Control&, const std::string& property) { changes.push_back(property); });
     }
     Names changes;
+    Subscription watch;
 };
 
 TEST(ScrollBar, RefusesValuesOutsideItsRangeAndRaisesChangeOnlyOnAChange) {

@@ -76,7 +76,7 @@ TEST_F(PollingTest, StatusStaysTwoSecondsAndOnlyTheLastWaitingOneFollows) {
     frame::StandFrame f;
     auto& v = f.create();
     std::vector<std::string> shown;
-    v.LaStatus->observe([&](const platform::Control&, const std::string& property) {
+    auto watch = v.LaStatus->observe([&](const platform::Control&, const std::string& property) {
         if (property == "Caption") shown.push_back(v.LaStatus->caption());
     });
     v.ShowStatus("A", 0);

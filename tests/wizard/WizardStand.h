@@ -114,7 +114,7 @@ class WizardStand {
             writes.push_back(line);
         };
         f.scheduler().afterTask = [this] { noteState(); };
-        view->LaStatus->observe([this](const platform::Control&, const std::string& property) {
+        statusWatch = view->LaStatus->observe([this](const platform::Control&, const std::string& property) {
             if (property == "Caption") statuses.push_back({status(), statusColour()});
             if (property == "BackColor" && !statuses.empty()) statuses.back().colour = statusColour();
         });
@@ -205,6 +205,7 @@ class WizardStand {
     // Declared before the frame, so that they outlive the view that reports to them.
     std::vector<std::string> writes;  // each job as NAME="text" pairs in job order
     std::vector<Status> statuses;
+    platform::Subscription statusWatch;
     std::vector<int32_t> states{0};  // the wizard states passed through
     frame::StandFrame f;
     QX_FlowWiz* view = nullptr;

@@ -1,0 +1,52 @@
+#include "WindowOptions.h"
+
+#include <charconv>
+#include <map>
+
+namespace qx::window {
+
+namespace {
+
+std::optional<double> positiveNumber(const std::string& text) {
+    double v = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || !(v > 0)) return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
+ParsedOptions parseOptions(const std::vector<std::string>& args) {
+    WindowOptions o;
+    const std::map<std::string, std::string*> files = {{"--device", &o.device},
+                                                       {"--connect", &o.connect},
+                                                       {"--registry", &o.registry},
+                                                       {"--script", &o.script},
+                                                       {"--screenshot", &o.screenshot}};
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--quit") {
+            o.quit = true;
+            continue;
+        }
+        const bool takesValue = files.contains(a) || a == "--speed";
+        if (!takesValue) return {std::nullopt, "unknown option " + a};
+        if (i + 1 == args.size()) return {std::nullopt, a + " wants a value"};
+        const std::string& value = args[++i];
+        if (a == "--speed") {
+            auto speed = positiveNumber(value);
+            if (!speed) return {std::nullopt, "--speed wants a number greater than 0, not " + value};
+            o.speed = *speed;
+        } else {
+            *files.at(a) = value;
+        }
+    }
+    if (!o.connect.empty() && !o.script.empty())
+        return {std::nullopt,
+                "--connect opens the window on a device; a script chooses its line with the line command"};
+    if (o.script.empty() && (o.quit || !o.screenshot.empty()))
+        return {std::nullopt, "--screenshot and --quit go with --script"};
+    return {o, ""};
+}
+
+}  // namespace qx::window

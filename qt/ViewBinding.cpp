@@ -1,0 +1,113 @@
+#include "ViewBinding.h"
+
+#include <QVBoxLayout>
+
+#include "ControlBinding.h"
+#include "LampColumnWidget.h"
+#include "MyLabelWidget.h"
+#include "StandardWidgets.h"
+#include "chart/ChartWidget.h"
+#include "platform/ChartObject.h"
+#include "platform/Timer.h"
+
+namespace qx::ui {
+
+namespace {
+
+template <class T>
+std::shared_ptr<T> as(const std::shared_ptr<platform::Control>& control) {
+    return std::dynamic_pointer_cast<T>(control);
+}
+
+// A chart on screen: the extender's place and visibility, with the chart widget filling it. The
+// host keeps the chart model alive while its widget paints it.
+class ChartHost : public QWidget {
+  public:
+    ChartHost(std::shared_ptr<platform::ChartObject> chart, QWidget* parent)
+        : QWidget(parent), chart_(std::move(chart)) {
+        auto* fill = new QVBoxLayout(this);
+        fill->setContentsMargins(0, 0, 0, 0);
+        fill->addWidget(new ChartWidget(*chart_, this));
+    }
+
+  private:
+    std::shared_ptr<platform::ChartObject> chart_;
+};
+
+// Charts come at run time, after the labels beside them; the layout lets the label rows reach
+// onto a chart's edge, so a chart goes below its siblings.
+QWidget* createChart(const std::shared_ptr<platform::Control>& extender,
+                     std::shared_ptr<platform::ChartObject> chart, QWidget* parent) {
+    auto* host = new ChartHost(std::move(chart), parent);
+    ControlBinding::bind(extender, host);
+    host->lower();
+    return host;
+}
+
+}  // namespace
+
+ViewBinding::ViewBinding(const std::shared_ptr<platform::Control>& view, platform::Controls& controls,
+                         WidgetFactories factories, QWidget* parent)
+    : factories_(std::move(factories)), root_(createSurface(view, parent)), view_(view.get()) {
+    root_->setObjectName(QString::fromStdString(view->name()));
+    byControl_[view_] = root_;
+    for (const auto& control : controls.all()) add(control);
+    membership_ = controls.observe(
+        [this](const std::shared_ptr<platform::Control>& control, platform::ControlsChange change) {
+            if (change == platform::ControlsChange::Added)
+                add(control);
+            else
+                remove(control);
+        });
+}
+
+ViewBinding::~ViewBinding() {
+    membership_.reset();
+    delete root_.data();
+}
+
+QWidget* ViewBinding::widget(const std::string& name) const {
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second.data();
+}
+
+void ViewBinding::add(const std::shared_ptr<platform::Control>& control) {
+    auto parent = byControl_.find(control->container());
+    if (parent == byControl_.end() || !parent->second) return;  // outside the view
+    QWidget* widget = create(control, parent->second);
+    if (!widget) return;
+    widget->setObjectName(QString::fromStdString(control->name()));
+    byName_[control->name()] = widget;
+    byControl_[control.get()] = widget;
+}
+
+void ViewBinding::remove(const std::shared_ptr<platform::Control>& control) {
+    auto it = byControl_.find(control.get());
+    if (it == byControl_.end()) return;
+    delete it->second.data();
+    byControl_.erase(it);
+    byName_.erase(control->name());
+}
+
+QWidget* ViewBinding::create(const std::shared_ptr<platform::Control>& control, QWidget* parent) const {
+    if (auto factory = factories_.find(control->typeName()); factory != factories_.end())
+        return factory->second(control, parent);
+    if (as<platform::Timer>(control)) return nullptr;
+    if (auto m = as<display::CtlLedIM>(control)) return new LampColumnWidget(m, parent);
+    if (auto m = as<display::MyLabel>(control)) return new MyLabelWidget(m, parent);
+    if (auto m = as<platform::Label>(control)) return createLabel(m, parent);
+    if (auto m = as<platform::TextBox>(control)) return createTextBox(m, parent);
+    if (auto m = as<platform::CommandButton>(control)) return createCommandButton(m, parent);
+    if (auto m = as<platform::CheckBox>(control)) return createCheckBox(m, parent);
+    if (auto m = as<platform::ComboBox>(control)) return createComboBox(m, parent);
+    if (auto m = as<platform::ScrollBar>(control)) return createScrollBar(m, parent);
+    // The view's scroll form is a plain surface: the window scrolls the whole page.
+    if (auto m = as<platform::Frame>(control); m && control->typeName() == "Frame")
+        return createFrame(m, parent);
+    if (auto m = as<platform::ControlExtender>(control))
+        if (auto chart = std::dynamic_pointer_cast<platform::ChartObject>(m->object()))
+            return createChart(control, std::move(chart), parent);
+    return createSurface(control, parent);
+}
+
+}  // namespace qx::ui
