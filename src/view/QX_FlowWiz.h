@@ -253,6 +253,18 @@ class QX_FlowWiz : public platform::Control,
     void dropOwnReferences();  // the charts and sliders the view holds, then stopTimers
     std::shared_ptr<QX_FlowWiz> self();
 
+    // The steps of UpdateView, in the order it runs them (wizard/UpdateView.cpp).
+    void startTrendIfDue(int32_t now);
+    void readTeachAndFlowValues();
+    void computeSwitchPointFlow();
+    void plotProcessValues(int32_t now);
+    void loadSwitchInputs();
+    void showTaughtValues();
+    void showValueLabels();
+    void showLegend();
+    void showQuickTeachValue();
+    void showPanes();
+
     platform::UiContext ui_;
     platform::Controls controls_;
     std::unique_ptr<display::TrendPane> trend_;
