@@ -265,6 +265,15 @@ class QX_FlowWiz : public platform::Control,
     void showQuickTeachValue();
     void showPanes();
 
+    // The steps of UserControl_Resize (view/Layout.cpp).
+    int16_t layOutScrollForm();
+    void limitChartsToHeight();
+    void layOutCharts(int16_t H, bool flowShown, bool tempShown);
+    void layOutChartSides(bool flowShown, bool tempShown);
+    void layOutLabelRows(bool flowShown);
+    void stackPanes();
+    void layOutTeachPanel();
+
     platform::UiContext ui_;
     platform::Controls controls_;
     std::unique_ptr<display::TrendPane> trend_;
