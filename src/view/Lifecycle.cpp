@@ -101,7 +101,25 @@ void QX_FlowWiz::IQX_ActiveXConfig2_init(const host::ObjectPtr& obj, const std::
 
 bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
     support::DebugLog(*this, "IQX_ActiveXConfig2_PrepareToRelease():", "");
+    releaseDeviceItems();
+    Timer1->setEnabled(false);
+    if (mSpecComm && deferReleaseWhileBusy()) return true;
+    dropOwnReferences();
+    must(mUuids).Clear();
+    mUuids->SetCallback(nullptr);
+    if (mModel) detachFromModel();
+    mToolbar.reset();
+    mRes.reset();
+    if (mSpecComm) mSpecComm->Release(true);
+    mSpecComm.reset();
+    mDevice.reset();
+    mMessageHandler.reset();
+    if (!mReleasePending) mReceiver.reset();
+    return false;
+}
 
+// The device items the view asked the device for.
+void QX_FlowWiz::releaseDeviceItems() {
     auto releaseItem = [this](const ParameterPtr& p) {
         if (!p) return;
         auto item = must(must(p).binding()).deviceItem();
@@ -112,70 +130,58 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
     releaseItem(pSWPOINT);
     if (IsSwitchPointAvailable()) releaseItem(pTEACHDO_SWPOINT);
     releaseItem(pTEACHDO_QUICK_MODE);
+}
 
-    Timer1->setEnabled(false);
-
-    if (mSpecComm) {
-        const int32_t commands = must(mFifo).Count();
-        const int32_t jobs = must(mUuids).Count();
-        if (commands >= 1 || jobs >= 1 || mTeachActive || mQuickTeachActive) {
-            if (mTeachActive || mQuickTeachActive) {
-                SetTeachMode(false);
-                mTeachActive = false;
-                mQuickTeachActive = false;
-            }
-            stopTimers();
-            mReleasePending = true;
-            device::finishReleaseWithoutAnswers(*this);
-            return true;
+// With jobs queued or in flight, or a teach procedure running, or the line still up, the
+// release waits for the line: the device leaves teach mode, the timers stop and the release
+// completes on the answers (or at once when none can come). True when it waits.
+bool QX_FlowWiz::deferReleaseWhileBusy() {
+    const int32_t commands = must(mFifo).Count();
+    const int32_t jobs = must(mUuids).Count();
+    if (commands >= 1 || jobs >= 1 || mTeachActive || mQuickTeachActive) {
+        if (mTeachActive || mQuickTeachActive) {
+            SetTeachMode(false);
+            mTeachActive = false;
+            mQuickTeachActive = false;
         }
-        if (mSpecComm->IsConnected()) {
-            stopTimers();
-            if (mSpecComm->Connecting(false)) {
-                mReleasePending = true;
-                return true;
-            }
-            support::DebugLog(
-                *this,
-                "IQX_ActiveXConfig2_PrepareToRelease(): PROBLEM: mSpecComm.Connecting(False) returned False!",
-                "");
-        }
+        stopTimers();
+        mReleasePending = true;
+        device::finishReleaseWithoutAnswers(*this);
+        return true;
     }
-
-    dropOwnReferences();
-
-    must(mUuids).Clear();
-    mUuids->SetCallback(nullptr);
-
-    if (mModel) {
-        auto keepFilter = [this](const std::shared_ptr<host::IBase_CallbackModule>& kept) {
-            mFilter = std::dynamic_pointer_cast<device::CFilterCallbackModule>(kept);
-            if (kept && !mFilter) platform::raise(platform::kTypeMismatch);
-        };
-        if (mModule == "$$MODULE") {
-            mModel->exchangeCallback(std::static_pointer_cast<host::IBase_CallbackModule>(self()));
-        } else {
-            platform::ignoreErrors([this] {
-                auto module = must(mModel->viewModules()).item(mModule);
-                must(must(must(module).contexts()).item(mContext)).notify(self());
-            });
-            keepFilter(mModel->exchangeCallback(mFilter));
-        }
-        keepFilter(must(mFrameModel).exchangeCallback(mFilter));
-        must(mFilter).DetachTarget();
-        if (!support::IsCombineModels()) must(mModel->settings()).reset();
-        mModel.reset();
-        mFrameModel.reset();
+    if (!mSpecComm->IsConnected()) return false;
+    stopTimers();
+    if (mSpecComm->Connecting(false)) {
+        mReleasePending = true;
+        return true;
     }
-
-    mToolbar.reset();
-    mRes.reset();
-    if (mSpecComm) mSpecComm->Release(true);
-    mSpecComm.reset();
-    mDevice.reset();
-    mMessageHandler.reset();
-    if (!mReleasePending) mReceiver.reset();
+    support::DebugLog(
+        *this, "IQX_ActiveXConfig2_PrepareToRelease(): PROBLEM: mSpecComm.Connecting(False) returned False!",
+        "");
     return false;
+}
+
+// The view's callback leaves the models: the frame's own module takes the view back, another
+// module's context is told, and the filter that forwarded the callbacks lets go.
+void QX_FlowWiz::detachFromModel() {
+    auto keepFilter = [this](const std::shared_ptr<host::IBase_CallbackModule>& kept) {
+        mFilter = std::dynamic_pointer_cast<device::CFilterCallbackModule>(kept);
+        if (kept && !mFilter) platform::raise(platform::kTypeMismatch);
+    };
+    if (mModule == "$$MODULE") {
+        mModel->exchangeCallback(std::static_pointer_cast<host::IBase_CallbackModule>(self()));
+    } else {
+        platform::ignoreErrors([this] {
+            auto module = must(mModel->viewModules()).item(mModule);
+            must(must(must(module).contexts()).item(mContext)).notify(self());
+        });
+        keepFilter(mModel->exchangeCallback(mFilter));
+    }
+    keepFilter(must(mFrameModel).exchangeCallback(mFilter));
+    must(mFilter).DetachTarget();
+    if (!support::IsCombineModels()) must(mModel->settings()).reset();
+    mModel.reset();
+    mFrameModel.reset();
 }
 
 void QX_FlowWiz::stopTimers() {

@@ -274,6 +274,18 @@ class QX_FlowWiz : public platform::Control,
     void stackPanes();
     void layOutTeachPanel();
 
+    // The steps of the release (view/Lifecycle.cpp).
+    void releaseDeviceItems();
+    bool deferReleaseWhileBusy();
+    void detachFromModel();
+
+    // What the toolbar's buttons do (view/Toolbar.cpp).
+    void followNewestWithSavedRanges();
+    void restartTrendWindow();
+    void switchEditing(bool pressed);
+    void switchPolling(host::IButton& button);
+    void toggleFunctionSwitch(const std::string& key);
+
     platform::UiContext ui_;
     platform::Controls controls_;
     std::unique_ptr<display::TrendPane> trend_;

@@ -100,73 +100,98 @@ void QX_FlowWiz::ResetPolling() {
 void QX_FlowWiz::mToolbar_ButtonClick(const host::ButtonPtr& button) {
     try {
         const std::string key = must(button).key();
-        if (key == "Auto") {
-            trend_->followNewest();
-            trend_->resetValueBars();
-            trend_->restoreRanges();
-        } else if (key == "Clear") {
-            trend_->startWindowAt(ui_.scheduler.timeOfDay());  // the window starts at the click
-            trend_->resetValueBars();
-            HSMin->setValue(HSMin->max());
-            trend_->saveRanges();
-            if (!must(mSpecComm).IsConnected()) UpdateView();
-        } else if (key == "Edit") {
-            const bool pressed = button->value() == 1;
-            if (pressed) {
-                const std::string text = lookUpText("IDS_FWZ_EDIT_INFO");
-                ReportMessage(text, messageCaption());
-            }
-            for (platform::Control* c : std::initializer_list<platform::Control*>{
-                     LaTMaxW.get(), LaTMinW.get(), LaTQuickW.get(), ComSetTeach.get()})
-                c->setEnabled(pressed);
-            ComTMax->setEnabled(!pressed);
-            ComTQuick->setEnabled(!pressed);
-            const int32_t state = wizard::number(mTeachState);
-            if (pressed && state >= number(TeachState::MaxMinStarted) &&
-                state <= number(TeachState::MaximumReset))
-                mTeachState = TeachState::MaxMinByHand;
-            else if (pressed && state >= number(TeachState::WaitingForSettledFlow) &&
-                     state <= number(TeachState::QuickReset))
-                mTeachState = TeachState::QuickByHand;
-            else if (!pressed && mTeachState == TeachState::MaxMinByHand)
-                mTeachState = TeachState::WaitingForMaximum;
-            else if (!pressed && mTeachState == TeachState::QuickByHand)
-                mTeachState = TeachState::WaitingForSettledFlow;
-        } else if (key == "Poll") {
-            if (!mSpecComm) {
-                button->setEnabled(false);
-                button->setValue(0);
-                Timer1->setEnabled(false);
-            } else if (!deviceReachable(must(mFrameModel))) {
-                const std::string text = lookUpText("GERAET_IST_NICHT_VERBUNDEN");
-                ReportMessageWithDetails(text, messageCaption());
-                must(must(must(mToolbar).Buttons()).item("Poll")).setEnabled(false);
-            } else if (button->value() == 0) {
-                const bool connected = mSpecComm->IsConnected();
-                const bool queued = must(mFifo).Count() > 0;
-                const bool outstanding = must(mUuids).Count() > 0;
-                if (connected && (queued || outstanding)) mSpecComm->Connecting(false);
-                Timer1->setEnabled(false);
-            } else if (!ConnectAndUploadDepends()) {
-                button->setValue(0);
-            } else {
-                support::WalkModelParameters(mModel, mModule, -1);
-                Timer1->setEnabled(true);
-            }
-            mPollMode = button->value() == 1 ? 1 : 2;
-        } else if (key.rfind("FUNCTION:", 0) == 0) {
-            auto& env = must(must(must(mFrameModel).description()).environment());
-            const Variant value = env.get(key);
-            if (value.isEmpty())
-                env.put(key, true);
-            else if (value.isBoolean())
-                env.put(key, !value.toBool());
-            else
-                env.put(key, Variant(static_cast<int64_t>(~value.toInt32())));  // Not of a number
-        }
+        if (key == "Auto")
+            followNewestWithSavedRanges();
+        else if (key == "Clear")
+            restartTrendWindow();
+        else if (key == "Edit")
+            switchEditing(button->value() == 1);
+        else if (key == "Poll")
+            switchPolling(*button);
+        else if (key.rfind("FUNCTION:", 0) == 0)
+            toggleFunctionSwitch(key);
     } catch (const RuntimeError& e) {
         logOnError("mToolbar_ButtonClick", e);
     }
+}
+
+// "Auto": the charts follow the newest point again with the ranges saved last.
+void QX_FlowWiz::followNewestWithSavedRanges() {
+    trend_->followNewest();
+    trend_->resetValueBars();
+    trend_->restoreRanges();
+}
+
+// "Clear": the time window starts at the click; without a line the view shows it at once.
+void QX_FlowWiz::restartTrendWindow() {
+    trend_->startWindowAt(ui_.scheduler.timeOfDay());
+    trend_->resetValueBars();
+    HSMin->setValue(HSMin->max());
+    trend_->saveRanges();
+    if (!must(mSpecComm).IsConnected()) UpdateView();
+}
+
+// "Edit": while pressed the values to write are entered by hand, and a running procedure waits
+// in its by-hand state; released, it goes back to waiting for the device.
+void QX_FlowWiz::switchEditing(bool pressed) {
+    if (pressed) {
+        const std::string text = lookUpText("IDS_FWZ_EDIT_INFO");
+        ReportMessage(text, messageCaption());
+    }
+    for (platform::Control* c : std::initializer_list<platform::Control*>{LaTMaxW.get(), LaTMinW.get(),
+                                                                          LaTQuickW.get(), ComSetTeach.get()})
+        c->setEnabled(pressed);
+    ComTMax->setEnabled(!pressed);
+    ComTQuick->setEnabled(!pressed);
+    const int32_t state = wizard::number(mTeachState);
+    if (pressed && state >= number(TeachState::MaxMinStarted) && state <= number(TeachState::MaximumReset))
+        mTeachState = TeachState::MaxMinByHand;
+    else if (pressed && state >= number(TeachState::WaitingForSettledFlow) &&
+             state <= number(TeachState::QuickReset))
+        mTeachState = TeachState::QuickByHand;
+    else if (!pressed && mTeachState == TeachState::MaxMinByHand)
+        mTeachState = TeachState::WaitingForMaximum;
+    else if (!pressed && mTeachState == TeachState::QuickByHand)
+        mTeachState = TeachState::WaitingForSettledFlow;
+}
+
+// "Poll": pressed, the view connects, uploads what the device depends on and polls; released, it
+// stops polling and lets the line go once nothing is in flight.
+void QX_FlowWiz::switchPolling(host::IButton& button) {
+    if (!mSpecComm) {
+        button.setEnabled(false);
+        button.setValue(0);
+        Timer1->setEnabled(false);
+    } else if (!deviceReachable(must(mFrameModel))) {
+        const std::string text = lookUpText("GERAET_IST_NICHT_VERBUNDEN");
+        ReportMessageWithDetails(text, messageCaption());
+        must(must(must(mToolbar).Buttons()).item("Poll")).setEnabled(false);
+    } else if (button.value() == 0) {
+        const bool connected = mSpecComm->IsConnected();
+        const bool queued = must(mFifo).Count() > 0;
+        const bool outstanding = must(mUuids).Count() > 0;
+        if (connected && (queued || outstanding)) mSpecComm->Connecting(false);
+        Timer1->setEnabled(false);
+    } else if (!ConnectAndUploadDepends()) {
+        button.setValue(0);
+    } else {
+        support::WalkModelParameters(mModel, mModule, -1);
+        Timer1->setEnabled(true);
+    }
+    mPollMode = button.value() == 1 ? 1 : 2;
+}
+
+// A "FUNCTION:" button toggles the frame's environment switch of its name; a number is
+// complemented bit by bit.
+void QX_FlowWiz::toggleFunctionSwitch(const std::string& key) {
+    auto& env = must(must(must(mFrameModel).description()).environment());
+    const Variant value = env.get(key);
+    if (value.isEmpty())
+        env.put(key, true);
+    else if (value.isBoolean())
+        env.put(key, !value.toBool());
+    else
+        env.put(key, Variant(static_cast<int64_t>(~value.toInt32())));
 }
 
 }  // namespace qx::view
