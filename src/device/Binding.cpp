@@ -100,8 +100,8 @@ void QX_FlowWiz::Init_Data(const host::DataModelPtr& model, const std::string& m
         } else {
             if (mModule != "$$MODULE") {
                 ignoreErrors([this] {
-                    auto& module = must(must(mModel->viewModules()).item(mModule));
-                    must(must(module.contexts()).item(mContext)).notify(self());
+                    auto& viewModule = must(must(mModel->viewModules()).item(mModule));
+                    must(must(viewModule.contexts()).item(mContext)).notify(self());
                 });
                 keepFilter(mModel->exchangeCallback(mFilter));
             } else {
@@ -159,9 +159,9 @@ void QX_FlowWiz::Init_Data(const host::DataModelPtr& model, const std::string& m
     // From here on a statement that fails is skipped and the set-up goes on. A reference whose
     // look-up fails is none, never the parameter of an earlier model.
     const host::IDataModel& applied = *mModel;
-    auto bind = [&applied](ParameterPtr& ref, const char* module, const char* group, const char* name) {
+    auto bind = [&applied](ParameterPtr& ref, const char* moduleName, const char* group, const char* name) {
         ref.reset();
-        ignoreErrors([&] { ref = lookUpParameter(applied, module, group, name); });
+        ignoreErrors([&] { ref = lookUpParameter(applied, moduleName, group, name); });
     };
     auto skip = [](auto&& statement) { ignoreErrors(statement); };
     auto setCaption = [&](auto& control, auto&& text) { skip([&] { control->setCaption(text()); }); };

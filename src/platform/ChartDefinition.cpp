@@ -147,7 +147,7 @@ class DefinitionReader {
             section_ = Section::Group;
             if (w.size() == 4) {
                 style_ = wholeNumber(w[3]);
-                if (style_ < 1 || style_ > kChartGroupSeries[group_ - 1])
+                if (style_ < 1 || style_ > kChartGroupSeries[static_cast<size_t>(group_ - 1)])
                     refuse("chart group " + w[1] + " has no series " + w[3]);
                 section_ = Section::Style;
             }
@@ -172,10 +172,12 @@ class DefinitionReader {
                 known = axisKey(*axis_, key, value);
                 break;
             case Section::Group:
-                known = groupKey(d_.groups[group_ - 1], key, value);
+                known = groupKey(d_.groups[static_cast<size_t>(group_ - 1)], key, value);
                 break;
             case Section::Style:
-                known = styleKey(d_.groups[group_ - 1].styles[style_ - 1], key, value);
+                known = styleKey(
+                    d_.groups[static_cast<size_t>(group_ - 1)].styles[static_cast<size_t>(style_ - 1)], key,
+                    value);
                 break;
         }
         if (!known) refuse("unknown key '" + trim(l.substr(0, eq)) + "'");
@@ -260,7 +262,7 @@ class DefinitionReader {
 ChartDefinition ChartDefinition::standard() {
     static constexpr std::array<uint32_t, 4> palette = {0xFF0000, 0x0000FF, 0x008000, 0x800080};
     ChartDefinition d;
-    for (int g = 0; g < kChartGroupCount; ++g) {
+    for (size_t g = 0; g < d.groups.size(); ++g) {
         d.groups[g].styles.resize(static_cast<size_t>(kChartGroupSeries[g]));
         for (size_t s = 0; s < d.groups[g].styles.size(); ++s) {
             d.groups[g].styles[s].setLineColor(palette[s]);

@@ -62,7 +62,7 @@ TEST_F(CtlLedIMTest, InitStacksLampsOfATenthOfTheHeight) {
     EXPECT_THROW(led.lamp(4), platform::RuntimeError);
 
     // Without a real count only lamp 0 is left, in the off colour.
-    for (int16_t count : {1, 0, -3}) {
+    for (int16_t count : {int16_t{1}, int16_t{0}, int16_t{-3}}) {
         led.Init(10, kWhite);
         led.SetLED(0, kRed);
         led.Init(count, 0x123456);

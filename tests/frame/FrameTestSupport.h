@@ -36,7 +36,7 @@ inline std::vector<std::string> split(const std::string& text, const std::string
 }
 
 struct RecordingReceiver : host::IBase_Communication {
-    explicit RecordingReceiver(EventLog& log) : log(log) {}
+    explicit RecordingReceiver(EventLog& target) : log(target) {}
     void IBase_Communication_OnJobResponse(const std::string& id, const std::string& s, int32_t) override {
         log.push_back("job " + id + " " + s);
     }
