@@ -126,7 +126,7 @@ void BM_WholeHistoryInView(benchmark::State& state) {
     setUp(chart, static_cast<int32_t>(state.range(0)));
     auto& x = chart.chartArea().axis("X");
     x.setMin(0);
-    x.setMax((state.range(0) + 1) / 3600.0);
+    x.setMax(static_cast<double>(state.range(0) + 1) / 3600.0);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     const qx::ui::ChartPainter painter;
     for (auto _ : state) {

@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SpanCase{"Fw2SpanNine", 2, Category::Other, Presence::Valid, "609", "600", std::nullopt},
                     SpanCase{"Fw2SpanTen", 2, Category::Other, Presence::Valid, "610", "600",
                              R"(TEACHDO_QUICK_MODE="2" TEACH_MAX="610" TEACH_MIN="600")"}),
-    [](const testing::TestParamInfo<SpanCase>& info) { return std::string(info.param.name); });
+    CaseName{});
 
 // With the maximum fields hidden (quick teach) the typed switch point goes to the quick-teach
 // parameter of the firmware, after the mode value. Its answer is an ordinary one: the teach job

@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         CancelCase{"Fw1QuickReset", 1, Category::Match, true, 1, 1, 12, {"4", "3", "0", "5"}},
         CancelCase{"Fw1QuickFinished", 1, Category::Match, true, 1, 2, 14, {"4", "3", "0", "5", "5"}},
         CancelCase{"Fw0QuickSent", 0, Category::Match, true, 1, 0, 11, {"3"}}),
-    [](const testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
+    CaseName{});
 
 // Firmware 0 sends nothing on cancel, so the teach job's id is still the one the answer carries:
 // the answer runs the continuation, which must find state 0 and neither write "0" nor refresh the

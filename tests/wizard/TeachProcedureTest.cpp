@@ -43,12 +43,13 @@ TEST_P(TeachProcedure, WritesTheCodesInOrderAndTheDeviceHoldsTheResult) {
     EXPECT_EQ(s.writes.size(), written);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FirmwareAndCategory, TeachProcedure,
-    testing::Values(
-        ProcedureCase{"Fw1Other", 1, Category::Other, {"4", "2", "0", "1", "0", "5", "0", "0", "0"}},
-        ProcedureCase{"Fw0Match", 0, Category::Match, {"1", "0", "2", "0"}}),
-    [](const testing::TestParamInfo<ProcedureCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(FirmwareAndCategory, TeachProcedure,
+                         testing::Values(ProcedureCase{"Fw1Other",
+                                                       1,
+                                                       Category::Other,
+                                                       {"4", "2", "0", "1", "0", "5", "0", "0", "0"}},
+                                         ProcedureCase{"Fw0Match", 0, Category::Match, {"1", "0", "2", "0"}}),
+                         CaseName{});
 
 // The panel a start leaves: upper case for a visible (first group) or enabled (second group) control.
 std::string panel(QX_FlowWiz& v) {

@@ -38,6 +38,14 @@ inline constexpr int64_t kStatusMs = 2000;  // a status message stays at least t
 // A flow change is reported settled 2000 ms after it; two more polls bring that to the view.
 inline constexpr int64_t kSettleAndPollMs = 4000;
 
+// Names a parameterised case after its row, so a failure says which row broke.
+struct CaseName {
+    template <typename Case>
+    std::string operator()(const testing::TestParamInfo<Case>& row) const {
+        return std::string(row.param.name);
+    }
+};
+
 inline DeviceOptions device(int32_t fw, Category category = Category::Match) {
     DeviceOptions options;
     options.fw = fw;
