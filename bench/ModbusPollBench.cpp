@@ -13,7 +13,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "frame/DataModel.h"
+#include "frame/FrameModelFactory.h"
+#include "frame/ParameterLookup.h"
 #include "frame/modbus/ModbusCommunication.h"
 #include "host/ViewInterfaces.h"
 #include "platform/VirtualScheduler.h"

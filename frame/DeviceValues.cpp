@@ -1,6 +1,6 @@
 #include "frame/DeviceValues.h"
 
-#include "frame/DataModel.h"
+#include "frame/ParameterLookup.h"
 
 namespace qx::frame {
 

@@ -1,7 +1,7 @@
 #include "frame/Installation.h"
 
-#include "frame/DataModel.h"
 #include "frame/DeviceDescriptionFile.h"
+#include "frame/FrameModelFactory.h"
 #include "platform/LibraryFolder.h"
 #include "platform/RuntimeError.h"
 #include "support/PrintableText.h"

@@ -2,8 +2,8 @@
 
 #include <variant>
 
-#include "frame/DataModel.h"
 #include "frame/DeviceValues.h"
+#include "frame/ParameterLookup.h"
 #include "platform/RuntimeError.h"
 
 namespace qx::frame {

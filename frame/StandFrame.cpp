@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "frame/DataModel.h"
+#include "frame/FrameModelFactory.h"
 #include "frame/DeviceValues.h"
 #include "frame/ParameterSlider.h"
 #include "platform/ChartObject.h"

@@ -2,7 +2,6 @@
 // over the toolbar and the receiver, sizing and showing it, the frame's environment, and time.
 #include <iostream>
 
-#include "frame/DataModel.h"
 #include "platform/RuntimeError.h"
 #include "script/Arguments.h"
 #include "script/Console.h"

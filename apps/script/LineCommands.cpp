@@ -1,7 +1,7 @@
 // The line to the device: `line modbus <host>:<port> [timeout=<ms>] [connect-timeout=<ms>]` puts a
 // Modbus TCP line behind the device object in place of the simulated one. From then on the
 // console runs on real time, and what only the simulator offers is refused.
-#include "frame/DataModel.h"
+#include "frame/FrameModelFactory.h"
 #include "script/Arguments.h"
 #include "script/Console.h"
 

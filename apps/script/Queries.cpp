@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "display/TrendPane.h"
-#include "frame/DataModel.h"
+#include "frame/ParameterLookup.h"
 #include "platform/RuntimeError.h"
 #include "script/Arguments.h"
 #include "script/Console.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/DataModel.h"
 #include "frame/FlowMonitorSim.h"
+#include "frame/FrameModelFactory.h"
 #include "frame/modbus/ModbusSettings.h"
 #include "frame/modbus/SimRegisterBank.h"
 #include "platform/VirtualScheduler.h"

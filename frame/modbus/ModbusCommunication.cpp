@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <variant>
 
-#include "frame/DataModel.h"
+#include "frame/ParameterLookup.h"
 #include "frame/modbus/RegisterCodec.h"
 #include "platform/RuntimeError.h"
 

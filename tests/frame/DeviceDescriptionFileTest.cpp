@@ -7,8 +7,8 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 
-#include "frame/DataModel.h"
 #include "frame/DeviceDescriptionFile.h"
+#include "frame/FrameModelFactory.h"
 #include "platform/RuntimeError.h"
 
 namespace qx::frame::test {

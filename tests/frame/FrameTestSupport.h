@@ -12,8 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "frame/DataModel.h"
 #include "frame/FlowMonitorSim.h"
+#include "frame/FrameModelFactory.h"
+#include "frame/ParameterLookup.h"
 #include "frame/SimCommunication.h"
 #include "host/ViewInterfaces.h"
 #include "platform/RuntimeError.h"

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "frame/DataModel.h"
+#include "frame/FrameModelFactory.h"
 #include "frame/modbus/RegisterCodec.h"
 #include "frame/modbus/RegisterMap.h"
 #include "frame/modbus/RequestPlan.h"

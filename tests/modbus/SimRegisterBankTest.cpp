@@ -2,7 +2,7 @@
 // writes of registers make the device do.
 #include <gtest/gtest.h>
 
-#include "frame/DataModel.h"
+#include "frame/FrameModelFactory.h"
 #include "frame/modbus/SimRegisterBank.h"
 #include "platform/VirtualScheduler.h"
 

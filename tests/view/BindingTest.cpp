@@ -5,7 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "frame/DataModel.h"
+#include "frame/FrameModelFactory.h"
+#include "frame/ParameterLookup.h"
 #include "frame/ParameterSlider.h"
 #include "frame/SimDevice.h"
 #include "view/ViewStand.h"

@@ -1,4 +1,4 @@
-#include "frame/DataModel.h"
+#include "frame/FrameModelFactory.h"
 
 #include "frame/FrameDatabase.h"
 #include "platform/LibraryFolder.h"
@@ -27,20 +27,6 @@ std::shared_ptr<FrameDataModel> createFrameModel(const DeviceOptions& options, c
     env.put("STATE", host::Variant(options.state));
     env.put("LOCAL_COMM", host::Variant(options.localComm));
     return model;
-}
-
-std::shared_ptr<FrameParameter> findParameter(const host::IDataModel& model, const std::string& name) {
-    auto description = std::dynamic_pointer_cast<FrameDescription>(model.description());
-    return description ? description->findParameter(name) : nullptr;
-}
-
-std::vector<std::shared_ptr<FrameParameter>> listParameters(const host::IDataModel& model) {
-    auto description = std::dynamic_pointer_cast<FrameDescription>(model.description());
-    return description ? description->parameters() : std::vector<std::shared_ptr<FrameParameter>>{};
-}
-
-std::shared_ptr<FrameParameter> asFrameParameter(const host::ParameterPtr& parameter) {
-    return std::dynamic_pointer_cast<FrameParameter>(parameter);
 }
 
 }  // namespace qx::frame
