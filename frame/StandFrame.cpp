@@ -1,10 +1,9 @@
 #include "frame/StandFrame.h"
-#include "view/QX_FlowWiz.h"
 
 #include <stdexcept>
 
-#include "frame/FrameModelFactory.h"
 #include "frame/DeviceValues.h"
+#include "frame/FrameModelFactory.h"
 #include "frame/ParameterSlider.h"
 #include "platform/ChartObject.h"
 #include "support/DebugLog.h"
@@ -26,7 +25,7 @@ StandFrame::StandFrame() : sim_(std::make_shared<FlowMonitorSim>(runClock_, opti
 
 StandFrame::~StandFrame() {
     // The view logs as it goes, on the frame's clock; its timers leave the scheduler.
-    view_.reset();
+    hosted_ = {};
     support::setLogClock(nullptr);
 }
 
@@ -35,31 +34,27 @@ void StandFrame::setClock(int64_t msSinceMidnight) {
     startMs_ = msSinceMidnight;
 }
 
-view::QX_FlowWiz& StandFrame::create() {
+void StandFrame::claimCreation() {
     if (created_) throw std::logic_error("the view was already created");
     created_ = true;
-    view_ = view::QX_FlowWiz::create(uiContext());
-    // Siting the control at its extent raises its resize event, as a container does.
-    view_->move(0, 0, kViewWidth, kViewHeight);
-    view_->setVisible(true);
-    view_->UserControl_Resize();
-    return *view_;
 }
 
-view::QX_FlowWiz& StandFrame::recreate() {
-    terminate();
-    created_ = false;
-    return create();
+void StandFrame::site(HostedView made) {
+    hosted_ = std::move(made);
+    // Siting the control at its extent raises its resize event, as a container does.
+    hosted_.control->move(0, 0, kViewWidth, kViewHeight);
+    hosted_.control->setVisible(true);
+    hosted_.resize();
 }
 
 void StandFrame::terminate() {
-    if (!view_) throw std::logic_error("there is no view to destroy");
-    view_.reset();
+    if (!hasView()) throw std::logic_error("there is no view to destroy");
+    hosted_ = {};
 }
 
-view::QX_FlowWiz& StandFrame::view() {
-    if (!view_) throw std::logic_error("there is no view");
-    return *view_;
+const HostedView& StandFrame::hosted() const {
+    if (!hasView()) throw std::logic_error("there is no view");
+    return hosted_;
 }
 
 void StandFrame::setOptions(const DeviceOptions& options) {
@@ -89,41 +84,42 @@ std::shared_ptr<SimCommunication> StandFrame::communication() const {
 
 void StandFrame::init(InitTarget target, const std::optional<std::string>& args,
                       const std::optional<std::string>& argtype, bool handler) {
-    auto& wiz = view();
+    const auto& wiz = hosted();
     makeModel();
     initialised_ = true;
     host::ObjectPtr obj;
     if (target == InitTarget::Device) obj = lineDevice_ ? lineDevice_ : device_;
     if (target == InitTarget::Model) obj = model_;
-    wiz.IQX_ActiveXConfig2_init(obj, args, argtype, handler ? messageHandler_ : nullptr);
+    wiz.config->IQX_ActiveXConfig2_init(obj, args, argtype, handler ? messageHandler_ : nullptr);
 }
 
 FrameToolbar& StandFrame::setToolbar() {
-    auto& wiz = view();
+    const auto& wiz = hosted();
     toolbar_ = std::make_shared<FrameToolbar>();
-    wiz.IQX_ActiveXApp_SetToolbar(toolbar_);
+    wiz.app->IQX_ActiveXApp_SetToolbar(toolbar_);
     return *toolbar_;
 }
 
 bool StandFrame::registerCallback() {
-    return view().IQX_ActiveXApp_RegisterCallback(receiver_);
+    return hosted().app->IQX_ActiveXApp_RegisterCallback(receiver_);
 }
 
 bool StandFrame::press(const std::string& key) {
-    auto& wiz = view();
+    const auto& wiz = hosted();
     host::ButtonPtr button =
         toolbar_ ? toolbar_->click(key) : std::make_shared<ToolbarButton>(key, "", 0, "");
     if (!button) return false;
-    wiz.IQX_ActiveXAppEvts_ToolbarButtonClick(button);
+    wiz.events->IQX_ActiveXAppEvts_ToolbarButtonClick(button);
     return true;
 }
 
 bool StandFrame::release() {
-    return view().IQX_ActiveXConfig2_PrepareToRelease();
+    return hosted().config->IQX_ActiveXConfig2_PrepareToRelease();
 }
 
 void StandFrame::notifyEnvironmentChanged(const std::string& name) {
-    view().IBase_CallbackModule_OnEnvironmentChanged(model_, "GLB_ENV_CHANGED", platform::Variant(name));
+    hosted().callbacks->IBase_CallbackModule_OnEnvironmentChanged(model_, "GLB_ENV_CHANGED",
+                                                                  platform::Variant(name));
 }
 
 void StandFrame::switchLanguage(int32_t language) {

@@ -25,6 +25,7 @@
 #include "frame/FlowMonitorSim.h"
 #include "frame/FrameDataModel.h"
 #include "frame/FrameToolbar.h"
+#include "frame/HostedView.h"
 #include "frame/MessageHandler.h"
 #include "frame/SimCommunication.h"
 #include "frame/SimDevice.h"
@@ -85,17 +86,35 @@ class StandFrame {
 
     // ---- the container ----
     // The container creates the view: 12120 × 9000 twips, visible, both chart check boxes
-    // checked, laid out once for that size. At most once.
-    view::QX_FlowWiz& create();
+    // checked, laid out once for that size. At most once. The view's type is the caller's: the
+    // frame itself reaches the view through the control and the host interfaces only.
+    template <class View = view::QX_FlowWiz>
+    View& create() {
+        claimCreation();
+        auto made = View::create(uiContext());
+        site(hostedView(made));
+        return *made;
+    }
     // The container destroys the view; the frame's objects stay.
     void terminate();
     // The container destroys the view and creates a new one as create() does, as a frame does
     // to apply a language switch.
-    view::QX_FlowWiz& recreate();
+    template <class View = view::QX_FlowWiz>
+    View& recreate() {
+        terminate();
+        created_ = false;
+        return create<View>();
+    }
     // Whether the view exists (created and not terminated).
-    bool hasView() const { return view_ != nullptr; }
-    view::QX_FlowWiz& view();  // logic_error when there is none
-    const std::shared_ptr<view::QX_FlowWiz>& viewPtr() const { return view_; }
+    bool hasView() const { return hosted_.control != nullptr; }
+    template <class View = view::QX_FlowWiz>
+    View& view() {  // logic_error when there is none
+        return dynamic_cast<View&>(*hosted().control);
+    }
+    template <class View = view::QX_FlowWiz>
+    std::shared_ptr<View> viewPtr() const {
+        return std::dynamic_pointer_cast<View>(hosted_.control);
+    }
 
     // ---- the frame ----
     // IQX_ActiveXConfig2_init with the device object, the frame's model or none; the frame's
@@ -168,6 +187,10 @@ class StandFrame {
     platform::UiContext uiContext() { return {scheduler_, *textMetrics_, factories_}; }
 
   private:
+    void claimCreation();  // logic_error on a second create
+    void site(HostedView made);
+    const HostedView& hosted() const;  // logic_error when there is no view
+
     int64_t startMs_ = kStartMs;
     StandScheduler scheduler_{kStartMs};
     RunClock runClock_{scheduler_, startMs_};
@@ -183,7 +206,7 @@ class StandFrame {
     std::shared_ptr<MessageHandler> messageHandler_ = std::make_shared<MessageHandler>();
     std::shared_ptr<CallbackReceiver> receiver_ = std::make_shared<CallbackReceiver>();
     std::shared_ptr<FrameToolbar> toolbar_;
-    std::shared_ptr<view::QX_FlowWiz> view_;
+    HostedView hosted_;
     bool created_ = false;
     bool initialised_ = false;
 };

@@ -33,16 +33,20 @@ void appendUtf8(std::string& out, uint32_t cp) {
     }
 }
 
+uint32_t unitAt(const uint8_t* p) {
+    return uint32_t{p[0]} | uint32_t{p[1]} << 8;
+}
+
 // UTF-16LE to UTF-8; none for an odd length or a lone surrogate.
 std::optional<std::string> utf16leToUtf8(const uint8_t* p, size_t n) {
     if (n % 2) return std::nullopt;
     std::string out;
     out.reserve(n / 2);
     for (size_t i = 0; i < n; i += 2) {
-        uint32_t u = p[i] | (p[i + 1] << 8);
+        uint32_t u = unitAt(p + i);
         if (u >= 0xD800 && u <= 0xDBFF) {
             if (i + 3 >= n) return std::nullopt;
-            uint32_t low = p[i + 2] | (p[i + 3] << 8);
+            const uint32_t low = unitAt(p + i + 2);
             if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
             u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
             i += 2;

@@ -83,7 +83,8 @@ TEST_F(CtlLedIMTest, InitStacksLampsOfATenthOfTheHeight) {
 TEST_F(CtlLedIMTest, BlinkingLampAlternatesEveryHalfSecond) {
     led.Init(10, kWhite);
     int lampChanges = 0;
-    auto watch = led.observe([&](const platform::Control&, const std::string& p) { lampChanges += p == "shLed"; });
+    auto watch =
+        led.observe([&](const platform::Control&, const std::string& p) { lampChanges += p == "shLed"; });
     led.SetLED(3, kAmber, true);
     EXPECT_EQ(colours(), column({{3, kAmber}}));
     EXPECT_EQ(led.blinkingIndex(), 3);

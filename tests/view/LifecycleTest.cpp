@@ -1,7 +1,9 @@
 // The view's life outside the device: creation and where it stops on a failure, the poll
 // interval, binding by the frame, the small frame callbacks, the frame's log messages and
-// environment notices, the shared job counter "LOCAL_COMM", and destruction.
+// environment notices, the shared job counter "LOCAL_COMM", destruction, and the frame's
+// refusal of its calls while it hosts no view.
 #include <regex>
+#include <stdexcept>
 
 #include "frame/ParameterSlider.h"
 #include "view/ViewStand.h"
@@ -210,6 +212,44 @@ TEST_F(LifecycleTest, TerminateOnlyLogsAndGivesBackThePendingJobs) {
     EXPECT_EQ(environmentValue(*s.f.model(), "LOCAL_COMM").toInt32(), 3);
     s.f.wait(20'000);  // the answers find no view
     EXPECT_EQ(environmentValue(*s.f.model(), "LOCAL_COMM").toInt32(), 3);
+}
+
+// The frame's calls need a view it hosts: before create and after terminate each is refused as a
+// misuse before it touches anything (no model is made), and a second create, even after a
+// terminate, never replaces the view the container sited.
+TEST_F(LifecycleTest, FrameCallsWithoutAHostedViewAreRefused) {
+    using Call = std::function<void(frame::StandFrame&)>;
+    const std::vector<std::pair<const char*, Call>> calls = {
+        {"init", [](frame::StandFrame& f) { f.init(frame::InitTarget::Device); }},
+        {"toolbar", [](frame::StandFrame& f) { f.setToolbar(); }},
+        {"register", [](frame::StandFrame& f) { f.registerCallback(); }},
+        {"press", [](frame::StandFrame& f) { f.press("Edit"); }},
+        {"release", [](frame::StandFrame& f) { f.release(); }},
+        {"environment", [](frame::StandFrame& f) { f.notifyEnvironmentChanged("STATE"); }},
+        {"view", [](frame::StandFrame& f) { f.view(); }},
+        {"terminate", [](frame::StandFrame& f) { f.terminate(); }},
+    };
+    for (bool terminated : {false, true}) {
+        for (const auto& [label, call] : calls) {
+            SCOPED_TRACE(std::string(label) + (terminated ? " after terminate" : " before create"));
+            frame::StandFrame f;
+            if (terminated) {
+                f.create();
+                f.terminate();
+            }
+            EXPECT_THROW(call(f), std::logic_error);
+            EXPECT_FALSE(f.hasView());
+            EXPECT_EQ(f.viewPtr(), nullptr);
+            EXPECT_EQ(f.model(), nullptr);
+        }
+    }
+    frame::StandFrame f;
+    auto& first = f.create();
+    EXPECT_THROW(f.create(), std::logic_error);
+    EXPECT_EQ(&f.view(), &first);
+    f.terminate();
+    EXPECT_THROW(f.create(), std::logic_error);
+    EXPECT_FALSE(f.hasView());
 }
 
 }  // namespace
