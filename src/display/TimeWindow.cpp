@@ -64,7 +64,7 @@ void TrendPane::windowBarChanged() {
     double last = 0;
     ignoreErrors([&] { n = must(flow.object).group(1).data().numPoints(); });
     ignoreErrors([&] { last = must(flow.object).group(1).data().x(n).value_or(0); });
-    const double start = (last - kWindowHours) / 1000 * position;
+    const double start = (last - kWindowHours) / kFollowNewest * position;
     for (auto* chart : {&flow.object, &temp.object})
         ignoreErrors([&] { must(*chart).chartArea().axis("X").setMin(start); });
     for (auto* chart : {&flow.object, &temp.object})

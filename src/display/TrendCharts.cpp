@@ -17,8 +17,6 @@ using platform::must;
 
 namespace {
 
-constexpr int16_t kFollowNewest = 1000;  // HSMin at this value keeps the window on the newest point
-
 // Restart values of a new trend: the first values replace them.
 constexpr ValueRange kRestartRange{.max = 0, .min = 1000};
 

@@ -19,6 +19,8 @@ namespace qx::display {
 
 // The value a caller passes for a line that has nothing to show; ranges never take it in.
 inline constexpr int16_t kNoLine = 999;
+// HSMin counts thousandths of the trend; at its maximum the window follows the newest point.
+inline constexpr int16_t kFollowNewest = 1000;
 
 // The running value range of one chart.
 struct ValueRange {

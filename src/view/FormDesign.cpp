@@ -34,23 +34,31 @@ constexpr int32_t kSetButtonWidth = 975;
 }  // namespace
 
 void QX_FlowWiz::buildForm() {
-    auto& c = controls_;
-    auto& sched = ui_.scheduler;
-    const auto& metrics = ui_.textMetrics;
     setWidth(12120);
     setHeight(9000);
+    buildTimers();
+    SF1 = place<platform::Frame>(controls_, this, 0, 0, 12120, 9000, "SF1", "QX_BaseControls.QXScrollForm");
+    buildTrendPane();
+    buildStatusAndOptions();
+    buildTeachPanel();
+    buildHiddenControls();
+}
 
-    // Timers: disabled at design time.
+// Disabled at design time.
+void QX_FlowWiz::buildTimers() {
+    auto& c = controls_;
+    auto& sched = ui_.scheduler;
     TimerState = place<platform::Timer>(c, this, 0, 0, 0, 0, "TimerState", sched, 2000);
     TimerCnt = place<platform::Timer>(c, this, 0, 0, 0, 0, "TimerCnt", sched, 1000);
     Timer1 = place<platform::Timer>(c, this, 0, 0, 0, 0, "Timer1", sched, 1000);
     TimerState->Tick = [this] { TimerState_Timer(); };
     TimerCnt->Tick = [this] { TimerCnt_Timer(); };
     Timer1->Tick = [this] { Timer1_Timer(); };
+}
 
-    SF1 = place<platform::Frame>(c, this, 0, 0, 12120, 9000, "SF1", "QX_BaseControls.QXScrollForm");
-
-    // The trend pane.
+// The charts come at run time; the check boxes, the scroll bars and the label rows are here.
+void QX_FlowWiz::buildTrendPane() {
+    auto& c = controls_;
     FrameChart = place<platform::Frame>(c, SF1.get(), 0, -210, 11910, 4200, "FrameChart");
     FrameChart->setVisible(false);
     CheckFL = place<platform::CheckBox>(c, FrameChart.get(), 120, 240, 255, 255, "CheckFL");
@@ -59,8 +67,9 @@ void QX_FlowWiz::buildForm() {
     CheckTP->setValue(1);
     CheckFL->Click = [this] { CheckFL_Click(); };
     CheckTP->Click = [this] { CheckTP_Click(); };
-    HSMin = place<platform::ScrollBar>(c, FrameChart.get(), 360, 3900, 11040, 255, "HSMin", true, 0, 1000);
-    HSMin->setValue(1000);
+    HSMin = place<platform::ScrollBar>(c, FrameChart.get(), 360, 3900, 11040, 255, "HSMin", true, 0,
+                                       display::kFollowNewest);
+    HSMin->setValue(display::kFollowNewest);
     auto vscroll = [&](const char* name, int32_t top) {
         return place<platform::ScrollBar>(c, FrameChart.get(), 60, top, 255, 735, name, false, -10000, 10000);
     };
@@ -75,7 +84,12 @@ void QX_FlowWiz::buildForm() {
     VSMin1->Change = [this] { trend_->minBarChanged(trend_->flow); };
     VSMax2->Change = [this] { trend_->maxBarChanged(trend_->temp); };
     VSMin2->Change = [this] { trend_->minBarChanged(trend_->temp); };
+    buildTrendLabels();
+}
 
+void QX_FlowWiz::buildTrendLabels() {
+    auto& c = controls_;
+    const auto& metrics = ui_.textMetrics;
     auto myLabel = [&](const char* name, int32_t left, int32_t top) {
         return place<display::MyLabel>(c, FrameChart.get(), left, top, 810, 270, name, metrics);
     };
@@ -94,13 +108,15 @@ void QX_FlowWiz::buildForm() {
     LaUnit1 = myLabel("LaUnit1", 120, 555);
     LaUnit2 = myLabel("LaUnit2", 120, 2355);
     LaTime = myLabel("LaTime", 11000, 540);
+}
 
-    // The status line.
+// The status line and the teach-in option buttons.
+void QX_FlowWiz::buildStatusAndOptions() {
+    auto& c = controls_;
     LaStatus = place<platform::Label>(c, SF1.get(), 0, 4050, 11850, 375, "LaStatus");
     LaStatus->setFontBold(true);
     LaStatus->setBackColor(kGreen);
 
-    // The teach-in option buttons.
     FrameTeachOption = place<platform::Frame>(c, SF1.get(), 0, 4485, 11850, 735, "FrameTeachOption");
     ComTeachMaxMin =
         place<platform::CommandButton>(c, FrameTeachOption.get(), 120, 240, 1935, 375, "ComTeachMaxMin");
@@ -114,14 +130,17 @@ void QX_FlowWiz::buildForm() {
     ComteachQuick->Click = [this] { ComteachQuick_Click(); };
     ComTeachCancel->Click = [this] { ComTeachCancel_Click(); };
     ComTest->Click = [this] { ComTest_Click(); };
+}
 
-    // The teach panel; its left part keeps the design positions below.
+// The teach panel; its left part keeps the design positions below.
+void QX_FlowWiz::buildTeachPanel() {
+    auto& c = controls_;
     FrameTeach = place<platform::Frame>(c, SF1.get(), 0, 5280, 11850, 1860, "FrameTeach");
     FrameTeach->setVisible(false);
     PicTeach = place<platform::PictureBox>(c, FrameTeach.get(), 150, 180, 11550, 1620, "PicTeach");
     auto* pic = PicTeach.get();
     CtlLedIM1 = place<display::CtlLedIM>(c, pic, 120, 60, display::CtlLedIM::kDesignWidth,
-                                         display::CtlLedIM::kDesignHeight, "CtlLedIM1", sched);
+                                         display::CtlLedIM::kDesignHeight, "CtlLedIM1", ui_.scheduler);
     auto label = [&](const char* name, int32_t left, int32_t top, int32_t width) {
         return place<platform::Label>(c, pic, left, top, width, 255, name);
     };
@@ -157,8 +176,13 @@ void QX_FlowWiz::buildForm() {
     ComTMin->Click = [this] { ComTMin_Click(); };
     ComTQuick->Click = [this] { ComTQuick_Click(); };
     ComSetTeach->Click = [this] { ComSetTeach_Click(); };
+    buildSettingFrames();
+}
 
-    // The setting frames right of the left part; the layout sizes them.
+// The setting frames right of the teach panel's left part; the layout sizes them.
+void QX_FlowWiz::buildSettingFrames() {
+    auto& c = controls_;
+    auto* pic = PicTeach.get();
     FrameFL = place<platform::Frame>(c, pic, 4240, 0, 3560, 1500, "FrameFL");
     ComSetFL = place<platform::CommandButton>(c, FrameFL.get(), 2460, 300, kSetButtonWidth, 375, "ComSetFL");
     FrameTP = place<platform::Frame>(c, pic, 7890, 0, 3560, 1500, "FrameTP");
@@ -170,18 +194,18 @@ void QX_FlowWiz::buildForm() {
     ComSetFL->Click = [this] { ComSetFL_Click(); };
     ComSetPara->Click = [this] { ComSetPara_Click(); };
     ComSetQT->Click = [this] { ComSetQT_Click(); };
+}
 
-    // Hidden at design time; no role in the layout.
+// Hidden at design time; no role in the layout.
+void QX_FlowWiz::buildHiddenControls() {
+    auto& c = controls_;
     Command1 = place<platform::CommandButton>(c, this, 0, 0, 1215, 375, "Command1");
     cmdXmlExport = place<platform::CommandButton>(c, this, 0, 0, 1215, 375, "cmdXmlExport");
     chkXmlUnknown = place<platform::CheckBox>(c, this, 0, 0, 1215, 255, "chkXmlUnknown");
     Text1 = place<platform::TextBox>(c, this, 0, 0, 1215, 315, "Text1");
     Text11 = place<platform::TextBox>(c, this, 0, 0, 1215, 315, "Text11");
-    for (platform::Control* hidden :
-         {static_cast<platform::Control*>(Command1.get()),
-          static_cast<platform::Control*>(cmdXmlExport.get()),
-          static_cast<platform::Control*>(chkXmlUnknown.get()), static_cast<platform::Control*>(Text1.get()),
-          static_cast<platform::Control*>(Text11.get())})
+    for (platform::Control* hidden : std::initializer_list<platform::Control*>{
+             Command1.get(), cmdXmlExport.get(), chkXmlUnknown.get(), Text1.get(), Text11.get()})
         hidden->setVisible(false);
 }
 

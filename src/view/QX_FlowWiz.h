@@ -248,7 +248,14 @@ class QX_FlowWiz : public platform::Control,
 
   private:
     explicit QX_FlowWiz(const platform::UiContext& ui);
-    void buildForm();          // the form design: every child control with its container and events
+    void buildForm();  // the form design: every child control with its container and events
+    void buildTimers();
+    void buildTrendPane();
+    void buildTrendLabels();
+    void buildStatusAndOptions();
+    void buildTeachPanel();
+    void buildSettingFrames();
+    void buildHiddenControls();
     void stopTimers();         // Timer1, TimerCnt and TimerState, in that order
     void dropOwnReferences();  // the charts and sliders the view holds, then stopTimers
     std::shared_ptr<QX_FlowWiz> self();

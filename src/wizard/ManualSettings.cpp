@@ -1,15 +1,12 @@
 // Values the user sets by hand in the teach panel: the flow switch point, the temperature switch
 // point and the quick-teach tolerance, each written as one job; and the locks on their inputs.
+#include "view/Colours.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::view {
 
 namespace {
 
-constexpr uint32_t kFlowUnlocked = 0xFF0000;
-constexpr uint32_t kFlowLocked = 0xB25452;
-constexpr uint32_t kTempUnlocked = 0x0000FF;
-constexpr uint32_t kTempLocked = 0x5B5BC1;
 constexpr int32_t kSliderHeight = 1155;
 
 // Writes the parameter as a setting job; its answer makes the next update reload mSliderTP.
@@ -59,11 +56,11 @@ void QX_FlowWiz::CheckTP_Click() {
 }
 
 void QX_FlowWiz::EnableFlowSwitchPointInput(bool enable) {
-    enableSliderInput(*ComSetFL, mSliderFL, enable, kFlowUnlocked, kFlowLocked);
+    enableSliderInput(*ComSetFL, mSliderFL, enable, kFlowSliderUnlocked, kFlowSliderLocked);
 }
 
 void QX_FlowWiz::EnableTempSwitchPointInput(bool enable) {
-    enableSliderInput(*ComSetPara, mSliderTP, enable, kTempUnlocked, kTempLocked);
+    enableSliderInput(*ComSetPara, mSliderTP, enable, kTempSliderUnlocked, kTempSliderLocked);
 }
 
 void QX_FlowWiz::EnableQuickOffsetInput(bool enable) {
