@@ -109,6 +109,8 @@ class Console {
         size_t words = 0;   // the query's words, after show/expect
     };
     Answer query(const Command& c);
+    std::string stateQuery(const std::string& kind);
+    std::string namedQuery(const Command& c, const std::string& kind, const std::string& name);
     std::string controlProperty(const std::string& what, int line);
     std::string chartQuery(const Command& c, size_t& words);
     std::string toolbarQuery(const std::string& what);

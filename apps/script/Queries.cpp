@@ -57,87 +57,75 @@ void Console::cmdExpect(const Command& c) {
 }
 
 Console::Answer Console::query(const Command& c) {
-    const auto& w = c.words;
-    const std::string& kind = w[1].text;
-    auto needs = [&](size_t n) {
-        if (w.size() < 1 + n) fail(c, kind + " wants " + std::to_string(n - 1) + " more word(s)");
-    };
-    const view::QX_FlowWiz* view = frame_.hasView() ? frame_.viewPtr().get() : nullptr;
-    Answer a{kind, "", 1};
-
-    if (kind == "lamps" || kind == "jobs" || kind == "early" || kind == "fifo" || kind == "connected") {
-        if (kind == "connected") {
-            auto comm = lineCommunication();
-            a.value = comm ? booleanText(comm->IsConnected()) : kNone;
-        } else if (!view) {
-            a.value = kNone;
-        } else if (kind == "lamps") {
-            if (!view->CtlLedIM1) {
-                a.value = kNone;
-            } else {
-                const auto& leds = *view->CtlLedIM1;
-                for (int32_t i = 0; i < leds.lampCount(); ++i) a.value += colourText(leds.lampColor(i)) + " ";
-                a.value += "blink=" + std::to_string(leds.blinkingIndex());
-            }
-        } else if (kind == "jobs") {
-            a.value = view->mUuids ? numberText(view->mUuids->Count()) : kNone;
-        } else if (kind == "early") {
-            a.value = view->mUuids2 ? numberText(view->mUuids2->Count()) : kNone;
-        } else {
-            a.value = view->mFifo ? numberText(view->mFifo->Count()) : kNone;
-        }
-        return a;
-    }
-
+    const std::string& kind = c.words[1].text;
+    if (kind == "lamps" || kind == "jobs" || kind == "early" || kind == "fifo" || kind == "connected")
+        return {kind, stateQuery(kind), 1};
     if (kind == "field" || kind == "bound" || kind == "param" || kind == "device" || kind == "env" ||
         kind == "frame-env" || kind == "toolbar") {
-        needs(2);
-        const std::string& name = w[2].text;
-        a.what = joinWords(c, 1, 2);
-        a.words = 2;
-        if (kind == "field") {
-            const FieldReader* reader = findViewField(name);
-            if (!reader) fail(c, "the view has no field " + name);
-            a.value = view ? (*reader)(*view) : kNone;
-        } else if (kind == "bound") {
-            // The very parameter, not the field named after it: with a matching category the
-            // TEACH_MAX field holds TEACH_MAX_SAVE.
-            bool bound = false;
-            if (view)
-                for (const auto* field : parameterFields(*view))
-                    bound = bound || (*field && (*field)->name() == name);
-            a.value = view ? booleanText(bound) : kNone;
-        } else if (kind == "param") {
-            auto parameter = view && view->mModel ? frame::findParameter(*view->mModel, name) : nullptr;
-            a.value = parameter ? quoteText(parameter->valueText()) : kNone;
-        } else if (kind == "device") {
-            requireSimulatedLine(c, "device queries");
-            auto& sim = frame_.sim();
-            auto value = sim.value(name);
-            a.value = !sim.has(name) ? kNone : value ? quoteText(*value) : kEmpty;
-        } else if (kind == "env") {
-            a.value = view ? environmentValue(view->mModel, name) : kNone;
-        } else if (kind == "frame-env") {
-            a.value = environmentValue(frame_.model(), name);
-        } else {
-            a.value = toolbarQuery(name);
-        }
-        return a;
+        if (c.words.size() < 3) fail(c, kind + " wants 1 more word(s)");
+        return {joinWords(c, 1, 2), namedQuery(c, kind, c.words[2].text), 2};
     }
-
     if (kind == "chart") {
         size_t words = 0;
-        a.value = chartQuery(c, words);
-        a.words = words;
-        a.what = joinWords(c, 1, words);
-        return a;
+        std::string value = chartQuery(c, words);
+        return {joinWords(c, 1, words), std::move(value), words};
     }
-
-    if (kind.find('.') != std::string::npos && !w[1].quoted) {
-        a.value = controlProperty(kind, c.line);
-        return a;
-    }
+    if (kind.find('.') != std::string::npos && !c.words[1].quoted)
+        return {kind, controlProperty(kind, c.line), 1};
     fail(c, "unknown query " + kind);
+}
+
+// The lamp column, the job counts and the line's state: none without a view (or a line).
+std::string Console::stateQuery(const std::string& kind) {
+    if (kind == "connected") {
+        auto comm = lineCommunication();
+        return comm ? booleanText(comm->IsConnected()) : kNone;
+    }
+    const view::QX_FlowWiz* view = frame_.hasView() ? frame_.viewPtr().get() : nullptr;
+    if (!view) return kNone;
+    if (kind == "lamps") {
+        if (!view->CtlLedIM1) return kNone;
+        const auto& leds = *view->CtlLedIM1;
+        std::string value;
+        for (int32_t i = 0; i < leds.lampCount(); ++i) value += colourText(leds.lampColor(i)) + " ";
+        return value + "blink=" + std::to_string(leds.blinkingIndex());
+    }
+    if (kind == "jobs") return view->mUuids ? numberText(view->mUuids->Count()) : kNone;
+    if (kind == "early") return view->mUuids2 ? numberText(view->mUuids2->Count()) : kNone;
+    return view->mFifo ? numberText(view->mFifo->Count()) : kNone;
+}
+
+// A query about one named thing: a field of the view, a parameter, a device value, an
+// environment value or a toolbar button.
+std::string Console::namedQuery(const Command& c, const std::string& kind, const std::string& name) {
+    const view::QX_FlowWiz* view = frame_.hasView() ? frame_.viewPtr().get() : nullptr;
+    if (kind == "field") {
+        const FieldReader* reader = findViewField(name);
+        if (!reader) fail(c, "the view has no field " + name);
+        return view ? (*reader)(*view) : kNone;
+    }
+    if (kind == "bound") {
+        // The very parameter, not the field named after it: with a matching category the
+        // TEACH_MAX field holds TEACH_MAX_SAVE.
+        if (!view) return kNone;
+        bool bound = false;
+        for (const auto* field : parameterFields(*view))
+            bound = bound || (*field && (*field)->name() == name);
+        return booleanText(bound);
+    }
+    if (kind == "param") {
+        auto parameter = view && view->mModel ? frame::findParameter(*view->mModel, name) : nullptr;
+        return parameter ? quoteText(parameter->valueText()) : kNone;
+    }
+    if (kind == "device") {
+        requireSimulatedLine(c, "device queries");
+        auto& sim = frame_.sim();
+        auto value = sim.value(name);
+        return !sim.has(name) ? kNone : value ? quoteText(*value) : kEmpty;
+    }
+    if (kind == "env") return view ? environmentValue(view->mModel, name) : kNone;
+    if (kind == "frame-env") return environmentValue(frame_.model(), name);
+    return toolbarQuery(name);
 }
 
 std::string Console::controlProperty(const std::string& what, int line) {
