@@ -80,11 +80,11 @@ Console::Answer Console::query(const Command& c) {
                 a.value += "blink=" + std::to_string(leds.blinkingIndex());
             }
         } else if (kind == "jobs") {
-            a.value = view->mUuids ? numberText(view->mUuids->Count()) : kNone;
+            a.value = view->jobs().pending() ? numberText(view->jobs().pending()->Count()) : kNone;
         } else if (kind == "early") {
-            a.value = view->mUuids2 ? numberText(view->mUuids2->Count()) : kNone;
+            a.value = view->jobs().early() ? numberText(view->jobs().early()->Count()) : kNone;
         } else {
-            a.value = view->mFifo ? numberText(view->mFifo->Count()) : kNone;
+            a.value = view->jobs().commands() ? numberText(view->jobs().commands()->Count()) : kNone;
         }
         return a;
     }

@@ -41,6 +41,19 @@ FieldReader object(std::shared_ptr<T> QX_FlowWiz::*field, const char* className 
     };
 }
 
+// The job bookkeeping, read through the book the view owns.
+using device::JobBook;
+
+FieldReader jobsObject(const void* (*read)(const JobBook&), const char* className) {
+    return [read, className](const QX_FlowWiz& v) -> std::string {
+        return read(v.jobs()) ? className : std::string(kNone);
+    };
+}
+
+FieldReader jobsText(const std::string& (JobBook::*read)() const) {
+    return [read](const QX_FlowWiz& v) { return quoteText((v.jobs().*read)()); };
+}
+
 // The trend pane's state, read through the pane the view owns.
 using display::TrendPane;
 
@@ -92,14 +105,16 @@ const std::map<std::string, FieldReader>& fields() {
         {"mFwVersion", number(&QX_FlowWiz::mFwVersion)},
         {"mReleasePending", flag(&QX_FlowWiz::mReleasePending)},
         {"mMessageDetails", text(&QX_FlowWiz::mMessageDetails)},
-        {"mPollMode", number(&QX_FlowWiz::mPollMode)},
+        {"mPollMode",
+         [](const QX_FlowWiz& v) { return numberText(static_cast<double>(v.jobs().pollMode())); }},
         // Job bookkeeping.
-        {"mUuids", object(&QX_FlowWiz::mUuids, "CuuidCollection")},
-        {"mUuids2", object(&QX_FlowWiz::mUuids2, "CuuidCollection")},
-        {"mFifo", object(&QX_FlowWiz::mFifo, "CCommandFiFo")},
+        {"mUuids",
+         jobsObject([](const JobBook& j) -> const void* { return j.pending(); }, "CuuidCollection")},
+        {"mUuids2", jobsObject([](const JobBook& j) -> const void* { return j.early(); }, "CuuidCollection")},
+        {"mFifo", jobsObject([](const JobBook& j) -> const void* { return j.commands(); }, "CCommandFiFo")},
         {"mFilter", object(&QX_FlowWiz::mFilter, "CFilterCallbackModule")},
-        {"mTeachJobId", text(&QX_FlowWiz::mTeachJobId)},
-        {"mSettingJobId", text(&QX_FlowWiz::mSettingJobId)},
+        {"mTeachJobId", jobsText(&JobBook::teachJobId)},
+        {"mSettingJobId", jobsText(&JobBook::settingJobId)},
         // Wizard.
         {"mTeachState", number(&QX_FlowWiz::mTeachState)},
         {"mTeachMode", number(&QX_FlowWiz::mTeachMode)},

@@ -62,7 +62,7 @@ void QX_FlowWiz::Init_Data_Universal(const host::ObjectPtr& obj, const std::stri
                 }
                 if (mSpecComm) {
                     mSpecComm->SetReceiver(std::weak_ptr<host::IBase_Communication>(self()));
-                    must(mUuids).SetCallback(this);
+                    jobs_.reportCountTo(this);
                 }
             }
             Init_Data(device->datamodel(), moduleName, contextName);
@@ -121,7 +121,7 @@ void QX_FlowWiz::Init_Data(const host::DataModelPtr& model, const std::string& m
                 }
             }
         }
-        if (context != mContext) mPollMode = 0;
+        if (context != mContext) jobs_.forgetPollButton();
         mModule = module;
         mContext = context;
         if (!mModel) return;

@@ -25,7 +25,7 @@ void QX_FlowWiz::Timer1_Timer() {
         // Before "CONNECTED" the timer keeps running and polling starts with the first tick after.
         if (!mSpecComm->IsConnected()) return;
         // A slow device lowers the poll rate instead of piling up jobs.
-        if (must(mUuids).Count() != 0) return;
+        if (!jobs_.nonePending()) return;
         SendReadJob(BuildPollList());
     } catch (const RuntimeError& e) {
         logOnError("Timer1_Timer", e);

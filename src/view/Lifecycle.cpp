@@ -58,9 +58,7 @@ void QX_FlowWiz::UserControl_Initialize() {
         step = "initialize splitter";
         step = "initialize Browser";
         step = "create Uuid-Collections";
-        mFifo = std::make_shared<device::CCommandFiFo>();
-        mUuids = std::make_shared<device::CuuidCollection>();
-        mUuids2 = std::make_shared<device::CuuidCollection>();
+        jobs_.create();
         auto addSlider = [this](SliderRef& slider, const char* name, platform::Frame* frame,
                                 uint32_t colour) {
             auto control = controls_.add(host::kSliderProgId, name, frame);
@@ -116,9 +114,7 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
     Timer1->setEnabled(false);
 
     if (mSpecComm) {
-        const int32_t commands = must(mFifo).Count();
-        const int32_t jobs = must(mUuids).Count();
-        if (commands >= 1 || jobs >= 1 || mTeachActive || mQuickTeachActive) {
+        if (jobs_.hasWork() || mTeachActive || mQuickTeachActive) {
             if (mTeachActive || mQuickTeachActive) {
                 SetTeachMode(false);
                 mTeachActive = false;
@@ -144,8 +140,7 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
 
     dropOwnReferences();
 
-    must(mUuids).Clear();
-    mUuids->SetCallback(nullptr);
+    jobs_.clearPending();
 
     if (mModel) {
         auto keepFilter = [this](const std::shared_ptr<host::IBase_CallbackModule>& kept) {

@@ -12,10 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "device/CCommandFiFo.h"
 #include "device/CFilterCallbackModule.h"
-#include "device/CuuidCollection.h"
 #include "device/IuuidCollection.h"
+#include "device/JobBook.h"
 #include "display/ChartEvent.h"
 #include "display/CtlLedIM.h"
 #include "display/MyLabel.h"
@@ -170,6 +169,9 @@ class QX_FlowWiz : public platform::Control,
     display::TrendPane& trend() { return *trend_; }
     const display::TrendPane& trend() const { return *trend_; }
 
+    // ---- job bookkeeping (device/JobBook.h) ----
+    const device::JobBook& jobs() const { return jobs_; }
+
     // ================= state =================
 
     // Frame objects, held from init (or the call that hands them over) until the release.
@@ -189,15 +191,7 @@ class QX_FlowWiz : public platform::Control,
     int16_t mFwVersion = 0;
     bool mReleasePending = false;
     std::string mMessageDetails;
-    int32_t mPollMode = 0;  // 0 never set, 1 pressed, 2 released
-
-    // Job bookkeeping.
-    std::shared_ptr<device::CuuidCollection> mUuids;   // pending jobs; the view is its callback
-    std::shared_ptr<device::CuuidCollection> mUuids2;  // answers that came before their id
-    std::shared_ptr<device::CCommandFiFo> mFifo;
     std::shared_ptr<device::CFilterCallbackModule> mFilter;
-    std::string mTeachJobId;
-    std::string mSettingJobId;
 
     // Parameter references bound by name; any may be none.
     ParameterPtr pQUICK_2, pPROINFLOW_RAW, pDELTAFLOW_NEW, pPROINTEMP, pSWPOINT, pTEACHDO_SWPOINT,
@@ -247,15 +241,24 @@ class QX_FlowWiz : public platform::Control,
     void logOnError(const std::string& operation, const platform::RuntimeError& e);
 
   private:
+    // Tests set up what no operation reaches on its own through this one seam (tests/ViewTestSeam.h).
+    friend struct ViewTestSeam;
+
     explicit QX_FlowWiz(const platform::UiContext& ui);
     void buildForm();          // the form design: every child control with its container and events
     void stopTimers();         // Timer1, TimerCnt and TimerState, in that order
     void dropOwnReferences();  // the charts and sliders the view holds, then stopTimers
     std::shared_ptr<QX_FlowWiz> self();
+    // Write jobs whose answers the view tells apart from the rest.
+    void sendTeachJob(ParameterPtr& parameter);
+    void sendSettingJob(ParameterPtr& parameter);
 
     platform::UiContext ui_;
     platform::Controls controls_;
     std::unique_ptr<display::TrendPane> trend_;
+    // After the model, so that the pending collection hands back its count while the model is
+    // still there.
+    device::JobBook jobs_;
 };
 
 }  // namespace qx::view

@@ -47,10 +47,7 @@ void QX_FlowWiz::IQX_ActiveXApp_SetToolbar(const host::ToolbarPtr& ctrlToolbar) 
                 must(poll).setToolTipText(lookUpText("IDS_TTIP_POLLEN_EIN_AUSSCHALTE"));
                 poll->setStyle(kCheckStyle);
                 platform::ignoreErrors([&] { poll->setEnabled(deviceReachable(*mFrameModel)); });
-                if (mPollMode != 0)
-                    poll->setValue(mPollMode == 1 ? 1 : 0);
-                else
-                    poll->setValue(poll->enabled() ? 1 : 0);
+                poll->setValue(jobs_.pollButtonLeftPressed().value_or(poll->enabled()) ? 1 : 0);
                 if (poll->value() == 1 && mModel) mToolbar_ButtonClick(poll);
 
                 must(buttons.Add({}, "Clear", "", 0, "Clear"))
@@ -90,10 +87,7 @@ void QX_FlowWiz::EnsureToolbarImages(const std::shared_ptr<host::IImageList>& im
 }
 
 void QX_FlowWiz::ResetPolling() {
-    must(mFifo).Clear();
-    must(mUuids).Clear();
-    must(mUuids2).Clear();
-    mTeachJobId.clear();
+    jobs_.forgetAll();
     platform::ignoreErrors([this] { must(must(must(mToolbar).Buttons()).item("Poll")).setValue(0); });
 }
 
@@ -143,9 +137,7 @@ void QX_FlowWiz::mToolbar_ButtonClick(const host::ButtonPtr& button) {
                 must(must(must(mToolbar).Buttons()).item("Poll")).setEnabled(false);
             } else if (button->value() == 0) {
                 const bool connected = mSpecComm->IsConnected();
-                const bool queued = must(mFifo).Count() > 0;
-                const bool outstanding = must(mUuids).Count() > 0;
-                if (connected && (queued || outstanding)) mSpecComm->Connecting(false);
+                if (connected && jobs_.hasWork()) mSpecComm->Connecting(false);
                 Timer1->setEnabled(false);
             } else if (!ConnectAndUploadDepends()) {
                 button->setValue(0);
@@ -153,7 +145,7 @@ void QX_FlowWiz::mToolbar_ButtonClick(const host::ButtonPtr& button) {
                 support::WalkModelParameters(mModel, mModule, -1);
                 Timer1->setEnabled(true);
             }
-            mPollMode = button->value() == 1 ? 1 : 2;
+            jobs_.notePollButton(button->value() == 1);
         } else if (key.rfind("FUNCTION:", 0) == 0) {
             auto& env = must(must(must(mFrameModel).description()).environment());
             const Variant value = env.get(key);

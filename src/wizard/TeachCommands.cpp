@@ -18,9 +18,9 @@ void setCode(const ParameterPtr& quick2, TeachCode code) {
 }  // namespace
 
 // Sends a parameter as the teach job; the reference the communication object hands back replaces ours.
-static void sendTeachJob(QX_FlowWiz& view, ParameterPtr& parameter) {
+void QX_FlowWiz::sendTeachJob(ParameterPtr& parameter) {
     host::WriteItem item = parameter;
-    view.mTeachJobId = view.SendWriteJob(item);
+    jobs_.setTeachJob(SendWriteJob(item));
     if (auto* kept = std::get_if<ParameterPtr>(&item)) parameter = *kept;
 }
 
@@ -80,19 +80,19 @@ void QX_FlowWiz::ComteachQuick_Click() {
 void QX_FlowWiz::ComTMax_Click() {
     setCode(pQUICK_2, mCategoryMatch ? TeachCode::TeachFirst : TeachCode::TeachSecond);
     mTeachState = TeachState::MaximumSent;
-    sendTeachJob(*this, pQUICK_2);
+    sendTeachJob(pQUICK_2);
 }
 
 void QX_FlowWiz::ComTMin_Click() {
     setCode(pQUICK_2, mCategoryMatch ? TeachCode::TeachSecond : TeachCode::TeachFirst);
     mTeachState = TeachState::MinimumSent;
-    sendTeachJob(*this, pQUICK_2);
+    sendTeachJob(pQUICK_2);
 }
 
 void QX_FlowWiz::ComTQuick_Click() {
     setCode(pQUICK_2, TeachCode::TeachQuick);
     mTeachState = TeachState::QuickSent;
-    sendTeachJob(*this, pQUICK_2);
+    sendTeachJob(pQUICK_2);
     // The offset goes back to its default in the model only; the next update shows it.
     platform::ignoreErrors(
         [this] { must(must(pTEACHDO_QUICK).valueObject()).setValue(mFwVersion == 0 ? 5 : 0); });
@@ -117,7 +117,7 @@ void QX_FlowWiz::ComTeachCancel_Click() {
 void QX_FlowWiz::SetTeachMode(bool on) {
     if (!must(must(mModel).description()).item("FWversion").equals(Variant(1))) return;
     setCode(pQUICK_2, on ? TeachCode::ModeStart : TeachCode::ModeEnd);
-    sendTeachJob(*this, pQUICK_2);
+    sendTeachJob(pQUICK_2);
 }
 
 void QX_FlowWiz::TeachContinuation() {
@@ -125,7 +125,7 @@ void QX_FlowWiz::TeachContinuation() {
         case TeachState::MaximumSent:
             setCode(pQUICK_2, TeachCode::Reset);
             mTeachState = TeachState::MaximumReset;
-            sendTeachJob(*this, pQUICK_2);
+            sendTeachJob(pQUICK_2);
             break;
         case TeachState::MaximumReset:
             UpdateView();
@@ -135,7 +135,7 @@ void QX_FlowWiz::TeachContinuation() {
             mTeachState = TeachState::MinimumReset;
             ClearLevelLamps(9);
             CtlLedIM1->SetLED(9, kAmber, false);
-            sendTeachJob(*this, pQUICK_2);
+            sendTeachJob(pQUICK_2);
             break;
         case TeachState::MinimumReset:
             mTeachState = TeachState::MaxMinFinished;
@@ -144,13 +144,13 @@ void QX_FlowWiz::TeachContinuation() {
             break;
         case TeachState::MaxMinFinished:
             setCode(pQUICK_2, TeachCode::Reset);
-            sendTeachJob(*this, pQUICK_2);
+            sendTeachJob(pQUICK_2);
             UpdateView();
             break;
         case TeachState::QuickSent:
             setCode(pQUICK_2, TeachCode::Reset);
             mTeachState = TeachState::QuickReset;
-            sendTeachJob(*this, pQUICK_2);
+            sendTeachJob(pQUICK_2);
             ClearLevelLamps(9);
             break;
         case TeachState::QuickReset:
@@ -200,7 +200,7 @@ void QX_FlowWiz::ComSetTeach_Click() {
         LaTMax->setText(LaTMaxW->text());
         LaTMin->setText(LaTMinW->text());
         host::WriteItem item = collection;
-        mTeachJobId = SendWriteJob(item);
+        jobs_.setTeachJob(SendWriteJob(item));
         return;
     }
 

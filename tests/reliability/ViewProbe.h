@@ -11,9 +11,9 @@ namespace qx::reliability::test {
 struct ViewProbe {
     view::QX_FlowWiz& v;
 
-    int jobs() const { return v.mUuids->Count(); }
-    int early() const { return v.mUuids2->Count(); }
-    int commands() const { return v.mFifo->Count(); }
+    int jobs() const { return v.jobs().pending()->Count(); }
+    int early() const { return v.jobs().early()->Count(); }
+    int commands() const { return v.jobs().commands()->Count(); }
     int teachState() const { return wizard::number(v.mTeachState); }
 
     // The view's own timers, found by name: poll, run time and status line.

@@ -82,7 +82,7 @@ TEST_F(BindingTest, DeviceObjectBindsTheViewsOwnCopy) {
     frame::StandFrame f;
     auto& v = f.create();
     f.init(InitTarget::Device);
-    EXPECT_EQ(v.mUuids->Callback(), &v);
+    EXPECT_EQ(v.jobs().pending()->Callback(), &v);
     auto copy = applied(v);
     ASSERT_NE(copy, f.model());
     EXPECT_EQ(copy->registeredView().get(), static_cast<host::Object*>(&v));
@@ -186,17 +186,17 @@ TEST_F(BindingTest, RebindingHandsTheCallbacksOverAgain) {
 
     f.init(InitTarget::Device, "TEACH_FMX", "MONITOR");
     const auto copy = applied(v);
-    v.mPollMode = 1;
+    ViewTestSeam::leavePollButton(v, 1);
     f.init(InitTarget::Device, "TEACH_FMX", "PARAMETER");
     EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->notices(), 1);
     EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->lastNotifier().get(), static_cast<host::Object*>(&v));
-    EXPECT_EQ(v.mPollMode, 0);
+    EXPECT_EQ(pollMode(v), 0);
     EXPECT_EQ(environmentValue(*copy, "CONTEXT_COMM").toText(), "PARAMETER");
     EXPECT_EQ(v.mModel, copy);  // the same frame model keeps its copy
     EXPECT_TRUE(registered(*copy, v.mFilter.get()));
-    v.mPollMode = 2;
+    ViewTestSeam::leavePollButton(v, 2);
     f.init(InitTarget::Device, "PROIN_FMX", "PARAMETER");  // same context: the mode stays
-    EXPECT_EQ(v.mPollMode, 2);
+    EXPECT_EQ(pollMode(v), 2);
     EXPECT_EQ(copy->context("TEACH_FMX", "PARAMETER")->notices(), 1);
 }
 
@@ -261,7 +261,7 @@ TEST_F(BindingTest, FailingCommunicationIsLoggedAndTheModelStillBinds) {
     EXPECT_EQ(logged("Init_Data_Universal(): ERROR: when calling CreateCommunication(): Error 429: " +
                      platform::standardMessage(429) + " (The device's communication could not be created)"),
               1);
-    EXPECT_EQ(v.mUuids->Callback(), nullptr);
+    EXPECT_EQ(v.jobs().pending()->Callback(), nullptr);
     EXPECT_EQ(v.CoQTOffset->listCount(), 17);
 }
 

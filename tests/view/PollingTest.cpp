@@ -54,9 +54,9 @@ TEST_F(PollingTest, TicksWaitForTheConnectionAndOutliveFailures) {
     v.Timer1->setEnabled(true);
     v.mSpecComm->Connecting(true);  // "CONNECTED" at 2.5 s
     s.f.wait(2400);
-    EXPECT_EQ(v.mUuids->Count(), 0);
+    EXPECT_EQ(v.jobs().pending()->Count(), 0);
     s.f.wait(600);  // the tick at 3 s finds the device connected
-    EXPECT_EQ(v.mUuids->Count(), 1);
+    EXPECT_EQ(v.jobs().pending()->Count(), 1);
     EXPECT_EQ(logged("Timer1_Timer", false), 0);
 
     s.f.wait(2500);
@@ -65,7 +65,7 @@ TEST_F(PollingTest, TicksWaitForTheConnectionAndOutliveFailures) {
     v.mSpecComm = guarded;
     s.f.wait(2000);
     EXPECT_EQ(logged(onError("Timer1_Timer", platform::kObjectError + 7, "The line is gone")), 2);
-    EXPECT_EQ(v.mUuids->Count(), 0);
+    EXPECT_EQ(v.jobs().pending()->Count(), 0);
     EXPECT_TRUE(v.Timer1->enabled());
 }
 

@@ -59,13 +59,13 @@ TEST_F(ToolbarTest, PollStartsFromTheLastChoiceOrTheDeviceState) {
         BoundStand s(neutral(), false);
         auto& v = *s.view;
         s.f.model()->description()->environment()->put("STATE", c.state);
-        v.mPollMode = c.pollMode;
+        ViewTestSeam::leavePollButton(v, c.pollMode);
         clearLog();
         s.f.setToolbar();
         EXPECT_EQ(button(s.f, "Poll")->value(), c.value);
         EXPECT_EQ(button(s.f, "Poll")->enabled(), c.enabled);
         EXPECT_EQ(v.Timer1->enabled(), c.polling);
-        EXPECT_EQ(v.mPollMode, c.pollMode == 0 && !c.polling ? 0 : 1);
+        EXPECT_EQ(pollMode(v), c.pollMode == 0 && !c.polling ? 0 : 1);
         s.f.wait(100);
         EXPECT_EQ(s.f.communication()->IsConnected(), c.polling);
         const auto& shown = s.f.messageHandler()->shown();
@@ -81,7 +81,7 @@ TEST_F(ToolbarTest, ReleasingPollDisconnectsOnlyWithWorkOutstanding) {
          std::vector<std::tuple<std::string, std::function<void(QX_FlowWiz&)>, bool>>{
              {"idle", [](QX_FlowWiz&) {}, false},
              {"read outstanding", [](QX_FlowWiz& v) { v.ReadValuesOnce(); }, true},
-             {"command waiting", [](QX_FlowWiz& v) { v.mFifo->Add("ReadOnce"); }, true}}) {
+             {"command waiting", [](QX_FlowWiz& v) { ViewTestSeam::jobs(v).queueRead(); }, true}}) {
         SCOPED_TRACE(label);
         BoundStand s;
         s.startPolling();
@@ -129,7 +129,7 @@ TEST_F(ToolbarTest, PressingPollAsksTheMatchingParametersToRefresh) {
         frame::StandFrame f;
         auto& v = f.create();
         f.init(InitTarget::Device, module);
-        v.mPollMode = 2;
+        ViewTestSeam::leavePollButton(v, 2);
         f.setToolbar();
         f.link().connectOutcome = outcome;
         f.press("Poll");
@@ -212,7 +212,7 @@ TEST_F(ToolbarTest, ClearRestartsTheTrendViewAndRefreshesWhenDisconnected) {
         frame::StandFrame f;
         auto& v = f.create();
         f.init(device ? InitTarget::Device : InitTarget::Model);
-        v.mPollMode = 2;
+        ViewTestSeam::leavePollButton(v, 2);
         f.setToolbar();
         f.wait(700);  // the clock now stands between two whole seconds
         v.HSMin->setValue(300);
@@ -245,7 +245,7 @@ TEST_F(ToolbarTest, MissingPicturesAreLeftOutAndPresentOnesKept) {
         auto res = std::make_shared<ScriptedResource>();
         res->failingPictures = {failing};
         s.view->mRes = res;
-        s.view->mPollMode = 2;
+        ViewTestSeam::leavePollButton(*s.view, 2);
         auto toolbar = std::make_shared<frame::FrameToolbar>();
         auto kept = std::make_shared<host::Picture>("mine", std::vector<uint8_t>{}, 16, 16);
         toolbar->ImageList()->ListImages()->Add({}, "Clear", kept);

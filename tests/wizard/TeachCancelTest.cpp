@@ -97,10 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CancelDetails, AnswerToTheMaximumAfterCancelOnFirmwareZeroDoesNothing) {
     WizardStand s(device(0, Category::Other));
     reach(s, false, 1, 0);
-    const std::string teachJob = s.v().mTeachJobId;
+    const std::string teachJob = s.v().jobs().teachJobId();
     ASSERT_FALSE(teachJob.empty());
     ASSERT_TRUE(s.click(*s.v().ComTeachCancel));
-    EXPECT_EQ(s.v().mTeachJobId, teachJob);  // nothing new was sent
+    EXPECT_EQ(s.v().jobs().teachJobId(), teachJob);  // nothing new was sent
     const auto ticks = s.v().trend().flow.object->group(1).data().numPoints();
     s.wait(kOneAnswer);
     EXPECT_THAT(s.codes(), ElementsAreArray({"2"}));

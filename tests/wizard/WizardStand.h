@@ -21,6 +21,7 @@
 #include "platform/Registry.h"
 #include "platform/StandardControls.h"
 #include "view/QX_FlowWiz.h"
+#include "view/ViewTestSeam.h"
 
 namespace qx::stand::test {
 
