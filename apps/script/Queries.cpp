@@ -102,11 +102,7 @@ Console::Answer Console::query(const Command& c) {
         } else if (kind == "bound") {
             // The very parameter, not the field named after it: with a matching category the
             // TEACH_MAX field holds TEACH_MAX_SAVE.
-            bool bound = false;
-            if (view)
-                for (const auto* field : parameterFields(*view))
-                    bound = bound || (*field && (*field)->name() == name);
-            a.value = view ? booleanText(bound) : kNone;
+            a.value = view ? booleanText(view->refs().holds(name)) : kNone;
         } else if (kind == "param") {
             auto parameter = view && view->mModel ? frame::findParameter(*view->mModel, name) : nullptr;
             a.value = parameter ? quoteText(parameter->valueText()) : kNone;

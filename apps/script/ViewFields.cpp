@@ -1,6 +1,7 @@
 #include "script/ViewFields.h"
 #include "view/QX_FlowWiz.h"
 
+#include <algorithm>
 #include <map>
 
 #include "display/TrendPane.h"
@@ -167,27 +168,6 @@ const std::map<std::string, FieldReader>& fields() {
     return table;
 }
 
-using ParameterField = host::ParameterPtr QX_FlowWiz::*;
-
-const std::map<std::string, ParameterField>& parameterTable() {
-    static const std::map<std::string, ParameterField> table = {
-        {"QUICK_2", &QX_FlowWiz::pQUICK_2},
-        {"PROINFLOW_RAW", &QX_FlowWiz::pPROINFLOW_RAW},
-        {"DELTAFLOW_NEW", &QX_FlowWiz::pDELTAFLOW_NEW},
-        {"PROINTEMP", &QX_FlowWiz::pPROINTEMP},
-        {"SWPOINT", &QX_FlowWiz::pSWPOINT},
-        {"TEACHDO_SWPOINT", &QX_FlowWiz::pTEACHDO_SWPOINT},
-        {"DELTAFLOW_RAW", &QX_FlowWiz::pDELTAFLOW_RAW},
-        {"TEACH_MAX", &QX_FlowWiz::pTEACH_MAX},
-        {"TEACH_MIN", &QX_FlowWiz::pTEACH_MIN},
-        {"TEACHDO_QUICK_MODE", &QX_FlowWiz::pTEACHDO_QUICK_MODE},
-        {"TEACHDO_QUICK", &QX_FlowWiz::pTEACHDO_QUICK},
-        {"FLOWSP_RAW", &QX_FlowWiz::pFLOWSP_RAW},
-        {"FLOWSPQT_RAW", &QX_FlowWiz::pFLOWSPQT_RAW},
-    };
-    return table;
-}
-
 }  // namespace
 
 const FieldReader* findViewField(const std::string& name) {
@@ -196,16 +176,16 @@ const FieldReader* findViewField(const std::string& name) {
     if (it != table.end()) return &it->second;
     // The parameter references print like the other objects.
     static std::map<std::string, FieldReader> parameterReaders;
-    auto p = parameterTable().find(name.size() > 1 && name[0] == 'p' ? name.substr(1) : std::string());
-    if (p == parameterTable().end()) return nullptr;
-    auto [reader, added] = parameterReaders.try_emplace(name, object(p->second));
+    const auto& refs = device::ParameterRefs::byName();
+    auto p = std::find_if(refs.begin(), refs.end(),
+                          [&](const auto& entry) { return "p" + std::string(entry.first) == name; });
+    if (p == refs.end()) return nullptr;
+    auto [reader, added] =
+        parameterReaders.try_emplace(name, [member = p->second](const QX_FlowWiz& v) -> std::string {
+            const auto& parameter = v.refs().*member;
+            return parameter ? parameter->className() : std::string(kNone);
+        });
     return &reader->second;
-}
-
-std::vector<const host::ParameterPtr*> parameterFields(const view::QX_FlowWiz& view) {
-    std::vector<const host::ParameterPtr*> out;
-    for (const auto& [name, field] : parameterTable()) out.push_back(&(view.*field));
-    return out;
 }
 
 }  // namespace qx::console

@@ -5,8 +5,6 @@
 #include <functional>
 #include <string>
 
-#include "host/DataModel.h"
-
 namespace qx::view {
 class QX_FlowWiz;
 }
@@ -17,8 +15,5 @@ using FieldReader = std::function<std::string(const view::QX_FlowWiz&)>;
 
 // The reader of the field with that name; none for a name the view has no field for.
 const FieldReader* findViewField(const std::string& name);
-
-// Every parameter reference field of the view.
-std::vector<const host::ParameterPtr*> parameterFields(const view::QX_FlowWiz& view);
 
 }  // namespace qx::console

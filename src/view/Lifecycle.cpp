@@ -105,11 +105,11 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
         auto item = must(must(p).binding()).deviceItem();
         must(mDevice).ReleaseItem(item, 2);
     };
-    releaseItem(pTEACH_MAX);
-    releaseItem(pTEACH_MIN);
-    releaseItem(pSWPOINT);
-    if (IsSwitchPointAvailable()) releaseItem(pTEACHDO_SWPOINT);
-    releaseItem(pTEACHDO_QUICK_MODE);
+    releaseItem(refs_.TEACH_MAX);
+    releaseItem(refs_.TEACH_MIN);
+    releaseItem(refs_.SWPOINT);
+    if (IsSwitchPointAvailable()) releaseItem(refs_.TEACHDO_SWPOINT);
+    releaseItem(refs_.TEACHDO_QUICK_MODE);
 
     Timer1->setEnabled(false);
 
@@ -143,21 +143,7 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
     jobs_.clearPending();
 
     if (mModel) {
-        auto keepFilter = [this](const std::shared_ptr<host::IBase_CallbackModule>& kept) {
-            mFilter = std::dynamic_pointer_cast<device::CFilterCallbackModule>(kept);
-            if (kept && !mFilter) platform::raise(platform::kTypeMismatch);
-        };
-        if (mModule == "$$MODULE") {
-            mModel->exchangeCallback(std::static_pointer_cast<host::IBase_CallbackModule>(self()));
-        } else {
-            platform::ignoreErrors([this] {
-                auto module = must(mModel->viewModules()).item(mModule);
-                must(must(must(module).contexts()).item(mContext)).notify(self());
-            });
-            keepFilter(mModel->exchangeCallback(mFilter));
-        }
-        keepFilter(must(mFrameModel).exchangeCallback(mFilter));
-        must(mFilter).DetachTarget();
+        detachFromModels();
         if (!support::IsCombineModels()) must(mModel->settings()).reset();
         mModel.reset();
         mFrameModel.reset();

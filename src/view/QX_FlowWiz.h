@@ -15,6 +15,7 @@
 #include "device/CFilterCallbackModule.h"
 #include "device/IuuidCollection.h"
 #include "device/JobBook.h"
+#include "device/ParameterRefs.h"
 #include "display/ChartEvent.h"
 #include "display/CtlLedIM.h"
 #include "display/MyLabel.h"
@@ -169,8 +170,9 @@ class QX_FlowWiz : public platform::Control,
     display::TrendPane& trend() { return *trend_; }
     const display::TrendPane& trend() const { return *trend_; }
 
-    // ---- job bookkeeping (device/JobBook.h) ----
+    // ---- job bookkeeping (device/JobBook.h) and the bound parameters (device/ParameterRefs.h) ----
     const device::JobBook& jobs() const { return jobs_; }
+    const device::ParameterRefs& refs() const { return refs_; }
 
     // ================= state =================
 
@@ -192,11 +194,6 @@ class QX_FlowWiz : public platform::Control,
     bool mReleasePending = false;
     std::string mMessageDetails;
     std::shared_ptr<device::CFilterCallbackModule> mFilter;
-
-    // Parameter references bound by name; any may be none.
-    ParameterPtr pQUICK_2, pPROINFLOW_RAW, pDELTAFLOW_NEW, pPROINTEMP, pSWPOINT, pTEACHDO_SWPOINT,
-        pDELTAFLOW_RAW, pTEACH_MAX, pTEACH_MIN, pTEACHDO_QUICK_MODE, pTEACHDO_QUICK, pFLOWSP_RAW,
-        pFLOWSPQT_RAW;
 
     // Wizard.
     wizard::TeachState mTeachState = wizard::TeachState::Idle;
@@ -249,6 +246,25 @@ class QX_FlowWiz : public platform::Control,
     void stopTimers();         // Timer1, TimerCnt and TimerState, in that order
     void dropOwnReferences();  // the charts and sliders the view holds, then stopTimers
     std::shared_ptr<QX_FlowWiz> self();
+    // The binding's steps (device/Binding.cpp), in the order Init_Data takes them.
+    void takeDevice(const host::DevicePtr& device);  // with its communication object
+    void applyModel(const host::DataModelPtr& model);
+    void createAppliedModel();
+    void detachFromModels();  // hands the models' callback registrations back
+    void keepFilter(const std::shared_ptr<host::IBase_CallbackModule>& kept);
+    void bindProcessValues();
+    void loadTemperatureSlider();
+    void loadFlowSlider();
+    void bindTaughtLimits();
+    void captionChartLegends();
+    void bindTeachParameters();
+    void chooseTeachMode();
+    void captionSettingFrames();
+    void fillToleranceList();
+    void captionTeachPanel();
+    void showSwitchPointLegend();
+    void startAfresh();  // the charts and the wizard's inputs
+
     // Write jobs whose answers the view tells apart from the rest.
     void sendTeachJob(ParameterPtr& parameter);
     void sendSettingJob(ParameterPtr& parameter);
@@ -259,6 +275,7 @@ class QX_FlowWiz : public platform::Control,
     // After the model, so that the pending collection hands back its count while the model is
     // still there.
     device::JobBook jobs_;
+    device::ParameterRefs refs_;
 };
 
 }  // namespace qx::view

@@ -36,19 +36,19 @@ void QX_FlowWiz::sendSettingJob(ParameterPtr& parameter) {
 void QX_FlowWiz::ComSetFL_Click() {
     Variant value = must(mSliderFL.object).getProperty("value");
     if (value.toDouble() < 1) value = 1;
-    must(pTEACHDO_SWPOINT).setValueText(value.toText());
-    mSliderFL.object->setProperty("value", pTEACHDO_SWPOINT->valueText());  // shows what the model took
-    sendSettingJob(pTEACHDO_SWPOINT);
+    must(refs_.TEACHDO_SWPOINT).setValueText(value.toText());
+    mSliderFL.object->setProperty("value", refs_.TEACHDO_SWPOINT->valueText());  // shows what the model took
+    sendSettingJob(refs_.TEACHDO_SWPOINT);
 }
 
 void QX_FlowWiz::ComSetPara_Click() {
-    must(pSWPOINT).setValueText(must(mSliderTP.object).getProperty("value").toText());
-    sendSettingJob(pSWPOINT);
+    must(refs_.SWPOINT).setValueText(must(mSliderTP.object).getProperty("value").toText());
+    sendSettingJob(refs_.SWPOINT);
 }
 
 void QX_FlowWiz::ComSetQT_Click() {
-    must(pTEACHDO_QUICK).setValueText(CoQTOffset->text());
-    sendSettingJob(pTEACHDO_QUICK);
+    must(refs_.TEACHDO_QUICK).setValueText(CoQTOffset->text());
+    sendSettingJob(refs_.TEACHDO_QUICK);
 }
 
 void QX_FlowWiz::CheckFL_Click() {

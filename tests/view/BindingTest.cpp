@@ -28,9 +28,9 @@ frame::ParameterSlider& sliderOf(const SliderRef& ref) {
 
 // The thirteen references in the order of the binding table.
 std::vector<host::ParameterPtr> references(const QX_FlowWiz& v) {
-    return {v.pQUICK_2,         v.pPROINFLOW_RAW, v.pDELTAFLOW_NEW, v.pPROINTEMP, v.pSWPOINT,
-            v.pTEACHDO_SWPOINT, v.pDELTAFLOW_RAW, v.pTEACH_MAX,     v.pTEACH_MIN, v.pTEACHDO_QUICK_MODE,
-            v.pTEACHDO_QUICK,   v.pFLOWSP_RAW,    v.pFLOWSPQT_RAW};
+    std::vector<host::ParameterPtr> out;
+    for (const auto& [name, member] : device::ParameterRefs::byName()) out.push_back(v.refs().*member);
+    return out;
 }
 
 // Each variant binds what the device has and nothing else; captions from a parameter the device
@@ -101,7 +101,8 @@ TEST_F(BindingTest, DeviceObjectBindsTheViewsOwnCopy) {
         combined.init(InitTarget::Device);
         EXPECT_EQ(w.mModel, combined.model());
         EXPECT_EQ(combined.model()->registeredView().get(), static_cast<host::Object*>(&w));
-        EXPECT_EQ(frame::asFrameParameter(w.pSWPOINT), frame::findParameter(*combined.model(), "SWPOINT"));
+        EXPECT_EQ(frame::asFrameParameter(w.refs().SWPOINT),
+                  frame::findParameter(*combined.model(), "SWPOINT"));
     });
 }
 
@@ -150,8 +151,8 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
         if (!p) continue;
         EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*v.mModel, p->name())) << p->name();
     }
-    EXPECT_EQ(nameOf(v.pTEACH_MAX), "TEACH_MAX");
-    EXPECT_EQ(v.pTEACHDO_QUICK_MODE, nullptr);
+    EXPECT_EQ(nameOf(v.refs().TEACH_MAX), "TEACH_MAX");
+    EXPECT_EQ(v.refs().TEACHDO_QUICK_MODE, nullptr);
     EXPECT_TRUE(v.mQuickButtonVisible);  // once shown, never withdrawn by a binding
     for (int32_t max : {v.trend().flow.range.max, v.trend().temp.range.max, v.trend().flow.saved.max,
                         v.trend().temp.saved.max})
@@ -293,13 +294,13 @@ TEST_F(BindingTest, FailingRegistrationEndsTheBinding) {
         frame::StandFrame f;
         auto& v = f.create();
         if (rebinding) f.init(InitTarget::Device);
-        const auto swpoint = v.pSWPOINT;
+        const auto swpoint = v.refs().SWPOINT;
         auto resource = std::make_shared<ScriptedResource>();
         resource->failLanguage = true;
         v.mRes = resource;
         f.init(InitTarget::Device, std::nullopt, "PARAMETER");
         EXPECT_EQ(logged(onError("Init_Data", platform::kInvalidProcedureCall)), 1);
-        EXPECT_EQ(v.pSWPOINT, swpoint);
+        EXPECT_EQ(v.refs().SWPOINT, swpoint);
         EXPECT_EQ(environmentValue(*v.mModel, "CONTEXT_COMM").toText(), "PARAMETER");
         EXPECT_EQ(environmentValue(*v.mModel, "SRC").toText(), rebinding ? "DEV" : "");
         EXPECT_EQ(applied(v)->registeredView() != nullptr, rebinding);

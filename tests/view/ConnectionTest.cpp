@@ -21,7 +21,7 @@ TEST_F(ConnectionTest, QueuedReadsFollowTheirTurn) {
         auto& v = *s.view;
         s.f.link().latencyMs = 500;
         v.ReadValuesOnce();
-        host::WriteItem item = v.pSWPOINT;
+        host::WriteItem item = v.refs().SWPOINT;
         if (writeFirst) s.f.link().latencyMs = 200, v.SendWriteJob(item);
         s.f.press("Poll");
         const size_t before = s.reads.size();
@@ -164,7 +164,7 @@ TEST_F(ConnectionTest, TeachJobAnswerInAWaitingStateChangesNothing) {
         s.connectIdle();
         auto& v = *s.view;
         const int points = s.flowPoints();
-        host::WriteItem item = v.pQUICK_2;
+        host::WriteItem item = v.refs().QUICK_2;
         const std::string id = v.SendWriteJob(item);
         if (state >= 0) v.mTeachState = wizard::TeachState{state}, ViewTestSeam::jobs(v).setTeachJob(id);
         s.f.wait(50);

@@ -10,6 +10,8 @@ namespace qx::view {
 
 struct ViewTestSeam {
     static device::JobBook& jobs(QX_FlowWiz& v) { return v.jobs_; }
+    // To take a parameter away from a bound view.
+    static device::ParameterRefs& refs(QX_FlowWiz& v) { return v.refs_; }
 
     // 0 never clicked, 1 left pressed, 2 left released.
     static void leavePollButton(QX_FlowWiz& v, int32_t mode) {

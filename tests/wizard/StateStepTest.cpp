@@ -50,11 +50,11 @@ WizardStand directView(const Values& in) {
 
 void load(WizardStand& s, const Values& in) {
     auto& v = s.v();
-    WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(in.mode));
-    WizardStand::put(v.pPROINFLOW_RAW, std::to_string(in.flow));
-    WizardStand::put(v.pDELTAFLOW_NEW, in.settled ? "1" : "0");
-    WizardStand::put(v.pTEACH_MIN, std::to_string(in.min));
-    WizardStand::put(v.pTEACH_MAX, std::to_string(in.max));
+    WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(in.mode));
+    WizardStand::put(v.refs().PROINFLOW_RAW, std::to_string(in.flow));
+    WizardStand::put(v.refs().DELTAFLOW_NEW, in.settled ? "1" : "0");
+    WizardStand::put(v.refs().TEACH_MIN, std::to_string(in.min));
+    WizardStand::put(v.refs().TEACH_MAX, std::to_string(in.max));
 }
 
 // The status message with its colour.
@@ -194,7 +194,7 @@ TEST_F(StateStepTest, LevelLampWalksDownAndClearsTheOneBefore) {
     s.v().mTeachState = wizard::TeachState::WaitingForMinimum;
     std::vector<std::string> seen;
     for (int flow : {799, 797, 794, 791, 790, 795}) {
-        WizardStand::put(s.v().pPROINFLOW_RAW, std::to_string(flow));
+        WizardStand::put(s.v().refs().PROINFLOW_RAW, std::to_string(flow));
         s.update();
         seen.push_back(lamps(s));
     }

@@ -139,7 +139,7 @@ TEST(QuickTeachTolerance, DeviceTeachesWithItsOwnAndOnlyTheModelIsReset) {
         ASSERT_TRUE(s.click(*s.v().ComteachQuick));
         s.settleAt(400);
         ASSERT_TRUE(s.click(*s.v().ComTQuick));
-        EXPECT_EQ(s.v().pTEACHDO_QUICK->valueText(), " 0 %");
+        EXPECT_EQ(s.v().refs().TEACHDO_QUICK->valueText(), " 0 %");
         EXPECT_TRUE(s.v().mRefreshSwitchInputs);
         s.wait(kPollMs);
         EXPECT_EQ(s.f.sim().value(c.fw == 1 ? "FLOWSPQT_RAW" : "FLOWSP_RAW"), c.point);

@@ -72,7 +72,7 @@ TEST_F(UpdateViewTest, LegendOfQuickTeachModeAndOfFirmware0) {
         o.fw = c.fw;
         WizardStand s(o, false);
         auto& v = s.v();
-        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
+        WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(c.mode));
         v.UpdateView();
         EXPECT_EQ(v.LaMinMax->caption(), c.minMax);
         EXPECT_EQ(v.LaLeSP->caption(), c.switchName);
@@ -109,11 +109,12 @@ TEST_F(UpdateViewTest, SwitchPointInFlowUnits) {
         o.swPoint = c.swPoint;
         WizardStand s(o, false);
         auto& v = s.v();
-        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
-        WizardStand::put(v.pPROINFLOW_RAW, "333");
-        if (c.swPoint == Presence::Valid) WizardStand::put(v.pTEACHDO_SWPOINT, std::to_string(c.percent));
-        WizardStand::put(v.pTEACH_MIN, std::to_string(c.min));
-        WizardStand::put(v.pTEACH_MAX, std::to_string(c.max));
+        WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(c.mode));
+        WizardStand::put(v.refs().PROINFLOW_RAW, "333");
+        if (c.swPoint == Presence::Valid)
+            WizardStand::put(v.refs().TEACHDO_SWPOINT, std::to_string(c.percent));
+        WizardStand::put(v.refs().TEACH_MIN, std::to_string(c.min));
+        WizardStand::put(v.refs().TEACH_MAX, std::to_string(c.max));
         v.UpdateView();
         EXPECT_EQ(v.mSwitchPointFlow, c.expected);
         EXPECT_EQ(v.LaTQuick->text(), c.quickText);
@@ -125,7 +126,7 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
     inFreshThread([&] {
         WizardStand s({}, false);
         auto& v = s.v();
-        v.pPROINFLOW_RAW.reset();
+        view::ViewTestSeam::refs(v).PROINFLOW_RAW.reset();
         v.mTeachState = wizard::TeachState::MaxMinStarted;
         v.UpdateView();
         EXPECT_TRUE(v.trend().trendStart().has_value());  // step 1 ran
@@ -144,8 +145,8 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
     // Without SWPOINT the temperature has raised its range's maximum, not yet lowered the minimum.
     WizardStand s({}, false);
     auto& v = s.v();
-    v.pSWPOINT.reset();
-    WizardStand::put(v.pPROINTEMP, "150");
+    view::ViewTestSeam::refs(v).SWPOINT.reset();
+    WizardStand::put(v.refs().PROINTEMP, "150");
     const int16_t rangeMin = v.trend().temp.range.min;
     v.UpdateView();
     EXPECT_EQ(v.trend().temp.range.max, 150);
@@ -159,8 +160,8 @@ TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
         const bool completes = mode == 1;
         WizardStand s({}, false);
         auto& v = s.v();
-        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(mode));
-        v.pTEACH_MAX.reset();
+        WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(mode));
+        view::ViewTestSeam::refs(v).TEACH_MAX.reset();
         v.mTeachState = wizard::TeachState::MaxMinStarted;
         v.UpdateView();
         // Steps before the legend ran either way.
