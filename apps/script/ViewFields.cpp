@@ -11,7 +11,10 @@ namespace qx::console {
 
 namespace {
 
+using view::BindingState;
 using view::QX_FlowWiz;
+using view::StatusLine;
+using view::WizardProgress;
 
 template <class T>
 FieldReader number(T QX_FlowWiz::*field) {
@@ -24,6 +27,26 @@ FieldReader flag(bool QX_FlowWiz::*field) {
 
 FieldReader text(std::string QX_FlowWiz::*field) {
     return [field](const QX_FlowWiz& v) { return quoteText(v.*field); };
+}
+
+// The view's own state, a group at a time through the view's const accessors.
+template <class Group>
+using GroupOf = const Group& (QX_FlowWiz::*)() const;
+
+template <class Group, class T>
+FieldReader number(GroupOf<Group> group, T Group::*field) {
+    return
+        [group, field](const QX_FlowWiz& v) { return numberText(static_cast<double>((v.*group)().*field)); };
+}
+
+template <class Group>
+FieldReader flag(GroupOf<Group> group, bool Group::*field) {
+    return [group, field](const QX_FlowWiz& v) { return booleanText((v.*group)().*field); };
+}
+
+template <class Group>
+FieldReader text(GroupOf<Group> group, std::string Group::*field) {
+    return [group, field](const QX_FlowWiz& v) { return quoteText((v.*group)().*field); };
 }
 
 // Frame objects print as their class name, controls as their type name, the view's own
@@ -100,10 +123,10 @@ const std::map<std::string, FieldReader>& fields() {
         {"mDevice", object(&QX_FlowWiz::mDevice)},
         {"mSpecComm", object(&QX_FlowWiz::mSpecComm)},
         // Binding and context.
-        {"mModule", text(&QX_FlowWiz::mModule)},
-        {"mContext", text(&QX_FlowWiz::mContext)},
-        {"mCategoryMatch", flag(&QX_FlowWiz::mCategoryMatch)},
-        {"mFwVersion", number(&QX_FlowWiz::mFwVersion)},
+        {"mModule", text(&QX_FlowWiz::binding, &BindingState::mModule)},
+        {"mContext", text(&QX_FlowWiz::binding, &BindingState::mContext)},
+        {"mCategoryMatch", flag(&QX_FlowWiz::binding, &BindingState::mCategoryMatch)},
+        {"mFwVersion", number(&QX_FlowWiz::binding, &BindingState::mFwVersion)},
         {"mReleasePending", flag(&QX_FlowWiz::mReleasePending)},
         {"mMessageDetails", text(&QX_FlowWiz::mMessageDetails)},
         {"mPollMode",
@@ -113,24 +136,27 @@ const std::map<std::string, FieldReader>& fields() {
          jobsObject([](const JobBook& j) -> const void* { return j.pending(); }, "CuuidCollection")},
         {"mUuids2", jobsObject([](const JobBook& j) -> const void* { return j.early(); }, "CuuidCollection")},
         {"mFifo", jobsObject([](const JobBook& j) -> const void* { return j.commands(); }, "CCommandFiFo")},
-        {"mFilter", object(&QX_FlowWiz::mFilter, "CFilterCallbackModule")},
+        {"mFilter",
+         [](const QX_FlowWiz& v) -> std::string {
+             return v.binding().mFilter ? "CFilterCallbackModule" : kNone;
+         }},
         {"mTeachJobId", jobsText(&JobBook::teachJobId)},
         {"mSettingJobId", jobsText(&JobBook::settingJobId)},
         // Wizard.
-        {"mTeachState", number(&QX_FlowWiz::mTeachState)},
-        {"mTeachMode", number(&QX_FlowWiz::mTeachMode)},
-        {"mTeachMin", number(&QX_FlowWiz::mTeachMin)},
-        {"mTeachMax", number(&QX_FlowWiz::mTeachMax)},
-        {"mFlow", number(&QX_FlowWiz::mFlow)},
-        {"mFlowUnsettled", number(&QX_FlowWiz::mFlowUnsettled)},
-        {"mSwitchPointFlow", number(&QX_FlowWiz::mSwitchPointFlow)},
-        {"mTeachActive", flag(&QX_FlowWiz::mTeachActive)},
-        {"mQuickTeachActive", flag(&QX_FlowWiz::mQuickTeachActive)},
-        {"mQuickButtonVisible", flag(&QX_FlowWiz::mQuickButtonVisible)},
-        {"mSwitchPointSettable", flag(&QX_FlowWiz::mSwitchPointSettable)},
-        {"mSliderTPLoaded", flag(&QX_FlowWiz::mSliderTPLoaded)},
-        {"mRefreshSwitchInputs", flag(&QX_FlowWiz::mRefreshSwitchInputs)},
-        {"SuccessTicks", number(&QX_FlowWiz::SuccessTicks)},
+        {"mTeachState", number(&QX_FlowWiz::progress, &WizardProgress::mTeachState)},
+        {"mTeachMode", number(&QX_FlowWiz::progress, &WizardProgress::mTeachMode)},
+        {"mTeachMin", number(&QX_FlowWiz::progress, &WizardProgress::mTeachMin)},
+        {"mTeachMax", number(&QX_FlowWiz::progress, &WizardProgress::mTeachMax)},
+        {"mFlow", number(&QX_FlowWiz::progress, &WizardProgress::mFlow)},
+        {"mFlowUnsettled", number(&QX_FlowWiz::progress, &WizardProgress::mFlowUnsettled)},
+        {"mSwitchPointFlow", number(&QX_FlowWiz::progress, &WizardProgress::mSwitchPointFlow)},
+        {"mTeachActive", flag(&QX_FlowWiz::progress, &WizardProgress::mTeachActive)},
+        {"mQuickTeachActive", flag(&QX_FlowWiz::progress, &WizardProgress::mQuickTeachActive)},
+        {"mQuickButtonVisible", flag(&QX_FlowWiz::progress, &WizardProgress::mQuickButtonVisible)},
+        {"mSwitchPointSettable", flag(&QX_FlowWiz::progress, &WizardProgress::mSwitchPointSettable)},
+        {"mSliderTPLoaded", flag(&QX_FlowWiz::progress, &WizardProgress::mSliderTPLoaded)},
+        {"mRefreshSwitchInputs", flag(&QX_FlowWiz::progress, &WizardProgress::mRefreshSwitchInputs)},
+        {"SuccessTicks", number(&QX_FlowWiz::progress, &WizardProgress::SuccessTicks)},
         // Trend charts and their ranges.
         {"mFlowChart",
          trendObject([](const TrendPane& t) -> std::string { return t.flow.object ? "ChartObject" : ""; })},
@@ -158,9 +184,9 @@ const std::map<std::string, FieldReader>& fields() {
         {"mAxisStep", trendNumber([](const TrendPane& t) { return t.axisStep(); })},
         {"mDragAnchor", trendNumber([](const TrendPane& t) { return t.dragAnchor(); })},
         // Polling and the status line.
-        {"mRunTime", number(&QX_FlowWiz::mRunTime)},
-        {"mPendingStatus", text(&QX_FlowWiz::mPendingStatus)},
-        {"mPendingStyle", number(&QX_FlowWiz::mPendingStyle)},
+        {"mRunTime", number(&QX_FlowWiz::status, &StatusLine::mRunTime)},
+        {"mPendingStatus", text(&QX_FlowWiz::status, &StatusLine::mPendingStatus)},
+        {"mPendingStyle", number(&QX_FlowWiz::status, &StatusLine::mPendingStyle)},
         // Sliders of the manual settings.
         {"mSliderFL", slider(&QX_FlowWiz::mSliderFL)},
         {"mSliderTP", slider(&QX_FlowWiz::mSliderTP)},

@@ -1,7 +1,7 @@
 #pragma once
-// The console's table of the view's fields by name: each entry reads one public field of
-// QX_FlowWiz and prints it by the console's rules (booleans true/false, numbers, texts quoted,
-// a time of day that was never set as `empty`, an object as its class name or `none`).
+// The console's table of the view's fields by name: each entry reads one field through the view's
+// read-only surface and prints it by the console's rules (booleans true/false, numbers, texts
+// quoted, a time of day that was never set as `empty`, an object as its class name or `none`).
 #include <functional>
 #include <string>
 

@@ -4,8 +4,10 @@
 // polling) and wizard/ (view update, teach-in, manual settings); the trend pane it owns
 // (display/TrendPane.h) holds the charts, their ranges and their time window.
 //
-// Everything runs on the UI thread of the container's scheduler. The fields are public so that
-// tests and front ends can observe them; only the view's own operations write them.
+// Everything runs on the UI thread of the container's scheduler. The view's own state (job
+// bookkeeping, parameter references, binding results, wizard, status line) is private and read
+// through const accessors; the frame objects and the child controls are the frame's and the
+// front ends' to see.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -31,10 +33,17 @@
 #include "platform/RuntimeError.h"
 #include "platform/StandardControls.h"
 #include "platform/Timer.h"
+#include "view/ViewState.h"
 #include "wizard/TeachState.h"
 
 namespace qx::display {
 class TrendPane;
+}
+namespace qx::view {
+class QX_FlowWiz;
+}
+namespace qx::wizard {
+void runStateStep(view::QX_FlowWiz& view);
 }
 
 namespace qx::view {
@@ -64,7 +73,10 @@ class QX_FlowWiz : public platform::Control,
                    public host::IBase_CallbackModule,
                    public host::IBase_Communication,
                    public host::ISpec_Log,
-                   public device::IuuidCollection {
+                   public device::IuuidCollection,
+                   private BindingState,
+                   private WizardProgress,
+                   private StatusLine {
   public:
     // The container creates the view: the form design, then the creation steps.
     static std::shared_ptr<QX_FlowWiz> create(const platform::UiContext& ui);
@@ -174,6 +186,11 @@ class QX_FlowWiz : public platform::Control,
     const device::JobBook& jobs() const { return jobs_; }
     const device::ParameterRefs& refs() const { return refs_; }
 
+    // ---- the view's own state by concern (view/ViewState.h) ----
+    const BindingState& binding() const { return *this; }
+    const WizardProgress& progress() const { return *this; }
+    const StatusLine& status() const { return *this; }
+
     // ================= state =================
 
     // Frame objects, held from init (or the call that hands them over) until the release.
@@ -186,29 +203,9 @@ class QX_FlowWiz : public platform::Control,
     host::DevicePtr mDevice;
     host::CommunicationPtr mSpecComm;
 
-    // Binding and context.
-    std::string mModule = "$$MODULE";
-    std::string mContext = "MONITOR";
-    bool mCategoryMatch = false;
-    int16_t mFwVersion = 0;
+    // The release and the details of the last detailed message.
     bool mReleasePending = false;
     std::string mMessageDetails;
-    std::shared_ptr<device::CFilterCallbackModule> mFilter;
-
-    // Wizard.
-    wizard::TeachState mTeachState = wizard::TeachState::Idle;
-    wizard::TeachMode mTeachMode = wizard::TeachMode::None;
-    int16_t mTeachMin = 0, mTeachMax = 0, mFlow = 0, mFlowUnsettled = 0;
-    int16_t mSwitchPointFlow = 0;
-    bool mTeachActive = false, mQuickTeachActive = false;
-    bool mQuickButtonVisible = false, mSwitchPointSettable = false;
-    bool mSliderTPLoaded = false, mRefreshSwitchInputs = false;
-    int16_t SuccessTicks = 0;
-
-    // Polling and the status line.
-    int32_t mRunTime = 0;  // seconds shown in LaTime
-    std::string mPendingStatus;
-    int32_t mPendingStyle = 0;
 
     // Sliders of the manual settings.
     SliderRef mSliderFL, mSliderTP;
@@ -240,6 +237,8 @@ class QX_FlowWiz : public platform::Control,
   private:
     // Tests set up what no operation reaches on its own through this one seam (tests/ViewTestSeam.h).
     friend struct ViewTestSeam;
+    // The wizard's state step moves the teach-in on.
+    friend void wizard::runStateStep(QX_FlowWiz& view);
 
     explicit QX_FlowWiz(const platform::UiContext& ui);
     void buildForm();          // the form design: every child control with its container and events

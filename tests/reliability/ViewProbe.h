@@ -14,7 +14,7 @@ struct ViewProbe {
     int jobs() const { return v.jobs().pending()->Count(); }
     int early() const { return v.jobs().early()->Count(); }
     int commands() const { return v.jobs().commands()->Count(); }
-    int teachState() const { return wizard::number(v.mTeachState); }
+    int teachState() const { return wizard::number(v.progress().mTeachState); }
 
     // The view's own timers, found by name: poll, run time and status line.
     bool anyTimerRunning() const {

@@ -67,9 +67,9 @@ TEST_F(BindingTest, EachDeviceVariantBindsWhatItHas) {
         for (const auto& p : references(v)) bound.push_back(nameOf(p));
         for (size_t i : c.missing) expected[i] = "<none>";
         EXPECT_EQ(bound, expected);
-        EXPECT_EQ(wizard::number(v.mTeachMode), c.teachMode);
-        EXPECT_EQ(v.mQuickButtonVisible, c.teachMode == 0);
-        EXPECT_EQ(v.mSwitchPointSettable, c.switchPointSettable);
+        EXPECT_EQ(wizard::number(v.progress().mTeachMode), c.teachMode);
+        EXPECT_EQ(v.progress().mQuickButtonVisible, c.teachMode == 0);
+        EXPECT_EQ(v.progress().mSwitchPointSettable, c.switchPointSettable);
         EXPECT_EQ(v.FrameFL->visible(), c.switchPointSettable);
         EXPECT_EQ(v.LabeTMax->caption(), c.missing.count(7) ? "before" : "TEACH_MAX_SAVE");
         EXPECT_EQ(v.LaLeSP->caption(), c.missing.count(11) ? "" : "FLOWSP_RAW, ");
@@ -88,10 +88,10 @@ TEST_F(BindingTest, DeviceObjectBindsTheViewsOwnCopy) {
     EXPECT_EQ(copy->registeredView().get(), static_cast<host::Object*>(&v));
     for (const auto& p : references(v))
         EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*copy, p->name())) << p->name();
-    v.mTeachActive = true;
+    ViewTestSeam::progress(v).mTeachActive = true;
     ASSERT_TRUE(v.mSpecComm->Connecting(true));
     f.wait(1000);
-    EXPECT_FALSE(v.mTeachActive);  // the status change reached the view
+    EXPECT_FALSE(v.progress().mTeachActive);  // the status change reached the view
 
     // With model combining on, the view works on the frame's own model.
     platform::registryStore().setDword(kControlsKey, "CombineModels", 42);
@@ -120,7 +120,8 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
         v.trend().temp.saved.max = 500;
     v.trend().flow.range.min = v.trend().temp.range.min = v.trend().flow.saved.min =
         v.trend().temp.saved.min = 100;
-    v.mSwitchPointFlow = 321, v.mRefreshSwitchInputs = false;
+    ViewTestSeam::progress(v).mSwitchPointFlow = 321;
+    ViewTestSeam::progress(v).mRefreshSwitchInputs = false;
     v.trend().startTrendAt(36000), v.trend().startWindowAt(36000);
     auto list = [&] {
         std::vector<std::string> out;
@@ -153,7 +154,7 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
     }
     EXPECT_EQ(nameOf(v.refs().TEACH_MAX), "TEACH_MAX");
     EXPECT_EQ(v.refs().TEACHDO_QUICK_MODE, nullptr);
-    EXPECT_TRUE(v.mQuickButtonVisible);  // once shown, never withdrawn by a binding
+    EXPECT_TRUE(v.progress().mQuickButtonVisible);  // once shown, never withdrawn by a binding
     for (int32_t max : {v.trend().flow.range.max, v.trend().temp.range.max, v.trend().flow.saved.max,
                         v.trend().temp.saved.max})
         EXPECT_EQ(max, -2000);
@@ -161,8 +162,8 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
                         v.trend().temp.saved.min})
         EXPECT_EQ(min, 2000);
     EXPECT_EQ(v.trend().axisStep(), 10);
-    EXPECT_EQ(v.mSwitchPointFlow, -1);
-    EXPECT_TRUE(v.mRefreshSwitchInputs);
+    EXPECT_EQ(v.progress().mSwitchPointFlow, -1);
+    EXPECT_TRUE(v.progress().mRefreshSwitchInputs);
     EXPECT_FALSE(v.trend().trendStart() || v.trend().teachStartTime());
     EXPECT_EQ(list(), (std::vector<std::string>{" 6,0 %", " 4,5 %", " 3,0 %", " 1,5 %", " 0 %", "-1,5 %",
                                                 "-3,0 %", "-4,5 %"}));
@@ -183,7 +184,7 @@ TEST_F(BindingTest, RebindingHandsTheCallbacksOverAgain) {
     EXPECT_EQ(v.LaLeDF->caption(), "Mediumtemperatur");
     EXPECT_EQ(v.lookUpText("IDS_TCANCEL"), "Abbrechen");  // later look-ups too
     EXPECT_TRUE(registered(*applied(v), &v));
-    EXPECT_TRUE(registered(*f.model(), v.mFilter.get()));
+    EXPECT_TRUE(registered(*f.model(), v.binding().mFilter.get()));
 
     f.init(InitTarget::Device, "TEACH_FMX", "MONITOR");
     const auto copy = applied(v);
@@ -194,7 +195,7 @@ TEST_F(BindingTest, RebindingHandsTheCallbacksOverAgain) {
     EXPECT_EQ(pollMode(v), 0);
     EXPECT_EQ(environmentValue(*copy, "CONTEXT_COMM").toText(), "PARAMETER");
     EXPECT_EQ(v.mModel, copy);  // the same frame model keeps its copy
-    EXPECT_TRUE(registered(*copy, v.mFilter.get()));
+    EXPECT_TRUE(registered(*copy, v.binding().mFilter.get()));
     ViewTestSeam::leavePollButton(v, 2);
     f.init(InitTarget::Device, "PROIN_FMX", "PARAMETER");  // same context: the mode stays
     EXPECT_EQ(pollMode(v), 2);

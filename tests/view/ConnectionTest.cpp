@@ -107,11 +107,12 @@ TEST_F(ConnectionTest, EachConnectionStatusDoesItsOwnPart) {
             ViewTestSeam::jobs(v).queueRead();
             ViewTestSeam::jobs(v).noteEarlyAnswer("early");
             ViewTestSeam::jobs(v).setTeachJob("teach");
-            v.mTeachActive = v.mQuickTeachActive = true;
+            auto& progress = ViewTestSeam::progress(v);
+            progress.mTeachActive = progress.mQuickTeachActive = true;
             ASSERT_FALSE(v.trend().chartBreakPending());
             v.TimerCnt->setEnabled(true);
             v.IBase_Communication_OnConnectStatusChanged(c.status);
-            EXPECT_FALSE(v.mTeachActive || v.mQuickTeachActive);
+            EXPECT_FALSE(v.progress().mTeachActive || v.progress().mQuickTeachActive);
             EXPECT_EQ(v.trend().chartBreakPending(), c.ends);
             EXPECT_EQ(v.jobs().pending()->Count() + v.jobs().commands()->Count() + v.jobs().early()->Count(),
                       c.ends ? 0 : 3);
@@ -166,10 +167,13 @@ TEST_F(ConnectionTest, TeachJobAnswerInAWaitingStateChangesNothing) {
         const int points = s.flowPoints();
         host::WriteItem item = v.refs().QUICK_2;
         const std::string id = v.SendWriteJob(item);
-        if (state >= 0) v.mTeachState = wizard::TeachState{state}, ViewTestSeam::jobs(v).setTeachJob(id);
+        if (state >= 0) {
+            ViewTestSeam::enterTeachState(v, wizard::TeachState{state});
+            ViewTestSeam::jobs(v).setTeachJob(id);
+        }
         s.f.wait(50);
         EXPECT_EQ(v.jobs().pending()->Count(), 0);
-        EXPECT_EQ(wizard::number(v.mTeachState), std::max(state, 0));
+        EXPECT_EQ(wizard::number(v.progress().mTeachState), std::max(state, 0));
         EXPECT_EQ(s.flowPoints(), points + (state < 0));
     }
 }

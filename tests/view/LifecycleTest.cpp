@@ -19,7 +19,7 @@ TEST_F(LifecycleTest, CreationSetsUpEverythingTheViewOwns) {
                                                     "CreateChart()Start"}));
     EXPECT_EQ(v.Timer1->tag(), "0");
     EXPECT_TRUE(v.trend().resetTimeBase());
-    ASSERT_TRUE(v.mFilter && v.jobs().commands() && v.jobs().pending() && v.jobs().early() &&
+    ASSERT_TRUE(v.binding().mFilter && v.jobs().commands() && v.jobs().pending() && v.jobs().early() &&
                 v.trend().flow.object && v.trend().temp.object);
     for (const auto& [slider, frame] :
          {std::pair{&v.mSliderFL, v.FrameFL.get()}, {&v.mSliderTP, v.FrameTP.get()}}) {
@@ -65,7 +65,7 @@ TEST_F(LifecycleTest, CreationFailureIsLoggedWithItsStepAndEndsTheCreation) {
         const LogEntry last = entries().back();   // the creation's own last line
         EXPECT_NE(v.CtlLedIM1->lampCount(), 10);  // "initialize grid" never ran
         EXPECT_EQ(v.Timer1->interval(), 1000);    // the design-time interval
-        EXPECT_NE(v.mFilter, nullptr);
+        EXPECT_NE(v.binding().mFilter, nullptr);
         EXPECT_EQ(v.jobs().pending() != nullptr, c.collections);
         EXPECT_EQ(static_cast<bool>(v.mSliderTP), c.sliders);
         EXPECT_EQ(logged(":UserControl_Initialize()", false), 1);

@@ -38,7 +38,7 @@ TEST_F(PollingTest, PollListHoldsWhatTheDeviceHasInReadOrder) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         BoundStand s(with(c.options), false);
-        s.view->mRefreshSwitchInputs = c.refresh;
+        ViewTestSeam::progress(*s.view).mRefreshSwitchInputs = c.refresh;
         std::vector<std::string> names;
         for (const auto& p : s.view->BuildPollList()) names.push_back(nameOf(p));
         EXPECT_EQ(names, c.expected);
@@ -110,7 +110,7 @@ TEST_F(PollingTest, RunTimeCounterCountsSecondsIntoLaTime) {
     auto& v = f.create();
     v.FrameChart->setWidth(9000);
     v.LaLeTS->setTop(777);
-    v.mRunTime = 8;
+    ViewTestSeam::status(v).mRunTime = 8;
     v.TimerCnt->setEnabled(true);
     f.wait(1000);
     EXPECT_EQ(v.LaTime->caption(), "Running time: 9 s");
@@ -129,7 +129,7 @@ TEST_F(PollingTest, RunTimeCounterCountsSecondsIntoLaTime) {
     resource->texts["IDS_TTIP_TIME_RUN"] = "running";
     f.wait(2000);
     EXPECT_EQ(v.LaTime->caption(), "running");
-    EXPECT_EQ(v.mRunTime, 13);
+    EXPECT_EQ(v.status().mRunTime, 13);
 }
 
 // Lamps 1 to 8 go off except the one kept; the two ends are never touched.

@@ -100,9 +100,10 @@ TEST_F(ReleaseTest, ReleaseInAModuleTellsTheContextAndToleratesAMissingOne) {
         f.init(InitTarget::Device, "TEACH_FMX", "MONITOR");
         auto copy = std::dynamic_pointer_cast<frame::FrameDataModel>(v.mModel);
         const int before = copy->context("TEACH_FMX", "MONITOR")->notices();
-        v.mContext = context;
+        ViewTestSeam::binding(v).mContext = context;
         EXPECT_FALSE(f.release());
-        EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->notices(), before + (v.mContext == "MONITOR"));
+        EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->notices(),
+                  before + (v.binding().mContext == "MONITOR"));
         EXPECT_EQ(v.mModel, nullptr);
     }
 }

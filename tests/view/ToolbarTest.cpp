@@ -17,7 +17,7 @@ TEST_F(ToolbarTest, NewToolbarGetsPicturesAlwaysAndButtonsInItsContextsOnly) {
     for (const std::string context : {"MONITOR", "DIAG", "PARAMETER", "monitor"}) {
         SCOPED_TRACE(context);
         BoundStand s(neutral(5), false);
-        s.view->mContext = context;
+        ViewTestSeam::binding(*s.view).mContext = context;
         s.f.setToolbar();
         EXPECT_EQ(s.view->mToolbar, s.f.toolbar());
         EXPECT_EQ(s.f.toolbar()->images().keys(),
@@ -158,9 +158,9 @@ TEST_F(ToolbarTest, EditSwitchesTheInputsAndTheWizardState) {
         const std::vector<platform::Control*> triggers = {v.ComTMax.get(), v.ComTQuick.get()};
         for (auto* control : inputs) control->setEnabled(!pressed);
         for (auto* control : triggers) control->setEnabled(pressed);
-        v.mTeachState = wizard::TeachState{from};
+        ViewTestSeam::enterTeachState(v, wizard::TeachState{from});
         s.f.press("Edit");
-        EXPECT_EQ(wizard::number(v.mTeachState), to);
+        EXPECT_EQ(wizard::number(v.progress().mTeachState), to);
         for (auto* control : inputs) EXPECT_EQ(control->enabled(), pressed) << control->name();
         for (auto* control : triggers) EXPECT_EQ(control->enabled(), !pressed) << control->name();
         const auto& shown = s.f.messageHandler()->shown();

@@ -13,6 +13,12 @@ struct ViewTestSeam {
     // To take a parameter away from a bound view.
     static device::ParameterRefs& refs(QX_FlowWiz& v) { return v.refs_; }
 
+    // Puts the wizard straight into a state of the teach-in, as a long run of answers would.
+    static void enterTeachState(QX_FlowWiz& v, wizard::TeachState state) { v.mTeachState = state; }
+    static WizardProgress& progress(QX_FlowWiz& v) { return v; }
+    static BindingState& binding(QX_FlowWiz& v) { return v; }
+    static StatusLine& status(QX_FlowWiz& v) { return v; }
+
     // 0 never clicked, 1 left pressed, 2 left released.
     static void leavePollButton(QX_FlowWiz& v, int32_t mode) {
         if (mode == 0)

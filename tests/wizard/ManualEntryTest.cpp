@@ -25,10 +25,10 @@ TEST(EditMoves, EditWhileTheMaximumIsSentSwallowsTheAnswer) {
     s.settleAt(900);
     ASSERT_TRUE(s.click(*s.v().ComTMax));
     ASSERT_TRUE(s.press("Edit"));
-    EXPECT_EQ(wizard::number(s.v().mTeachState), 5);
+    EXPECT_EQ(wizard::number(s.v().progress().mTeachState), 5);
     s.wait(3 * kPollMs);
     EXPECT_THAT(s.codes(), ElementsAreArray({"4", "1"}));
-    EXPECT_EQ(wizard::number(s.v().mTeachState), 5);
+    EXPECT_EQ(wizard::number(s.v().progress().mTeachState), 5);
 }
 
 struct SpanCase {
@@ -71,7 +71,8 @@ TEST_P(SetTeachSpan, RefusesTooSmallASpanAndSendsTheRestInOrder) {
         EXPECT_NE(s.v().jobs().teachJobId(), teachJobBefore);  // sent as the teach job
         EXPECT_EQ(s.f.sim().value("TEACH_MAX"), c.max);
         EXPECT_EQ(s.f.sim().value("TEACH_MIN"), c.min);
-        EXPECT_EQ(wizard::number(s.v().mTeachState), 5);  // its answer is a teach answer and moves nothing
+        EXPECT_EQ(wizard::number(s.v().progress().mTeachState),
+                  5);  // its answer is a teach answer and moves nothing
     } else {
         EXPECT_TRUE(s.writes.empty());
         EXPECT_EQ(s.v().jobs().teachJobId(), teachJobBefore);
