@@ -98,9 +98,9 @@ TEST_F(ReleaseTest, ReleaseInAModuleTellsTheContextAndToleratesAMissingOne) {
         frame::StandFrame f;
         auto& v = f.create();
         f.init(InitTarget::Device, "TEACH_FMX", "MONITOR");
+        f.init(InitTarget::Device, "TEACH_FMX", context);  // the same model, bound in that context
         auto copy = std::dynamic_pointer_cast<frame::FrameDataModel>(v.mModel);
         const int before = copy->context("TEACH_FMX", "MONITOR")->notices();
-        ViewTestSeam::binding(v).mContext = context;
         EXPECT_FALSE(f.release());
         EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->notices(),
                   before + (v.binding().mContext == "MONITOR"));

@@ -17,7 +17,7 @@ TEST_F(ToolbarTest, NewToolbarGetsPicturesAlwaysAndButtonsInItsContextsOnly) {
     for (const std::string context : {"MONITOR", "DIAG", "PARAMETER", "monitor"}) {
         SCOPED_TRACE(context);
         BoundStand s(neutral(5), false);
-        ViewTestSeam::binding(*s.view).mContext = context;
+        s.f.init(InitTarget::Device, std::nullopt, context);
         s.f.setToolbar();
         EXPECT_EQ(s.view->mToolbar, s.f.toolbar());
         EXPECT_EQ(s.f.toolbar()->images().keys(),
