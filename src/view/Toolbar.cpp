@@ -137,7 +137,8 @@ void QX_FlowWiz::mToolbar_ButtonClick(const host::ButtonPtr& button) {
                 must(must(must(mToolbar).Buttons()).item("Poll")).setEnabled(false);
             } else if (button->value() == 0) {
                 const bool connected = mSpecComm->IsConnected();
-                if (connected && jobs_.hasWork()) mSpecComm->Connecting(false);
+                const bool work = jobs_.hasWork();  // asked also when disconnected: it may fail
+                if (connected && work) mSpecComm->Connecting(false);
                 Timer1->setEnabled(false);
             } else if (!ConnectAndUploadDepends()) {
                 button->setValue(0);
