@@ -96,6 +96,32 @@ TEST_F(ToolbarTest, ReleasingPollDisconnectsOnlyWithWorkOutstanding) {
     }
 }
 
+// A view whose creation stopped before its job collections fails when "Poll" is released, also
+// with the line down: asking for outstanding work only once connected would hide the failure and
+// stop the poll timer as if all were well.
+TEST_F(ToolbarTest, ReleasingPollWithoutJobCollectionsFailsEvenWhenDisconnected) {
+    frame::StandFrame f;
+    f.factories().add(platform::kChartProgId, []() -> std::shared_ptr<platform::PropertyObject> {
+        platform::raise(platform::kCannotCreateObject);
+    });
+    f.setOptions(neutral());
+    auto& v = f.create();
+    ASSERT_EQ(v.jobs().pending(), nullptr);
+    // Bound to the model first: taking the device then fails on the missing collections, after the
+    // communication object is already held.
+    f.init(InitTarget::Model);
+    f.init(InitTarget::Device);
+    f.setToolbar();
+    ASSERT_NE(button(f, "Poll"), nullptr);
+    button(f, "Poll")->setValue(1);
+    v.Timer1->setEnabled(true);
+    clearLog();
+    ASSERT_TRUE(f.press("Poll"));
+    ASSERT_FALSE(f.communication()->IsConnected());
+    EXPECT_EQ(logged(onError("mToolbar_ButtonClick", platform::kObjectNotSet)), 1);
+    EXPECT_TRUE(v.Timer1->enabled());  // the failure came before the timer was stopped
+}
+
 // Checks that each parameter of the model was refreshed exactly when the walk reached it: in a
 // module walked, with a flag word greater than 0 (the mask is -1) and the state 2 or 3.
 void expectWalked(const host::IDataModel& model, const std::string& module, bool walked) {
