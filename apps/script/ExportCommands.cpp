@@ -34,8 +34,8 @@ void Console::cmdExport(const Command& c) {
     if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
 
     const ui::TrendSource source{*flow, *temp, view.mModel ? view.mModel->displayName() : std::string(),
-                                 columnOf(view.pPROINFLOW_RAW, "PROINFLOW_RAW"),
-                                 columnOf(view.pPROINTEMP, "PROINTEMP")};
+                                 columnOf(view.refs().PROINFLOW_RAW, "PROINFLOW_RAW"),
+                                 columnOf(view.refs().PROINTEMP, "PROINTEMP")};
     try {
         if (kind == "csv")
             ui::exportTrendCsv(path.string(), source);

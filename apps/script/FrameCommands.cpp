@@ -13,7 +13,7 @@ void Console::cmdCreate(const Command& c) {
     if (created_) fail(c, "the view was already created");
     created_ = true;
     auto& view = frame_.create();
-    lastState_ = wizard::number(view.mTeachState);
+    lastState_ = wizard::number(view.progress().mTeachState);
     watchView();
 }
 
@@ -150,7 +150,7 @@ void Console::reopenView() {
     if (!frame_.hasView()) return;
     frame_.release();
     frame_.recreate();
-    lastState_ = wizard::number(frame_.view().mTeachState);
+    lastState_ = wizard::number(frame_.view().progress().mTeachState);
     watchView();
     frame_.init(frame::InitTarget::Device);
     frame_.setToolbar();

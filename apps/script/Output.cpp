@@ -54,7 +54,7 @@ void Console::flushStatus() {
 
 void Console::checkState() {
     if (!frame_.hasView()) return;
-    const int32_t state = wizard::number(frame_.view().mTeachState);
+    const int32_t state = wizard::number(frame_.view().progress().mTeachState);
     if (state == lastState_) return;
     lastState_ = state;
     if (traceState_) emit("state " + std::to_string(state));

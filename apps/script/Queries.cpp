@@ -90,9 +90,10 @@ std::string Console::stateQuery(const std::string& kind) {
         for (int32_t i = 0; i < leds.lampCount(); ++i) value += colourText(leds.lampColor(i)) + " ";
         return value + "blink=" + std::to_string(leds.blinkingIndex());
     }
-    if (kind == "jobs") return view->mUuids ? numberText(view->mUuids->Count()) : kNone;
-    if (kind == "early") return view->mUuids2 ? numberText(view->mUuids2->Count()) : kNone;
-    return view->mFifo ? numberText(view->mFifo->Count()) : kNone;
+    const auto& jobs = view->jobs();
+    if (kind == "jobs") return jobs.pending() ? numberText(jobs.pending()->Count()) : kNone;
+    if (kind == "early") return jobs.early() ? numberText(jobs.early()->Count()) : kNone;
+    return jobs.commands() ? numberText(jobs.commands()->Count()) : kNone;
 }
 
 // A query about one named thing: a field of the view, a parameter, a device value, an
@@ -107,11 +108,7 @@ std::string Console::namedQuery(const Command& c, const std::string& kind, const
     if (kind == "bound") {
         // The very parameter, not the field named after it: with a matching category the
         // TEACH_MAX field holds TEACH_MAX_SAVE.
-        if (!view) return kNone;
-        bool bound = false;
-        for (const auto* field : parameterFields(*view))
-            bound = bound || (*field && (*field)->name() == name);
-        return booleanText(bound);
+        return view ? booleanText(view->refs().holds(name)) : kNone;
     }
     if (kind == "param") {
         auto parameter = view && view->mModel ? frame::findParameter(*view->mModel, name) : nullptr;

@@ -192,7 +192,8 @@ void Console::cmdTrace(const Command& c) {
     else
         fail(c, "trace debug, reads or state, not " + what);
     // Turning state tracing on reports changes from now on, not one made while it was off.
-    if (what == "state" && frame_.hasView()) lastState_ = wizard::number(frame_.view().mTeachState);
+    if (what == "state" && frame_.hasView())
+        lastState_ = wizard::number(frame_.view().progress().mTeachState);
 }
 
 }  // namespace qx::console

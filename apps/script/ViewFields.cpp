@@ -1,6 +1,7 @@
 #include "script/ViewFields.h"
 #include "view/QX_FlowWiz.h"
 
+#include <algorithm>
 #include <map>
 
 #include "display/TrendPane.h"
@@ -10,7 +11,10 @@ namespace qx::console {
 
 namespace {
 
+using view::BindingState;
 using view::QX_FlowWiz;
+using view::StatusLine;
+using view::WizardProgress;
 
 template <class T>
 FieldReader number(T QX_FlowWiz::*field) {
@@ -23,6 +27,26 @@ FieldReader flag(bool QX_FlowWiz::*field) {
 
 FieldReader text(std::string QX_FlowWiz::*field) {
     return [field](const QX_FlowWiz& v) { return quoteText(v.*field); };
+}
+
+// The view's own state, a group at a time through the view's const accessors.
+template <class Group>
+using GroupOf = const Group& (QX_FlowWiz::*)() const;
+
+template <class Group, class T>
+FieldReader number(GroupOf<Group> group, T Group::*field) {
+    return
+        [group, field](const QX_FlowWiz& v) { return numberText(static_cast<double>((v.*group)().*field)); };
+}
+
+template <class Group>
+FieldReader flag(GroupOf<Group> group, bool Group::*field) {
+    return [group, field](const QX_FlowWiz& v) { return booleanText((v.*group)().*field); };
+}
+
+template <class Group>
+FieldReader text(GroupOf<Group> group, std::string Group::*field) {
+    return [group, field](const QX_FlowWiz& v) { return quoteText((v.*group)().*field); };
 }
 
 // Frame objects print as their class name, controls as their type name, the view's own
@@ -39,6 +63,19 @@ FieldReader object(std::shared_ptr<T> QX_FlowWiz::*field, const char* className 
         else
             return className;
     };
+}
+
+// The job bookkeeping, read through the book the view owns.
+using device::JobBook;
+
+FieldReader jobsObject(const void* (*read)(const JobBook&), const char* className) {
+    return [read, className](const QX_FlowWiz& v) -> std::string {
+        return read(v.jobs()) ? className : std::string(kNone);
+    };
+}
+
+FieldReader jobsText(const std::string& (JobBook::*read)() const) {
+    return [read](const QX_FlowWiz& v) { return quoteText((v.jobs().*read)()); };
 }
 
 // The trend pane's state, read through the pane the view owns.
@@ -86,35 +123,40 @@ const std::map<std::string, FieldReader>& fields() {
         {"mDevice", object(&QX_FlowWiz::mDevice)},
         {"mSpecComm", object(&QX_FlowWiz::mSpecComm)},
         // Binding and context.
-        {"mModule", text(&QX_FlowWiz::mModule)},
-        {"mContext", text(&QX_FlowWiz::mContext)},
-        {"mCategoryMatch", flag(&QX_FlowWiz::mCategoryMatch)},
-        {"mFwVersion", number(&QX_FlowWiz::mFwVersion)},
+        {"mModule", text(&QX_FlowWiz::binding, &BindingState::mModule)},
+        {"mContext", text(&QX_FlowWiz::binding, &BindingState::mContext)},
+        {"mCategoryMatch", flag(&QX_FlowWiz::binding, &BindingState::mCategoryMatch)},
+        {"mFwVersion", number(&QX_FlowWiz::binding, &BindingState::mFwVersion)},
         {"mReleasePending", flag(&QX_FlowWiz::mReleasePending)},
         {"mMessageDetails", text(&QX_FlowWiz::mMessageDetails)},
-        {"mPollMode", number(&QX_FlowWiz::mPollMode)},
+        {"mPollMode",
+         [](const QX_FlowWiz& v) { return numberText(static_cast<double>(v.jobs().pollMode())); }},
         // Job bookkeeping.
-        {"mUuids", object(&QX_FlowWiz::mUuids, "CuuidCollection")},
-        {"mUuids2", object(&QX_FlowWiz::mUuids2, "CuuidCollection")},
-        {"mFifo", object(&QX_FlowWiz::mFifo, "CCommandFiFo")},
-        {"mFilter", object(&QX_FlowWiz::mFilter, "CFilterCallbackModule")},
-        {"mTeachJobId", text(&QX_FlowWiz::mTeachJobId)},
-        {"mSettingJobId", text(&QX_FlowWiz::mSettingJobId)},
+        {"mUuids",
+         jobsObject([](const JobBook& j) -> const void* { return j.pending(); }, "CuuidCollection")},
+        {"mUuids2", jobsObject([](const JobBook& j) -> const void* { return j.early(); }, "CuuidCollection")},
+        {"mFifo", jobsObject([](const JobBook& j) -> const void* { return j.commands(); }, "CCommandFiFo")},
+        {"mFilter",
+         [](const QX_FlowWiz& v) -> std::string {
+             return v.binding().mFilter ? "CFilterCallbackModule" : kNone;
+         }},
+        {"mTeachJobId", jobsText(&JobBook::teachJobId)},
+        {"mSettingJobId", jobsText(&JobBook::settingJobId)},
         // Wizard.
-        {"mTeachState", number(&QX_FlowWiz::mTeachState)},
-        {"mTeachMode", number(&QX_FlowWiz::mTeachMode)},
-        {"mTeachMin", number(&QX_FlowWiz::mTeachMin)},
-        {"mTeachMax", number(&QX_FlowWiz::mTeachMax)},
-        {"mFlow", number(&QX_FlowWiz::mFlow)},
-        {"mFlowUnsettled", number(&QX_FlowWiz::mFlowUnsettled)},
-        {"mSwitchPointFlow", number(&QX_FlowWiz::mSwitchPointFlow)},
-        {"mTeachActive", flag(&QX_FlowWiz::mTeachActive)},
-        {"mQuickTeachActive", flag(&QX_FlowWiz::mQuickTeachActive)},
-        {"mQuickButtonVisible", flag(&QX_FlowWiz::mQuickButtonVisible)},
-        {"mSwitchPointSettable", flag(&QX_FlowWiz::mSwitchPointSettable)},
-        {"mSliderTPLoaded", flag(&QX_FlowWiz::mSliderTPLoaded)},
-        {"mRefreshSwitchInputs", flag(&QX_FlowWiz::mRefreshSwitchInputs)},
-        {"SuccessTicks", number(&QX_FlowWiz::SuccessTicks)},
+        {"mTeachState", number(&QX_FlowWiz::progress, &WizardProgress::mTeachState)},
+        {"mTeachMode", number(&QX_FlowWiz::progress, &WizardProgress::mTeachMode)},
+        {"mTeachMin", number(&QX_FlowWiz::progress, &WizardProgress::mTeachMin)},
+        {"mTeachMax", number(&QX_FlowWiz::progress, &WizardProgress::mTeachMax)},
+        {"mFlow", number(&QX_FlowWiz::progress, &WizardProgress::mFlow)},
+        {"mFlowUnsettled", number(&QX_FlowWiz::progress, &WizardProgress::mFlowUnsettled)},
+        {"mSwitchPointFlow", number(&QX_FlowWiz::progress, &WizardProgress::mSwitchPointFlow)},
+        {"mTeachActive", flag(&QX_FlowWiz::progress, &WizardProgress::mTeachActive)},
+        {"mQuickTeachActive", flag(&QX_FlowWiz::progress, &WizardProgress::mQuickTeachActive)},
+        {"mQuickButtonVisible", flag(&QX_FlowWiz::progress, &WizardProgress::mQuickButtonVisible)},
+        {"mSwitchPointSettable", flag(&QX_FlowWiz::progress, &WizardProgress::mSwitchPointSettable)},
+        {"mSliderTPLoaded", flag(&QX_FlowWiz::progress, &WizardProgress::mSliderTPLoaded)},
+        {"mRefreshSwitchInputs", flag(&QX_FlowWiz::progress, &WizardProgress::mRefreshSwitchInputs)},
+        {"SuccessTicks", number(&QX_FlowWiz::progress, &WizardProgress::SuccessTicks)},
         // Trend charts and their ranges.
         {"mFlowChart",
          trendObject([](const TrendPane& t) -> std::string { return t.flow.object ? "ChartObject" : ""; })},
@@ -142,33 +184,12 @@ const std::map<std::string, FieldReader>& fields() {
         {"mAxisStep", trendNumber([](const TrendPane& t) { return t.axisStep(); })},
         {"mDragAnchor", trendNumber([](const TrendPane& t) { return t.dragAnchor(); })},
         // Polling and the status line.
-        {"mRunTime", number(&QX_FlowWiz::mRunTime)},
-        {"mPendingStatus", text(&QX_FlowWiz::mPendingStatus)},
-        {"mPendingStyle", number(&QX_FlowWiz::mPendingStyle)},
+        {"mRunTime", number(&QX_FlowWiz::status, &StatusLine::mRunTime)},
+        {"mPendingStatus", text(&QX_FlowWiz::status, &StatusLine::mPendingStatus)},
+        {"mPendingStyle", number(&QX_FlowWiz::status, &StatusLine::mPendingStyle)},
         // Sliders of the manual settings.
         {"mSliderFL", slider(&QX_FlowWiz::mSliderFL)},
         {"mSliderTP", slider(&QX_FlowWiz::mSliderTP)},
-    };
-    return table;
-}
-
-using ParameterField = host::ParameterPtr QX_FlowWiz::*;
-
-const std::map<std::string, ParameterField>& parameterTable() {
-    static const std::map<std::string, ParameterField> table = {
-        {"QUICK_2", &QX_FlowWiz::pQUICK_2},
-        {"PROINFLOW_RAW", &QX_FlowWiz::pPROINFLOW_RAW},
-        {"DELTAFLOW_NEW", &QX_FlowWiz::pDELTAFLOW_NEW},
-        {"PROINTEMP", &QX_FlowWiz::pPROINTEMP},
-        {"SWPOINT", &QX_FlowWiz::pSWPOINT},
-        {"TEACHDO_SWPOINT", &QX_FlowWiz::pTEACHDO_SWPOINT},
-        {"DELTAFLOW_RAW", &QX_FlowWiz::pDELTAFLOW_RAW},
-        {"TEACH_MAX", &QX_FlowWiz::pTEACH_MAX},
-        {"TEACH_MIN", &QX_FlowWiz::pTEACH_MIN},
-        {"TEACHDO_QUICK_MODE", &QX_FlowWiz::pTEACHDO_QUICK_MODE},
-        {"TEACHDO_QUICK", &QX_FlowWiz::pTEACHDO_QUICK},
-        {"FLOWSP_RAW", &QX_FlowWiz::pFLOWSP_RAW},
-        {"FLOWSPQT_RAW", &QX_FlowWiz::pFLOWSPQT_RAW},
     };
     return table;
 }
@@ -181,16 +202,16 @@ const FieldReader* findViewField(const std::string& name) {
     if (it != table.end()) return &it->second;
     // The parameter references print like the other objects.
     static std::map<std::string, FieldReader> parameterReaders;
-    auto p = parameterTable().find(name.size() > 1 && name[0] == 'p' ? name.substr(1) : std::string());
-    if (p == parameterTable().end()) return nullptr;
-    auto [reader, added] = parameterReaders.try_emplace(name, object(p->second));
+    const auto& refs = device::ParameterRefs::byName();
+    auto p = std::find_if(refs.begin(), refs.end(),
+                          [&](const auto& entry) { return "p" + std::string(entry.first) == name; });
+    if (p == refs.end()) return nullptr;
+    auto [reader, added] =
+        parameterReaders.try_emplace(name, [member = p->second](const QX_FlowWiz& v) -> std::string {
+            const auto& parameter = v.refs().*member;
+            return parameter ? parameter->className() : std::string(kNone);
+        });
     return &reader->second;
-}
-
-std::vector<const host::ParameterPtr*> parameterFields(const view::QX_FlowWiz& view) {
-    std::vector<const host::ParameterPtr*> out;
-    for (const auto& [name, field] : parameterTable()) out.push_back(&(view.*field));
-    return out;
 }
 
 }  // namespace qx::console

@@ -36,6 +36,42 @@ ParameterPtr lookUpParameter(const host::IDataModel& model, const std::string& m
     return must(valueObjects.item(name)).parameter();
 }
 
+// A reference whose look-up fails is none, never the parameter of an earlier model.
+void bindParameter(ParameterPtr& ref, const host::IDataModel& model, const char* module, const char* group,
+                   const char* name) {
+    ref.reset();
+    ignoreErrors([&] { ref = lookUpParameter(model, module, group, name); });
+}
+
+// During the set-up a caption that cannot be built stays as it was.
+template <class Control, class Text>
+void setCaption(const std::shared_ptr<Control>& control, Text&& text) {
+    ignoreErrors([&] { control->setCaption(text()); });
+}
+
+// A device of the saving category keeps its taught limits apart. Whatever cannot be read leaves
+// the index 0 or the category empty, so such a device counts as not of that category.
+bool isOfSavingCategory(const host::IDataModel& model) {
+    std::shared_ptr<host::IDeviceDescription> description;
+    std::shared_ptr<host::IDatabase> database;
+    std::shared_ptr<host::IRecordset> modules, categories;
+    int32_t busCategory = 0;
+    std::string category;
+    ignoreErrors([&] { description = model.description(); });
+    ignoreErrors([&] { database = must(must(description).settings()).database(); });
+    ignoreErrors([&] {
+        modules = must(database).query("Select * from Buscategories where module=" +
+                                       must(description).item("IDX").toText());
+    });
+    ignoreErrors([&] { busCategory = must(modules).field("busCategory").toInt32(); });
+    ignoreErrors([&] {
+        categories = must(database).query("Select * from BusCategoryTypes where BusCat_idx=" +
+                                          std::to_string(busCategory));
+    });
+    ignoreErrors([&] { category = must(categories).field("category").toText(); });
+    return category == kSaveCategory;
+}
+
 }  // namespace
 
 void QX_FlowWiz::Init_Data_Universal(const host::ObjectPtr& obj, const std::string& module,
@@ -49,22 +85,7 @@ void QX_FlowWiz::Init_Data_Universal(const host::ObjectPtr& obj, const std::stri
             Init_Data(model, moduleName, contextName);
         } else if (auto device = std::dynamic_pointer_cast<host::IDevice>(obj)) {
             // The first device object stays for the view's life; a later one only brings its model.
-            if (!mDevice) {
-                mDevice = device;
-                try {
-                    mSpecComm = device->CreateCommunication();
-                } catch (const RuntimeError& e) {
-                    platform::ErrorLineScope scope(e);
-                    support::DebugLog(*this,
-                                      "Init_Data_Universal(): ERROR: when calling CreateCommunication(): " +
-                                          platform::errorSummary(e),
-                                      "");
-                }
-                if (mSpecComm) {
-                    mSpecComm->SetReceiver(std::weak_ptr<host::IBase_Communication>(self()));
-                    must(mUuids).SetCallback(this);
-                }
-            }
+            if (!mDevice) takeDevice(device);
             Init_Data(device->datamodel(), moduleName, contextName);
         }
     } catch (const RuntimeError& e) {
@@ -72,82 +93,34 @@ void QX_FlowWiz::Init_Data_Universal(const host::ObjectPtr& obj, const std::stri
     }
 }
 
+void QX_FlowWiz::takeDevice(const host::DevicePtr& device) {
+    mDevice = device;
+    try {
+        mSpecComm = device->CreateCommunication();
+    } catch (const RuntimeError& e) {
+        platform::ErrorLineScope scope(e);
+        support::DebugLog(
+            *this,
+            "Init_Data_Universal(): ERROR: when calling CreateCommunication(): " + platform::errorSummary(e),
+            "");
+    }
+    if (mSpecComm) {
+        mSpecComm->SetReceiver(std::weak_ptr<host::IBase_Communication>(self()));
+        jobs_.reportCountTo(this);
+    }
+}
+
 void QX_FlowWiz::Init_Data(const host::DataModelPtr& model, const std::string& module,
                            const std::string& context) {
     if (!model && module == mModule && context == mContext) return;
-
-    // The model the frame hands back from a callback registration is the filter to keep.
-    auto keepFilter = [this](const std::shared_ptr<host::IBase_CallbackModule>& kept) {
-        mFilter = std::dynamic_pointer_cast<device::CFilterCallbackModule>(kept);
-        if (kept && !mFilter) platform::raise(platform::kTypeMismatch);
-    };
-    // The view works on its own copy of the frame's model, sharing the environment values.
-    auto createAppliedModel = [this] {
-        mModel = must(must(mFrameModel).description()).createModel();
-        auto& frameEnvironment = must(must(mFrameModel->description()).environment());
-        frameEnvironment.link(must(must(mModel).description()).environment());
-    };
-
     try {
-        if (!mModel) {
-            mFrameModel = model;
-            if (model) {
-                if (support::IsCombineModels())
-                    mModel = mFrameModel;
-                else
-                    createAppliedModel();
-            }
-        } else {
-            if (mModule != "$$MODULE") {
-                ignoreErrors([this] {
-                    auto& viewModule = must(must(mModel->viewModules()).item(mModule));
-                    must(must(viewModule.contexts()).item(mContext)).notify(self());
-                });
-                keepFilter(mModel->exchangeCallback(mFilter));
-            } else {
-                mModel->exchangeCallback(std::static_pointer_cast<host::IBase_CallbackModule>(self()));
-            }
-            keepFilter(must(mFrameModel).exchangeCallback(mFilter));
-            must(mFilter).DetachTarget();
-            if (!model || model == mFrameModel) {
-                must(mModel->settings()).setLanguage(must(mFrameModel->settings()).language());
-            } else {
-                mFrameModel = model;
-                if (support::IsCombineModels()) {
-                    mModel = mFrameModel;
-                } else {
-                    must(mModel->settings()).reset();
-                    createAppliedModel();
-                }
-            }
-        }
-        if (context != mContext) mPollMode = 0;
+        applyModel(model);
+        if (context != mContext) jobs_.forgetPollButton();
         mModule = module;
         mContext = context;
         if (!mModel) return;
         must(must(mModel->description()).environment()).put("CONTEXT_COMM", mContext);
-
-        // Bus category: a device of the saving category keeps its taught limits apart. Whatever
-        // cannot be read leaves the index 0 or the category empty.
-        std::shared_ptr<host::IDeviceDescription> description;
-        std::shared_ptr<host::IDatabase> database;
-        std::shared_ptr<host::IRecordset> modules, categories;
-        int32_t busCategory = 0;
-        std::string category;
-        ignoreErrors([&] { description = mModel->description(); });
-        ignoreErrors([&] { database = must(must(description).settings()).database(); });
-        ignoreErrors([&] {
-            modules = must(database).query("Select * from Buscategories where module=" +
-                                           must(description).item("IDX").toText());
-        });
-        ignoreErrors([&] { busCategory = must(modules).field("busCategory").toInt32(); });
-        ignoreErrors([&] {
-            categories = must(database).query("Select * from BusCategoryTypes where BusCat_idx=" +
-                                              std::to_string(busCategory));
-        });
-        ignoreErrors([&] { category = must(categories).field("category").toText(); });
-        mCategoryMatch = category == kSaveCategory;
-
+        mCategoryMatch = isOfSavingCategory(*mModel);
         must(GetResource()).setLanguage(must(mModel->settings()).language());
         must(must(mModel->description()).environment()).put("SRC", "DEV");
         mModel->registerView(std::weak_ptr<host::Object>(self()));
@@ -156,104 +129,179 @@ void QX_FlowWiz::Init_Data(const host::DataModelPtr& model, const std::string& m
         return;
     }
 
-    // From here on a statement that fails is skipped and the set-up goes on. A reference whose
-    // look-up fails is none, never the parameter of an earlier model.
-    const host::IDataModel& applied = *mModel;
-    auto bind = [&applied](ParameterPtr& ref, const char* moduleName, const char* group, const char* name) {
-        ref.reset();
-        ignoreErrors([&] { ref = lookUpParameter(applied, moduleName, group, name); });
-    };
-    auto skip = [](auto&& statement) { ignoreErrors(statement); };
-    auto setCaption = [&](auto& control, auto&& text) { skip([&] { control->setCaption(text()); }); };
+    // From here on a statement that fails is skipped and the set-up goes on.
+    bindProcessValues();
+    loadTemperatureSlider();
+    bindParameter(refs_.TEACHDO_SWPOINT, *mModel, "TEACH_FMX", "FLOW2_FMX", "TEACHDO_SWPOINT");
+    loadFlowSlider();
+    bindTaughtLimits();
+    captionChartLegends();
+    bindTeachParameters();
+    chooseTeachMode();
+    captionSettingFrames();
+    fillToleranceList();
+    captionTeachPanel();
+    showSwitchPointLegend();
+    startAfresh();
+}
 
-    bind(pQUICK_2, "SYSTEM_FMX", "DUMMY", "QUICK_2");
-    bind(pPROINFLOW_RAW, "PROIN_FMX", "PROIN", "PROINFLOW_RAW");
-    bind(pDELTAFLOW_NEW, "PROIN_FMX", "PROIN", "DELTAFLOW_NEW");
-    bind(pPROINTEMP, "PROIN_FMX", "PROIN", "PROINTEMP");
-    bind(pSWPOINT, "MEDIA_FMX", "MEDIA", "SWPOINT");
-    {
-        auto slider = [this]() -> host::ISlider& { return must(mSliderTP.object); };
-        skip([&] { slider().setProperty("MaxValue", must(pSWPOINT).maximum()); });
-        skip([&] { slider().setProperty("MinValue", must(pSWPOINT).minimum()); });
-        skip([&] { slider().setProperty("unit", must(pSWPOINT).unit()); });
-        skip([&] { slider().UpdateLimits(); });
-        skip([&] { slider().setProperty("value", must(pSWPOINT).valueText()); });
-        skip([&] { slider().setProperty("Step", 1); });
+void QX_FlowWiz::applyModel(const host::DataModelPtr& model) {
+    if (!mModel) {
+        mFrameModel = model;
+        if (model) {
+            if (support::IsCombineModels())
+                mModel = mFrameModel;
+            else
+                createAppliedModel();
+        }
+        return;
     }
-    bind(pTEACHDO_SWPOINT, "TEACH_FMX", "FLOW2_FMX", "TEACHDO_SWPOINT");
-    {
-        // The flow switch point is a percentage of the taught span: it starts at 0 whatever the
-        // parameter's own minimum.
-        auto slider = [this]() -> host::ISlider& { return must(mSliderFL.object); };
-        skip([&] { slider().setProperty("MaxValue", must(pTEACHDO_SWPOINT).maximum()); });
-        skip([&] { slider().setProperty("MinValue", 0); });
-        skip([&] { slider().setProperty("unit", must(pTEACHDO_SWPOINT).unit()); });
-        skip([&] { slider().UpdateLimits(); });
-        skip([&] { slider().setProperty("Step", 1); });
-        skip([&] { slider().setProperty("value", must(pTEACHDO_SWPOINT).valueText()); });
+    detachFromModels();
+    if (!model || model == mFrameModel) {
+        must(mModel->settings()).setLanguage(must(mFrameModel->settings()).language());
+        return;
     }
-    bind(pDELTAFLOW_RAW, "PROIN_FMX", "PROIN", "DELTAFLOW_RAW");
-    if (mCategoryMatch) {
-        bind(pTEACH_MAX, "TEACH_FMX", "FLOW2_FMX", "TEACH_MAX_SAVE");
-        bind(pTEACH_MIN, "TEACH_FMX", "FLOW2_FMX", "TEACH_MIN_SAVE");
+    mFrameModel = model;
+    if (support::IsCombineModels()) {
+        mModel = mFrameModel;
     } else {
-        bind(pTEACH_MAX, "TEACH_FMX", "FLOW_FMX", "TEACH_MAX");
-        bind(pTEACH_MIN, "TEACH_FMX", "FLOW_FMX", "TEACH_MIN");
+        must(mModel->settings()).reset();
+        createAppliedModel();
     }
+}
 
-    // The chart legends.
+void QX_FlowWiz::createAppliedModel() {
+    // The view works on its own copy of the frame's model, sharing the environment values.
+    mModel = must(must(mFrameModel).description()).createModel();
+    auto& frameEnvironment = must(must(mFrameModel->description()).environment());
+    frameEnvironment.link(must(must(mModel).description()).environment());
+}
+
+void QX_FlowWiz::detachFromModels() {
+    if (mModule != "$$MODULE") {
+        ignoreErrors([this] {
+            auto& viewModule = must(must(mModel->viewModules()).item(mModule));
+            must(must(viewModule.contexts()).item(mContext)).notify(self());
+        });
+        keepFilter(mModel->exchangeCallback(mFilter));
+    } else {
+        mModel->exchangeCallback(std::static_pointer_cast<host::IBase_CallbackModule>(self()));
+    }
+    keepFilter(must(mFrameModel).exchangeCallback(mFilter));
+    must(mFilter).DetachTarget();
+}
+
+void QX_FlowWiz::keepFilter(const std::shared_ptr<host::IBase_CallbackModule>& kept) {
+    // What the model hands back from a callback registration is the filter to keep.
+    mFilter = std::dynamic_pointer_cast<device::CFilterCallbackModule>(kept);
+    if (kept && !mFilter) platform::raise(platform::kTypeMismatch);
+}
+
+void QX_FlowWiz::bindProcessValues() {
+    bindParameter(refs_.QUICK_2, *mModel, "SYSTEM_FMX", "DUMMY", "QUICK_2");
+    bindParameter(refs_.PROINFLOW_RAW, *mModel, "PROIN_FMX", "PROIN", "PROINFLOW_RAW");
+    bindParameter(refs_.DELTAFLOW_NEW, *mModel, "PROIN_FMX", "PROIN", "DELTAFLOW_NEW");
+    bindParameter(refs_.PROINTEMP, *mModel, "PROIN_FMX", "PROIN", "PROINTEMP");
+    bindParameter(refs_.SWPOINT, *mModel, "MEDIA_FMX", "MEDIA", "SWPOINT");
+}
+
+void QX_FlowWiz::loadTemperatureSlider() {
+    auto slider = [this]() -> host::ISlider& { return must(mSliderTP.object); };
+    ignoreErrors([&] { slider().setProperty("MaxValue", must(refs_.SWPOINT).maximum()); });
+    ignoreErrors([&] { slider().setProperty("MinValue", must(refs_.SWPOINT).minimum()); });
+    ignoreErrors([&] { slider().setProperty("unit", must(refs_.SWPOINT).unit()); });
+    ignoreErrors([&] { slider().UpdateLimits(); });
+    ignoreErrors([&] { slider().setProperty("value", must(refs_.SWPOINT).valueText()); });
+    ignoreErrors([&] { slider().setProperty("Step", 1); });
+}
+
+void QX_FlowWiz::loadFlowSlider() {
+    // The flow switch point is a percentage of the taught span: it starts at 0 whatever the
+    // parameter's own minimum.
+    auto slider = [this]() -> host::ISlider& { return must(mSliderFL.object); };
+    ignoreErrors([&] { slider().setProperty("MaxValue", must(refs_.TEACHDO_SWPOINT).maximum()); });
+    ignoreErrors([&] { slider().setProperty("MinValue", 0); });
+    ignoreErrors([&] { slider().setProperty("unit", must(refs_.TEACHDO_SWPOINT).unit()); });
+    ignoreErrors([&] { slider().UpdateLimits(); });
+    ignoreErrors([&] { slider().setProperty("Step", 1); });
+    ignoreErrors([&] { slider().setProperty("value", must(refs_.TEACHDO_SWPOINT).valueText()); });
+}
+
+void QX_FlowWiz::bindTaughtLimits() {
+    bindParameter(refs_.DELTAFLOW_RAW, *mModel, "PROIN_FMX", "PROIN", "DELTAFLOW_RAW");
+    if (mCategoryMatch) {
+        bindParameter(refs_.TEACH_MAX, *mModel, "TEACH_FMX", "FLOW2_FMX", "TEACH_MAX_SAVE");
+        bindParameter(refs_.TEACH_MIN, *mModel, "TEACH_FMX", "FLOW2_FMX", "TEACH_MIN_SAVE");
+    } else {
+        bindParameter(refs_.TEACH_MAX, *mModel, "TEACH_FMX", "FLOW_FMX", "TEACH_MAX");
+        bindParameter(refs_.TEACH_MIN, *mModel, "TEACH_FMX", "FLOW_FMX", "TEACH_MIN");
+    }
+}
+
+void QX_FlowWiz::captionChartLegends() {
     setCaption(LaC1, [&] { return lookUpText("IDS_Temperaturdiagramm") + " - "; });
-    setCaption(LaLeDF, [&] { return must(pPROINTEMP).displayName(); });
+    setCaption(LaLeDF, [&] { return must(refs_.PROINTEMP).displayName(); });
     LaLeDF->setForeColor(kTemperatureColour);
     LaDF->setForeColor(kTemperatureColour);
-    setCaption(LaLeTS, [&] { return must(pSWPOINT).displayName() + ", "; });
+    setCaption(LaLeTS, [&] { return must(refs_.SWPOINT).displayName() + ", "; });
     LaLeTS->setForeColor(kRed);
     LaTS->setForeColor(kRed);
     setCaption(LaC2, [&] { return lookUpText("IDS_Stroemungsdiagramm") + " - "; });
-    setCaption(LaLeFS, [&] { return must(pPROINFLOW_RAW).displayName(); });
-    setCaption(LabelTMin, [&] { return must(pTEACH_MIN).displayName(); });
-    setCaption(LabeTMax, [&] { return must(pTEACH_MAX).displayName(); });
+    setCaption(LaLeFS, [&] { return must(refs_.PROINFLOW_RAW).displayName(); });
+    setCaption(LabelTMin, [&] { return must(refs_.TEACH_MIN).displayName(); });
+    setCaption(LabeTMax, [&] { return must(refs_.TEACH_MAX).displayName(); });
     LaUnit1->setCaption("[Bit]");
     LaUnit2->setCaption("[°C]");
     LaTime->setCaption("");
+}
 
-    bind(pTEACHDO_QUICK_MODE, "TEACH_FMX", "FLOW2_FMX", "TEACHDO_QUICK_MODE");
-    bind(pTEACHDO_QUICK, "TEACH_FMX", "TEACH", "TEACHDO_QUICK");
-    bind(pFLOWSP_RAW, "PROIN_FMX", "PROIN", "FLOWSP_RAW");
-    bind(pFLOWSPQT_RAW, "TEACH_FMX", "FLOW2_FMX", "FLOWSPQT_RAW");
+void QX_FlowWiz::bindTeachParameters() {
+    bindParameter(refs_.TEACHDO_QUICK_MODE, *mModel, "TEACH_FMX", "FLOW2_FMX", "TEACHDO_QUICK_MODE");
+    bindParameter(refs_.TEACHDO_QUICK, *mModel, "TEACH_FMX", "TEACH", "TEACHDO_QUICK");
+    bindParameter(refs_.FLOWSP_RAW, *mModel, "PROIN_FMX", "PROIN", "FLOWSP_RAW");
+    bindParameter(refs_.FLOWSPQT_RAW, *mModel, "TEACH_FMX", "FLOW2_FMX", "FLOWSPQT_RAW");
+}
 
+void QX_FlowWiz::chooseTeachMode() {
     // A device without a valid quick-teach mode only knows the max/min teach.
-    if (pTEACHDO_QUICK_MODE) {
-        skip([&] {
-            if (pTEACHDO_QUICK_MODE->noValue() != 0) {
-                pTEACHDO_QUICK_MODE.reset();
-                mTeachMode = wizard::TeachMode::MaxMin;
-            } else {
-                mQuickButtonVisible = true;
-                mTeachMode = wizard::TeachMode::None;
-            }
-        });
-    } else {
+    if (!refs_.TEACHDO_QUICK_MODE) {
         mTeachMode = wizard::TeachMode::MaxMin;
+        return;
     }
+    ignoreErrors([&] {
+        if (refs_.TEACHDO_QUICK_MODE->noValue() != 0) {
+            refs_.TEACHDO_QUICK_MODE.reset();
+            mTeachMode = wizard::TeachMode::MaxMin;
+        } else {
+            mQuickButtonVisible = true;
+            mTeachMode = wizard::TeachMode::None;
+        }
+    });
+}
 
-    setCaption(FrameTP, [&] { return must(pSWPOINT).displayName(); });
-    setCaption(FrameFL, [&] { return must(pTEACHDO_SWPOINT).displayName(); });
-    skip([&] { FrameFL->setVisible(IsSwitchPointAvailable()); });
-    setCaption(FrameQT, [&] { return must(pTEACHDO_QUICK).displayName(); });
+void QX_FlowWiz::captionSettingFrames() {
+    setCaption(FrameTP, [&] { return must(refs_.SWPOINT).displayName(); });
+    setCaption(FrameFL, [&] { return must(refs_.TEACHDO_SWPOINT).displayName(); });
+    ignoreErrors([&] { FrameFL->setVisible(IsSwitchPointAvailable()); });
+    setCaption(FrameQT, [&] { return must(refs_.TEACHDO_QUICK).displayName(); });
     FrameQT->setVisible(false);
-    skip([&] { mSwitchPointSettable = IsSwitchPointAvailable(); });
-    skip([&] { mFwVersion = must(mModel->description()).item("FWversion").toInt16(); });
+    ignoreErrors([&] { mSwitchPointSettable = IsSwitchPointAvailable(); });
+}
 
+void QX_FlowWiz::fillToleranceList() {
+    // Firmware 1 offers finer steps over a narrower range.
+    ignoreErrors([&] { mFwVersion = must(mModel->description()).item("FWversion").toInt16(); });
     CoQTOffset->clear();
     if (mFwVersion != 1) {
         for (const char* text : kTolerances) CoQTOffset->addItem(text);
-        skip([&] { CoQTOffset->setListIndex(kToleranceZero); });
+        ignoreErrors([&] { CoQTOffset->setListIndex(kToleranceZero); });
     } else {
         for (const char* text : kTolerancesFw1) CoQTOffset->addItem(text);
-        skip([&] { CoQTOffset->setListIndex(kToleranceZeroFw1); });
+        ignoreErrors([&] { CoQTOffset->setListIndex(kToleranceZeroFw1); });
     }
+}
 
+void QX_FlowWiz::captionTeachPanel() {
     setCaption(LabelTQuick, [&] { return lookUpText("IDS_FWZ_QTV"); });
     setCaption(FrameTeach, [&] { return lookUpText("IDS_FWZ_TEACH_PROC"); });
     setCaption(FrameTeachOption, [&] { return lookUpText("IDS_FWZ_TEACH_OPT"); });
@@ -266,29 +314,35 @@ void QX_FlowWiz::Init_Data(const host::DataModelPtr& model, const std::string& m
     setCaption(ComTeachMaxMin, [&] { return lookUpText("IDS_TMAX_MIN"); });
     setCaption(ComteachQuick, [&] { return lookUpText("IDS_TSQUICK"); });
     setCaption(ComTeachCancel, [&] { return lookUpText("IDS_TCANCEL"); });
+}
 
+void QX_FlowWiz::showSwitchPointLegend() {
     mSwitchPointFlow = -1;
-    setCaption(LaLeSP, [&] { return pFLOWSP_RAW ? pFLOWSP_RAW->displayName() + ", " : std::string(); });
+    setCaption(LaLeSP,
+               [&] { return refs_.FLOWSP_RAW ? refs_.FLOWSP_RAW->displayName() + ", " : std::string(); });
     LaSp->setCaption("");
     LaLeSP->setForeColor(kBlue);
     LaSp->setForeColor(kBlue);
     LaLeFS->setForeColor(kFlowColour);
     LaFS->setForeColor(kFlowColour);
-    skip([&] {
-        if (pFLOWSP_RAW && pFLOWSP_RAW->noValue() != 0) {
+    // A device without a quick-teach switch point says so in both quick-teach fields.
+    ignoreErrors([&] {
+        if (refs_.FLOWSP_RAW && !device::ParameterRefs::hasValue(refs_.FLOWSP_RAW)) {
             LaTQuick->setText("n. def.");
             LaTQuickW->setText("n. def.");
         }
     });
+}
 
+void QX_FlowWiz::startAfresh() {
     // The charts scale afresh to the values that follow.
     trend_->startAfresh();
     mRefreshSwitchInputs = true;
 
     FrameTeachOption->setEnabled(false);
     setCaption(ComSetTeach, [&] { return lookUpText("IDS_SET_MANUAL"); });
-    skip([&] { trend_->clear(trend_->flow); });
-    skip([&] { trend_->clear(trend_->temp); });
+    ignoreErrors([&] { trend_->clear(trend_->flow); });
+    ignoreErrors([&] { trend_->clear(trend_->temp); });
     trend_->forgetStart();
 }
 

@@ -15,41 +15,31 @@ void reportConnectFailed(QX_FlowWiz& view) {
     view.ReportMessageWithDetails(text, view.messageCaption());
 }
 
-// An answer may have come inside the queuing call, before its id was known: it then waits in
-// mUuids2 and the job never counts as pending.
-void trackJob(QX_FlowWiz& view, const std::string& id) {
-    if (id.empty()) return;
-    if (must(view.mUuids2).IsInside(id))
-        view.mUuids2->Remove(id);
-    else
-        must(view.mUuids).Add(id);
-}
-
 }  // namespace
 
 std::string QX_FlowWiz::SendReadJob(const host::ParameterList& items) {
     const std::string id = must(mSpecComm).QueueRead(true, {items});
-    trackJob(*this, id);
+    jobs_.track(id);
     return id;
 }
 
 std::string QX_FlowWiz::SendWriteJob(host::WriteItem& item) {
     const std::string id = must(mSpecComm).QueueWrite(true, item);
-    trackJob(*this, id);
+    jobs_.track(id);
     return id;
 }
 
 bool QX_FlowWiz::ConnectAndUploadDepends() {
     try {
         if (must(mSpecComm).IsConnected()) {
-            if (must(mUuids).Count() == 0)
+            if (jobs_.nonePending())
                 ReadValuesOnce();
             else
-                must(mFifo).Add("ReadOnce");  // the read follows the last outstanding answer
+                jobs_.queueRead();  // the read follows the last outstanding answer
             return true;
         }
         if (mSpecComm->Connecting(true)) {
-            must(mFifo).Add("ReadOnce");  // runs when "CONNECTED" arrives
+            jobs_.queueRead();  // runs when "CONNECTED" arrives
             return true;
         }
         if (visible()) reportConnectFailed(*this);
@@ -66,7 +56,7 @@ void QX_FlowWiz::IBase_Communication_OnConnectStatusChanged(const std::string& s
         mQuickTeachActive = false;
         if (!mSpecComm) return;
         if (status == "CONNECTED") {
-            if (must(mFifo).Count() > 0 && mFifo->Remove() == "ReadOnce") ReadValuesOnce();
+            if (jobs_.takeReadOnConnect()) ReadValuesOnce();
             // A release deferred for that read ends with its answer, unless it came inside the call.
             device::finishReleaseWithoutAnswers(*this);
         } else if (status == "DISCONNECTED" || status == "DISCONNECTED ABORT") {
@@ -96,9 +86,9 @@ void QX_FlowWiz::IBase_Communication_OnJobResponse(const std::string& id, const 
         // Both conditions are read, so a view without its collections fails here whatever
         // mSpecComm holds.
         const bool unbound = !mSpecComm;
-        const bool unknown = !must(mUuids).IsInside(id);
+        const bool unknown = !jobs_.isPending(id);
         if (unbound || unknown) {
-            must(mUuids2).Add(id);
+            jobs_.noteEarlyAnswer(id);
             return;
         }
         if (status != "SUCCESS") {
@@ -109,22 +99,19 @@ void QX_FlowWiz::IBase_Communication_OnJobResponse(const std::string& id, const 
             mSpecComm->Connecting(false);
             return;
         }
-        const bool connected = mSpecComm->IsConnected();
-        const int32_t jobs = mUuids->Count();
-        const int32_t commands = must(mFifo).Count();
-        if (commands > 0 && jobs == 1 && connected && mFifo->Remove() == "ReadOnce") ReadValuesOnce();
+        if (jobs_.takeReadAfterAnswer(mSpecComm->IsConnected())) ReadValuesOnce();
 
-        if (id == mTeachJobId) {
+        if (jobs_.isTeachJob(id)) {
             TeachContinuation();
         } else {
-            if (id == mSettingJobId) mSliderTPLoaded = false;  // show the device's SWPOINT again
+            if (jobs_.isSettingJob(id)) mSliderTPLoaded = false;  // show the device's SWPOINT again
             UpdateView();
         }
-        mUuids->Remove(id);
+        jobs_.settle(id);
 
         // The "Poll" button is only asked once nothing is outstanding; without a toolbar or its
         // button the handler then fails here, also while a release is pending.
-        if (mUuids->Count() == 0) {
+        if (jobs_.nonePending()) {
             const bool pollReleased = must(must(must(mToolbar).Buttons()).item("Poll")).value() == 0;
             if (pollReleased || mReleasePending) {
                 Timer1->setEnabled(false);

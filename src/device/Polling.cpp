@@ -25,7 +25,7 @@ void QX_FlowWiz::Timer1_Timer() {
         // Before "CONNECTED" the timer keeps running and polling starts with the first tick after.
         if (!mSpecComm->IsConnected()) return;
         // A slow device lowers the poll rate instead of piling up jobs.
-        if (must(mUuids).Count() != 0) return;
+        if (!jobs_.nonePending()) return;
         SendReadJob(BuildPollList());
     } catch (const RuntimeError& e) {
         logOnError("Timer1_Timer", e);
@@ -34,20 +34,20 @@ void QX_FlowWiz::Timer1_Timer() {
 
 host::ParameterList QX_FlowWiz::BuildPollList() {
     host::ParameterList items;
-    items.push_back(pDELTAFLOW_RAW);
-    items.push_back(pDELTAFLOW_NEW);
-    items.push_back(pPROINFLOW_RAW);
-    if (pTEACH_MAX) items.push_back(pTEACH_MAX);
-    if (pTEACH_MIN) items.push_back(pTEACH_MIN);
-    items.push_back(pPROINTEMP);
-    items.push_back(pSWPOINT);
+    items.push_back(refs_.DELTAFLOW_RAW);
+    items.push_back(refs_.DELTAFLOW_NEW);
+    items.push_back(refs_.PROINFLOW_RAW);
+    if (refs_.TEACH_MAX) items.push_back(refs_.TEACH_MAX);
+    if (refs_.TEACH_MIN) items.push_back(refs_.TEACH_MIN);
+    items.push_back(refs_.PROINTEMP);
+    items.push_back(refs_.SWPOINT);
     if (mRefreshSwitchInputs) {
-        if (IsSwitchPointAvailable()) items.push_back(pTEACHDO_SWPOINT);
-        if (pTEACHDO_QUICK) items.push_back(pTEACHDO_QUICK);
+        if (IsSwitchPointAvailable()) items.push_back(refs_.TEACHDO_SWPOINT);
+        if (refs_.TEACHDO_QUICK) items.push_back(refs_.TEACHDO_QUICK);
     }
-    if (pTEACHDO_QUICK_MODE) items.push_back(pTEACHDO_QUICK_MODE);
-    if (pFLOWSP_RAW && pFLOWSP_RAW->noValue() == 0) items.push_back(pFLOWSP_RAW);
-    if (pFLOWSPQT_RAW && pFLOWSPQT_RAW->noValue() == 0) items.push_back(pFLOWSPQT_RAW);
+    if (refs_.TEACHDO_QUICK_MODE) items.push_back(refs_.TEACHDO_QUICK_MODE);
+    if (device::ParameterRefs::hasValue(refs_.FLOWSP_RAW)) items.push_back(refs_.FLOWSP_RAW);
+    if (device::ParameterRefs::hasValue(refs_.FLOWSPQT_RAW)) items.push_back(refs_.FLOWSPQT_RAW);
     return items;
 }
 

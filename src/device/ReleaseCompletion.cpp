@@ -11,8 +11,7 @@ namespace qx::device {
 namespace {
 
 bool nothingToCome(const view::QX_FlowWiz& v) {
-    return v.mReleasePending && v.mSpecComm && platform::must(v.mUuids).Count() == 0 &&
-           platform::must(v.mUuids2).Count() == 0 && platform::must(v.mFifo).Count() == 0;
+    return v.mReleasePending && v.mSpecComm && v.jobs().allSettled();
 }
 
 }  // namespace

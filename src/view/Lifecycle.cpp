@@ -58,9 +58,7 @@ void QX_FlowWiz::UserControl_Initialize() {
         step = "initialize splitter";
         step = "initialize Browser";
         step = "create Uuid-Collections";
-        mFifo = std::make_shared<device::CCommandFiFo>();
-        mUuids = std::make_shared<device::CuuidCollection>();
-        mUuids2 = std::make_shared<device::CuuidCollection>();
+        jobs_.create();
         auto addSlider = [this](SliderRef& slider, const char* name, platform::Frame* frame,
                                 uint32_t colour) {
             auto control = controls_.add(host::kSliderProgId, name, frame);
@@ -105,9 +103,13 @@ bool QX_FlowWiz::IQX_ActiveXConfig2_PrepareToRelease() {
     Timer1->setEnabled(false);
     if (mSpecComm && deferReleaseWhileBusy()) return true;
     dropOwnReferences();
-    must(mUuids).Clear();
-    mUuids->SetCallback(nullptr);
-    if (mModel) detachFromModel();
+    jobs_.clearPending();
+    if (mModel) {
+        detachFromModels();
+        if (!support::IsCombineModels()) must(mModel->settings()).reset();
+        mModel.reset();
+        mFrameModel.reset();
+    }
     mToolbar.reset();
     mRes.reset();
     if (mSpecComm) mSpecComm->Release(true);
@@ -125,20 +127,18 @@ void QX_FlowWiz::releaseDeviceItems() {
         auto item = must(must(p).binding()).deviceItem();
         must(mDevice).ReleaseItem(item, 2);
     };
-    releaseItem(pTEACH_MAX);
-    releaseItem(pTEACH_MIN);
-    releaseItem(pSWPOINT);
-    if (IsSwitchPointAvailable()) releaseItem(pTEACHDO_SWPOINT);
-    releaseItem(pTEACHDO_QUICK_MODE);
+    releaseItem(refs_.TEACH_MAX);
+    releaseItem(refs_.TEACH_MIN);
+    releaseItem(refs_.SWPOINT);
+    if (IsSwitchPointAvailable()) releaseItem(refs_.TEACHDO_SWPOINT);
+    releaseItem(refs_.TEACHDO_QUICK_MODE);
 }
 
 // With jobs queued or in flight, or a teach procedure running, or the line still up, the
 // release waits for the line: the device leaves teach mode, the timers stop and the release
 // completes on the answers (or at once when none can come). True when it waits.
 bool QX_FlowWiz::deferReleaseWhileBusy() {
-    const int32_t commands = must(mFifo).Count();
-    const int32_t jobs = must(mUuids).Count();
-    if (commands >= 1 || jobs >= 1 || mTeachActive || mQuickTeachActive) {
+    if (jobs_.hasWork() || mTeachActive || mQuickTeachActive) {
         if (mTeachActive || mQuickTeachActive) {
             SetTeachMode(false);
             mTeachActive = false;
@@ -159,29 +159,6 @@ bool QX_FlowWiz::deferReleaseWhileBusy() {
         *this, "IQX_ActiveXConfig2_PrepareToRelease(): PROBLEM: mSpecComm.Connecting(False) returned False!",
         "");
     return false;
-}
-
-// The view's callback leaves the models: the frame's own module takes the view back, another
-// module's context is told, and the filter that forwarded the callbacks lets go.
-void QX_FlowWiz::detachFromModel() {
-    auto keepFilter = [this](const std::shared_ptr<host::IBase_CallbackModule>& kept) {
-        mFilter = std::dynamic_pointer_cast<device::CFilterCallbackModule>(kept);
-        if (kept && !mFilter) platform::raise(platform::kTypeMismatch);
-    };
-    if (mModule == "$$MODULE") {
-        mModel->exchangeCallback(std::static_pointer_cast<host::IBase_CallbackModule>(self()));
-    } else {
-        platform::ignoreErrors([this] {
-            auto module = must(mModel->viewModules()).item(mModule);
-            must(must(must(module).contexts()).item(mContext)).notify(self());
-        });
-        keepFilter(mModel->exchangeCallback(mFilter));
-    }
-    keepFilter(must(mFrameModel).exchangeCallback(mFilter));
-    must(mFilter).DetachTarget();
-    if (!support::IsCombineModels()) must(mModel->settings()).reset();
-    mModel.reset();
-    mFrameModel.reset();
 }
 
 void QX_FlowWiz::stopTimers() {

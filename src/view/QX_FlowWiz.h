@@ -4,18 +4,20 @@
 // polling) and wizard/ (view update, teach-in, manual settings); the trend pane it owns
 // (display/TrendPane.h) holds the charts, their ranges and their time window.
 //
-// Everything runs on the UI thread of the container's scheduler. The fields are public so that
-// tests and front ends can observe them; only the view's own operations write them.
+// Everything runs on the UI thread of the container's scheduler. The view's own state (job
+// bookkeeping, parameter references, binding results, wizard, status line) is private and read
+// through const accessors; the frame objects and the child controls are the frame's and the
+// front ends' to see.
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "device/CCommandFiFo.h"
 #include "device/CFilterCallbackModule.h"
-#include "device/CuuidCollection.h"
 #include "device/IuuidCollection.h"
+#include "device/JobBook.h"
+#include "device/ParameterRefs.h"
 #include "display/ChartEvent.h"
 #include "display/CtlLedIM.h"
 #include "display/MyLabel.h"
@@ -31,10 +33,17 @@
 #include "platform/RuntimeError.h"
 #include "platform/StandardControls.h"
 #include "platform/Timer.h"
+#include "view/ViewState.h"
 #include "wizard/TeachState.h"
 
 namespace qx::display {
 class TrendPane;
+}
+namespace qx::view {
+class QX_FlowWiz;
+}
+namespace qx::wizard {
+void runStateStep(view::QX_FlowWiz& view);
 }
 
 namespace qx::view {
@@ -64,7 +73,10 @@ class QX_FlowWiz : public platform::Control,
                    public host::IBase_CallbackModule,
                    public host::IBase_Communication,
                    public host::ISpec_Log,
-                   public device::IuuidCollection {
+                   public device::IuuidCollection,
+                   private BindingState,
+                   private WizardProgress,
+                   private StatusLine {
   public:
     // The container creates the view: the form design, then the creation steps.
     static std::shared_ptr<QX_FlowWiz> create(const platform::UiContext& ui);
@@ -170,6 +182,15 @@ class QX_FlowWiz : public platform::Control,
     display::TrendPane& trend() { return *trend_; }
     const display::TrendPane& trend() const { return *trend_; }
 
+    // ---- job bookkeeping (device/JobBook.h) and the bound parameters (device/ParameterRefs.h) ----
+    const device::JobBook& jobs() const { return jobs_; }
+    const device::ParameterRefs& refs() const { return refs_; }
+
+    // ---- the view's own state by concern (view/ViewState.h) ----
+    const BindingState& binding() const { return *this; }
+    const WizardProgress& progress() const { return *this; }
+    const StatusLine& status() const { return *this; }
+
     // ================= state =================
 
     // Frame objects, held from init (or the call that hands them over) until the release.
@@ -182,42 +203,9 @@ class QX_FlowWiz : public platform::Control,
     host::DevicePtr mDevice;
     host::CommunicationPtr mSpecComm;
 
-    // Binding and context.
-    std::string mModule = "$$MODULE";
-    std::string mContext = "MONITOR";
-    bool mCategoryMatch = false;
-    int16_t mFwVersion = 0;
+    // The release and the details of the last detailed message.
     bool mReleasePending = false;
     std::string mMessageDetails;
-    int32_t mPollMode = 0;  // 0 never set, 1 pressed, 2 released
-
-    // Job bookkeeping.
-    std::shared_ptr<device::CuuidCollection> mUuids;   // pending jobs; the view is its callback
-    std::shared_ptr<device::CuuidCollection> mUuids2;  // answers that came before their id
-    std::shared_ptr<device::CCommandFiFo> mFifo;
-    std::shared_ptr<device::CFilterCallbackModule> mFilter;
-    std::string mTeachJobId;
-    std::string mSettingJobId;
-
-    // Parameter references bound by name; any may be none.
-    ParameterPtr pQUICK_2, pPROINFLOW_RAW, pDELTAFLOW_NEW, pPROINTEMP, pSWPOINT, pTEACHDO_SWPOINT,
-        pDELTAFLOW_RAW, pTEACH_MAX, pTEACH_MIN, pTEACHDO_QUICK_MODE, pTEACHDO_QUICK, pFLOWSP_RAW,
-        pFLOWSPQT_RAW;
-
-    // Wizard.
-    wizard::TeachState mTeachState = wizard::TeachState::Idle;
-    wizard::TeachMode mTeachMode = wizard::TeachMode::None;
-    int16_t mTeachMin = 0, mTeachMax = 0, mFlow = 0, mFlowUnsettled = 0;
-    int16_t mSwitchPointFlow = 0;
-    bool mTeachActive = false, mQuickTeachActive = false;
-    bool mQuickButtonVisible = false, mSwitchPointSettable = false;
-    bool mSliderTPLoaded = false, mRefreshSwitchInputs = false;
-    int16_t SuccessTicks = 0;
-
-    // Polling and the status line.
-    int32_t mRunTime = 0;  // seconds shown in LaTime
-    std::string mPendingStatus;
-    int32_t mPendingStyle = 0;
 
     // Sliders of the manual settings.
     SliderRef mSliderFL, mSliderTP;
@@ -247,6 +235,11 @@ class QX_FlowWiz : public platform::Control,
     void logOnError(const std::string& operation, const platform::RuntimeError& e);
 
   private:
+    // Tests set up what no operation reaches on its own through this one seam (tests/ViewTestSeam.h).
+    friend struct ViewTestSeam;
+    // The wizard's state step moves the teach-in on.
+    friend void wizard::runStateStep(QX_FlowWiz& view);
+
     explicit QX_FlowWiz(const platform::UiContext& ui);
     void buildForm();  // the form design: every child control with its container and events
     void buildTimers();
@@ -259,6 +252,28 @@ class QX_FlowWiz : public platform::Control,
     void stopTimers();         // Timer1, TimerCnt and TimerState, in that order
     void dropOwnReferences();  // the charts and sliders the view holds, then stopTimers
     std::shared_ptr<QX_FlowWiz> self();
+    // The binding's steps (device/Binding.cpp), in the order Init_Data takes them.
+    void takeDevice(const host::DevicePtr& device);  // with its communication object
+    void applyModel(const host::DataModelPtr& model);
+    void createAppliedModel();
+    void detachFromModels();  // hands the models' callback registrations back
+    void keepFilter(const std::shared_ptr<host::IBase_CallbackModule>& kept);
+    void bindProcessValues();
+    void loadTemperatureSlider();
+    void loadFlowSlider();
+    void bindTaughtLimits();
+    void captionChartLegends();
+    void bindTeachParameters();
+    void chooseTeachMode();
+    void captionSettingFrames();
+    void fillToleranceList();
+    void captionTeachPanel();
+    void showSwitchPointLegend();
+    void startAfresh();  // the charts and the wizard's inputs
+
+    // Write jobs whose answers the view tells apart from the rest.
+    void sendTeachJob(ParameterPtr& parameter);
+    void sendSettingJob(ParameterPtr& parameter);
 
     // The steps of UpdateView, in the order it runs them (wizard/UpdateView.cpp).
     void startTrendIfDue(int32_t now);
@@ -284,7 +299,6 @@ class QX_FlowWiz : public platform::Control,
     // The steps of the release (view/Lifecycle.cpp).
     void releaseDeviceItems();
     bool deferReleaseWhileBusy();
-    void detachFromModel();
 
     // What the toolbar's buttons do (view/Toolbar.cpp).
     void followNewestWithSavedRanges();
@@ -296,6 +310,10 @@ class QX_FlowWiz : public platform::Control,
     platform::UiContext ui_;
     platform::Controls controls_;
     std::unique_ptr<display::TrendPane> trend_;
+    // After the model, so that the pending collection hands back its count while the model is
+    // still there.
+    device::JobBook jobs_;
+    device::ParameterRefs refs_;
 };
 
 }  // namespace qx::view

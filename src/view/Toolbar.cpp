@@ -168,9 +168,8 @@ void QX_FlowWiz::switchPolling(host::IButton& button) {
         must(must(must(mToolbar).Buttons()).item("Poll")).setEnabled(false);
     } else if (button.value() == 0) {
         const bool connected = mSpecComm->IsConnected();
-        const bool queued = must(mFifo).Count() > 0;
-        const bool outstanding = must(mUuids).Count() > 0;
-        if (connected && (queued || outstanding)) mSpecComm->Connecting(false);
+        const bool work = jobs_.hasWork();  // asked also when disconnected: it may fail
+        if (connected && work) mSpecComm->Connecting(false);
         Timer1->setEnabled(false);
     } else if (!ConnectAndUploadDepends()) {
         button.setValue(0);
@@ -178,7 +177,7 @@ void QX_FlowWiz::switchPolling(host::IButton& button) {
         support::WalkModelParameters(mModel, mModule, -1);
         Timer1->setEnabled(true);
     }
-    mPollMode = button.value() == 1 ? 1 : 2;
+    jobs_.notePollButton(button.value() == 1);
 }
 
 // A "FUNCTION:" button toggles the frame's environment switch of its name; a number is

@@ -9,13 +9,6 @@ namespace {
 
 constexpr int32_t kSliderHeight = 1155;
 
-// Writes the parameter as a setting job; its answer makes the next update reload mSliderTP.
-void sendSetting(QX_FlowWiz& view, ParameterPtr& parameter) {
-    host::WriteItem item = parameter;
-    view.mSettingJobId = view.SendWriteJob(item);
-    if (auto* kept = std::get_if<ParameterPtr>(&item)) parameter = *kept;
-}
-
 // Locks or unlocks a slider input, but only when its Set button changes state.
 void enableSliderInput(platform::CommandButton& setButton, const SliderRef& slider, bool enable,
                        uint32_t unlocked, uint32_t locked) {
@@ -30,22 +23,29 @@ void enableSliderInput(platform::CommandButton& setButton, const SliderRef& slid
 
 }  // namespace
 
+// Writes the parameter as a setting job; its answer makes the next update reload mSliderTP.
+void QX_FlowWiz::sendSettingJob(ParameterPtr& parameter) {
+    host::WriteItem item = parameter;
+    jobs_.setSettingJob(SendWriteJob(item));
+    if (auto* kept = std::get_if<ParameterPtr>(&item)) parameter = *kept;
+}
+
 void QX_FlowWiz::ComSetFL_Click() {
     Variant value = must(mSliderFL.object).getProperty("value");
     if (value.toDouble() < 1) value = 1;
-    must(pTEACHDO_SWPOINT).setValueText(value.toText());
-    mSliderFL.object->setProperty("value", pTEACHDO_SWPOINT->valueText());  // shows what the model took
-    sendSetting(*this, pTEACHDO_SWPOINT);
+    must(refs_.TEACHDO_SWPOINT).setValueText(value.toText());
+    mSliderFL.object->setProperty("value", refs_.TEACHDO_SWPOINT->valueText());  // shows what the model took
+    sendSettingJob(refs_.TEACHDO_SWPOINT);
 }
 
 void QX_FlowWiz::ComSetPara_Click() {
-    must(pSWPOINT).setValueText(must(mSliderTP.object).getProperty("value").toText());
-    sendSetting(*this, pSWPOINT);
+    must(refs_.SWPOINT).setValueText(must(mSliderTP.object).getProperty("value").toText());
+    sendSettingJob(refs_.SWPOINT);
 }
 
 void QX_FlowWiz::ComSetQT_Click() {
-    must(pTEACHDO_QUICK).setValueText(CoQTOffset->text());
-    sendSetting(*this, pTEACHDO_QUICK);
+    must(refs_.TEACHDO_QUICK).setValueText(CoQTOffset->text());
+    sendSettingJob(refs_.TEACHDO_QUICK);
 }
 
 void QX_FlowWiz::CheckFL_Click() {

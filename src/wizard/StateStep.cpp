@@ -32,27 +32,27 @@ void show(QX_FlowWiz& v, const char* key, int32_t style) {
     v.ShowStatus(v.lookUpText(key), style);
 }
 
-void idle(QX_FlowWiz& v, int16_t span) {
+void idle(QX_FlowWiz& v, view::WizardProgress& w, int16_t span) {
     v.LaTMaxW->setEnabled(false);
     v.LaTMinW->setEnabled(false);
     v.ComTeachMaxMin->setEnabled(true);
     v.ComteachQuick->setEnabled(true);
     v.ComSetTeach->setEnabled(false);
-    if (v.mTeachMode != TeachMode::MaxMin) {
+    if (w.mTeachMode != TeachMode::MaxMin) {
         show(v, "IDS_FWZ_QUICK_ACT", kNormal);
         v.ShowMaxMinFields(false);
         v.EnableTempSwitchPointInput(true);
         v.EnableQuickOffsetInput(true);
         v.FrameQT->setVisible(true);
         v.FrameFL->setVisible(false);
-        v.mSwitchPointSettable = true;
+        w.mSwitchPointSettable = true;
     }
-    if (v.mTeachMode == TeachMode::MaxMin) {
+    if (w.mTeachMode == TeachMode::MaxMin) {
         const bool available = v.IsSwitchPointAvailable();
         v.FrameFL->setVisible(available);
         v.FrameQT->setVisible(false);
-        v.mSwitchPointSettable = available;
-        if (v.mTeachMax < platform::add16(v.mTeachMin, span)) {
+        w.mSwitchPointSettable = available;
+        if (w.mTeachMax < platform::add16(w.mTeachMin, span)) {
             // The taught span is too small to switch on: the user has to teach first.
             show(v, "IDS_FWZ_SELECT_TEACH", kAttention);
         } else {
@@ -68,11 +68,11 @@ void idle(QX_FlowWiz& v, int16_t span) {
     }
 }
 
-void waitForMaximum(QX_FlowWiz& v, int16_t span) {
-    if (v.mFlow <= span) {
+void waitForMaximum(QX_FlowWiz& v, view::WizardProgress& w, int16_t span) {
+    if (w.mFlow <= span) {
         show(v, "IDS_FWZ_SET_MAX", kWarning);
         v.ComTMax->setEnabled(false);
-    } else if (v.mFlowUnsettled == 0) {
+    } else if (w.mFlowUnsettled == 0) {
         v.CtlLedIM1->SetLED(kTopLamp, kGreen, true);
         v.ComTMax->setEnabled(true);
         show(v, "IDS_FWZ_SET_MAX_TEACH", kNormal);
@@ -83,10 +83,10 @@ void waitForMaximum(QX_FlowWiz& v, int16_t span) {
     }
 }
 
-void waitForMinimum(QX_FlowWiz& v, int16_t span) {
-    v.ComTMax->setEnabled(v.mFlow > span);  // the maximum may be taught again
+void waitForMinimum(QX_FlowWiz& v, view::WizardProgress& w, int16_t span) {
+    v.ComTMax->setEnabled(w.mFlow > span);  // the maximum may be taught again
     // 100 when the flow lies one span below the taught maximum.
-    const int16_t level = platform::round16(100.0 / span * platform::sub16(v.mTeachMax, v.mFlow));
+    const int16_t level = platform::round16(100.0 / span * platform::sub16(w.mTeachMax, w.mFlow));
     if (level < kLevelBounds.back()) {
         int16_t lamp = 1;
         while (level >= kLevelBounds[static_cast<size_t>(lamp - 1)]) ++lamp;
@@ -94,7 +94,7 @@ void waitForMinimum(QX_FlowWiz& v, int16_t span) {
         v.CtlLedIM1->SetLED(lamp, kAmber, true);
         v.ComTMin->setEnabled(false);
         show(v, lamp == 1 ? "IDS_FWZ_FLOW_TO_HIGH" : "IDS_DIFF_SMALL", kWarning);
-    } else if (v.mFlowUnsettled != 0) {
+    } else if (w.mFlowUnsettled != 0) {
         v.ClearLevelLamps(kBottomLamp);
         v.CtlLedIM1->SetLED(kBottomLamp, kAmber, true);
         v.ComTMax->setEnabled(false);
@@ -102,28 +102,28 @@ void waitForMinimum(QX_FlowWiz& v, int16_t span) {
         show(v, "IDS_FWZ_FLOW_NOT_SET", kWarning);
     } else {
         v.ClearLevelLamps(kBottomLamp);
-        v.ComTMax->setEnabled(v.mFlow > span);
+        v.ComTMax->setEnabled(w.mFlow > span);
         v.CtlLedIM1->SetLED(kBottomLamp, kGreen, true);
         v.ComTMin->setEnabled(true);
         show(v, "IDS_FWZ_SET_MIN_TEACH", kNormal);
     }
 }
 
-void maxMinFinished(QX_FlowWiz& v) {
+void maxMinFinished(QX_FlowWiz& v, view::WizardProgress& w) {
     v.ComTMax->setEnabled(false);
     v.ComTMin->setEnabled(false);
     show(v, "IDS_FWZ_MAX_MIN_SUCC", kNormal);
-    v.SuccessTicks = platform::add16(v.SuccessTicks, 1);
+    w.SuccessTicks = platform::add16(w.SuccessTicks, 1);
     v.CtlLedIM1->Init(kLampCount, kWhite);
-    if (v.SuccessTicks == kSuccessUpdates) {
-        v.mTeachState = TeachState::Idle;
-        v.SuccessTicks = 0;
+    if (w.SuccessTicks == kSuccessUpdates) {
+        w.mTeachState = TeachState::Idle;
+        w.SuccessTicks = 0;
         v.ComTeachCancel->setEnabled(false);
     }
 }
 
-void waitForSettledFlow(QX_FlowWiz& v) {
-    if (v.mFlowUnsettled != 0) {
+void waitForSettledFlow(QX_FlowWiz& v, view::WizardProgress& w) {
+    if (w.mFlowUnsettled != 0) {
         v.CtlLedIM1->SetLED(kMiddleLamp, kAmber, true);
         v.ComTQuick->setEnabled(false);
         show(v, "IDS_FWZ_FLOW_NOT_SET", kWarning);
@@ -134,13 +134,13 @@ void waitForSettledFlow(QX_FlowWiz& v) {
     }
 }
 
-void quickFinished(QX_FlowWiz& v) {
+void quickFinished(QX_FlowWiz& v, view::WizardProgress& w) {
     v.ComTQuick->setEnabled(false);
     show(v, "IDS_FWZ_QUICK_SUCC", kNormal);
-    v.SuccessTicks = platform::add16(v.SuccessTicks, 1);
-    if (v.SuccessTicks == kSuccessUpdates) {
-        v.mTeachState = TeachState::Idle;
-        v.SuccessTicks = 0;
+    w.SuccessTicks = platform::add16(w.SuccessTicks, 1);
+    if (w.SuccessTicks == kSuccessUpdates) {
+        w.mTeachState = TeachState::Idle;
+        w.SuccessTicks = 0;
         v.CtlLedIM1->Init(kLampCount, kWhite);
         v.ComTeachCancel->setEnabled(false);
     }
@@ -149,20 +149,21 @@ void quickFinished(QX_FlowWiz& v) {
 }  // namespace
 
 void runStateStep(QX_FlowWiz& v) {
-    const int16_t span = minimumSpan(v.mFwVersion);
-    switch (v.mTeachState) {
+    view::WizardProgress& w = v;
+    const int16_t span = minimumSpan(v.binding().mFwVersion);
+    switch (w.mTeachState) {
         case TeachState::Idle:
-            idle(v, span);
+            idle(v, w, span);
             break;
         case TeachState::MaxMinStarted:
-            v.mTeachState = TeachState::WaitingForMaximum;
+            w.mTeachState = TeachState::WaitingForMaximum;
             break;
         case TeachState::WaitingForMaximum:
-            waitForMaximum(v, span);
+            waitForMaximum(v, w, span);
             break;
         case TeachState::MaximumReset:
             show(v, "IDS_SET_MAX_SUCC", kNormal);
-            v.mTeachState = TeachState::WaitingForMinimum;
+            w.mTeachState = TeachState::WaitingForMinimum;
             break;
         case TeachState::MaxMinByHand:
             show(v, "IDS_SET_MM_TEACH_MAN", kAttention);
@@ -170,13 +171,13 @@ void runStateStep(QX_FlowWiz& v) {
             v.CtlLedIM1->SetLED(kBottomLamp, kGreen, false);
             break;
         case TeachState::WaitingForMinimum:
-            waitForMinimum(v, span);
+            waitForMinimum(v, w, span);
             break;
         case TeachState::MaxMinFinished:
-            maxMinFinished(v);
+            maxMinFinished(v, w);
             break;
         case TeachState::WaitingForSettledFlow:
-            waitForSettledFlow(v);
+            waitForSettledFlow(v, w);
             break;
         case TeachState::QuickByHand:
             v.ComTQuick->setEnabled(false);
@@ -184,7 +185,7 @@ void runStateStep(QX_FlowWiz& v) {
             v.CtlLedIM1->SetLED(kMiddleLamp, kGreen, false);
             break;
         case TeachState::QuickFinished:
-            quickFinished(v);
+            quickFinished(v, w);
             break;
         case TeachState::MaximumSent:
         case TeachState::MinimumSent:

@@ -18,9 +18,9 @@ void setCode(const ParameterPtr& quick2, TeachCode code) {
 }  // namespace
 
 // Sends a parameter as the teach job; the reference the communication object hands back replaces ours.
-static void sendTeachJob(QX_FlowWiz& view, ParameterPtr& parameter) {
+void QX_FlowWiz::sendTeachJob(ParameterPtr& parameter) {
     host::WriteItem item = parameter;
-    view.mTeachJobId = view.SendWriteJob(item);
+    jobs_.setTeachJob(SendWriteJob(item));
     if (auto* kept = std::get_if<ParameterPtr>(&item)) parameter = *kept;
 }
 
@@ -78,24 +78,24 @@ void QX_FlowWiz::ComteachQuick_Click() {
 
 // The category flag swaps the codes the device takes for maximum and minimum.
 void QX_FlowWiz::ComTMax_Click() {
-    setCode(pQUICK_2, mCategoryMatch ? TeachCode::TeachFirst : TeachCode::TeachSecond);
+    setCode(refs_.QUICK_2, mCategoryMatch ? TeachCode::TeachFirst : TeachCode::TeachSecond);
     mTeachState = TeachState::MaximumSent;
-    sendTeachJob(*this, pQUICK_2);
+    sendTeachJob(refs_.QUICK_2);
 }
 
 void QX_FlowWiz::ComTMin_Click() {
-    setCode(pQUICK_2, mCategoryMatch ? TeachCode::TeachSecond : TeachCode::TeachFirst);
+    setCode(refs_.QUICK_2, mCategoryMatch ? TeachCode::TeachSecond : TeachCode::TeachFirst);
     mTeachState = TeachState::MinimumSent;
-    sendTeachJob(*this, pQUICK_2);
+    sendTeachJob(refs_.QUICK_2);
 }
 
 void QX_FlowWiz::ComTQuick_Click() {
-    setCode(pQUICK_2, TeachCode::TeachQuick);
+    setCode(refs_.QUICK_2, TeachCode::TeachQuick);
     mTeachState = TeachState::QuickSent;
-    sendTeachJob(*this, pQUICK_2);
+    sendTeachJob(refs_.QUICK_2);
     // The offset goes back to its default in the model only; the next update shows it.
     platform::ignoreErrors(
-        [this] { must(must(pTEACHDO_QUICK).valueObject()).setValue(mFwVersion == 0 ? 5 : 0); });
+        [this] { must(must(refs_.TEACHDO_QUICK).valueObject()).setValue(mFwVersion == 0 ? 5 : 0); });
     mRefreshSwitchInputs = true;
 }
 
@@ -116,26 +116,26 @@ void QX_FlowWiz::ComTeachCancel_Click() {
 // Only firmware 1 knows the teach-mode codes "4" (start) and "5" (end).
 void QX_FlowWiz::SetTeachMode(bool on) {
     if (!must(must(mModel).description()).item("FWversion").equals(Variant(1))) return;
-    setCode(pQUICK_2, on ? TeachCode::ModeStart : TeachCode::ModeEnd);
-    sendTeachJob(*this, pQUICK_2);
+    setCode(refs_.QUICK_2, on ? TeachCode::ModeStart : TeachCode::ModeEnd);
+    sendTeachJob(refs_.QUICK_2);
 }
 
 void QX_FlowWiz::TeachContinuation() {
     switch (mTeachState) {
         case TeachState::MaximumSent:
-            setCode(pQUICK_2, TeachCode::Reset);
+            setCode(refs_.QUICK_2, TeachCode::Reset);
             mTeachState = TeachState::MaximumReset;
-            sendTeachJob(*this, pQUICK_2);
+            sendTeachJob(refs_.QUICK_2);
             break;
         case TeachState::MaximumReset:
             UpdateView();
             break;
         case TeachState::MinimumSent:
-            setCode(pQUICK_2, TeachCode::Reset);
+            setCode(refs_.QUICK_2, TeachCode::Reset);
             mTeachState = TeachState::MinimumReset;
             ClearLevelLamps(9);
             CtlLedIM1->SetLED(9, kAmber, false);
-            sendTeachJob(*this, pQUICK_2);
+            sendTeachJob(refs_.QUICK_2);
             break;
         case TeachState::MinimumReset:
             mTeachState = TeachState::MaxMinFinished;
@@ -143,14 +143,14 @@ void QX_FlowWiz::TeachContinuation() {
             mTeachActive = false;
             break;
         case TeachState::MaxMinFinished:
-            setCode(pQUICK_2, TeachCode::Reset);
-            sendTeachJob(*this, pQUICK_2);
+            setCode(refs_.QUICK_2, TeachCode::Reset);
+            sendTeachJob(refs_.QUICK_2);
             UpdateView();
             break;
         case TeachState::QuickSent:
-            setCode(pQUICK_2, TeachCode::Reset);
+            setCode(refs_.QUICK_2, TeachCode::Reset);
             mTeachState = TeachState::QuickReset;
-            sendTeachJob(*this, pQUICK_2);
+            sendTeachJob(refs_.QUICK_2);
             ClearLevelLamps(9);
             break;
         case TeachState::QuickReset:
@@ -169,22 +169,23 @@ void QX_FlowWiz::ComSetTeach_Click() {
     host::ParameterList collection;
     // The mode value travels first: the device switches its teach mode before taking the values.
     auto addMode = [&](TeachMode mode) {
-        ParameterPtr carrier = newerFirmware ? pTEACHDO_QUICK_MODE : pQUICK_2;
-        if (newerFirmware && mode == TeachMode::MaxMin && !carrier) carrier = pQUICK_2;
+        ParameterPtr carrier = newerFirmware ? refs_.TEACHDO_QUICK_MODE : refs_.QUICK_2;
+        if (newerFirmware && mode == TeachMode::MaxMin && !carrier) carrier = refs_.QUICK_2;
         must(must(carrier).valueObject()).setValue(wizard::number(mode));
         collection.push_back(carrier);
     };
 
     if (LaTMax->visible()) {
-        must(pTEACH_MAX).setValueText(LaTMaxW->text());
-        must(pTEACH_MIN).setValueText(LaTMinW->text());
+        must(refs_.TEACH_MAX).setValueText(LaTMaxW->text());
+        must(refs_.TEACH_MIN).setValueText(LaTMinW->text());
         ui_.scheduler.processPending();
-        if (pTEACH_MIN->valueText() != LaTMinW->text() || pTEACH_MAX->valueText() != LaTMaxW->text()) {
+        if (refs_.TEACH_MIN->valueText() != LaTMinW->text() ||
+            refs_.TEACH_MAX->valueText() != LaTMaxW->text()) {
             ReportMessage(lookUpText("IDS_FWZ_VALUE_INVALID"), messageCaption());
             return;
         }
-        const double span =
-            Variant(pTEACH_MAX->valueText()).toDouble() - Variant(pTEACH_MIN->valueText()).toDouble();
+        const double span = Variant(refs_.TEACH_MAX->valueText()).toDouble() -
+                            Variant(refs_.TEACH_MIN->valueText()).toDouble();
         if (span < (mFwVersion == 0 ? 51 : 10)) {
             if (mFwVersion == 0)
                 ReportMessage(support::replacePlaceholder(lookUpText("IDS_DIFF_SMALL_MAN_FW0"), "50"),
@@ -195,17 +196,17 @@ void QX_FlowWiz::ComSetTeach_Click() {
             return;
         }
         addMode(TeachMode::MaxMin);
-        collection.push_back(pTEACH_MAX);
-        collection.push_back(pTEACH_MIN);
+        collection.push_back(refs_.TEACH_MAX);
+        collection.push_back(refs_.TEACH_MIN);
         LaTMax->setText(LaTMaxW->text());
         LaTMin->setText(LaTMinW->text());
         host::WriteItem item = collection;
-        mTeachJobId = SendWriteJob(item);
+        jobs_.setTeachJob(SendWriteJob(item));
         return;
     }
 
     // The quick-teach switch point; its answer is handled like any other response.
-    ParameterPtr point = newerFirmware ? pFLOWSPQT_RAW : pFLOWSP_RAW;
+    ParameterPtr point = newerFirmware ? refs_.FLOWSPQT_RAW : refs_.FLOWSP_RAW;
     must(point).setValueText(LaTQuickW->text());
     if (point->valueText() != LaTQuickW->text()) {
         ReportMessage(lookUpText("IDS_FWZ_VALUE_INVALID"), messageCaption());

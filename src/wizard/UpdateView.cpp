@@ -71,24 +71,24 @@ void QX_FlowWiz::startTrendIfDue(int32_t now) {
 
 // The device's values; unbound teach values keep what they had.
 void QX_FlowWiz::readTeachAndFlowValues() {
-    if (pTEACH_MIN) mTeachMin = textAs16(pTEACH_MIN);
-    if (pTEACH_MAX) mTeachMax = textAs16(pTEACH_MAX);
-    if (pTEACHDO_QUICK_MODE)
-        mTeachMode = static_cast<TeachMode>(must(pTEACHDO_QUICK_MODE->valueObject()).value().toInt16());
-    mFlow = textAs16(pPROINFLOW_RAW);
-    mFlowUnsettled = round16(must(must(pDELTAFLOW_NEW).valueObject()).value().toDouble() - 1);
+    if (refs_.TEACH_MIN) mTeachMin = textAs16(refs_.TEACH_MIN);
+    if (refs_.TEACH_MAX) mTeachMax = textAs16(refs_.TEACH_MAX);
+    if (refs_.TEACHDO_QUICK_MODE)
+        mTeachMode = static_cast<TeachMode>(must(refs_.TEACHDO_QUICK_MODE->valueObject()).value().toInt16());
+    mFlow = textAs16(refs_.PROINFLOW_RAW);
+    mFlowUnsettled = round16(must(must(refs_.DELTAFLOW_NEW).valueObject()).value().toDouble() - 1);
 }
 
 // The switch point in flow units.
 void QX_FlowWiz::computeSwitchPointFlow() {
     if (mTeachMode == TeachMode::Quick) {
-        const ParameterPtr& quickPoint = mFwVersion != 0 ? pFLOWSPQT_RAW : pFLOWSP_RAW;
+        const ParameterPtr& quickPoint = mFwVersion != 0 ? refs_.FLOWSPQT_RAW : refs_.FLOWSP_RAW;
         if (holdsValue(quickPoint)) mSwitchPointFlow = textAs16(quickPoint);
-    } else if (holdsValue(pFLOWSP_RAW)) {
-        mSwitchPointFlow = must(pFLOWSP_RAW->valueObject()).value().toInt16();
+    } else if (holdsValue(refs_.FLOWSP_RAW)) {
+        mSwitchPointFlow = must(refs_.FLOWSP_RAW->valueObject()).value().toInt16();
     } else if (IsSwitchPointAvailable()) {
         // The device gives the switch point as a percentage of the taught span.
-        const double percent = Variant(pTEACHDO_SWPOINT->valueText()).toDouble();
+        const double percent = Variant(refs_.TEACHDO_SWPOINT->valueText()).toDouble();
         const int16_t span = platform::sub16(mTeachMax, mTeachMin);
         mSwitchPointFlow = round16(percent * (span / 100.0) + mTeachMin);
     } else {
@@ -112,11 +112,11 @@ void QX_FlowWiz::plotProcessValues(int32_t now) {
     }
     trend.applyAxis(trend.flow, int16_t{0});  // a flow below 0 is never shown
 
-    const double temperature = Variant(must(pPROINTEMP).valueText()).toDouble();
+    const double temperature = Variant(must(refs_.PROINTEMP).valueText()).toDouble();
     auto& tempRange = trend.temp.range;
     if (temperature > tempRange.max) tempRange.max = round16(temperature);
-    const bool tempPointShown = must(pSWPOINT).noValue() == 0;
-    const double tempPoint = tempPointShown ? Variant(pSWPOINT->valueText()).toDouble() : 0;
+    const bool tempPointShown = must(refs_.SWPOINT).noValue() == 0;
+    const double tempPoint = tempPointShown ? Variant(refs_.SWPOINT->valueText()).toDouble() : 0;
     if (tempPointShown && tempPoint > tempRange.max) tempRange.max = round16(tempPoint);
     if (temperature < tempRange.min) tempRange.min = round16(temperature);
     if (tempPointShown && tempPoint < tempRange.min) tempRange.min = round16(tempPoint);
@@ -138,14 +138,15 @@ void QX_FlowWiz::plotProcessValues(int32_t now) {
 // The sliders show the device's values once, and again when asked.
 void QX_FlowWiz::loadSwitchInputs() {
     if (must(mSliderTP.control).visible() && !mSliderTPLoaded) {
-        must(mSliderTP.object).setProperty("value", pSWPOINT->valueText());
+        must(mSliderTP.object).setProperty("value", refs_.SWPOINT->valueText());
         mSliderTPLoaded = true;
     }
     if (!mRefreshSwitchInputs) return;
-    if (IsSwitchPointAvailable()) must(mSliderFL.object).setProperty("value", pTEACHDO_SWPOINT->valueText());
+    if (IsSwitchPointAvailable())
+        must(mSliderFL.object).setProperty("value", refs_.TEACHDO_SWPOINT->valueText());
     // A tolerance the list does not hold is simply not shown.
     platform::ignoreErrors([this] {
-        if (pTEACHDO_QUICK) CoQTOffset->setText(pTEACHDO_QUICK->valueText());
+        if (refs_.TEACHDO_QUICK) CoQTOffset->setText(refs_.TEACHDO_QUICK->valueText());
     });
     mRefreshSwitchInputs = false;
 }
@@ -161,9 +162,9 @@ void QX_FlowWiz::showTaughtValues() {
 
 // The value labels beside the charts.
 void QX_FlowWiz::showValueLabels() {
-    LaDF->setCaption(pPROINTEMP->valueText() + pPROINTEMP->unit());
-    LaTS->setCaption(pSWPOINT->valueText() + pSWPOINT->unit());
-    LaFS->setCaption(std::to_string(mFlow) + " " + must(pPROINFLOW_RAW).unit());
+    LaDF->setCaption(refs_.PROINTEMP->valueText() + refs_.PROINTEMP->unit());
+    LaTS->setCaption(refs_.SWPOINT->valueText() + refs_.SWPOINT->unit());
+    LaFS->setCaption(std::to_string(mFlow) + " " + must(refs_.PROINFLOW_RAW).unit());
 }
 
 // The legend line under the flow chart: it reads on from the flow value with the taught limits,
@@ -178,14 +179,15 @@ void QX_FlowWiz::showLegend() {
     }
     LaMinMax->setVisible(true);
     if (!quickMode) {
-        if (switchPointAvailable) LaLeSP->setCaption(", " + pTEACHDO_SWPOINT->displayName());
-        const auto& tMax = must(pTEACH_MAX);
-        const auto& tMin = must(pTEACH_MIN);
+        if (switchPointAvailable) LaLeSP->setCaption(", " + refs_.TEACHDO_SWPOINT->displayName());
+        const auto& tMax = must(refs_.TEACH_MAX);
+        const auto& tMin = must(refs_.TEACH_MIN);
         LaMinMax->setCaption(", " + tMax.displayName() + " " + std::to_string(mTeachMax) + " " + tMax.unit() +
                              ", " + tMin.displayName() + " " + std::to_string(mTeachMin) + " " + tMin.unit());
     } else {
-        if (pFLOWSP_RAW)
-            LaLeSP->setCaption(", " + (pFLOWSPQT_RAW ? pFLOWSPQT_RAW : pFLOWSP_RAW)->displayName());
+        if (refs_.FLOWSP_RAW)
+            LaLeSP->setCaption(", " +
+                               (refs_.FLOWSPQT_RAW ? refs_.FLOWSPQT_RAW : refs_.FLOWSP_RAW)->displayName());
         LaMinMax->setCaption("");
     }
 
@@ -197,9 +199,10 @@ void QX_FlowWiz::showLegend() {
     std::string switchPointText;
     if (switchPointAvailable) {
         switchPointText = (mSwitchPointFlow == kNoLine ? std::string() : std::to_string(mSwitchPointFlow)) +
-                          " " + pPROINFLOW_RAW->unit();
+                          " " + refs_.PROINFLOW_RAW->unit();
         if (!quickMode)
-            switchPointText += " / " + pTEACHDO_SWPOINT->valueText() + " " + pTEACHDO_SWPOINT->unit();
+            switchPointText +=
+                " / " + refs_.TEACHDO_SWPOINT->valueText() + " " + refs_.TEACHDO_SWPOINT->unit();
     }
     LaSp->setCaption(switchPointText);
 }
@@ -208,13 +211,13 @@ void QX_FlowWiz::showLegend() {
 void QX_FlowWiz::showQuickTeachValue() {
     if (editButton(mToolbar).value() != 0) return;
     if (mFwVersion == 0) {
-        if (holdsValue(pFLOWSP_RAW)) {
+        if (holdsValue(refs_.FLOWSP_RAW)) {
             LaTQuick->setText(std::to_string(mSwitchPointFlow));
             LaTQuickW->setText(std::to_string(mSwitchPointFlow));
         }
-    } else if (holdsValue(pFLOWSPQT_RAW)) {
-        LaTQuick->setText(pFLOWSPQT_RAW->valueText());
-        LaTQuickW->setText(pFLOWSPQT_RAW->valueText());
+    } else if (holdsValue(refs_.FLOWSPQT_RAW)) {
+        LaTQuick->setText(refs_.FLOWSPQT_RAW->valueText());
+        LaTQuickW->setText(refs_.FLOWSPQT_RAW->valueText());
     }
 }
 

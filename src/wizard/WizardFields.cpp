@@ -19,8 +19,7 @@ void QX_FlowWiz::ShowMaxMinFields(bool show) {
 }
 
 bool QX_FlowWiz::IsSwitchPointAvailable() {
-    if (!pTEACHDO_SWPOINT) return false;
-    return pTEACHDO_SWPOINT->noValue() == 0;
+    return device::ParameterRefs::hasValue(refs_.TEACHDO_SWPOINT);
 }
 
 }  // namespace qx::view

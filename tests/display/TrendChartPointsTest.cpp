@@ -49,8 +49,8 @@ TEST_F(TrendChartPointsTest, PointsCarryOnlyTheLinesInUse) {
         o.swPoint = c.swPoint;
         WizardStand s(o, false);
         auto& v = s.v();
-        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
-        WizardStand::put(v.pPROINFLOW_RAW, "333");
+        WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(c.mode));
+        WizardStand::put(v.refs().PROINFLOW_RAW, "333");
         const auto refreshes = s.flowChart().refreshCount();
         v.UpdateView();
         EXPECT_EQ(points(s.flowChart(), 1), c.flow1);

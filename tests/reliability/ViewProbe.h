@@ -11,10 +11,10 @@ namespace qx::reliability::test {
 struct ViewProbe {
     view::QX_FlowWiz& v;
 
-    int jobs() const { return v.mUuids->Count(); }
-    int early() const { return v.mUuids2->Count(); }
-    int commands() const { return v.mFifo->Count(); }
-    int teachState() const { return wizard::number(v.mTeachState); }
+    int jobs() const { return v.jobs().pending()->Count(); }
+    int early() const { return v.jobs().early()->Count(); }
+    int commands() const { return v.jobs().commands()->Count(); }
+    int teachState() const { return wizard::number(v.progress().mTeachState); }
 
     // The view's own timers, found by name: poll, run time and status line.
     bool anyTimerRunning() const {

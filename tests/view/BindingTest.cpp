@@ -28,9 +28,9 @@ frame::ParameterSlider& sliderOf(const SliderRef& ref) {
 
 // The thirteen references in the order of the binding table.
 std::vector<host::ParameterPtr> references(const QX_FlowWiz& v) {
-    return {v.pQUICK_2,         v.pPROINFLOW_RAW, v.pDELTAFLOW_NEW, v.pPROINTEMP, v.pSWPOINT,
-            v.pTEACHDO_SWPOINT, v.pDELTAFLOW_RAW, v.pTEACH_MAX,     v.pTEACH_MIN, v.pTEACHDO_QUICK_MODE,
-            v.pTEACHDO_QUICK,   v.pFLOWSP_RAW,    v.pFLOWSPQT_RAW};
+    std::vector<host::ParameterPtr> out;
+    for (const auto& [name, member] : device::ParameterRefs::byName()) out.push_back(v.refs().*member);
+    return out;
 }
 
 // Each variant binds what the device has and nothing else; captions from a parameter the device
@@ -67,9 +67,9 @@ TEST_F(BindingTest, EachDeviceVariantBindsWhatItHas) {
         for (const auto& p : references(v)) bound.push_back(nameOf(p));
         for (size_t i : c.missing) expected[i] = "<none>";
         EXPECT_EQ(bound, expected);
-        EXPECT_EQ(wizard::number(v.mTeachMode), c.teachMode);
-        EXPECT_EQ(v.mQuickButtonVisible, c.teachMode == 0);
-        EXPECT_EQ(v.mSwitchPointSettable, c.switchPointSettable);
+        EXPECT_EQ(wizard::number(v.progress().mTeachMode), c.teachMode);
+        EXPECT_EQ(v.progress().mQuickButtonVisible, c.teachMode == 0);
+        EXPECT_EQ(v.progress().mSwitchPointSettable, c.switchPointSettable);
         EXPECT_EQ(v.FrameFL->visible(), c.switchPointSettable);
         EXPECT_EQ(v.LabeTMax->caption(), c.missing.count(7) ? "before" : "TEACH_MAX_SAVE");
         EXPECT_EQ(v.LaLeSP->caption(), c.missing.count(11) ? "" : "FLOWSP_RAW, ");
@@ -82,16 +82,16 @@ TEST_F(BindingTest, DeviceObjectBindsTheViewsOwnCopy) {
     frame::StandFrame f;
     auto& v = f.create();
     f.init(InitTarget::Device);
-    EXPECT_EQ(v.mUuids->Callback(), &v);
+    EXPECT_EQ(v.jobs().pending()->Callback(), &v);
     auto copy = applied(v);
     ASSERT_NE(copy, f.model());
     EXPECT_EQ(copy->registeredView().get(), static_cast<host::Object*>(&v));
     for (const auto& p : references(v))
         EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*copy, p->name())) << p->name();
-    v.mTeachActive = true;
+    ViewTestSeam::progress(v).mTeachActive = true;
     ASSERT_TRUE(v.mSpecComm->Connecting(true));
     f.wait(1000);
-    EXPECT_FALSE(v.mTeachActive);  // the status change reached the view
+    EXPECT_FALSE(v.progress().mTeachActive);  // the status change reached the view
 
     // With model combining on, the view works on the frame's own model.
     platform::registryStore().setDword(kControlsKey, "CombineModels", 42);
@@ -101,7 +101,8 @@ TEST_F(BindingTest, DeviceObjectBindsTheViewsOwnCopy) {
         combined.init(InitTarget::Device);
         EXPECT_EQ(w.mModel, combined.model());
         EXPECT_EQ(combined.model()->registeredView().get(), static_cast<host::Object*>(&w));
-        EXPECT_EQ(frame::asFrameParameter(w.pSWPOINT), frame::findParameter(*combined.model(), "SWPOINT"));
+        EXPECT_EQ(frame::asFrameParameter(w.refs().SWPOINT),
+                  frame::findParameter(*combined.model(), "SWPOINT"));
     });
 }
 
@@ -119,7 +120,8 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
         v.trend().temp.saved.max = 500;
     v.trend().flow.range.min = v.trend().temp.range.min = v.trend().flow.saved.min =
         v.trend().temp.saved.min = 100;
-    v.mSwitchPointFlow = 321, v.mRefreshSwitchInputs = false;
+    ViewTestSeam::progress(v).mSwitchPointFlow = 321;
+    ViewTestSeam::progress(v).mRefreshSwitchInputs = false;
     v.trend().startTrendAt(36000), v.trend().startWindowAt(36000);
     auto list = [&] {
         std::vector<std::string> out;
@@ -150,9 +152,9 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
         if (!p) continue;
         EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*v.mModel, p->name())) << p->name();
     }
-    EXPECT_EQ(nameOf(v.pTEACH_MAX), "TEACH_MAX");
-    EXPECT_EQ(v.pTEACHDO_QUICK_MODE, nullptr);
-    EXPECT_TRUE(v.mQuickButtonVisible);  // once shown, never withdrawn by a binding
+    EXPECT_EQ(nameOf(v.refs().TEACH_MAX), "TEACH_MAX");
+    EXPECT_EQ(v.refs().TEACHDO_QUICK_MODE, nullptr);
+    EXPECT_TRUE(v.progress().mQuickButtonVisible);  // once shown, never withdrawn by a binding
     for (int32_t max : {v.trend().flow.range.max, v.trend().temp.range.max, v.trend().flow.saved.max,
                         v.trend().temp.saved.max})
         EXPECT_EQ(max, -2000);
@@ -160,8 +162,8 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
                         v.trend().temp.saved.min})
         EXPECT_EQ(min, 2000);
     EXPECT_EQ(v.trend().axisStep(), 10);
-    EXPECT_EQ(v.mSwitchPointFlow, -1);
-    EXPECT_TRUE(v.mRefreshSwitchInputs);
+    EXPECT_EQ(v.progress().mSwitchPointFlow, -1);
+    EXPECT_TRUE(v.progress().mRefreshSwitchInputs);
     EXPECT_FALSE(v.trend().trendStart() || v.trend().teachStartTime());
     EXPECT_EQ(list(), (std::vector<std::string>{" 6,0 %", " 4,5 %", " 3,0 %", " 1,5 %", " 0 %", "-1,5 %",
                                                 "-3,0 %", "-4,5 %"}));
@@ -182,21 +184,21 @@ TEST_F(BindingTest, RebindingHandsTheCallbacksOverAgain) {
     EXPECT_EQ(v.LaLeDF->caption(), "Mediumtemperatur");
     EXPECT_EQ(v.lookUpText("IDS_TCANCEL"), "Abbrechen");  // later look-ups too
     EXPECT_TRUE(registered(*applied(v), &v));
-    EXPECT_TRUE(registered(*f.model(), v.mFilter.get()));
+    EXPECT_TRUE(registered(*f.model(), v.binding().mFilter.get()));
 
     f.init(InitTarget::Device, "TEACH_FMX", "MONITOR");
     const auto copy = applied(v);
-    v.mPollMode = 1;
+    ViewTestSeam::leavePollButton(v, 1);
     f.init(InitTarget::Device, "TEACH_FMX", "PARAMETER");
     EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->notices(), 1);
     EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->lastNotifier().get(), static_cast<host::Object*>(&v));
-    EXPECT_EQ(v.mPollMode, 0);
+    EXPECT_EQ(pollMode(v), 0);
     EXPECT_EQ(environmentValue(*copy, "CONTEXT_COMM").toText(), "PARAMETER");
     EXPECT_EQ(v.mModel, copy);  // the same frame model keeps its copy
-    EXPECT_TRUE(registered(*copy, v.mFilter.get()));
-    v.mPollMode = 2;
+    EXPECT_TRUE(registered(*copy, v.binding().mFilter.get()));
+    ViewTestSeam::leavePollButton(v, 2);
     f.init(InitTarget::Device, "PROIN_FMX", "PARAMETER");  // same context: the mode stays
-    EXPECT_EQ(v.mPollMode, 2);
+    EXPECT_EQ(pollMode(v), 2);
     EXPECT_EQ(copy->context("TEACH_FMX", "PARAMETER")->notices(), 1);
 }
 
@@ -261,7 +263,7 @@ TEST_F(BindingTest, FailingCommunicationIsLoggedAndTheModelStillBinds) {
     EXPECT_EQ(logged("Init_Data_Universal(): ERROR: when calling CreateCommunication(): Error 429: " +
                      platform::standardMessage(429) + " (The device's communication could not be created)"),
               1);
-    EXPECT_EQ(v.mUuids->Callback(), nullptr);
+    EXPECT_EQ(v.jobs().pending()->Callback(), nullptr);
     EXPECT_EQ(v.CoQTOffset->listCount(), 17);
 }
 
@@ -293,13 +295,13 @@ TEST_F(BindingTest, FailingRegistrationEndsTheBinding) {
         frame::StandFrame f;
         auto& v = f.create();
         if (rebinding) f.init(InitTarget::Device);
-        const auto swpoint = v.pSWPOINT;
+        const auto swpoint = v.refs().SWPOINT;
         auto resource = std::make_shared<ScriptedResource>();
         resource->failLanguage = true;
         v.mRes = resource;
         f.init(InitTarget::Device, std::nullopt, "PARAMETER");
         EXPECT_EQ(logged(onError("Init_Data", platform::kInvalidProcedureCall)), 1);
-        EXPECT_EQ(v.pSWPOINT, swpoint);
+        EXPECT_EQ(v.refs().SWPOINT, swpoint);
         EXPECT_EQ(environmentValue(*v.mModel, "CONTEXT_COMM").toText(), "PARAMETER");
         EXPECT_EQ(environmentValue(*v.mModel, "SRC").toText(), rebinding ? "DEV" : "");
         EXPECT_EQ(applied(v)->registeredView() != nullptr, rebinding);

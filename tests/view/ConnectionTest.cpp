@@ -21,16 +21,16 @@ TEST_F(ConnectionTest, QueuedReadsFollowTheirTurn) {
         auto& v = *s.view;
         s.f.link().latencyMs = 500;
         v.ReadValuesOnce();
-        host::WriteItem item = v.pSWPOINT;
+        host::WriteItem item = v.refs().SWPOINT;
         if (writeFirst) s.f.link().latencyMs = 200, v.SendWriteJob(item);
         s.f.press("Poll");
         const size_t before = s.reads.size();
         s.f.wait(200);
-        EXPECT_EQ(v.mFifo->Count(), 1);
+        EXPECT_EQ(v.jobs().commands()->Count(), 1);
         s.f.wait(300);
         EXPECT_EQ(s.reads.size(), before + 1);
-        EXPECT_EQ(v.mFifo->Count(), 0);
-        EXPECT_EQ(v.mUuids->Count(), 1);  // the follow-up read
+        EXPECT_EQ(v.jobs().commands()->Count(), 0);
+        EXPECT_EQ(v.jobs().pending()->Count(), 1);  // the follow-up read
     }
     SCOPED_TRACE("pressed twice");
     BoundStand s;
@@ -40,7 +40,7 @@ TEST_F(ConnectionTest, QueuedReadsFollowTheirTurn) {
     s.f.press("Poll");  // released while connecting: nothing to disconnect yet
     EXPECT_FALSE(v.Timer1->enabled());
     s.f.press("Poll");
-    EXPECT_EQ(v.mFifo->Count(), 1);
+    EXPECT_EQ(v.jobs().commands()->Count(), 1);
     s.f.wait(1000);
     EXPECT_EQ(s.reads.size(), 1u);
     s.f.press("Poll");  // idle: the connection stays
@@ -72,7 +72,7 @@ TEST_F(ConnectionTest, LastAnswerDisconnectsUnlessPollIsPressed) {
         s.f.link().latencyMs = 300;
         if (c.fails) s.f.link().failNext(frame::SimLink::FailKind::Read, 1);
         s.f.wait(1000);
-        ASSERT_EQ(s.view->mUuids->Count(), 1);
+        ASSERT_EQ(s.view->jobs().pending()->Count(), 1);
         s.f.toolbar()->buttons().find("Poll")->setValue(c.poll);
         s.view->mReleasePending = c.releasePending;
         s.f.wait(300);
@@ -104,17 +104,19 @@ TEST_F(ConnectionTest, EachConnectionStatusDoesItsOwnPart) {
             v.setVisible(visible);
             s.f.link().latencyMs = 10'000;
             s.f.press("Poll");  // reads at once
-            v.mFifo->Add("ReadOnce");
-            v.mUuids2->Add("early");
-            v.mTeachJobId = "teach";
-            v.mTeachActive = v.mQuickTeachActive = true;
+            ViewTestSeam::jobs(v).queueRead();
+            ViewTestSeam::jobs(v).noteEarlyAnswer("early");
+            ViewTestSeam::jobs(v).setTeachJob("teach");
+            auto& progress = ViewTestSeam::progress(v);
+            progress.mTeachActive = progress.mQuickTeachActive = true;
             ASSERT_FALSE(v.trend().chartBreakPending());
             v.TimerCnt->setEnabled(true);
             v.IBase_Communication_OnConnectStatusChanged(c.status);
-            EXPECT_FALSE(v.mTeachActive || v.mQuickTeachActive);
+            EXPECT_FALSE(v.progress().mTeachActive || v.progress().mQuickTeachActive);
             EXPECT_EQ(v.trend().chartBreakPending(), c.ends);
-            EXPECT_EQ(v.mUuids->Count() + v.mFifo->Count() + v.mUuids2->Count(), c.ends ? 0 : 3);
-            EXPECT_EQ(v.mTeachJobId.empty(), c.ends);
+            EXPECT_EQ(v.jobs().pending()->Count() + v.jobs().commands()->Count() + v.jobs().early()->Count(),
+                      c.ends ? 0 : 3);
+            EXPECT_EQ(v.jobs().teachJobId().empty(), c.ends);
             EXPECT_EQ(s.poll(), c.ends ? 0 : 1);
             EXPECT_EQ(v.TimerCnt->enabled(), c.timerCnt);
             EXPECT_TRUE(v.Timer1->enabled());
@@ -140,7 +142,7 @@ TEST_F(ConnectionTest, RefusedConnectionTellsTheUser) {
         s.f.press("Poll");
         EXPECT_EQ(s.poll(), 0);
         EXPECT_FALSE(v.Timer1->enabled());
-        EXPECT_EQ(v.mFifo->Count(), 0);
+        EXPECT_EQ(v.jobs().commands()->Count(), 0);
         const auto& shown = s.f.messageHandler()->shown();
         const bool told = visible && handler;
         ASSERT_EQ(shown.size(), told ? 1u : 0u);
@@ -163,12 +165,15 @@ TEST_F(ConnectionTest, TeachJobAnswerInAWaitingStateChangesNothing) {
         s.connectIdle();
         auto& v = *s.view;
         const int points = s.flowPoints();
-        host::WriteItem item = v.pQUICK_2;
+        host::WriteItem item = v.refs().QUICK_2;
         const std::string id = v.SendWriteJob(item);
-        if (state >= 0) v.mTeachState = wizard::TeachState{state}, v.mTeachJobId = id;
+        if (state >= 0) {
+            ViewTestSeam::enterTeachState(v, wizard::TeachState{state});
+            ViewTestSeam::jobs(v).setTeachJob(id);
+        }
         s.f.wait(50);
-        EXPECT_EQ(v.mUuids->Count(), 0);
-        EXPECT_EQ(wizard::number(v.mTeachState), std::max(state, 0));
+        EXPECT_EQ(v.jobs().pending()->Count(), 0);
+        EXPECT_EQ(wizard::number(v.progress().mTeachState), std::max(state, 0));
         EXPECT_EQ(s.flowPoints(), points + (state < 0));
     }
 }
@@ -177,15 +182,15 @@ TEST_F(ConnectionTest, ReleasedCommunicationObjectResetsTheBookkeeping) {
     BoundStand s;
     s.connectIdle();
     s.f.toolbar()->buttons().find("Poll")->setValue(1);
-    s.view->mUuids2->Add("b");
-    s.view->mTeachJobId = "a";
+    ViewTestSeam::jobs(*s.view).noteEarlyAnswer("b");
+    ViewTestSeam::jobs(*s.view).setTeachJob("a");
     clearLog();
     s.view->IBase_Communication_OnReleased();
     ASSERT_EQ(entries().size(), 1u);
     EXPECT_EQ(entries()[0].tag, "QX_FlowWiz.IBase_Communication_OnReleased()");
     EXPECT_EQ(entries()[0].message, "");
-    EXPECT_EQ(s.view->mUuids2->Count(), 0);
-    EXPECT_EQ(s.view->mTeachJobId, "");
+    EXPECT_EQ(s.view->jobs().early()->Count(), 0);
+    EXPECT_EQ(s.view->jobs().teachJobId(), "");
     EXPECT_EQ(s.poll(), 0);
 }
 

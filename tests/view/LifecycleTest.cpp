@@ -21,8 +21,8 @@ TEST_F(LifecycleTest, CreationSetsUpEverythingTheViewOwns) {
                                                     "CreateChart()Start"}));
     EXPECT_EQ(v.Timer1->tag(), "0");
     EXPECT_TRUE(v.trend().resetTimeBase());
-    ASSERT_TRUE(v.mFilter && v.mFifo && v.mUuids && v.mUuids2 && v.trend().flow.object &&
-                v.trend().temp.object);
+    ASSERT_TRUE(v.binding().mFilter && v.jobs().commands() && v.jobs().pending() && v.jobs().early() &&
+                v.trend().flow.object && v.trend().temp.object);
     for (const auto& [slider, frame] :
          {std::pair{&v.mSliderFL, v.FrameFL.get()}, {&v.mSliderTP, v.FrameTP.get()}}) {
         EXPECT_EQ(slider->control->container(), frame);
@@ -67,8 +67,8 @@ TEST_F(LifecycleTest, CreationFailureIsLoggedWithItsStepAndEndsTheCreation) {
         const LogEntry last = entries().back();   // the creation's own last line
         EXPECT_NE(v.CtlLedIM1->lampCount(), 10);  // "initialize grid" never ran
         EXPECT_EQ(v.Timer1->interval(), 1000);    // the design-time interval
-        EXPECT_NE(v.mFilter, nullptr);
-        EXPECT_EQ(v.mUuids != nullptr, c.collections);
+        EXPECT_NE(v.binding().mFilter, nullptr);
+        EXPECT_EQ(v.jobs().pending() != nullptr, c.collections);
         EXPECT_EQ(static_cast<bool>(v.mSliderTP), c.sliders);
         EXPECT_EQ(logged(":UserControl_Initialize()", false), 1);
         std::smatch m;
@@ -182,11 +182,11 @@ TEST_F(LifecycleTest, LocalCommFollowsTheJobCountInTheCountersKindOfNumber) {
         auto& env = *f.model()->description()->environment();
         env.put("LOCAL_COMM", start);
         clearLog();
-        v.mUuids->Add("a");
-        v.mUuids->Add("b");
-        v.mUuids->Add("b");  // already held: no change
-        v.mUuids->Remove("a");
-        v.mUuids->Remove("a");  // no longer held: no change
+        ViewTestSeam::jobs(v).track("a");
+        ViewTestSeam::jobs(v).track("b");
+        ViewTestSeam::jobs(v).track("b");  // already held: no change
+        ViewTestSeam::jobs(v).settle("a");
+        ViewTestSeam::jobs(v).settle("a");  // no longer held: no change
         const auto value = env.get("LOCAL_COMM");
         EXPECT_EQ(value.kind(), kind);                                         // two jobs added, one removed
         EXPECT_TRUE(environmentValue(*v.mModel, "LOCAL_COMM").equals(value));  // shared with the copy

@@ -38,7 +38,7 @@ TEST_F(PollingTest, PollListHoldsWhatTheDeviceHasInReadOrder) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         BoundStand s(with(c.options), false);
-        s.view->mRefreshSwitchInputs = c.refresh;
+        ViewTestSeam::progress(*s.view).mRefreshSwitchInputs = c.refresh;
         std::vector<std::string> names;
         for (const auto& p : s.view->BuildPollList()) names.push_back(nameOf(p));
         EXPECT_EQ(names, c.expected);
@@ -54,9 +54,9 @@ TEST_F(PollingTest, TicksWaitForTheConnectionAndOutliveFailures) {
     v.Timer1->setEnabled(true);
     v.mSpecComm->Connecting(true);  // "CONNECTED" at 2.5 s
     s.f.wait(2400);
-    EXPECT_EQ(v.mUuids->Count(), 0);
+    EXPECT_EQ(v.jobs().pending()->Count(), 0);
     s.f.wait(600);  // the tick at 3 s finds the device connected
-    EXPECT_EQ(v.mUuids->Count(), 1);
+    EXPECT_EQ(v.jobs().pending()->Count(), 1);
     EXPECT_EQ(logged("Timer1_Timer", false), 0);
 
     s.f.wait(2500);
@@ -65,7 +65,7 @@ TEST_F(PollingTest, TicksWaitForTheConnectionAndOutliveFailures) {
     v.mSpecComm = guarded;
     s.f.wait(2000);
     EXPECT_EQ(logged(onError("Timer1_Timer", platform::kObjectError + 7, "The line is gone")), 2);
-    EXPECT_EQ(v.mUuids->Count(), 0);
+    EXPECT_EQ(v.jobs().pending()->Count(), 0);
     EXPECT_TRUE(v.Timer1->enabled());
 }
 
@@ -110,7 +110,7 @@ TEST_F(PollingTest, RunTimeCounterCountsSecondsIntoLaTime) {
     auto& v = f.create();
     v.FrameChart->setWidth(9000);
     v.LaLeTS->setTop(777);
-    v.mRunTime = 8;
+    ViewTestSeam::status(v).mRunTime = 8;
     v.TimerCnt->setEnabled(true);
     f.wait(1000);
     EXPECT_EQ(v.LaTime->caption(), "Running time: 9 s");
@@ -129,7 +129,7 @@ TEST_F(PollingTest, RunTimeCounterCountsSecondsIntoLaTime) {
     resource->texts["IDS_TTIP_TIME_RUN"] = "running";
     f.wait(2000);
     EXPECT_EQ(v.LaTime->caption(), "running");
-    EXPECT_EQ(v.mRunTime, 13);
+    EXPECT_EQ(v.status().mRunTime, 13);
 }
 
 // Lamps 1 to 8 go off except the one kept; the two ends are never touched.

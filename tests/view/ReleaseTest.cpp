@@ -30,8 +30,8 @@ void expectReleased(const QX_FlowWiz& v) {
     EXPECT_FALSE(v.mModel || v.mFrameModel || v.mSpecComm || v.mDevice || v.mMessageHandler || v.mToolbar ||
                  v.mRes);
     EXPECT_FALSE(v.trend().flow.object || v.trend().temp.object || v.mSliderFL || v.mSliderTP);
-    EXPECT_EQ(v.mUuids->Count(), 0);
-    EXPECT_EQ(v.mUuids->Callback(), nullptr);
+    EXPECT_EQ(v.jobs().pending()->Count(), 0);
+    EXPECT_EQ(v.jobs().pending()->Callback(), nullptr);
     EXPECT_FALSE(anyTimer(v));
     EXPECT_EQ(v.mReceiver != nullptr, v.mReleasePending);
 }
@@ -41,7 +41,7 @@ TEST_F(ReleaseTest, BeforeInitDropsTheViewsOwnObjectsAndAnswersFalse) {
     auto& v = f.create();
     f.registerCallback();
     setTimers(v, true);
-    v.mUuids->Add("orphan");
+    ViewTestSeam::jobs(v).track("orphan");
     EXPECT_FALSE(f.release());
     EXPECT_EQ(messages().back(), "IQX_ActiveXConfig2_PrepareToRelease():");
     expectReleased(v);
@@ -98,11 +98,12 @@ TEST_F(ReleaseTest, ReleaseInAModuleTellsTheContextAndToleratesAMissingOne) {
         frame::StandFrame f;
         auto& v = f.create();
         f.init(InitTarget::Device, "TEACH_FMX", "MONITOR");
+        f.init(InitTarget::Device, "TEACH_FMX", context);  // the same model, bound in that context
         auto copy = std::dynamic_pointer_cast<frame::FrameDataModel>(v.mModel);
         const int before = copy->context("TEACH_FMX", "MONITOR")->notices();
-        v.mContext = context;
         EXPECT_FALSE(f.release());
-        EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->notices(), before + (v.mContext == "MONITOR"));
+        EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->notices(),
+                  before + (v.binding().mContext == "MONITOR"));
         EXPECT_EQ(v.mModel, nullptr);
     }
 }
@@ -112,7 +113,7 @@ TEST_F(ReleaseTest, ReleaseInAModuleTellsTheContextAndToleratesAMissingOne) {
 TEST_F(ReleaseTest, CommandWaitingInTheQueueDefersTheRelease) {
     BoundStand s;
     auto& v = *s.view;
-    v.mFifo->Add("ReadOnce");
+    ViewTestSeam::jobs(v).queueRead();
     setTimers(v, true);
     EXPECT_TRUE(s.f.release());
     EXPECT_FALSE(anyTimer(v));

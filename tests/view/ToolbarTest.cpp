@@ -17,7 +17,7 @@ TEST_F(ToolbarTest, NewToolbarGetsPicturesAlwaysAndButtonsInItsContextsOnly) {
     for (const std::string context : {"MONITOR", "DIAG", "PARAMETER", "monitor"}) {
         SCOPED_TRACE(context);
         BoundStand s(neutral(5), false);
-        s.view->mContext = context;
+        s.f.init(InitTarget::Device, std::nullopt, context);
         s.f.setToolbar();
         EXPECT_EQ(s.view->mToolbar, s.f.toolbar());
         EXPECT_EQ(s.f.toolbar()->images().keys(),
@@ -59,13 +59,13 @@ TEST_F(ToolbarTest, PollStartsFromTheLastChoiceOrTheDeviceState) {
         BoundStand s(neutral(), false);
         auto& v = *s.view;
         s.f.model()->description()->environment()->put("STATE", c.state);
-        v.mPollMode = c.pollMode;
+        ViewTestSeam::leavePollButton(v, c.pollMode);
         clearLog();
         s.f.setToolbar();
         EXPECT_EQ(button(s.f, "Poll")->value(), c.value);
         EXPECT_EQ(button(s.f, "Poll")->enabled(), c.enabled);
         EXPECT_EQ(v.Timer1->enabled(), c.polling);
-        EXPECT_EQ(v.mPollMode, c.pollMode == 0 && !c.polling ? 0 : 1);
+        EXPECT_EQ(pollMode(v), c.pollMode == 0 && !c.polling ? 0 : 1);
         s.f.wait(100);
         EXPECT_EQ(s.f.communication()->IsConnected(), c.polling);
         const auto& shown = s.f.messageHandler()->shown();
@@ -81,7 +81,7 @@ TEST_F(ToolbarTest, ReleasingPollDisconnectsOnlyWithWorkOutstanding) {
          std::vector<std::tuple<std::string, std::function<void(QX_FlowWiz&)>, bool>>{
              {"idle", [](QX_FlowWiz&) {}, false},
              {"read outstanding", [](QX_FlowWiz& v) { v.ReadValuesOnce(); }, true},
-             {"command waiting", [](QX_FlowWiz& v) { v.mFifo->Add("ReadOnce"); }, true}}) {
+             {"command waiting", [](QX_FlowWiz& v) { ViewTestSeam::jobs(v).queueRead(); }, true}}) {
         SCOPED_TRACE(label);
         BoundStand s;
         s.startPolling();
@@ -94,6 +94,32 @@ TEST_F(ToolbarTest, ReleasingPollDisconnectsOnlyWithWorkOutstanding) {
         s.f.wait(5000);
         EXPECT_EQ(statuses.size(), disconnects ? 1u : 0u);
     }
+}
+
+// A view whose creation stopped before its job collections fails when "Poll" is released, also
+// with the line down: asking for outstanding work only once connected would hide the failure and
+// stop the poll timer as if all were well.
+TEST_F(ToolbarTest, ReleasingPollWithoutJobCollectionsFailsEvenWhenDisconnected) {
+    frame::StandFrame f;
+    f.factories().add(platform::kChartProgId, []() -> std::shared_ptr<platform::PropertyObject> {
+        platform::raise(platform::kCannotCreateObject);
+    });
+    f.setOptions(neutral());
+    auto& v = f.create();
+    ASSERT_EQ(v.jobs().pending(), nullptr);
+    // Bound to the model first: taking the device then fails on the missing collections, after the
+    // communication object is already held.
+    f.init(InitTarget::Model);
+    f.init(InitTarget::Device);
+    f.setToolbar();
+    ASSERT_NE(button(f, "Poll"), nullptr);
+    button(f, "Poll")->setValue(1);
+    v.Timer1->setEnabled(true);
+    clearLog();
+    ASSERT_TRUE(f.press("Poll"));
+    ASSERT_FALSE(f.communication()->IsConnected());
+    EXPECT_EQ(logged(onError("mToolbar_ButtonClick", platform::kObjectNotSet)), 1);
+    EXPECT_TRUE(v.Timer1->enabled());  // the failure came before the timer was stopped
 }
 
 // Checks that each parameter of the model was refreshed exactly when the walk reached it: in a
@@ -129,7 +155,7 @@ TEST_F(ToolbarTest, PressingPollAsksTheMatchingParametersToRefresh) {
         frame::StandFrame f;
         auto& v = f.create();
         f.init(InitTarget::Device, module);
-        v.mPollMode = 2;
+        ViewTestSeam::leavePollButton(v, 2);
         f.setToolbar();
         f.link().connectOutcome = outcome;
         f.press("Poll");
@@ -158,9 +184,9 @@ TEST_F(ToolbarTest, EditSwitchesTheInputsAndTheWizardState) {
         const std::vector<platform::Control*> triggers = {v.ComTMax.get(), v.ComTQuick.get()};
         for (auto* control : inputs) control->setEnabled(!pressed);
         for (auto* control : triggers) control->setEnabled(pressed);
-        v.mTeachState = wizard::TeachState{from};
+        ViewTestSeam::enterTeachState(v, wizard::TeachState{from});
         s.f.press("Edit");
-        EXPECT_EQ(wizard::number(v.mTeachState), to);
+        EXPECT_EQ(wizard::number(v.progress().mTeachState), to);
         for (auto* control : inputs) EXPECT_EQ(control->enabled(), pressed) << control->name();
         for (auto* control : triggers) EXPECT_EQ(control->enabled(), !pressed) << control->name();
         const auto& shown = s.f.messageHandler()->shown();
@@ -212,7 +238,7 @@ TEST_F(ToolbarTest, ClearRestartsTheTrendViewAndRefreshesWhenDisconnected) {
         frame::StandFrame f;
         auto& v = f.create();
         f.init(device ? InitTarget::Device : InitTarget::Model);
-        v.mPollMode = 2;
+        ViewTestSeam::leavePollButton(v, 2);
         f.setToolbar();
         f.wait(700);  // the clock now stands between two whole seconds
         v.HSMin->setValue(300);
@@ -245,7 +271,7 @@ TEST_F(ToolbarTest, MissingPicturesAreLeftOutAndPresentOnesKept) {
         auto res = std::make_shared<ScriptedResource>();
         res->failingPictures = {failing};
         s.view->mRes = res;
-        s.view->mPollMode = 2;
+        ViewTestSeam::leavePollButton(*s.view, 2);
         auto toolbar = std::make_shared<frame::FrameToolbar>();
         auto kept = std::make_shared<host::Picture>("mine", std::vector<uint8_t>{}, 16, 16);
         toolbar->ImageList()->ListImages()->Add({}, "Clear", kept);

@@ -18,6 +18,7 @@
 #include "platform/RuntimeError.h"
 #include "support/DebugLog.h"
 #include "view/QX_FlowWiz.h"
+#include "view/ViewTestSeam.h"
 
 namespace qx::view::test {
 
@@ -107,7 +108,7 @@ struct BoundStand {
         f.registerCallback();
         f.link().onRead = [this](size_t n) { reads.push_back(n); };
         if (toolbar) {
-            view->mPollMode = 2;
+            ViewTestSeam::leavePollButton(*view, 2);
             f.setToolbar();
         }
     }

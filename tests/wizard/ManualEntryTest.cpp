@@ -25,10 +25,10 @@ TEST(EditMoves, EditWhileTheMaximumIsSentSwallowsTheAnswer) {
     s.settleAt(900);
     ASSERT_TRUE(s.click(*s.v().ComTMax));
     ASSERT_TRUE(s.press("Edit"));
-    EXPECT_EQ(wizard::number(s.v().mTeachState), 5);
+    EXPECT_EQ(wizard::number(s.v().progress().mTeachState), 5);
     s.wait(3 * kPollMs);
     EXPECT_THAT(s.codes(), ElementsAreArray({"4", "1"}));
-    EXPECT_EQ(wizard::number(s.v().mTeachState), 5);
+    EXPECT_EQ(wizard::number(s.v().progress().mTeachState), 5);
 }
 
 struct SpanCase {
@@ -61,20 +61,21 @@ TEST_P(SetTeachSpan, RefusesTooSmallASpanAndSendsTheRestInOrder) {
 
     typeInto(*s.v().LaTMaxW, c.max);
     typeInto(*s.v().LaTMinW, c.min);
-    const std::string teachJobBefore = s.v().mTeachJobId;
+    const std::string teachJobBefore = s.v().jobs().teachJobId();
     ASSERT_TRUE(s.click(*s.v().ComSetTeach));
     s.wait(kPollMs);
 
     EXPECT_EQ(s.messages().size(), boxesBefore);
     if (c.write) {
         EXPECT_THAT(s.writes, ElementsAreArray({*c.write}));
-        EXPECT_NE(s.v().mTeachJobId, teachJobBefore);  // sent as the teach job
+        EXPECT_NE(s.v().jobs().teachJobId(), teachJobBefore);  // sent as the teach job
         EXPECT_EQ(s.f.sim().value("TEACH_MAX"), c.max);
         EXPECT_EQ(s.f.sim().value("TEACH_MIN"), c.min);
-        EXPECT_EQ(wizard::number(s.v().mTeachState), 5);  // its answer is a teach answer and moves nothing
+        EXPECT_EQ(wizard::number(s.v().progress().mTeachState),
+                  5);  // its answer is a teach answer and moves nothing
     } else {
         EXPECT_TRUE(s.writes.empty());
-        EXPECT_EQ(s.v().mTeachJobId, teachJobBefore);
+        EXPECT_EQ(s.v().jobs().teachJobId(), teachJobBefore);
     }
 }
 
@@ -106,11 +107,11 @@ TEST(SetTeachQuick, SwitchPointGoesWithTheModeOfTheFirmware) {
             ASSERT_TRUE(s.press("Edit"));
         }
         s.writes.clear();
-        const std::string teachJob = s.v().mTeachJobId;
+        const std::string teachJob = s.v().jobs().teachJobId();
         s.v().LaTQuickW->setText("420");
         s.v().ComSetTeach_Click();
         EXPECT_EQ(s.v().LaTQuick->text(), "420");
-        EXPECT_EQ(s.v().mTeachJobId, teachJob);
+        EXPECT_EQ(s.v().jobs().teachJobId(), teachJob);
         s.wait(kPollMs);
         EXPECT_THAT(s.writes, ElementsAreArray({c.write}));
     }

@@ -50,11 +50,11 @@ WizardStand directView(const Values& in) {
 
 void load(WizardStand& s, const Values& in) {
     auto& v = s.v();
-    WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(in.mode));
-    WizardStand::put(v.pPROINFLOW_RAW, std::to_string(in.flow));
-    WizardStand::put(v.pDELTAFLOW_NEW, in.settled ? "1" : "0");
-    WizardStand::put(v.pTEACH_MIN, std::to_string(in.min));
-    WizardStand::put(v.pTEACH_MAX, std::to_string(in.max));
+    WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(in.mode));
+    WizardStand::put(v.refs().PROINFLOW_RAW, std::to_string(in.flow));
+    WizardStand::put(v.refs().DELTAFLOW_NEW, in.settled ? "1" : "0");
+    WizardStand::put(v.refs().TEACH_MIN, std::to_string(in.min));
+    WizardStand::put(v.refs().TEACH_MAX, std::to_string(in.max));
 }
 
 // The status message with its colour.
@@ -112,9 +112,9 @@ TEST_F(StateStepTest, EachStateShowsItsMessageLampsAndTriggers) {
         load(s, c.in);
         auto& v = s.v();
         for (auto* b : {v.ComTMax.get(), v.ComTMin.get(), v.ComTQuick.get()}) b->setEnabled(false);
-        v.mTeachState = wizard::TeachState{c.state};
+        ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
         v.UpdateView();
-        EXPECT_EQ(wizard::number(v.mTeachState), c.stateAfter);
+        EXPECT_EQ(wizard::number(v.progress().mTeachState), c.stateAfter);
         EXPECT_EQ(seen(s), c.seen);
     }
 }
@@ -177,12 +177,12 @@ TEST_F(StateStepTest, LaterUpdateTakesBackWhatTheFlowNoLongerAllows) {
         auto& v = s.v();
         load(s, c.first);
         for (auto* b : {v.ComTMax.get(), v.ComTMin.get(), v.ComTQuick.get()}) b->setEnabled(false);
-        v.mTeachState = wizard::TeachState{c.state};
+        ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
         v.UpdateView();
         EXPECT_EQ(seen(s), c.seenFirst);
         load(s, c.then);
         s.update();
-        EXPECT_EQ(wizard::number(v.mTeachState), c.state);
+        EXPECT_EQ(wizard::number(v.progress().mTeachState), c.state);
         EXPECT_EQ(seen(s), c.seenThen);
     }
 }
@@ -191,10 +191,10 @@ TEST_F(StateStepTest, LaterUpdateTakesBackWhatTheFlowNoLongerAllows) {
 TEST_F(StateStepTest, LevelLampWalksDownAndClearsTheOneBefore) {
     WizardStand s = directView({});
     load(s, {.flow = 799});
-    s.v().mTeachState = wizard::TeachState::WaitingForMinimum;
+    ViewTestSeam::enterTeachState(s.v(), wizard::TeachState::WaitingForMinimum);
     std::vector<std::string> seen;
     for (int flow : {799, 797, 794, 791, 790, 795}) {
-        WizardStand::put(s.v().pPROINFLOW_RAW, std::to_string(flow));
+        WizardStand::put(s.v().refs().PROINFLOW_RAW, std::to_string(flow));
         s.update();
         seen.push_back(lamps(s));
     }
@@ -243,7 +243,7 @@ TEST_F(StateStepTest, IdleOffersTheInputsOfTheDevicesMode) {
         v.ComSetTeach->setEnabled(true);
         v.LaTMaxW->setEnabled(true);
         v.UpdateView();
-        EXPECT_EQ(wizard::number(v.mTeachState), 0);
+        EXPECT_EQ(wizard::number(v.progress().mTeachState), 0);
         EXPECT_EQ(message(s), c.status);
         EXPECT_EQ(inputs(s), c.inputs);
         // Whatever the mode: ready to start either procedure, nothing to teach or set by hand.
@@ -275,15 +275,15 @@ TEST_F(StateStepTest, SuccessShowsForThreeUpdates) {
         auto& v = s.v();
         v.CtlLedIM1->SetLED(5, kGreen, false);
         v.ComTeachCancel->setEnabled(true);
-        v.mTeachState = wizard::TeachState{c.state};
+        ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
         std::vector<std::string> lampsSeen;
         for (int update = 1; update <= 3; ++update) {
             SCOPED_TRACE(update);
             s.update();
             EXPECT_EQ(s.status(), c.message);
             EXPECT_EQ(v.ComTeachCancel->enabled(), update < 3);
-            EXPECT_EQ(wizard::number(v.mTeachState), update < 3 ? c.state : 0);
-            EXPECT_EQ(v.SuccessTicks, update < 3 ? update : 0);
+            EXPECT_EQ(wizard::number(v.progress().mTeachState), update < 3 ? c.state : 0);
+            EXPECT_EQ(v.progress().SuccessTicks, update < 3 ? update : 0);
             lampsSeen.push_back(lamps(s));
         }
         EXPECT_EQ(lampsSeen, c.lampsSeen);

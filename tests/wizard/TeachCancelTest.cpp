@@ -50,15 +50,15 @@ TEST_P(CancelIn, EndsTheProcedureAndSendsOnlyTheEndOfTeachMode) {
     const auto& c = GetParam();
     WizardStand s(device(c.fw, c.category));
     reach(s, c.quick, c.step, c.answers);
-    ASSERT_EQ(wizard::number(s.v().mTeachState), c.state);
+    ASSERT_EQ(wizard::number(s.v().progress().mTeachState), c.state);
 
     ASSERT_TRUE(s.click(*s.v().ComTeachCancel));
     auto& v = s.v();
-    EXPECT_EQ(wizard::number(v.mTeachState), 0);
+    EXPECT_EQ(wizard::number(v.progress().mTeachState), 0);
     EXPECT_TRUE(s.allLampsOff());
     EXPECT_EQ(s.blinking(), -1);
-    EXPECT_FALSE(v.mTeachActive);
-    EXPECT_FALSE(v.mQuickTeachActive);
+    EXPECT_FALSE(v.progress().mTeachActive);
+    EXPECT_FALSE(v.progress().mQuickTeachActive);
     EXPECT_FALSE(v.ComTeachCancel->enabled());
     EXPECT_FALSE(v.LaTQuickW->enabled());
     EXPECT_EQ(s.toolbarButton("Edit").value(), 0);
@@ -66,7 +66,7 @@ TEST_P(CancelIn, EndsTheProcedureAndSendsOnlyTheEndOfTeachMode) {
 
     s.wait(5 * kPollMs);
     EXPECT_THAT(s.codes(), ElementsAreArray(c.codes));
-    EXPECT_EQ(wizard::number(v.mTeachState), 0);
+    EXPECT_EQ(wizard::number(v.progress().mTeachState), 0);
     EXPECT_FALSE(s.f.sim().inTeachProcedure());
     EXPECT_TRUE(v.ComTeachMaxMin->enabled());  // the next idle update offers a new start
     EXPECT_FALSE(s.toolbarButton("Edit").enabled());
@@ -97,15 +97,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CancelDetails, AnswerToTheMaximumAfterCancelOnFirmwareZeroDoesNothing) {
     WizardStand s(device(0, Category::Other));
     reach(s, false, 1, 0);
-    const std::string teachJob = s.v().mTeachJobId;
+    const std::string teachJob = s.v().jobs().teachJobId();
     ASSERT_FALSE(teachJob.empty());
     ASSERT_TRUE(s.click(*s.v().ComTeachCancel));
-    EXPECT_EQ(s.v().mTeachJobId, teachJob);  // nothing new was sent
+    EXPECT_EQ(s.v().jobs().teachJobId(), teachJob);  // nothing new was sent
     const auto ticks = s.v().trend().flow.object->group(1).data().numPoints();
     s.wait(kOneAnswer);
     EXPECT_THAT(s.codes(), ElementsAreArray({"2"}));
     EXPECT_EQ(s.v().trend().flow.object->group(1).data().numPoints(), ticks);  // no update for the answer
-    EXPECT_EQ(wizard::number(s.v().mTeachState), 0);
+    EXPECT_EQ(wizard::number(s.v().progress().mTeachState), 0);
 }
 
 }  // namespace

@@ -34,8 +34,8 @@ TEST_P(TeachProcedure, WritesTheCodesInOrderAndTheDeviceHoldsTheResult) {
     EXPECT_EQ(s.f.sim().value("TEACH_MIN"), "500");
     EXPECT_THAT(s.states, ElementsAreArray({0, 1, 2, 3, 4, 6, 7, 8, 9, 0}));
     EXPECT_FALSE(s.f.sim().inTeachProcedure());
-    EXPECT_EQ(s.v().SuccessTicks, 0);
-    EXPECT_FALSE(s.v().mTeachActive);
+    EXPECT_EQ(s.v().progress().SuccessTicks, 0);
+    EXPECT_FALSE(s.v().progress().mTeachActive);
     EXPECT_FALSE(s.v().ComTeachCancel->enabled());
     // No late answer keeps the device busy: nothing more is written once the wizard is idle.
     const auto written = s.writes.size();
@@ -139,8 +139,8 @@ TEST(QuickTeachTolerance, DeviceTeachesWithItsOwnAndOnlyTheModelIsReset) {
         ASSERT_TRUE(s.click(*s.v().ComteachQuick));
         s.settleAt(400);
         ASSERT_TRUE(s.click(*s.v().ComTQuick));
-        EXPECT_EQ(s.v().pTEACHDO_QUICK->valueText(), " 0 %");
-        EXPECT_TRUE(s.v().mRefreshSwitchInputs);
+        EXPECT_EQ(s.v().refs().TEACHDO_QUICK->valueText(), " 0 %");
+        EXPECT_TRUE(s.v().progress().mRefreshSwitchInputs);
         s.wait(kPollMs);
         EXPECT_EQ(s.f.sim().value(c.fw == 1 ? "FLOWSPQT_RAW" : "FLOWSP_RAW"), c.point);
         for (const auto& w : s.writes) EXPECT_EQ(w.find("TEACHDO_QUICK="), std::string::npos) << w;
@@ -158,9 +158,9 @@ TEST(TeachInterrupted, FailedResetAfterQuickTeachClearsBothFlags) {
     s.f.link().failNext(frame::SimLink::FailKind::Write, 1);  // the "0" that follows "3"
     s.wait(2 * kPollMs);
     EXPECT_THAT(s.codes(), ElementsAreArray({"4", "3"}));
-    EXPECT_EQ(wizard::number(s.v().mTeachState), 12);
-    EXPECT_FALSE(s.v().mTeachActive);
-    EXPECT_FALSE(s.v().mQuickTeachActive);
+    EXPECT_EQ(wizard::number(s.v().progress().mTeachState), 12);
+    EXPECT_FALSE(s.v().progress().mTeachActive);
+    EXPECT_FALSE(s.v().progress().mQuickTeachActive);
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ TEST_F(UpdateViewTest, LegendOfQuickTeachModeAndOfFirmware0) {
         o.fw = c.fw;
         WizardStand s(o, false);
         auto& v = s.v();
-        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
+        WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(c.mode));
         v.UpdateView();
         EXPECT_EQ(v.LaMinMax->caption(), c.minMax);
         EXPECT_EQ(v.LaLeSP->caption(), c.switchName);
@@ -109,13 +109,14 @@ TEST_F(UpdateViewTest, SwitchPointInFlowUnits) {
         o.swPoint = c.swPoint;
         WizardStand s(o, false);
         auto& v = s.v();
-        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(c.mode));
-        WizardStand::put(v.pPROINFLOW_RAW, "333");
-        if (c.swPoint == Presence::Valid) WizardStand::put(v.pTEACHDO_SWPOINT, std::to_string(c.percent));
-        WizardStand::put(v.pTEACH_MIN, std::to_string(c.min));
-        WizardStand::put(v.pTEACH_MAX, std::to_string(c.max));
+        WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(c.mode));
+        WizardStand::put(v.refs().PROINFLOW_RAW, "333");
+        if (c.swPoint == Presence::Valid)
+            WizardStand::put(v.refs().TEACHDO_SWPOINT, std::to_string(c.percent));
+        WizardStand::put(v.refs().TEACH_MIN, std::to_string(c.min));
+        WizardStand::put(v.refs().TEACH_MAX, std::to_string(c.max));
         v.UpdateView();
-        EXPECT_EQ(v.mSwitchPointFlow, c.expected);
+        EXPECT_EQ(v.progress().mSwitchPointFlow, c.expected);
         EXPECT_EQ(v.LaTQuick->text(), c.quickText);
     }
 }
@@ -125,14 +126,14 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
     inFreshThread([&] {
         WizardStand s({}, false);
         auto& v = s.v();
-        v.pPROINFLOW_RAW.reset();
-        v.mTeachState = wizard::TeachState::MaxMinStarted;
+        ViewTestSeam::refs(v).PROINFLOW_RAW.reset();
+        ViewTestSeam::enterTeachState(v, wizard::TeachState::MaxMinStarted);
         v.UpdateView();
         EXPECT_TRUE(v.trend().trendStart().has_value());  // step 1 ran
-        EXPECT_EQ(v.mTeachMax, 800);                      // so did the reads before the flow
+        EXPECT_EQ(v.progress().mTeachMax, 800);           // so did the reads before the flow
         EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 0);
         EXPECT_FALSE(v.TimerCnt->enabled());
-        EXPECT_EQ(wizard::number(v.mTeachState), 1);
+        EXPECT_EQ(wizard::number(v.progress().mTeachState), 1);
         EXPECT_FALSE(v.FrameTeach->visible());
     });
     const auto lines = loggedWith("UpdateView()Error:Object variable or With block variable not set, Line:");
@@ -144,8 +145,8 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
     // Without SWPOINT the temperature has raised its range's maximum, not yet lowered the minimum.
     WizardStand s({}, false);
     auto& v = s.v();
-    v.pSWPOINT.reset();
-    WizardStand::put(v.pPROINTEMP, "150");
+    ViewTestSeam::refs(v).SWPOINT.reset();
+    WizardStand::put(v.refs().PROINTEMP, "150");
     const int16_t rangeMin = v.trend().temp.range.min;
     v.UpdateView();
     EXPECT_EQ(v.trend().temp.range.max, 150);
@@ -159,15 +160,15 @@ TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
         const bool completes = mode == 1;
         WizardStand s({}, false);
         auto& v = s.v();
-        WizardStand::put(v.pTEACHDO_QUICK_MODE, std::to_string(mode));
-        v.pTEACH_MAX.reset();
-        v.mTeachState = wizard::TeachState::MaxMinStarted;
+        WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(mode));
+        ViewTestSeam::refs(v).TEACH_MAX.reset();
+        ViewTestSeam::enterTeachState(v, wizard::TeachState::MaxMinStarted);
         v.UpdateView();
         // Steps before the legend ran either way.
         EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 1);
         EXPECT_EQ(v.LaFS->caption(), "0 Bit");
         EXPECT_EQ(v.LaTMax->text(), "0");  // the value it had before, never read
-        EXPECT_EQ(wizard::number(v.mTeachState), completes ? 2 : 1);
+        EXPECT_EQ(wizard::number(v.progress().mTeachState), completes ? 2 : 1);
         EXPECT_EQ(v.FrameTeach->visible(), completes);
     }
 }
@@ -178,7 +179,7 @@ TEST_F(UpdateViewTest, WithoutTheEditButtonTheUpdateEndsBeforeTheTeachValues) {
     v.mToolbar.reset();
     const std::string flowCaption = v.LaFS->caption();
     v.UpdateView();
-    EXPECT_TRUE(v.mSliderTPLoaded);             // the sliders come before
+    EXPECT_TRUE(v.progress().mSliderTPLoaded);  // the sliders come before
     EXPECT_EQ(v.LaTMin->text(), "");            // the teach values are not written
     EXPECT_EQ(v.LaFS->caption(), flowCaption);  // nor anything after them
     EXPECT_EQ(s.status(), "");
@@ -188,7 +189,7 @@ TEST_F(UpdateViewTest, SlidersShowTheDeviceValuesOnceAndWhenAsked) {
     WizardStand s;
     auto& v = s.v();
     // The binding asks for the switch inputs; the first update serves and clears the request.
-    EXPECT_FALSE(v.mRefreshSwitchInputs);
+    EXPECT_FALSE(v.progress().mRefreshSwitchInputs);
     EXPECT_EQ(sliders(v), std::make_pair(60.0, 50.0));
     EXPECT_EQ(v.CoQTOffset->text(), " 0 %");
 
@@ -199,20 +200,20 @@ TEST_F(UpdateViewTest, SlidersShowTheDeviceValuesOnceAndWhenAsked) {
     s.poll();
     EXPECT_EQ(sliders(v), std::make_pair(60.0, 50.0));
     // ... until a set button's answer or a quick teach asks for them again.
-    v.mSliderTPLoaded = false;
-    v.mRefreshSwitchInputs = true;
+    ViewTestSeam::progress(v).mSliderTPLoaded = false;
+    ViewTestSeam::progress(v).mRefreshSwitchInputs = true;
     s.poll(2);  // the first read after the request carries the switch inputs
     EXPECT_EQ(sliders(v), std::make_pair(80.0, 30.0));
     EXPECT_EQ(v.CoQTOffset->text(), " 2,0 %");
-    EXPECT_FALSE(v.mRefreshSwitchInputs);
+    EXPECT_FALSE(v.progress().mRefreshSwitchInputs);
 
     // A hidden slider is left alone and loaded once it shows.
     v.mSliderTP.control->setVisible(false);
-    v.mSliderTPLoaded = false;
+    ViewTestSeam::progress(v).mSliderTPLoaded = false;
     ASSERT_TRUE(s.f.sim().set("SWPOINT", "90"));
     s.poll();
     EXPECT_EQ(sliders(v).first, 80);
-    EXPECT_FALSE(v.mSliderTPLoaded);
+    EXPECT_FALSE(v.progress().mSliderTPLoaded);
 }
 
 TEST_F(UpdateViewTest, RefreshingTheSwitchInputs) {
@@ -222,7 +223,7 @@ TEST_F(UpdateViewTest, RefreshingTheSwitchInputs) {
         auto& v = s.v();
         v.CoQTOffset->clear();
         v.UpdateView();
-        EXPECT_FALSE(v.mRefreshSwitchInputs);
+        EXPECT_FALSE(v.progress().mRefreshSwitchInputs);
         EXPECT_EQ(v.CoQTOffset->text(), "");
         EXPECT_EQ(s.status(), "IDS_FWZ_MAX_MIN_ACT");
     }
@@ -233,7 +234,7 @@ TEST_F(UpdateViewTest, RefreshingTheSwitchInputs) {
         v.mSliderFL = {};
         v.CoQTOffset->setListIndex(0);
         v.UpdateView();
-        EXPECT_TRUE(v.mRefreshSwitchInputs);
+        EXPECT_TRUE(v.progress().mRefreshSwitchInputs);
         EXPECT_EQ(v.CoQTOffset->listIndex(), 0);
         EXPECT_EQ(s.status(), "");
     }

@@ -21,6 +21,7 @@
 #include "platform/Registry.h"
 #include "platform/StandardControls.h"
 #include "view/QX_FlowWiz.h"
+#include "view/ViewTestSeam.h"
 
 namespace qx::stand::test {
 
@@ -28,6 +29,7 @@ using frame::DeviceOptions;
 using frame::Presence;
 using platform::ChartObject;
 using view::QX_FlowWiz;
+using view::ViewTestSeam;
 using Category = DeviceOptions::Category;
 
 inline constexpr uint32_t kGreen = 0x80FF80;
@@ -199,7 +201,7 @@ class WizardStand {
     void forget() {
         writes.clear();
         statuses.clear();
-        states = {wizard::number(v().mTeachState)};
+        states = {wizard::number(v().progress().mTeachState)};
     }
 
     // Declared before the frame, so that they outlive the view that reports to them.
@@ -212,8 +214,8 @@ class WizardStand {
 
   private:
     void noteState() {
-        if (view && f.hasView() && states.back() != wizard::number(view->mTeachState))
-            states.push_back(wizard::number(view->mTeachState));
+        if (view && f.hasView() && states.back() != wizard::number(view->progress().mTeachState))
+            states.push_back(wizard::number(view->progress().mTeachState));
     }
 };
 
