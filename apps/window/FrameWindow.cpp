@@ -198,7 +198,8 @@ void FrameWindow::fitPageToView() {
     QSize extent;
     if (QWidget* form = binding_->widget("SF1"))
         extent = QSize(form->geometry().right() + 1, form->geometry().bottom() + 1);
-    binding_->viewWidget()->setMinimumSize(extent);
+    // Sized, not given a minimum: a minimum would keep the page from shrinking with the view.
+    if (extent.isValid()) binding_->viewWidget()->resize(extent);
 }
 
 void FrameWindow::startClock(double speed) {

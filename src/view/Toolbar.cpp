@@ -47,10 +47,7 @@ void QX_FlowWiz::IQX_ActiveXApp_SetToolbar(const host::ToolbarPtr& ctrlToolbar) 
                 must(poll).setToolTipText(lookUpText("IDS_TTIP_POLLEN_EIN_AUSSCHALTE"));
                 poll->setStyle(kCheckStyle);
                 platform::ignoreErrors([&] { poll->setEnabled(deviceReachable(*mFrameModel)); });
-                if (mPollMode != 0)
-                    poll->setValue(mPollMode == 1 ? 1 : 0);
-                else
-                    poll->setValue(poll->enabled() ? 1 : 0);
+                poll->setValue(jobs_.pollButtonLeftPressed().value_or(poll->enabled()) ? 1 : 0);
                 if (poll->value() == 1 && mModel) mToolbar_ButtonClick(poll);
 
                 must(buttons.Add({}, "Clear", "", 0, "Clear"))
@@ -90,10 +87,7 @@ void QX_FlowWiz::EnsureToolbarImages(const std::shared_ptr<host::IImageList>& im
 }
 
 void QX_FlowWiz::ResetPolling() {
-    must(mFifo).Clear();
-    must(mUuids).Clear();
-    must(mUuids2).Clear();
-    mTeachJobId.clear();
+    jobs_.forgetAll();
     platform::ignoreErrors([this] { must(must(must(mToolbar).Buttons()).item("Poll")).setValue(0); });
 }
 
