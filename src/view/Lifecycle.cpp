@@ -55,8 +55,6 @@ void QX_FlowWiz::UserControl_Initialize() {
     std::string step;
     try {
         trend_->createCharts(*FrameChart);
-        step = "initialize splitter";
-        step = "initialize Browser";
         step = "create Uuid-Collections";
         jobs_.create();
         auto addSlider = [this](SliderRef& slider, const char* name, platform::Frame* frame,
