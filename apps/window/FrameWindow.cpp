@@ -40,6 +40,11 @@ QIcon iconOf(const host::PicturePtr& picture) {
     return QIcon(pixmap);
 }
 
+// The status bar's text on the line to the device.
+QString lineText(const QString& state) {
+    return QCoreApplication::translate("FrameWindow", "Line to the device: %1").arg(state);
+}
+
 }  // namespace
 
 FrameWindow::FrameWindow(console::Console& console)
@@ -56,6 +61,8 @@ FrameWindow::FrameWindow(console::Console& console)
     page_->viewport()->installEventFilter(this);
     setCentralWidget(page_);
     statusBar()->addPermanentWidget(line_);
+    // As wide as its longest text, so that the size grip never cuts it.
+    line_->setMinimumWidth(line_->fontMetrics().horizontalAdvance(lineText(tr("not connected"))));
     panel_ = new SimulatorPanel([this](const std::string& line) { runLine(line); }, this);
     addDockWidget(Qt::RightDockWidgetArea, panel_);
     buildMenus();
@@ -132,8 +139,7 @@ void FrameWindow::followFrame() {
     if (binding_ && !pageSizesView_ && binding_->viewWidget()->size() != fittedPage_) fitWindowToView();
     panel_->follow(frame.sim(), frame.link().latencyMs);
     const auto comm = frame.communication();
-    line_->setText(tr("Simulated flow monitor: %1")
-                       .arg(!comm                 ? tr("no line")
+    line_->setText(lineText(!comm                 ? tr("no line")
                             : comm->IsConnected() ? tr("connected")
                                                   : tr("not connected")));
 }
