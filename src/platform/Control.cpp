@@ -26,9 +26,8 @@ bool Control::usable() const {
 }
 
 Subscription Control::observe(Observer observer) {
-    return observeProperties([this, observer = std::move(observer)](const std::string& property) {
-        observer(*this, property);
-    });
+    return observeProperties(
+        [this, observer = std::move(observer)](const std::string& property) { observer(*this, property); });
 }
 
 void Control::fire(const Event& handler) {

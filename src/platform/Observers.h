@@ -56,7 +56,7 @@ class ObserverList {
         if (state_->observers.empty()) return;
         // The list may change while observers are told; each is looked up again before its turn.
         const std::vector<std::pair<uint64_t, std::shared_ptr<Observer>>> snapshot(state_->observers.begin(),
-                                                                                  state_->observers.end());
+                                                                                   state_->observers.end());
         const std::shared_ptr<State> keep = state_;
         for (const auto& [id, observer] : snapshot)
             if (keep->observers.contains(id)) (*observer)(args...);

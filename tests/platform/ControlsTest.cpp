@@ -116,7 +116,8 @@ using Names = std::vector<std::string>;
 // Records the properties a control reports as changed.
 struct Watched {
     explicit Watched(Control& c) {
-        watch = c.observe([this](const Control&, const std::string& property) { changes.push_back(property); });
+        watch =
+            c.observe([this](const Control&, const std::string& property) { changes.push_back(property); });
     }
     Names changes;
     Subscription watch;
