@@ -4,6 +4,7 @@
 
 #include "ControlBinding.h"
 #include "Twips.h"
+#include "chart/ModelColour.h"
 
 namespace qx::ui {
 
@@ -28,7 +29,7 @@ void LampColumnWidget::paintEvent(QPaintEvent*) {
         if (!lamp.visible) continue;
         // The outline is drawn inside the lamp, so neighbouring lamps share no pixel.
         const QRect r = pixelRect(lamp.left, lamp.top, lamp.width, lamp.height).adjusted(0, 0, -1, -1);
-        painter.fillRect(r, toQColor(lamp.fillColor));
+        painter.fillRect(r, colourOf(lamp.fillColor));
         painter.drawRect(r);
     }
 }

@@ -4,6 +4,7 @@
 
 #include "ControlBinding.h"
 #include "Twips.h"
+#include "chart/ModelColour.h"
 
 namespace qx::ui {
 
@@ -20,8 +21,8 @@ void MyLabelWidget::paintEvent(QPaintEvent*) {
     auto model = model_.lock();
     if (!model) return;
     QPainter painter(this);
-    painter.fillRect(rect(), toQColor(model->backColor()));
-    painter.setPen(toQColor(model->foreColor()));
+    painter.fillRect(rect(), colourOf(model->backColor()));
+    painter.setPen(colourOf(model->foreColor()));
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      QString::fromStdString(model->caption()));
 }

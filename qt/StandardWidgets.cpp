@@ -10,6 +10,7 @@
 
 #include "ControlBinding.h"
 #include "Twips.h"
+#include "chart/ModelColour.h"
 
 namespace qx::ui {
 
@@ -41,8 +42,8 @@ QWidget* createLabel(const std::shared_ptr<platform::Label>& model, QWidget* par
         }
         if (is(p, "BackColor") || is(p, "ForeColor")) {
             QPalette palette = label->palette();
-            palette.setColor(QPalette::Window, toQColor(m->backColor()));
-            palette.setColor(QPalette::WindowText, toQColor(m->foreColor()));
+            palette.setColor(QPalette::Window, colourOf(m->backColor()));
+            palette.setColor(QPalette::WindowText, colourOf(m->foreColor()));
             label->setPalette(palette);
         }
         if (is(p, "FontBold")) {

@@ -1,7 +1,6 @@
 #pragma once
 // The models measure in twips; a widget in pixels at 15 twips to a pixel, which Qt scales by the
 // screen's device pixel ratio on its own.
-#include <QColor>
 #include <QRect>
 #include <cstdint>
 
@@ -19,12 +18,6 @@ inline int32_t toTwips(int pixels) {
 
 inline QRect pixelRect(int32_t left, int32_t top, int32_t width, int32_t height) {
     return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
-}
-
-// A model colour is 0x00BBGGRR, red in the low byte.
-inline QColor toQColor(uint32_t colour) {
-    return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
-                  static_cast<int>((colour >> 16) & 0xFFu));
 }
 
 }  // namespace qx::ui

@@ -1,20 +1,10 @@
 #include "WindowOptions.h"
 
-#include <charconv>
 #include <map>
 
+#include "script/Arguments.h"
+
 namespace qx::window {
-
-namespace {
-
-std::optional<double> positiveNumber(const std::string& text) {
-    double v = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || !(v > 0)) return std::nullopt;
-    return v;
-}
-
-}  // namespace
 
 ParsedOptions parseOptions(const std::vector<std::string>& args) {
     WindowOptions o;
@@ -34,8 +24,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         if (i + 1 == args.size()) return {std::nullopt, a + " wants a value"};
         const std::string& value = args[++i];
         if (a == "--speed") {
-            auto speed = positiveNumber(value);
-            if (!speed) return {std::nullopt, "--speed wants a number greater than 0, not " + value};
+            const auto speed = console::anyNumber(value);  // read as a script writes numbers
+            if (!speed || !(*speed > 0))
+                return {std::nullopt, "--speed wants a number greater than 0, not " + value};
             o.speed = *speed;
         } else {
             *files.at(a) = value;

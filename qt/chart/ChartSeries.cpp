@@ -11,11 +11,6 @@ using platform::ChartAxis;
 using platform::ChartObject;
 using platform::ChartStyle;
 
-QColor colourOf(uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
-                  static_cast<int>(bgr >> 16 & 0xFF));
-}
-
 namespace {
 
 Qt::PenStyle penStyleOf(platform::LinePattern p) {

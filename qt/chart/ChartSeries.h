@@ -7,14 +7,12 @@
 #include <QRectF>
 #include <cstdint>
 
+#include "chart/ModelColour.h"
 #include "platform/ChartObject.h"
 
 class QPainter;
 
 namespace qx::ui {
-
-// A chart colour 0x00BBGGRR as Qt takes it.
-QColor colourOf(uint32_t bgr);
 
 // Draws the groups of one kind, the areas (which the grid goes over) or the lines, each series
 // decimated to one pixel column per unit of the plot's width.

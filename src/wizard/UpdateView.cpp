@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "device/ParameterRefs.h"
 #include "display/TrendPane.h"
 #include "platform/Int16.h"
 #include "support/DebugLog.h"
@@ -24,9 +25,6 @@ constexpr int32_t kLegendGap = 60;
 
 int16_t textAs16(const ParameterPtr& p) {
     return Variant(must(p).valueText()).toInt16();
-}
-bool holdsValue(const ParameterPtr& p) {
-    return p && p->noValue() == 0;
 }
 
 host::IButton& editButton(const host::ToolbarPtr& toolbar) {
@@ -83,8 +81,8 @@ void QX_FlowWiz::readTeachAndFlowValues() {
 void QX_FlowWiz::computeSwitchPointFlow() {
     if (mTeachMode == TeachMode::Quick) {
         const ParameterPtr& quickPoint = mFwVersion != 0 ? refs_.FLOWSPQT_RAW : refs_.FLOWSP_RAW;
-        if (holdsValue(quickPoint)) mSwitchPointFlow = textAs16(quickPoint);
-    } else if (holdsValue(refs_.FLOWSP_RAW)) {
+        if (device::ParameterRefs::hasValue(quickPoint)) mSwitchPointFlow = textAs16(quickPoint);
+    } else if (device::ParameterRefs::hasValue(refs_.FLOWSP_RAW)) {
         mSwitchPointFlow = must(refs_.FLOWSP_RAW->valueObject()).value().toInt16();
     } else if (IsSwitchPointAvailable()) {
         // The device gives the switch point as a percentage of the taught span.
@@ -211,11 +209,11 @@ void QX_FlowWiz::showLegend() {
 void QX_FlowWiz::showQuickTeachValue() {
     if (editButton(mToolbar).value() != 0) return;
     if (mFwVersion == 0) {
-        if (holdsValue(refs_.FLOWSP_RAW)) {
+        if (device::ParameterRefs::hasValue(refs_.FLOWSP_RAW)) {
             LaTQuick->setText(std::to_string(mSwitchPointFlow));
             LaTQuickW->setText(std::to_string(mSwitchPointFlow));
         }
-    } else if (holdsValue(refs_.FLOWSPQT_RAW)) {
+    } else if (device::ParameterRefs::hasValue(refs_.FLOWSPQT_RAW)) {
         LaTQuick->setText(refs_.FLOWSPQT_RAW->valueText());
         LaTQuickW->setText(refs_.FLOWSPQT_RAW->valueText());
     }
