@@ -130,6 +130,18 @@ void FrameWindow::runLine(const std::string& line) {
     followFrame();
 }
 
+void FrameWindow::openDevice(const std::string& deviceFile, const std::string& connect) {
+    runLine("device lang=1033");
+    if (!deviceFile.empty()) runLine("device file=\"" + deviceFile + "\"");
+    if (!connect.empty()) runLine("line modbus " + connect);
+    for (const char* line : {"create", "init device", "set-toolbar", "register-callback"}) runLine(line);
+}
+
+void FrameWindow::runFor(int64_t ms) {
+    console_.advance(ms, 0);
+    followFrame();
+}
+
 void FrameWindow::followFrame() {
     auto& frame = console_.frame();
     const view::QX_FlowWiz* present = frame.hasView() ? &frame.view() : nullptr;

@@ -25,6 +25,13 @@ class FrameWindow : public QMainWindow {
 
     // Runs one console command line (a person's action on the frame).
     void runLine(const std::string& line);
+    // The frame sets the view up as a person meets it: English texts, the device (the built-in
+    // flow monitor unless `deviceFile` names a description) on the simulated line or, with
+    // `connect`, on Modbus TCP; the view created, bound, given the toolbar and the callback.
+    void openDevice(const std::string& deviceFile, const std::string& connect);
+    // Runs `ms` of virtual time at once and brings the window up to date (tests and scripts).
+    void runFor(int64_t ms);
+    console::Console& console() { return console_; }
     // Looks at the frame after every command and every step of time: binds a view that came,
     // drops one that went, and mirrors the toolbar and the line's state.
     void followFrame();

@@ -29,16 +29,6 @@ int refuse(const std::string& file, const std::string& why) {
     return kScriptError;
 }
 
-// Without a script the frame sets the view up as a person meets it: English texts, the device
-// bound, the toolbar handed over.
-void openDemoDevice(FrameWindow& window, const qx::window::WindowOptions& options) {
-    window.runLine("device lang=1033");
-    if (!options.device.empty()) window.runLine("device file=\"" + options.device + "\"");
-    if (!options.connect.empty()) window.runLine("line modbus " + options.connect);
-    for (const char* line : {"create", "init device", "set-toolbar", "register-callback"})
-        window.runLine(line);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,7 +64,7 @@ int main(int argc, char** argv) {
     window.show();
 
     if (options.script.empty()) {
-        openDemoDevice(window, options);
+        window.openDevice(options.device, options.connect);
         window.letPageSizeView();
         window.startClock(1);
         return QApplication::exec();
