@@ -17,11 +17,13 @@ struct WrittenValue {
 };
 
 // Observers, each told just before the view hears of it: a write job's values in job order (when
-// the device acts on it), the number of parameters of a read job, a connection status.
+// the device acts on it), the number of parameters of a read job, a connection status, a job's
+// answer status ("SUCCESS" or "FAILED").
 struct LineObservers {
     std::function<void(const std::vector<WrittenValue>&)> onWrite;
     std::function<void(size_t)> onRead;
     std::function<void(const std::string&)> onConnection;
+    std::function<void(const std::string&)> onJobAnswer;
 };
 
 }  // namespace qx::frame

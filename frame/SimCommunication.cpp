@@ -68,7 +68,9 @@ std::string SimCommunication::queue(SimLink::JobKind kind, Job reachDevice) {
 
 void SimCommunication::answer(const std::string& id, bool failed, const Job& reachDevice) {
     if (!failed) reachDevice();
-    if (auto r = receiver()) r->IBase_Communication_OnJobResponse(id, failed ? "FAILED" : "SUCCESS", 0);
+    const std::string status = failed ? "FAILED" : "SUCCESS";
+    if (device_->link().onJobAnswer) device_->link().onJobAnswer(status);
+    if (auto r = receiver()) r->IBase_Communication_OnJobResponse(id, status, 0);
 }
 
 bool SimCommunication::Connecting(bool connect) {

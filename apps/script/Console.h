@@ -45,6 +45,15 @@ class Console {
     int endScript(const ScriptError* error);
     // Prints what is due after a person's action outside a command.
     void afterEvent();
+    // A front end that keeps time itself (a window on the real clock) drains a real line's inbox
+    // as answers come; advance() then runs virtual time only and never waits for the line.
+    void letFrontEndKeepTime() { frontEndKeepsTime_ = true; }
+    // The frame runs on the real date: exports tell the date the trend started.
+    void dateExports() { datedExports_ = true; }
+    // The inbox a real line's answers come through; none on the simulated line.
+    const std::shared_ptr<frame::UiInbox>& lineInbox() const { return lineInbox_; }
+    // The address of a real line ("127.0.0.1:1502"); empty on the simulated line.
+    const std::string& lineAddress() const { return lineAddress_; }
     // The frame closes the view and opens it again on the same device, as it does to apply a
     // language switch: release, a new view, init with the device object, a new toolbar and the
     // callback registration.
@@ -139,6 +148,10 @@ class Console {
     // With `line modbus`: the real line's device object and the loop that runs on real time.
     std::shared_ptr<frame::ModbusDevice> modbusDevice_;
     std::unique_ptr<frame::RealTimeLoop> realTime_;
+    std::shared_ptr<frame::UiInbox> lineInbox_;
+    std::string lineAddress_;
+    bool frontEndKeepsTime_ = false;
+    bool datedExports_ = false;
     bool failed_ = false;
     bool created_ = false;
     bool releaseAsked_ = false;

@@ -1,5 +1,7 @@
 // export csv|png <file>: the trend as the view's charts hold it, for a spreadsheet or a report.
 // The console has no window: the picture takes the view's size, and Qt draws it offscreen.
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 
@@ -21,6 +23,19 @@ ui::TrendColumn columnOf(const host::ParameterPtr& parameter, const char* name) 
     return {parameter->displayName(), parameter->unit()};
 }
 
+// The date of the day on which the present trend started: today, or yesterday when its time of day
+// lies after the present one (the trend ran across midnight).
+std::string trendStartDate(const platform::Scheduler& scheduler, double trendStartSeconds) {
+    const int64_t days = scheduler.startDay() + scheduler.nowMs() / 86'400'000 -
+                         (trendStartSeconds > scheduler.timeOfDay() ? 1 : 0);
+    const std::chrono::sys_days day{std::chrono::days(days)};
+    const std::chrono::year_month_day ymd{day};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+    return text;
+}
+
 }  // namespace
 
 void Console::cmdExport(const Command& c) {
@@ -33,9 +48,11 @@ void Console::cmdExport(const Command& c) {
     std::filesystem::path path = c.words[2].text;
     if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
 
-    const ui::TrendSource source{*flow, *temp, view.mModel ? view.mModel->displayName() : std::string(),
-                                 columnOf(view.refs().PROINFLOW_RAW, "PROINFLOW_RAW"),
-                                 columnOf(view.refs().PROINTEMP, "PROINTEMP")};
+    ui::TrendSource source{*flow, *temp, view.mModel ? view.mModel->displayName() : std::string(),
+                           columnOf(view.refs().PROINFLOW_RAW, "PROINFLOW_RAW"),
+                           columnOf(view.refs().PROINTEMP, "PROINTEMP")};
+    if (datedExports_)
+        source.startDate = trendStartDate(frame_.scheduler(), flow->chartArea().axis("X").timeScale().base());
     try {
         if (kind == "csv")
             ui::exportTrendCsv(path.string(), source);

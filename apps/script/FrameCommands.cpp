@@ -134,7 +134,7 @@ void Console::advance(int64_t ms, int line) {
     const int64_t until = frame_.scheduler().nowMs() + ms;
     while (true) {
         try {
-            if (realTime_)
+            if (realTime_ && !frontEndKeepsTime_)
                 realTime_->run(until - frame_.scheduler().nowMs());
             else
                 frame_.scheduler().advance(until - frame_.scheduler().nowMs());

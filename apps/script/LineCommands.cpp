@@ -32,6 +32,8 @@ void Console::cmdLine(const Command& c) {
     }
     auto inbox = std::make_shared<frame::UiInbox>(frame_.scheduler());
     realTime_ = std::make_unique<frame::RealTimeLoop>(frame_.scheduler(), inbox);
+    lineInbox_ = inbox;
+    lineAddress_ = c.words[2].text;
     // The device object is made at init, after the observers that print the line's traffic.
     frame_.setDeviceMaker([this, inbox, map, settings = *settings](const host::DataModelPtr& model) {
         modbusDevice_ = std::make_shared<frame::ModbusDevice>(inbox, map, settings, frame_.link(), model);

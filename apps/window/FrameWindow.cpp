@@ -1,8 +1,10 @@
 #include "FrameWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLayout>
@@ -17,7 +19,9 @@
 #include "SimulatorPanel.h"
 #include "SliderWidget.h"
 #include "Twips.h"
+#include "frame/DeviceDescriptionFile.h"
 #include "host/Slider.h"
+#include "platform/RuntimeError.h"
 #include "script/ScriptReader.h"
 #include "view/QX_FlowWiz.h"
 
@@ -40,29 +44,58 @@ QIcon iconOf(const host::PicturePtr& picture) {
     return QIcon(pixmap);
 }
 
-// The status bar's text on the line to the device.
-QString lineText(const QString& state) {
-    return QCoreApplication::translate("FrameWindow", "Line to the device: %1").arg(state);
+// A person's input, before which virtual time catches up with the real clock, so that what the
+// input starts is timed from the moment the person gave it.
+bool isInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::Shortcut:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// "trend-20261206-142301" for a trend exported now.
+QString exportName(const char* format) {
+    return QStringLiteral("trend-%1.%2")
+        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")), QString(format));
 }
 
 }  // namespace
 
-FrameWindow::FrameWindow(console::Console& console)
+FrameWindow::FrameWindow(console::Console& console, double speed)
     : console_(console),
       page_(new QScrollArea(this)),
       toolbar_(addToolBar(tr("Frame"))),
-      line_(new QLabel(this)) {
+      line_(new QLabel(this)),
+      lineStatus_(std::make_unique<LineStatus>("simulator")) {
     console_.frame().setTextMetrics(std::make_shared<ui::ScreenTextMetrics>());
+    console_.letFrontEndKeepTime();
+    auto& scheduler = console_.frame().scheduler();
+    pacer_ = std::make_unique<ui::VirtualTimePacer>(
+        [this](int64_t ms) { console_.advance(ms, paceLine_); },
+        [&scheduler]() -> std::optional<int64_t> {
+            const auto due = scheduler.nextDueMs();
+            if (!due) return std::nullopt;
+            return *due - scheduler.nowMs();
+        },
+        speed);
+    scheduler.onEarlierTask = [this] { pacer_->rearm(); };
+
     setWindowTitle(tr("qxframe"));
     toolbar_->setObjectName("FrameToolbar");
     toolbar_->setMovable(false);
     toolbar_->setIconSize(QSize(16, 16));  // the pictures' own size
     page_->setWidgetResizable(false);
-    page_->viewport()->installEventFilter(this);
     setCentralWidget(page_);
+    line_->setObjectName("LineStatus");
     statusBar()->addPermanentWidget(line_);
-    // As wide as its longest text, so that the size grip never cuts it.
-    line_->setMinimumWidth(line_->fontMetrics().horizontalAdvance(lineText(tr("not connected"))));
     panel_ = new SimulatorPanel([this](const std::string& line) { runLine(line); }, this);
     addDockWidget(Qt::RightDockWidgetArea, panel_);
     buildMenus();
@@ -74,40 +107,50 @@ FrameWindow::FrameWindow(console::Console& console)
         if (print) print(m);
         showMessage(m);
     };
+    watchLine();
+    qApp->installEventFilter(this);
     followFrame();
 }
 
 FrameWindow::~FrameWindow() {
-    clock_.reset();
+    qApp->removeEventFilter(this);
+    console_.frame().scheduler().onEarlierTask = nullptr;
+    pacer_.reset();
     binding_.reset();
 }
 
-void FrameWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(tr("&Open device description..."), QKeySequence::Open, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, tr("Open device description"), {},
-                                                          tr("Device descriptions (*.json)"));
-        if (path.isEmpty()) return;
-        // The device is fixed once the frame has its model: a new device is a new frame.
-        QProcess::startDetached(QCoreApplication::applicationFilePath(), {"--device", path});
-        close();
-    });
-    // The export reads the chart models, as the console's export command does.
-    const auto exportAs = [this](const char* format, const QString& filter) {
-        const QString path = QFileDialog::getSaveFileName(this, tr("Export trend"), {}, filter);
-        if (!path.isEmpty()) runLine(std::string("export ") + format + " \"" + path.toStdString() + "\"");
+// The line's observers are copied into the device object at init, so they are set before.
+void FrameWindow::watchLine() {
+    auto& link = console_.frame().link();
+    const auto timeOfDay = [this] { return console_.frame().scheduler().timeOfDay(); };
+    link.onConnection = [print = link.onConnection, this, timeOfDay](const std::string& status) {
+        if (print) print(status);
+        lineStatus_->connection(status, timeOfDay());
+        showLine();
     };
-    file->addSeparator();
-    file->addAction(tr("Export trend as &CSV..."), this,
-                    [exportAs] { exportAs("csv", tr("CSV files (*.csv)")); });
-    file->addAction(tr("Export trend as &PNG..."), this,
-                    [exportAs] { exportAs("png", tr("PNG pictures (*.png)")); });
-    file->addSeparator();
-    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+    link.onJobAnswer = [print = link.onJobAnswer, this, timeOfDay](const std::string& status) {
+        if (print) print(status);
+        lineStatus_->jobAnswer(status, timeOfDay());
+        showLine();
+    };
+}
+
+void FrameWindow::showLine() {
+    line_->setText(QString::fromStdString(lineStatus_->text()));
+    line_->setStyleSheet(lineStatus_->lost() ? QStringLiteral("color: #b00000; font-weight: bold") : QString());
+}
+
+void FrameWindow::buildMenus() {
+    buildFileMenu();
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
-    view->addAction(tr("&English"), this, [this] { switchLanguage(1033); });
-    view->addAction(tr("&German"), this, [this] { switchLanguage(1031); });
+    languages_ = new QActionGroup(this);
+    for (const auto& [name, language] : {std::pair{tr("&English"), 1033}, std::pair{tr("&German"), 1031}}) {
+        QAction* action = view->addAction(name, this, [this, language = language] { switchLanguage(language); });
+        action->setCheckable(true);
+        action->setData(language);
+        languages_->addAction(action);
+    }
 
     QMenu* device = menuBar()->addMenu(tr("&Device"));
     device->setObjectName("DeviceMenu");
@@ -119,27 +162,77 @@ void FrameWindow::buildMenus() {
     });
 }
 
+void FrameWindow::buildFileMenu() {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&Open device description..."), QKeySequence::Open, this, [this] { openDescription(); });
+    file->addSeparator();
+    file->addAction(tr("Export trend as &CSV..."), this, [this] { exportTrend("csv", tr("CSV files (*.csv)")); });
+    file->addAction(tr("Export trend as &PNG..."), this,
+                    [this] { exportTrend("png", tr("PNG pictures (*.png)")); });
+    file->addSeparator();
+    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+}
+
+// A description is checked whole before anything is given up: one that does not validate leaves
+// the running view and its line as they are.
+void FrameWindow::openDescription() {
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open device description"), {},
+                                                      tr("Device descriptions (*.json)"));
+    if (path.isEmpty()) return;
+    try {
+        frame::readDescriptionFile(path.toStdString());
+    } catch (const platform::RuntimeError& e) {
+        QMessageBox::critical(this, tr("Open device description"),
+                              tr("The device description cannot be opened.\n\n%1")
+                                  .arg(QString::fromStdString(e.description())));
+        return;
+    }
+    if (onOpenDescription) onOpenDescription(path.toStdString());
+}
+
+// The export reads the chart models, as the console's export command does.
+void FrameWindow::exportTrend(const char* format, const QString& filter) {
+    QString path = QFileDialog::getSaveFileName(this, tr("Export trend"), exportName(format), filter);
+    if (path.isEmpty()) return;
+    const QString suffix = QStringLiteral(".") + format;
+    if (!path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
+    runLine(std::string("export ") + format + " \"" + path.toStdString() + "\"");
+}
+
 void FrameWindow::runLine(const std::string& line) {
+    if (auto refused = tryLine(line)) statusBar()->showMessage(QString::fromStdString(*refused), 5000);
+}
+
+std::optional<std::string> FrameWindow::tryLine(const std::string& line) {
     std::optional<console::ScriptError> malformed;
     console::Command command{0, console::splitWords(line, 0, malformed), line, malformed};
+    std::optional<std::string> refused;
     try {
         console_.run(command);
     } catch (const console::ScriptError& e) {
-        statusBar()->showMessage(QString::fromStdString(e.why), 5000);
+        refused = e.why;
     }
     followFrame();
+    return refused;
 }
 
-void FrameWindow::openDevice(const std::string& deviceFile, const std::string& connect) {
-    runLine("device lang=1033");
-    if (!deviceFile.empty()) runLine("device file=\"" + deviceFile + "\"");
-    if (!connect.empty()) runLine("line modbus " + connect);
-    for (const char* line : {"create", "init device", "set-toolbar", "register-callback"}) runLine(line);
+std::optional<std::string> FrameWindow::openDevice(const std::string& deviceFile, const std::string& connect) {
+    std::vector<std::string> lines = {"device lang=1033"};
+    if (!deviceFile.empty()) lines.push_back("device file=\"" + deviceFile + "\"");
+    if (!connect.empty()) lines.push_back("line modbus " + connect);
+    for (const char* line : {"create", "init device", "set-toolbar", "register-callback"}) lines.emplace_back(line);
+    for (const auto& line : lines)
+        if (auto refused = tryLine(line)) return refused;
+    return std::nullopt;
 }
 
 void FrameWindow::runFor(int64_t ms) {
     console_.advance(ms, 0);
-    followFrame();
+}
+
+void FrameWindow::runPaced(int64_t ms, int line, std::function<void()> done) {
+    paceLine_ = line;
+    pacer_->run(ms, std::move(done));
 }
 
 void FrameWindow::followFrame() {
@@ -149,11 +242,28 @@ void FrameWindow::followFrame() {
     followToolbar();
     fitPageToView();
     if (binding_ && !pageSizesView_ && binding_->viewWidget()->size() != fittedPage_) fitWindowToView();
-    panel_->follow(frame.sim(), frame.link().latencyMs);
-    const auto comm = frame.communication();
-    line_->setText(lineText(!comm                 ? tr("no line")
-                            : comm->IsConnected() ? tr("connected")
-                                                  : tr("not connected")));
+    followLine();
+    markLanguage(frame.options().language);
+    showLine();
+}
+
+// A real line is named in the status bar, its answers wake the window, and the simulator's panel
+// goes: it would show a device that is not the one on the line.
+void FrameWindow::followLine() {
+    const auto& inbox = console_.lineInbox();
+    if (!inbox) {
+        panel_->follow(console_.frame().sim(), console_.frame().link().latencyMs);
+        return;
+    }
+    if (inboxWatch_) return;
+    *lineStatus_ = LineStatus(console_.lineAddress());
+    panel_->hide();
+    panel_->toggleViewAction()->setEnabled(false);
+    inboxWatch_ = std::make_unique<QSocketNotifier>(inbox->fd(), QSocketNotifier::Read);
+    connect(inboxWatch_.get(), &QSocketNotifier::activated, this, [this, inbox] {
+        if (pacer_->running() && clockFree_) pacer_->step();
+        if (inbox->drain() > 0) console_.advance(0, paceLine_);
+    });
 }
 
 void FrameWindow::bindView() {
@@ -185,19 +295,26 @@ void FrameWindow::fitWindowToView() {
     page_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
+// A new toolbar is shown anew; its buttons are then followed through their change notices.
 void FrameWindow::followToolbar() {
     const auto& toolbar = console_.frame().toolbar();
     if (toolbar != shownToolbar_) {
         toolbar_->clear();
         buttons_.clear();
         shownToolbar_ = toolbar;
+        toolbarWatch_ = toolbar ? toolbar->buttons().observe([this] { showToolbarButtons(); })
+                                : platform::Subscription();
     }
-    if (!toolbar) return;
-    for (const auto& key : toolbar->buttons().keys()) {
-        auto button = toolbar->buttons().find(key);
+    showToolbarButtons();
+}
+
+void FrameWindow::showToolbarButtons() {
+    if (!shownToolbar_) return;
+    for (const auto& key : shownToolbar_->buttons().keys()) {
+        auto button = shownToolbar_->buttons().find(key);
         QAction*& action = buttons_[key];
         if (!action) {
-            action = toolbar_->addAction(iconOf(pictureOf(*toolbar, button->image())),
+            action = toolbar_->addAction(iconOf(pictureOf(*shownToolbar_, button->image())),
                                          QString::fromStdString(key));
             action->setObjectName(QString::fromStdString(key));
             connect(action, &QAction::triggered, this, [this, key] { runLine("press " + key); });
@@ -220,14 +337,17 @@ void FrameWindow::fitPageToView() {
     if (extent.isValid()) binding_->viewWidget()->resize(extent);
 }
 
-void FrameWindow::startClock(double speed) {
-    clock_ = std::make_unique<ui::VirtualTimePacer>(
-        [this](int64_t ms) {
-            console_.advance(ms, 0);
-            followFrame();
-        },
-        speed);
-    clock_->start();
+void FrameWindow::useRealTimeOfDay() {
+    const QDateTime now = QDateTime::currentDateTime();
+    console_.frame().setClock(now.time().msecsSinceStartOfDay());
+    console_.frame().scheduler().setStartDay(static_cast<int32_t>(QDate(1970, 1, 1).daysTo(now.date())));
+    console_.dateExports();
+}
+
+void FrameWindow::startClock() {
+    paceLine_ = 0;
+    clockFree_ = true;
+    pacer_->start();
 }
 
 void FrameWindow::letPageSizeView() {
@@ -243,8 +363,13 @@ void FrameWindow::sizeViewToPage() {
 }
 
 bool FrameWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (clockFree_ && isInput(event->type())) pacer_->step();
     if (watched == page_->viewport() && event->type() == QEvent::Resize && pageSizesView_) sizeViewToPage();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void FrameWindow::markLanguage(int32_t language) {
+    for (QAction* action : languages_->actions()) action->setChecked(action->data().toInt() == language);
 }
 
 void FrameWindow::switchLanguage(int32_t language) {
@@ -255,9 +380,12 @@ void FrameWindow::switchLanguage(int32_t language) {
     if (pageSizesView_) sizeViewToPage();
 }
 
+// A detailed message tells of a failure, a plain one refuses what a person entered or asks for
+// attention. The box is window-modal: the person answers it before using the view again, while
+// time, the line and the charts go on.
 void FrameWindow::showMessage(const frame::MessageHandler::Message& message) {
-    auto* box = new QMessageBox(QMessageBox::Information, QString::fromStdString(message.caption), {},
-                                QMessageBox::Ok, this);
+    auto* box = new QMessageBox(message.detailed ? QMessageBox::Critical : QMessageBox::Warning,
+                                QString::fromStdString(message.caption), {}, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     std::string text = message.text;
     if (auto mark = text.find(kDetailsMark); message.detailed && mark != std::string::npos) {
@@ -265,7 +393,6 @@ void FrameWindow::showMessage(const frame::MessageHandler::Message& message) {
         text.erase(mark);
     }
     box->setText(QString::fromStdString(text));
-    // Not modal: the frame goes on while the message waits for the person.
     box->open();
 }
 

@@ -4,18 +4,9 @@
 
 namespace qx::window {
 
-ScriptRunner::ScriptRunner(console::Console& console, FrameWindow& window, std::istream& script, double speed,
+ScriptRunner::ScriptRunner(console::Console& console, FrameWindow& window, std::istream& script,
                            std::function<void(int status)> finished)
-    : console_(console),
-      window_(window),
-      reader_(script),
-      pacer_(
-          [this](int64_t ms) {
-              console_.advance(ms, waitLine_);
-              window_.followFrame();
-          },
-          speed),
-      finished_(std::move(finished)) {
+    : console_(console), window_(window), reader_(script), finished_(std::move(finished)) {
     console_.onWait = [this](int64_t ms, int line) { wait_ = Wait{ms, line}; };
 }
 
@@ -29,10 +20,9 @@ void ScriptRunner::next() {
             console_.run(*command);
             window_.followFrame();
             if (wait_) {
-                waitLine_ = wait_->line;
-                const int64_t ms = wait_->ms;
+                const Wait wait = *wait_;
                 wait_.reset();
-                pacer_.run(ms, [this] { next(); });
+                window_.runPaced(wait.ms, wait.line, [this] { next(); });
                 return;
             }
         }

@@ -1,7 +1,7 @@
 #pragma once
 // Runs a console script in the window: every command through the console's interpreter, as
-// qxflow-run runs it, so the transcript is the same; each wait runs its virtual time at `speed`
-// times the real clock, so a person can watch, while the window stays live. Calls `finished`
+// qxflow-run runs it, so the transcript is the same; each wait runs its virtual time at the
+// window's pace, so a person can watch, while the window stays live. Calls `finished`
 // with the exit status qxflow-run would give.
 #include <QObject>
 #include <functional>
@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "FrameWindow.h"
-#include "VirtualTimePacer.h"
 #include "script/Console.h"
 #include "script/ScriptReader.h"
 
@@ -17,7 +16,7 @@ namespace qx::window {
 
 class ScriptRunner : public QObject {
   public:
-    ScriptRunner(console::Console& console, FrameWindow& window, std::istream& script, double speed,
+    ScriptRunner(console::Console& console, FrameWindow& window, std::istream& script,
                  std::function<void(int status)> finished);
     // Starts at the next turn of the event loop.
     void start();
@@ -30,14 +29,12 @@ class ScriptRunner : public QObject {
     console::Console& console_;
     FrameWindow& window_;
     console::ScriptReader reader_;
-    ui::VirtualTimePacer pacer_;
     std::function<void(int)> finished_;
     struct Wait {
         int64_t ms;
         int line;
     };
     std::optional<Wait> wait_;
-    int waitLine_ = 0;
 };
 
 }  // namespace qx::window

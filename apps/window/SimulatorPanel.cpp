@@ -32,6 +32,8 @@ QWidget* sliderWithBox(const Range& range, const QString& suffix, const std::fun
     slider->setRange(range.min, range.max);
     box->setRange(range.min, range.max);
     box->setSuffix(suffix);
+    box->setKeyboardTracking(false);  // a number typed goes to the device on Enter, not per key
+    slider->setTracking(false);  // a drag sets the flow once, where it ends
     slider->setValue(range.start);
     box->setValue(range.start);
     QObject::connect(slider, &QSlider::valueChanged, box, &QSpinBox::setValue);
@@ -48,6 +50,7 @@ QSpinBox* milliseconds(const Range& range, const std::function<void(int)>& chang
     box->setValue(range.start);
     box->setSuffix(" ms");
     box->setSingleStep(50);
+    box->setKeyboardTracking(false);
     QObject::connect(box, &QSpinBox::valueChanged, box, [changed](int v) { changed(v); });
     return box;
 }

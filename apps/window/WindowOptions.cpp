@@ -1,7 +1,9 @@
 #include "WindowOptions.h"
 
+#include <algorithm>
 #include <map>
 
+#include "frame/modbus/ModbusSettings.h"
 #include "script/Arguments.h"
 
 namespace qx::window {
@@ -32,11 +34,14 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             *files.at(a) = value;
         }
     }
+    if (!o.connect.empty() && !frame::parseEndpoint(o.connect))
+        return {std::nullopt, "--connect wants HOST:PORT (a port from 1 to 65535), not " + o.connect};
     if (!o.connect.empty() && !o.script.empty())
         return {std::nullopt,
                 "--connect opens the window on a device; a script chooses its line with the line command"};
-    if (o.script.empty() && (o.quit || !o.screenshot.empty()))
-        return {std::nullopt, "--screenshot and --quit go with --script"};
+    const bool speedGiven = std::find(args.begin(), args.end(), "--speed") != args.end();
+    if (o.script.empty() && (o.quit || !o.screenshot.empty() || speedGiven))
+        return {std::nullopt, "--speed, --screenshot and --quit go with --script"};
     return {o, ""};
 }
 

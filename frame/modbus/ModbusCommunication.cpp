@@ -149,7 +149,9 @@ std::string ModbusCommunication::newJob() {
 
 void ModbusCommunication::answer(const std::string& id, bool ok) {
     jobs_.erase(id);
-    if (auto r = receiver_.lock()) r->IBase_Communication_OnJobResponse(id, ok ? "SUCCESS" : "FAILED", 0);
+    const std::string status = ok ? "SUCCESS" : "FAILED";
+    if (observers_.onJobAnswer) observers_.onJobAnswer(status);
+    if (auto r = receiver_.lock()) r->IBase_Communication_OnJobResponse(id, status, 0);
 }
 
 bool ModbusCommunication::Connecting(bool connect) {

@@ -63,7 +63,8 @@ std::string number(const std::optional<int16_t>& v) {
 void writeTrendCsv(std::ostream& out, const TrendSource& source) {
     const auto& scale = source.flowChart.chartArea().axis("X").timeScale();
     const double unit = secondsPerUnit(scale.unit());
-    out << "# " << oneLine(source.deviceName) << ", trend start " << isoTime(scale.base()) << "\n";
+    const std::string date = source.startDate.empty() ? std::string() : oneLine(source.startDate) + " ";
+    out << "# " << oneLine(source.deviceName) << ", trend start " << date << isoTime(scale.base()) << "\n";
     out << "time," << cell(source.flow.caption()) << ',' << cell(source.temperature.caption()) << "\n";
     const int32_t rows = std::max(source.flowChart.group(1).data().numPoints(),
                                   source.temperatureChart.group(1).data().numPoints());

@@ -21,6 +21,9 @@ struct TrendSource {
     std::string deviceName;
     TrendColumn flow;
     TrendColumn temperature;
+    // The date the trend started ("2026-12-06") on a frame that runs on the real date; empty on
+    // virtual time, which has a time of day but no date worth telling.
+    std::string startDate = {};
 };
 
 }  // namespace qx::ui

@@ -4,9 +4,16 @@ namespace qx::platform {
 
 Scheduler::Handle VirtualScheduler::postAfter(int64_t ms, Task task) {
     Key key{now_ + (ms < 0 ? 0 : ms), ++sequence_};
+    const bool earliest = queue_.empty() || key < queue_.begin()->first;
     queue_.emplace(key, std::move(task));
     byHandle_.emplace(key.second, key);
+    if (earliest && onEarlierTask) onEarlierTask();
     return key.second;
+}
+
+std::optional<int64_t> VirtualScheduler::nextDueMs() const {
+    if (queue_.empty()) return std::nullopt;
+    return queue_.begin()->first.first;
 }
 
 void VirtualScheduler::cancel(Handle handle) {

@@ -1,7 +1,9 @@
 #pragma once
 // The scheduler on virtual time: the clock only moves in advance(), which runs every task due
 // up to the new time in time order (FIFO at equal times). Used by tests and the console.
+#include <functional>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "platform/Scheduler.h"
@@ -24,7 +26,14 @@ class VirtualScheduler : public Scheduler {
     void advance(int64_t ms);
     // Sets the clock before anything runs (the console's `clock`).
     void setNow(int64_t ms) { now_ = ms; }
+    // Sets the first day before anything runs (a window on the real date).
+    void setStartDay(int32_t day) { startDay_ = day; }
     size_t pendingCount() const { return queue_.size(); }
+    // When the earliest task falls due; none when nothing waits.
+    std::optional<int64_t> nextDueMs() const;
+    // Told, inside post, when a task was posted that falls due before every other: a front end
+    // that sleeps until the next due task sets its alarm earlier. It must not run tasks itself.
+    std::function<void()> onEarlierTask;
 
   private:
     using Key = std::pair<int64_t, uint64_t>;  // due time, sequence number

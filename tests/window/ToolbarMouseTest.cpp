@@ -1,5 +1,5 @@
-// The frame's toolbar under the mouse: a click on the drawn Poll button reaches the view, which
-// connects and polls; a second click releases it.
+// The frame's toolbar under the mouse: the view opens polling, with its Poll button pressed; a
+// click on the drawn button releases it and the line goes, a second click connects again.
 #include <gtest/gtest.h>
 
 #include "WindowStand.h"
@@ -7,16 +7,30 @@
 namespace qx::window::test {
 namespace {
 
-TEST(ToolbarMouse, PollClickedWithTheMouseConnectsAndPolls) {
+// The line's connection changes the transcript tells of, in order.
+std::string connections(const std::string& transcript) {
+    std::string lines;
+    std::istringstream in(transcript);
+    for (std::string line; std::getline(in, line);)
+        if (line.starts_with("connection ")) lines += line + "\n";
+    return lines;
+}
+
+TEST(ToolbarMouse, PollClickedWithTheMouseReleasesAndConnectsAgain) {
     WindowStand stand;
-    stand.clickTool("Poll");
     stand.window.runFor(3000);
-    EXPECT_NE(stand.transcript.str().find("connection CONNECTED"), std::string::npos) << stand.transcript.str();
     EXPECT_TRUE(stand.toolButton("Poll")->isChecked());
+    EXPECT_EQ(connections(stand.transcript.str()), "connection CONNECTED\n");
 
     stand.clickTool("Poll");
     stand.window.runFor(3000);
     EXPECT_FALSE(stand.toolButton("Poll")->isChecked());
+    EXPECT_EQ(connections(stand.transcript.str()), "connection CONNECTED\nconnection DISCONNECTED\n");
+
+    stand.clickTool("Poll");
+    stand.window.runFor(3000);
+    EXPECT_TRUE(stand.toolButton("Poll")->isChecked());
+    EXPECT_EQ(connections(stand.transcript.str()), "connection CONNECTED\nconnection DISCONNECTED\nconnection CONNECTED\n");
 }
 
 }  // namespace
