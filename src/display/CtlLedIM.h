@@ -48,6 +48,8 @@ class CtlLedIM : public platform::Control {
     // -1 when no lamp blinks; 0 before the first Init, like the rest of the zeroed state.
     int16_t blinkingIndex() const { return blinkIndex_; }
     const platform::Timer& blinkTimer() const { return timer1_; }
+    // The view lets go: the blink timer stops, the lamps keep what they show.
+    void stopBlinkTimer() { timer1_.setEnabled(false); }
 
     // Adds the read-only "LampCount" and "BlinkIndex".
     platform::Variant getProperty(const std::string& name) const override;

@@ -163,6 +163,7 @@ void QX_FlowWiz::stopTimers() {
     Timer1->setEnabled(false);
     TimerCnt->setEnabled(false);
     TimerState->setEnabled(false);
+    CtlLedIM1->stopBlinkTimer();
 }
 
 void QX_FlowWiz::dropOwnReferences() {

@@ -20,9 +20,12 @@ std::vector<std::string> releasedItemNames(const frame::SimDevice& device) {
 
 void setTimers(QX_FlowWiz& v, bool enabled) {
     for (auto* timer : {v.Timer1.get(), v.TimerCnt.get(), v.TimerState.get()}) timer->setEnabled(enabled);
+    v.CtlLedIM1->SetLED(3, 255, enabled);  // a blinking lamp runs the lamp column's own timer
 }
+// A timer still running after the release keeps the released view busy for nothing.
 bool anyTimer(const QX_FlowWiz& v) {
-    return v.Timer1->enabled() || v.TimerCnt->enabled() || v.TimerState->enabled();
+    return v.Timer1->enabled() || v.TimerCnt->enabled() || v.TimerState->enabled() ||
+           v.CtlLedIM1->blinkTimer().enabled();
 }
 
 // Everything the release drops; the receiver is kept only while a release is pending.
