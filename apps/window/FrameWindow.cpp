@@ -103,6 +103,7 @@ FrameWindow::FrameWindow(console::Console& console, double speed)
 
     // The console prints each message; the window shows it as well.
     auto handler = console_.frame().messageHandler();
+    consoleObservers_.onShown = handler->onShown;
     handler->onShown = [print = handler->onShown, this](const frame::MessageHandler::Message& m) {
         if (print) print(m);
         showMessage(m);
@@ -114,7 +115,11 @@ FrameWindow::FrameWindow(console::Console& console, double speed)
 
 FrameWindow::~FrameWindow() {
     qApp->removeEventFilter(this);
+    // The console may outlive the window: it gets its own observers back.
     console_.frame().scheduler().onEarlierTask = nullptr;
+    console_.frame().messageHandler()->onShown = consoleObservers_.onShown;
+    console_.frame().link().onConnection = consoleObservers_.onConnection;
+    console_.frame().link().onJobAnswer = consoleObservers_.onJobAnswer;
     pacer_.reset();
     binding_.reset();
 }
@@ -122,6 +127,8 @@ FrameWindow::~FrameWindow() {
 // The line's observers are copied into the device object at init, so they are set before.
 void FrameWindow::watchLine() {
     auto& link = console_.frame().link();
+    consoleObservers_.onConnection = link.onConnection;
+    consoleObservers_.onJobAnswer = link.onJobAnswer;
     const auto timeOfDay = [this] { return console_.frame().scheduler().timeOfDay(); };
     link.onConnection = [print = link.onConnection, this, timeOfDay](const std::string& status) {
         if (print) print(status);

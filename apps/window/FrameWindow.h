@@ -112,6 +112,10 @@ class FrameWindow : public QMainWindow {
     std::shared_ptr<frame::FrameToolbar> shownToolbar_;
     platform::Subscription toolbarWatch_;
     std::map<std::string, QAction*> buttons_;
+    struct {
+        std::function<void(const frame::MessageHandler::Message&)> onShown;
+        std::function<void(const std::string&)> onConnection, onJobAnswer;
+    } consoleObservers_;  // what the console had set before the window added its own
     bool pageSizesView_ = false;
     QSize fittedPage_;  // the page size the window was last fitted to
 };
