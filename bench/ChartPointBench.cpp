@@ -31,10 +31,11 @@ void BM_AddChartPoint(benchmark::State& state) {
     qx::frame::StandFrame frame;
     QX_FlowWiz& view = frame.create();
     view.trend().startTrendAt(frame.scheduler().timeOfDay());
-    for (int32_t i = 0; i < history; ++i) view.trend().addPoint(view.trend().flow, 300, 450, 100, 800);
+    for (int32_t i = 0; i < history; ++i) view.trend().addChartPoint(view.trend().flow, 300, 450, 100, 800);
 
     for (auto _ : state) {
-        for (int32_t i = 0; i < kBatch; ++i) view.trend().addPoint(view.trend().flow, 300, 450, 100, 800);
+        for (int32_t i = 0; i < kBatch; ++i)
+            view.trend().addChartPoint(view.trend().flow, 300, 450, 100, 800);
         state.PauseTiming();
         setLength(view, history);
         state.ResumeTiming();

@@ -22,7 +22,9 @@ namespace {
 double cpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -37,7 +39,8 @@ class PaintWatch : public QObject {
 };
 
 void BM_IdleWindowPollingOnceASecond(benchmark::State& state) {
-    const int seconds = qEnvironmentVariableIsSet("QX_IDLE_SECONDS") ? qEnvironmentVariableIntValue("QX_IDLE_SECONDS") : 30;
+    const int seconds =
+        qEnvironmentVariableIsSet("QX_IDLE_SECONDS") ? qEnvironmentVariableIntValue("QX_IDLE_SECONDS") : 30;
     for (auto _ : state) {
         std::ostringstream transcript;
         qx::console::Console console(transcript, ".");

@@ -78,14 +78,13 @@ FrameWindow::FrameWindow(console::Console& console, double speed)
     console_.frame().setTextMetrics(std::make_shared<ui::ScreenTextMetrics>());
     console_.letFrontEndKeepTime();
     auto& scheduler = console_.frame().scheduler();
-    pacer_ = std::make_unique<ui::VirtualTimePacer>(
-        [this](int64_t ms) { console_.advance(ms, paceLine_); },
-        [&scheduler]() -> std::optional<int64_t> {
-            const auto due = scheduler.nextDueMs();
-            if (!due) return std::nullopt;
-            return *due - scheduler.nowMs();
-        },
-        speed);
+    pacer_ = std::make_unique<ui::VirtualTimePacer>([this](int64_t ms) { console_.advance(ms, paceLine_); },
+                                                    [&scheduler]() -> std::optional<int64_t> {
+                                                        const auto due = scheduler.nextDueMs();
+                                                        if (!due) return std::nullopt;
+                                                        return *due - scheduler.nowMs();
+                                                    },
+                                                    speed);
     scheduler.onEarlierTask = [this] { pacer_->rearm(); };
 
     setWindowTitle(tr("qxframe"));
@@ -144,7 +143,8 @@ void FrameWindow::watchLine() {
 
 void FrameWindow::showLine() {
     line_->setText(QString::fromStdString(lineStatus_->text()));
-    line_->setStyleSheet(lineStatus_->lost() ? QStringLiteral("color: #b00000; font-weight: bold") : QString());
+    line_->setStyleSheet(lineStatus_->lost() ? QStringLiteral("color: #b00000; font-weight: bold")
+                                             : QString());
 }
 
 void FrameWindow::buildMenus() {
@@ -153,7 +153,8 @@ void FrameWindow::buildMenus() {
     QMenu* view = menuBar()->addMenu(tr("&View"));
     languages_ = new QActionGroup(this);
     for (const auto& [name, language] : {std::pair{tr("&English"), 1033}, std::pair{tr("&German"), 1031}}) {
-        QAction* action = view->addAction(name, this, [this, language = language] { switchLanguage(language); });
+        QAction* action =
+            view->addAction(name, this, [this, language = language] { switchLanguage(language); });
         action->setCheckable(true);
         action->setData(language);
         languages_->addAction(action);
@@ -171,9 +172,11 @@ void FrameWindow::buildMenus() {
 
 void FrameWindow::buildFileMenu() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(tr("&Open device description..."), QKeySequence::Open, this, [this] { openDescription(); });
+    file->addAction(tr("&Open device description..."), QKeySequence::Open, this,
+                    [this] { openDescription(); });
     file->addSeparator();
-    file->addAction(tr("Export trend as &CSV..."), this, [this] { exportTrend("csv", tr("CSV files (*.csv)")); });
+    file->addAction(tr("Export trend as &CSV..."), this,
+                    [this] { exportTrend("csv", tr("CSV files (*.csv)")); });
     file->addAction(tr("Export trend as &PNG..."), this,
                     [this] { exportTrend("png", tr("PNG pictures (*.png)")); });
     file->addSeparator();
@@ -223,11 +226,13 @@ std::optional<std::string> FrameWindow::tryLine(const std::string& line) {
     return refused;
 }
 
-std::optional<std::string> FrameWindow::openDevice(const std::string& deviceFile, const std::string& connect) {
+std::optional<std::string> FrameWindow::openDevice(const std::string& deviceFile,
+                                                   const std::string& connect) {
     std::vector<std::string> lines = {"device lang=1033"};
     if (!deviceFile.empty()) lines.push_back("device file=\"" + deviceFile + "\"");
     if (!connect.empty()) lines.push_back("line modbus " + connect);
-    for (const char* line : {"create", "init device", "set-toolbar", "register-callback"}) lines.emplace_back(line);
+    for (const char* line : {"create", "init device", "set-toolbar", "register-callback"})
+        lines.emplace_back(line);
     for (const auto& line : lines)
         if (auto refused = tryLine(line)) return refused;
     return std::nullopt;
@@ -309,8 +314,8 @@ void FrameWindow::followToolbar() {
         toolbar_->clear();
         buttons_.clear();
         shownToolbar_ = toolbar;
-        toolbarWatch_ = toolbar ? toolbar->buttons().observe([this] { showToolbarButtons(); })
-                                : platform::Subscription();
+        toolbarWatch_ =
+            toolbar ? toolbar->buttons().observe([this] { showToolbarButtons(); }) : platform::Subscription();
     }
     showToolbarButtons();
 }

@@ -104,7 +104,7 @@ class FrameWindow : public QMainWindow {
     QActionGroup* languages_ = nullptr;
     std::unique_ptr<ui::ViewBinding> binding_;
     std::unique_ptr<ui::VirtualTimePacer> pacer_;
-    int paceLine_ = 0;  // the script line whose wait the pacer runs
+    int paceLine_ = 0;        // the script line whose wait the pacer runs
     bool clockFree_ = false;  // the pacer runs free on the real clock (not a script's wait)
     std::unique_ptr<QSocketNotifier> inboxWatch_;
     std::unique_ptr<LineStatus> lineStatus_;

@@ -33,7 +33,7 @@ QWidget* sliderWithBox(const Range& range, const QString& suffix, const std::fun
     box->setRange(range.min, range.max);
     box->setSuffix(suffix);
     box->setKeyboardTracking(false);  // a number typed goes to the device on Enter, not per key
-    slider->setTracking(false);  // a drag sets the flow once, where it ends
+    slider->setTracking(false);       // a drag sets the flow once, where it ends
     slider->setValue(range.start);
     box->setValue(range.start);
     QObject::connect(slider, &QSlider::valueChanged, box, &QSpinBox::setValue);

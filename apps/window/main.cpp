@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
 
     // A broken installation would leave a view that says nothing; refuse before anything runs.
     std::vector<std::string> faults;
-    for (const auto& fault : qx::frame::checkInstallation()) faults.push_back(fileFault(fault.path, fault.why));
+    for (const auto& fault : qx::frame::checkInstallation())
+        faults.push_back(fileFault(fault.path, fault.why));
     if (!faults.empty()) return refuse(faults, options.quit);
 
     std::istringstream script;
@@ -104,7 +105,8 @@ int main(int argc, char** argv) {
     int status = 0;
     qx::window::ScriptRunner runner(console, window, script, [&](int s) {
         status = s;
-        if (!options.screenshot.empty()) window.grab().save(QString::fromStdString(options.screenshot), "PNG");
+        if (!options.screenshot.empty())
+            window.grab().save(QString::fromStdString(options.screenshot), "PNG");
         if (options.quit) {
             QApplication::exit(status);
             return;

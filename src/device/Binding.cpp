@@ -341,8 +341,8 @@ void QX_FlowWiz::startAfresh() {
 
     FrameTeachOption->setEnabled(false);
     setCaption(ComSetTeach, [&] { return lookUpText("IDS_SET_MANUAL"); });
-    ignoreErrors([&] { trend_->clear(trend_->flow); });
-    ignoreErrors([&] { trend_->clear(trend_->temp); });
+    ignoreErrors([&] { trend_->ClearChart(trend_->flow); });
+    ignoreErrors([&] { trend_->ClearChart(trend_->temp); });
     trend_->forgetStart();
 }
 

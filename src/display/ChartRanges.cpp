@@ -15,7 +15,7 @@ constexpr ValueRange kOutOfReach{.max = -2000, .min = 2000};
 constexpr int16_t kAxisStep = 10;
 }  // namespace
 
-void TrendPane::saveRanges() {
+void TrendPane::SaveChartRanges() {
     for (Chart* c : {&flow, &temp}) {
         c->saved.max = std::max(c->saved.max, c->range.max);
         c->saved.min = std::min(c->saved.min, c->range.min);
@@ -26,7 +26,7 @@ void TrendPane::saveRanges() {
     temp.range.min = kOutOfReach.min;
 }
 
-void TrendPane::restoreRanges() {
+void TrendPane::RestoreChartRanges() {
     for (Chart* c : {&flow, &temp}) {
         c->range.min = std::min(c->range.min, c->saved.min);
         c->range.max = std::max(c->range.max, c->saved.max);

@@ -57,7 +57,7 @@ void TrendPane::resetValueBars() {
 
 // HSMin counts thousandths of the trend: 0 shows its first minute, 1000 the minute that ends at
 // the newest point. Each step that fails is skipped, so an empty chart still gets a window.
-void TrendPane::windowBarChanged() {
+void TrendPane::HSMin_Change() {
     const int32_t position = hsMin_->value();
     if (position == -1) return;
     int32_t n = 0;

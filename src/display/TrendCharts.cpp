@@ -128,7 +128,7 @@ void TrendPane::dropCharts() {
     temp.control.reset();
 }
 
-void TrendPane::clear(Chart& chart) {
+void TrendPane::ClearChart(Chart& chart) {
     auto& c = must(chart.object);
     c.group(1).data().setNumPoints(0);
     c.group(2).data().setNumPoints(0);
@@ -146,8 +146,8 @@ void TrendPane::restartAt(int32_t now) {
     flow.range = kRestartRange;
     temp.range = kRestartRange;
     restartTrend_ = false;
-    clear(flow);
-    clear(temp);
+    ClearChart(flow);
+    ClearChart(temp);
 }
 
 void TrendPane::forgetStart() {
@@ -164,8 +164,8 @@ void TrendPane::resetTimeBaseIfAsked(int32_t now) {
 
 void TrendPane::markBreakIfPending() {
     if (!chartBreakPending_) return;
-    markBreak(flow);
-    markBreak(temp);
+    MarkChartBreak(flow);
+    MarkChartBreak(temp);
     chartBreakPending_ = false;
 }
 
@@ -173,7 +173,7 @@ void TrendPane::followNewest() {
     hsMin_->setValue(kFollowNewest);
 }
 
-void TrendPane::addPoint(Chart& chart, int16_t a, int16_t b, int16_t c, int16_t d) {
+void TrendPane::addChartPoint(Chart& chart, int16_t a, int16_t b, int16_t c, int16_t d) {
     // A point that cannot be added is simply missing from the trend; nothing is reported.
     try {
         const double x = trendHours(startOf(trendStart_), ui_.scheduler.timeOfDay());
@@ -225,7 +225,7 @@ void TrendPane::addPoint(Chart& chart, int16_t a, int16_t b, int16_t c, int16_t 
     }
 }
 
-void TrendPane::markBreak(Chart& chart) {
+void TrendPane::MarkChartBreak(Chart& chart) {
     double x = 0;
     ChartObject* ch = nullptr;
     try {

@@ -59,15 +59,15 @@ class TrendPane {
     std::shared_ptr<platform::ControlExtender> createChart(platform::Control* cont, const std::string& sname);
     void createCharts(platform::Frame& frameChart);  // both charts, empty, placed in FrameChart
     void dropCharts();
-    void clear(Chart& chart);
+    void ClearChart(Chart& chart);  // empties the chart and restarts the trend time
     // One point: value a, line b (kNoLine: none), limits c and d (kNoLine: none; d = 0: c alone).
-    void addPoint(Chart& chart, int16_t a, int16_t b, int16_t c, int16_t d);
-    void markBreak(Chart& chart);
+    void addChartPoint(Chart& chart, int16_t a, int16_t b, int16_t c, int16_t d);
+    void MarkChartBreak(Chart& chart);  // two points without Y values: a gap in the lines
 
     // ---- ranges (display/ChartRanges.cpp) ----
-    void saveRanges();     // widens the saved ranges by the running ones and restarts those
-    void restoreRanges();  // widens the running ranges by the saved ones
-    void startAfresh();    // ranges and saved ranges out of reach of any value, axis step 10
+    void SaveChartRanges();     // widens the saved ranges by the running ones and restarts those
+    void RestoreChartRanges();  // widens the running ranges by the saved ones
+    void startAfresh();         // ranges and saved ranges out of reach of any value, axis step 10
     // The axis limits from the running range, the rounding and the bars; the minimum held at
     // floor when one is given.
     void applyAxis(Chart& chart, std::optional<int16_t> floor);
@@ -87,9 +87,13 @@ class TrendPane {
     bool restartPending() const { return restartTrend_; }
 
     // ---- the scroll bars and the window (display/TimeWindow.cpp) ----
-    void maxBarChanged(Chart& chart);
-    void minBarChanged(Chart& chart);
-    void windowBarChanged();                       // HSMin
+    // The scroll bars' change events: a value bar stays within its limits and sets its chart's
+    // axis; the time window's bar moves the window.
+    void VSMax1_Change() { maxBarChanged(flow); }
+    void VSMin1_Change() { minBarChanged(flow); }
+    void VSMax2_Change() { maxBarChanged(temp); }
+    void VSMin2_Change() { minBarChanged(temp); }
+    void HSMin_Change();
     void chartEvent(const ObjectEventInfo& info);  // a drag on either chart moves HSMin
     void followNewest();                           // HSMin to its maximum
     void resetValueBars();                         // the four value bars to 0
@@ -105,6 +109,9 @@ class TrendPane {
     int16_t dragAnchor() const { return dragAnchor_; }
 
   private:
+    void maxBarChanged(Chart& chart);
+    void minBarChanged(Chart& chart);
+
     platform::UiContext ui_;
     platform::Controls& controls_;
     const host::Object& logSource_;

@@ -79,11 +79,11 @@ void QX_FlowWiz::buildTrendPane() {
     VSMin2 = vscroll("VSMin2", 3200);
     for (auto* bar : {VSMax1.get(), VSMin1.get(), VSMax2.get(), VSMin2.get()}) bar->setValue(0);
     trend_->attachBars(HSMin, VSMax1, VSMin1, VSMax2, VSMin2);
-    HSMin->Change = [this] { trend_->windowBarChanged(); };
-    VSMax1->Change = [this] { trend_->maxBarChanged(trend_->flow); };
-    VSMin1->Change = [this] { trend_->minBarChanged(trend_->flow); };
-    VSMax2->Change = [this] { trend_->maxBarChanged(trend_->temp); };
-    VSMin2->Change = [this] { trend_->minBarChanged(trend_->temp); };
+    HSMin->Change = [this] { trend_->HSMin_Change(); };
+    VSMax1->Change = [this] { trend_->VSMax1_Change(); };
+    VSMin1->Change = [this] { trend_->VSMin1_Change(); };
+    VSMax2->Change = [this] { trend_->VSMax2_Change(); };
+    VSMin2->Change = [this] { trend_->VSMin2_Change(); };
     buildTrendLabels();
 }
 

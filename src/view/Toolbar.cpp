@@ -113,7 +113,7 @@ void QX_FlowWiz::mToolbar_ButtonClick(const host::ButtonPtr& button) {
 void QX_FlowWiz::followNewestWithSavedRanges() {
     trend_->followNewest();
     trend_->resetValueBars();
-    trend_->restoreRanges();
+    trend_->RestoreChartRanges();
 }
 
 // "Clear": the time window starts at the click; without a line the view shows it at once.
@@ -121,7 +121,7 @@ void QX_FlowWiz::restartTrendWindow() {
     trend_->startWindowAt(ui_.scheduler.timeOfDay());
     trend_->resetValueBars();
     HSMin->setValue(HSMin->max());
-    trend_->saveRanges();
+    trend_->SaveChartRanges();
     if (!must(mSpecComm).IsConnected()) UpdateView();
 }
 

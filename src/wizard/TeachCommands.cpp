@@ -45,7 +45,7 @@ void QX_FlowWiz::ComTeachMaxMin_Click() {
     EnableTempSwitchPointInput(false);
     trend_->startWindowAt(ui_.scheduler.timeOfDay());  // the charts' window starts with the procedure
     HSMin->setValue(HSMin->max());
-    trend_->saveRanges();
+    trend_->SaveChartRanges();
     ComTeachCancel->setEnabled(true);
     ComTeachMaxMin->setEnabled(false);
     ComteachQuick->setEnabled(false);
@@ -70,7 +70,7 @@ void QX_FlowWiz::ComteachQuick_Click() {
     EnableTempSwitchPointInput(false);
     trend_->startWindowAt(ui_.scheduler.timeOfDay());
     HSMin->setValue(HSMin->max());
-    trend_->saveRanges();
+    trend_->SaveChartRanges();
     ComTeachCancel->setEnabled(true);
     ComTeachMaxMin->setEnabled(false);
     ComteachQuick->setEnabled(false);

@@ -128,9 +128,10 @@ void QX_FlowWiz::plotProcessValues(int32_t now) {
     trend.resetTimeBaseIfAsked(now);
 
     const bool quickMode = mTeachMode == TeachMode::Quick;
-    trend.addPoint(trend.flow, mFlow, IsSwitchPointAvailable() ? mSwitchPointFlow : kNoLine,
-                   quickMode ? kNoLine : mTeachMin, quickMode ? kNoLine : mTeachMax);
-    trend.addPoint(trend.temp, round16(temperature), tempPointShown ? round16(tempPoint) : kNoLine, 0, 0);
+    trend.addChartPoint(trend.flow, mFlow, IsSwitchPointAvailable() ? mSwitchPointFlow : kNoLine,
+                        quickMode ? kNoLine : mTeachMin, quickMode ? kNoLine : mTeachMax);
+    trend.addChartPoint(trend.temp, round16(temperature), tempPointShown ? round16(tempPoint) : kNoLine, 0,
+                        0);
 }
 
 // The sliders show the device's values once, and again when asked.

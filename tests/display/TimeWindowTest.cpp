@@ -101,7 +101,7 @@ TEST_F(TimeWindowTest, DraggingAndClearing) {
 
     // Clearing empties the trend and follows the newest point again, with no window yet.
     v.HSMin->setValue(500);
-    v.trend().clear(v.trend().flow);
+    v.trend().ClearChart(v.trend().flow);
     EXPECT_EQ(v.HSMin->value(), 1000);
     EXPECT_EQ(window(s.flowChart()), std::make_pair(0L, 0L));
     EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 0);

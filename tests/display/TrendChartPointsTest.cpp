@@ -65,7 +65,7 @@ TEST_F(TrendChartPointsTest, PointsCarryOnlyTheLinesInUse) {
     WizardStand s({}, false);
     auto& v = s.v();
     v.trend().startTrendAt(s.f.scheduler().timeOfDay());
-    v.trend().addPoint(v.trend().flow, 5, 999, 40, 0);
+    v.trend().addChartPoint(v.trend().flow, 5, 999, 40, 0);
     EXPECT_EQ(points(s.flowChart(), 1), Points{"0:5/-/-/-"});
     EXPECT_EQ(points(s.flowChart(), 2), Points{"0:40/-"});
 }
@@ -92,11 +92,11 @@ TEST_F(TrendChartPointsTest, ALostConnectionBreaksEveryLine) {
     WizardStand q({}, false);
     auto& v = q.v();
     v.trend().startTrendAt(q.f.scheduler().timeOfDay());
-    v.trend().markBreak(v.trend().flow);
+    v.trend().MarkChartBreak(v.trend().flow);
     EXPECT_EQ(q.flowChart().group(1).data().numPoints(), 0);
     EXPECT_EQ(q.flowChart().group(2).data().numPoints(), 0);
-    v.trend().addPoint(v.trend().flow, 7, 999, 999, 999);
-    v.trend().markBreak(v.trend().flow);
+    v.trend().addChartPoint(v.trend().flow, 7, 999, 999, 999);
+    v.trend().MarkChartBreak(v.trend().flow);
     EXPECT_EQ(points(q.flowChart(), 2), (Points{"-:-/-", "-:-/-", "0:-/-"}));
 }
 

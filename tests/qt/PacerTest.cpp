@@ -36,7 +36,8 @@ TEST(VirtualTimePacer, RunsVirtualTimeAtItsPaceAndEndsAWaitExactly) {
         int64_t now = 0;
         std::vector<int64_t> advanced;
         bool done = false;
-        VirtualTimePacer pacer([&](int64_t ms) { advanced.push_back(ms); }, {}, row.speed, [&] { return now; });
+        VirtualTimePacer pacer([&](int64_t ms) { advanced.push_back(ms); }, {}, row.speed,
+                               [&] { return now; });
         if (row.wait < 0)
             pacer.start();
         else

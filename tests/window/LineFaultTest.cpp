@@ -49,7 +49,8 @@ TEST(LineFault, ARefusedConnectionIsShownWithItsTime) {
     stand.window.runLine("sim connect fail");
     EXPECT_EQ(stand.window.openDevice({}, {}), std::nullopt);
     stand.window.runFor(3000);
-    EXPECT_TRUE(statusLine(stand).contains("lost at 10:00:00 (CONNECT FAILED)")) << statusLine(stand).toStdString();
+    EXPECT_TRUE(statusLine(stand).contains("lost at 10:00:00 (CONNECT FAILED)"))
+        << statusLine(stand).toStdString();
     stand.window.runLine("sim connect ok");
     stand.clickTool("Poll");
     stand.window.runFor(3000);
@@ -59,7 +60,8 @@ TEST(LineFault, ARefusedConnectionIsShownWithItsTime) {
 // Releasing Poll ends the connection as asked: nothing was lost.
 TEST(LineFault, AnEndAskedForIsNoLoss) {
     WindowStand stand(false);
-    EXPECT_EQ(stand.window.findChild<QLabel*>("LineStatus")->text(), "Line to the device: simulator, not connected");
+    EXPECT_EQ(stand.window.findChild<QLabel*>("LineStatus")->text(),
+              "Line to the device: simulator, not connected");
     EXPECT_EQ(stand.window.openDevice({}, {}), std::nullopt);
     stand.window.runFor(3000);
     EXPECT_EQ(statusLine(stand), "Line to the device: simulator, connected");

@@ -66,7 +66,8 @@ TEST(MenuDialog, ExportOffersANameAndAddsTheExtension) {
         QString offered;
         answerNextDialog([&](QWidget* d) { chooseFile(d, dir.filePath("mine"), &offered); });
         trigger(stand.window, "File", QString("Export trend as ") + QString(format).toUpper());
-        EXPECT_TRUE(offered.startsWith("trend-") && offered.endsWith(QString(".") + format)) << offered.toStdString();
+        EXPECT_TRUE(offered.startsWith("trend-") && offered.endsWith(QString(".") + format))
+            << offered.toStdString();
         EXPECT_TRUE(QFile::exists(dir.filePath(QString("mine.") + format)));
     }
 }

@@ -57,7 +57,9 @@ TEST(ModbusWindow, FollowsARealLineWithoutWaitingForIt) {
     EXPECT_FALSE(stand.window.findChild<QDockWidget*>("SimulatorPanel")->isVisible());
 
     // Polled values reach the view: the flow chart gains points as answers come.
-    const auto points = [&] { return stand.console.frame().view().trend().flow.object->group(1).data().numPoints(); };
+    const auto points = [&] {
+        return stand.console.frame().view().trend().flow.object->group(1).data().numPoints();
+    };
     const int32_t before = points();
     EXPECT_TRUE(QTest::qWaitFor([&] { return points() >= before + 2; }, 10'000));
 

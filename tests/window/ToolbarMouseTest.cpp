@@ -30,7 +30,8 @@ TEST(ToolbarMouse, PollClickedWithTheMouseReleasesAndConnectsAgain) {
     stand.clickTool("Poll");
     stand.window.runFor(3000);
     EXPECT_TRUE(stand.toolButton("Poll")->isChecked());
-    EXPECT_EQ(connections(stand.transcript.str()), "connection CONNECTED\nconnection DISCONNECTED\nconnection CONNECTED\n");
+    EXPECT_EQ(connections(stand.transcript.str()),
+              "connection CONNECTED\nconnection DISCONNECTED\nconnection CONNECTED\n");
 }
 
 }  // namespace
