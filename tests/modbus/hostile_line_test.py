@@ -5,7 +5,6 @@ before the script's bound is up, and a release asked while that poll is in fligh
 
 usage: /usr/bin/python3 hostile_line_test.py BIN_DIR CASE"""
 import json
-import os
 import socket
 import struct
 import sys
@@ -25,12 +24,13 @@ TIMED_TIMEOUT_MS = 800
 
 class HostilePeer:
     """Answers every request of any connection correctly until `good` requests are answered, then
-    each one as `fault` says. Requests are served in order, one connection at a time each."""
+    each one (each write, with `writes_only`) as `fault` says. Each connection's requests are
+    served in order."""
 
-    def __init__(self, fault, good=1, overrides=None):
+    def __init__(self, fault, good=1, overrides=None, writes_only=False):
         with open(line.DESCRIPTION, encoding="utf-8") as f:
             self.tables = registers(json.load(f), overrides or {})
-        self.fault, self.good = fault, good
+        self.fault, self.good, self.writes_only = fault, good, writes_only
         self.requests = 0
         self.listener = socket.create_server(("127.0.0.1", 0))
         self.port = self.listener.getsockname()[1]
@@ -63,10 +63,13 @@ class HostilePeer:
                     request, buffer = buffer[:size], buffer[size:]
                     self.requests += 1
                     reply = self.answer(request)
-                    if self.requests <= self.good:
-                        conn.sendall(reply)
-                    elif not self.spoil(conn, request, reply):
-                        return
+                    try:
+                        if self.requests <= self.good or (self.writes_only and request[7] not in (6, 16)):
+                            conn.sendall(reply)
+                        elif not self.spoil(conn, reply):
+                            return
+                    except OSError:
+                        return  # the line gave up on the reply
 
     def answer(self, request):
         tid, _, _, unit, function = struct.unpack(">HHHBB", request[:8])
@@ -79,10 +82,9 @@ class HostilePeer:
             pdu = request[7:12]  # a write's echo: function, address, value or count
         return struct.pack(">HHHB", tid, 0, len(pdu) + 1, unit) + pdu
 
-    def spoil(self, conn, request, reply):
+    def spoil(self, conn, reply):
         """Sends the fault's reply; False when the connection is to end."""
-        tid, _, length, unit, function = struct.unpack(">HHHBB", reply[:8])
-        head = reply[:7]
+        tid, _, _, unit, function = struct.unpack(">HHHBB", reply[:8])
         time.sleep(HOLD)
         if self.fault == "transaction":
             conn.sendall(struct.pack(">H", (tid + 1) & 0xFFFF) + reply[2:])
@@ -91,7 +93,7 @@ class HostilePeer:
         elif self.fault == "protocol":
             conn.sendall(reply[:2] + b"\x00\x01" + reply[4:])
         elif self.fault == "function":
-            conn.sendall(head + bytes([4 if function == 3 else 3]) + reply[8:])
+            conn.sendall(reply[:7] + bytes([4 if function == 3 else 3]) + reply[8:])
         elif self.fault == "byte_count":
             conn.sendall(reply[:8] + bytes([reply[8] - 2]) + reply[9:])
         elif self.fault == "length_zero":
@@ -161,7 +163,7 @@ def run(fault, timeout_ms, bound_ms, lost="connection DISCONNECTED", extra="", o
     reads = [l for l in out if l.startswith("read ")]
     connections = [l for l in out if l.startswith("connection ")]
     assert "ok jobs" in out, out  # the release found the bad poll in flight
-    assert len(reads) == good, f"the bad reply was taken as an answer:\n" + "\n".join(out)
+    assert len(reads) == good, "the bad reply was taken as an answer:\n" + "\n".join(out)
     assert connections == ["connection CONNECTED", lost], "\n".join(out)
     assert out.count("released") == 1, "the release did not complete in time:\n" + "\n".join(out)
     return out
@@ -197,7 +199,29 @@ def case_value():
                    for l in out), out
 
 
-CASES.update({"close": case_close, "value": case_value})
+def case_write_trickle():
+    # A write confirmed a byte at a time: the job fails at the timeout, not when the last byte is in.
+    with HostilePeer("trickle", writes_only=True) as peer:
+        out = line.console(f"""line modbus 127.0.0.1:{peer.port} timeout={TIMED_TIMEOUT_MS}
+registry PollCycle dword:100
+create
+init device
+register-callback
+set-toolbar
+wait 300
+slide mSliderTP 75
+click ComSetPara
+wait 450
+expect jobs 1
+release
+wait 2000
+""")
+    assert "ok jobs" in out and not any(l.startswith("write") for l in out), out
+    assert [l for l in out if l.startswith("connection")] == ["connection CONNECTED", "connection DISCONNECTED"], out
+    assert out.count("released") == 1, out
+
+
+CASES.update({"close": case_close, "value": case_value, "write_trickle": case_write_trickle})
 
 
 def case_unreachable():
