@@ -24,7 +24,7 @@ std::span<const uint16_t> registersOf(const RegisterEntry& e, const std::vector<
     return {};
 }
 
-// "PROINFLOW_RAW: holding register 0 = 0xFFFF (65535) is outside what the parameter takes".
+// "PROINFLOW_RAW: holding register 0 = 0xFFFF (65535) is outside what the parameter takes: ...".
 std::string refusal(const RegisterEntry& e, std::span<const uint16_t> registers, double value) {
     std::string words;
     for (uint16_t r : registers) {
@@ -104,7 +104,8 @@ bool ModbusCommunication::store(const std::vector<ReadTarget>& targets,
         const std::optional<double> old = parameter->number();
         if (!parameter->setNumber(value)) {
             support::DebugWrite("ModbusCommunication", refusal(*t.entry, registers, value));
-            for (auto& [p, v] : before) v ? p->setNumber(*v) : p->setDeviceValue(std::nullopt);
+            for (auto it = before.rbegin(); it != before.rend(); ++it)
+                it->second ? it->first->setNumber(*it->second) : it->first->setDeviceValue(std::nullopt);
             return false;
         }
         before.emplace_back(std::move(parameter), old);

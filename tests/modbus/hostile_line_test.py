@@ -191,12 +191,26 @@ def case_close():
 
 
 def case_value():
-    # A flow the model refuses: the read fails, and the log says what the device sent.
+    # A flow the model refuses: the read fails and the log says what the device sent.
     for raw in (0xFFFF, 0x8000):
         out = run("value", CHECKED_TIMEOUT_MS, 1500, extra="registry Debug dword:1\ntrace debug on\n",
                   overrides={"PROINFLOW_RAW": raw}, good=0)
         assert any(l.startswith("debug ") and f"PROINFLOW_RAW: holding register 0 = 0x{raw:04X} ({raw})" in l
                    for l in out), out
+    # Nor do the values that came with it reach the model (the view reads DELTAFLOW_RAW first).
+    with HostilePeer("value", good=0, overrides={"PROINFLOW_RAW": 0xFFFF, "DELTAFLOW_RAW": 77}) as peer:
+        out = line.console(f"""line modbus 127.0.0.1:{peer.port} timeout={CHECKED_TIMEOUT_MS}
+create
+init device
+register-callback
+set-toolbar
+show param DELTAFLOW_RAW
+wait 1500
+expect connected false
+show param DELTAFLOW_RAW
+""")
+    shown = [l for l in out if l.startswith("param")]
+    assert "ok connected" in out and len(shown) == 2 and shown[0] == shown[1], out
 
 
 def case_write_trickle():
