@@ -2,12 +2,14 @@
 
 #include <netdb.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <iostream>
 
@@ -53,6 +55,12 @@ int SimServer::listen(const std::string& host, uint16_t port) {
     port_ = port;
     listener_ = openListener();
     if (listener_ < 0) return -1;
+    // Handles are handed out lowest first: those below the listener are taken already.
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        const int64_t room = static_cast<int64_t>(limit.rlim_cur) - listener_ - 1 - kSpareHandles;
+        maxClients_ = static_cast<size_t>(std::max<int64_t>(room, 1));
+    }
     sockaddr_storage address{};
     socklen_t size = sizeof address;
     getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
@@ -126,7 +134,8 @@ void SimServer::run(const std::function<bool(const std::string&)>& command) {
         // reply and a client's deadline are kept as closely.
         std::vector<pollfd> fds;
         fds.push_back({inputOpen ? STDIN_FILENO : -1, POLLIN, 0});
-        fds.push_back({listener_ >= 0 && now >= acceptPausedUntil_ ? listener_ : -1, POLLIN, 0});
+        const bool accepting = listener_ >= 0 && now >= acceptPausedUntil_ && clients_.size() < maxClients_;
+        fds.push_back({accepting ? listener_ : -1, POLLIN, 0});
         for (const auto& c : clients_) {
             // A client reads its replies before it is heard again; one with many requests waiting
             // for the latency is not read meanwhile either.
@@ -177,7 +186,7 @@ void SimServer::readInput(bool& inputOpen, const std::function<bool(const std::s
 
 void SimServer::acceptClients(int64_t now) {
     // A bounded number per round, so that a stream of connections does not starve the clients.
-    for (int i = 0; i < 64; ++i) {
+    for (int i = 0; i < 64 && clients_.size() < maxClients_; ++i) {
         const int fd = accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd >= 0) {
             // Replies are small: a fixed buffer keeps a client that does not read them from

@@ -56,6 +56,9 @@ class SimServer {
     static constexpr size_t kMaxDelayed = 64;
     // The longest pause before accepting again after accept failed (out of file handles).
     static constexpr int64_t kMaxAcceptPauseMs = 1000;
+    // File handles kept free of clients, for what the server itself opens (a file, a pipe of the
+    // runtime): with them gone, such a call fails in the middle of serving.
+    static constexpr int64_t kSpareHandles = 8;
 
     struct Client {
         int fd;
@@ -83,6 +86,8 @@ class SimServer {
     frame::SimRegisterBank& bank_;
     platform::VirtualScheduler& clock_;
     int listener_ = -1;
+    // The clients the process's file handles leave room for; more wait until one goes.
+    size_t maxClients_ = SIZE_MAX;
     std::string host_;
     uint16_t port_ = 0;
     std::vector<std::unique_ptr<Client>> clients_;

@@ -226,7 +226,7 @@ def cpu_seconds(pid):
 
 
 def case_out_of_handles():
-    # The server may hold 24 descriptors: the 30 hogs leave connections it cannot accept.
+    # The server may hold 24 descriptors: the 30 hogs leave connections it has no handles for.
     argv = ["sh", "-c", 'ulimit -n 24 && exec "$0" "$@"', os.path.join(line.BIN, "qxflow-sim"),
             "--listen", "127.0.0.1:0"]
     server = line.Server(argv)
