@@ -1,16 +1,20 @@
 #pragma once
 // qxflow-sim's Modbus TCP server: serves the simulated flow monitor's register bank to any number
 // of clients on real time, and takes operator commands on standard input between requests. One
-// thread: a poll loop over the listening socket, the clients and standard input.
+// thread: a poll loop over the listening socket, the clients and standard input. Nothing in it
+// waits on a client: sockets do not block, each client has its own buffers, and a client that
+// leaves a request or a reply half way for longer than kClientDeadlineMs is dropped, so a client
+// that stalls, trickles or never reads holds up nobody but itself.
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "frame/modbus/SimRegisterBank.h"
 #include "platform/VirtualScheduler.h"
-
-struct _modbus;
 
 namespace qx::sim {
 
@@ -42,26 +46,56 @@ class SimServer {
     // Drops every client's connection.
     void dropClients();
 
-    size_t clientCount() const { return clients_.size(); }
-
   private:
-    static constexpr int kTickMs = 5;
+    // How often the device's clock catches up with real time when nothing happens.
+    static constexpr int64_t kTickMs = 5;
+    // How long a client may take to send the rest of a request it has started, or to take a
+    // reply: generous for any client on a network, short enough that stalled ones do not pile up.
+    static constexpr int64_t kClientDeadlineMs = 1000;
+    // Requests of one client waiting for their answer under `latency`; more are left unread.
+    static constexpr size_t kMaxDelayed = 64;
+    // The longest pause before accepting again after accept failed (out of file handles).
+    static constexpr int64_t kMaxAcceptPauseMs = 1000;
+    // File handles kept free of clients, for what the server itself opens (a file, a pipe of the
+    // runtime): with them gone, such a call fails in the middle of serving.
+    static constexpr int64_t kSpareHandles = 8;
+
+    struct Client {
+        int fd;
+        std::vector<uint8_t> in;   // a request not yet whole
+        std::vector<uint8_t> out;  // replies the client has not taken yet
+        // Requests answered at their time when a latency is set: due time and request.
+        std::deque<std::pair<int64_t, std::vector<uint8_t>>> delayed;
+        // Since when the client has left a request or a reply half way; -1 when it has not.
+        int64_t stalledSince = -1;
+        bool gone = false;
+    };
 
     void advanceClock();
-    void accept();
-    // Serves one request of the client; false when the client is gone.
-    bool serve(int client);
+    int openListener();
+    void acceptClients(int64_t now);
+    void readInput(bool& inputOpen, const std::function<bool(const std::string&)>& command);
+    // Takes what the client sent; answers (or queues) every whole request.
+    void receive(Client& client, int64_t now);
+    void flush(Client& client, int64_t now);
+    void drop(Client& client);
+    // The reply frame to one request frame.
+    std::vector<uint8_t> answer(std::span<const uint8_t> request);
     bool takeFailure(bool isRead);
 
     frame::SimRegisterBank& bank_;
     platform::VirtualScheduler& clock_;
-    _modbus* context_ = nullptr;
     int listener_ = -1;
+    // The clients the process's file handles leave room for; more wait until one goes.
+    size_t maxClients_ = SIZE_MAX;
     std::string host_;
-    int port_ = 0;
-    std::vector<int> clients_;
+    uint16_t port_ = 0;
+    std::vector<std::unique_ptr<Client>> clients_;
     std::string input_;  // standard input not yet run, up to its next line end
     int64_t startMs_;
+    // After accept failed: no accepting before this time; the pause doubles while it fails.
+    int64_t acceptPausedUntil_ = 0;
+    int64_t acceptPauseMs_ = 0;
 };
 
 }  // namespace qx::sim

@@ -1,21 +1,18 @@
 #include "frame/modbus/ModbusCommunication.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <variant>
 
 #include "frame/ParameterLookup.h"
 #include "frame/modbus/RegisterCodec.h"
 #include "platform/RuntimeError.h"
+#include "platform/Variant.h"
+#include "support/DebugLog.h"
 
 namespace qx::frame {
 
 namespace {
-
-// A parameter of a read job with the register it is read from.
-struct ReadTarget {
-    std::weak_ptr<FrameParameter> parameter;
-    const RegisterEntry* entry;
-};
 
 std::span<const uint16_t> registersOf(const RegisterEntry& e, const std::vector<ReadRequest>& requests,
                                       const std::vector<std::vector<uint16_t>>& replies) {
@@ -25,6 +22,19 @@ std::span<const uint16_t> registersOf(const RegisterEntry& e, const std::vector<
             return std::span(replies[i]).subspan(e.address - r.start, e.width());
     }
     return {};
+}
+
+// "PROINFLOW_RAW: holding register 0 = 0xFFFF (65535) is outside what the parameter takes: ...".
+std::string refusal(const RegisterEntry& e, std::span<const uint16_t> registers, double value) {
+    std::string words;
+    for (uint16_t r : registers) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%s%04X", words.empty() ? "0x" : " 0x", r);
+        words += hex;
+    }
+    return e.parameter + ": " + (e.table == RegisterTable::Holding ? "holding" : "input") + " register " +
+           std::to_string(e.address) + " = " + words + " (" + platform::shortestText(value) +
+           ") is outside what the parameter takes: the read answers FAILED";
 }
 
 }  // namespace
@@ -73,18 +83,34 @@ std::string ModbusCommunication::QueueRead(bool /*flag*/, const std::vector<host
     worker_.read(requests, onUi([id, targets, requests, count](ModbusCommunication& self, ModbusResult r) {
                      if (!self.jobs_.contains(id)) return;
                      if (r.outcome == ModbusOutcome::Lost) return self.lost();
-                     if (r.outcome == ModbusOutcome::Ok) {
-                         for (const auto& t : targets) {
-                             auto parameter = t.parameter.lock();
-                             const auto registers = registersOf(*t.entry, requests, r.registers);
-                             if (parameter && !registers.empty())
-                                 parameter->setNumber(decodeRegisters(self.map_, *t.entry, registers));
-                         }
-                         if (self.observers_.onRead) self.observers_.onRead(count);
-                     }
-                     self.answer(id, r.outcome == ModbusOutcome::Ok);
+                     const bool ok =
+                         r.outcome == ModbusOutcome::Ok && self.store(targets, requests, r.registers);
+                     if (ok && self.observers_.onRead) self.observers_.onRead(count);
+                     self.answer(id, ok);
                  }));
     return id;
+}
+
+bool ModbusCommunication::store(const std::vector<ReadTarget>& targets,
+                                const std::vector<ReadRequest>& requests,
+                                const std::vector<std::vector<uint16_t>>& replies) {
+    // All or nothing: a read that answers "FAILED" has changed no value of the model.
+    std::vector<std::pair<std::shared_ptr<FrameParameter>, std::optional<double>>> before;
+    for (const auto& t : targets) {
+        auto parameter = t.parameter.lock();
+        const auto registers = registersOf(*t.entry, requests, replies);
+        if (!parameter || registers.empty()) continue;
+        const double value = decodeRegisters(map_, *t.entry, registers);
+        const std::optional<double> old = parameter->number();
+        if (!parameter->setNumber(value)) {
+            support::DebugWrite("ModbusCommunication", refusal(*t.entry, registers, value));
+            for (auto it = before.rbegin(); it != before.rend(); ++it)
+                it->second ? it->first->setNumber(*it->second) : it->first->setDeviceValue(std::nullopt);
+            return false;
+        }
+        before.emplace_back(std::move(parameter), old);
+    }
+    return true;
 }
 
 std::string ModbusCommunication::QueueWrite(bool /*flag*/, host::WriteItem& item) {

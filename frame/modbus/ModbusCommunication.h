@@ -9,11 +9,13 @@
 // values its parameters hold when it is queued and writes them in job order. A parameter without
 // a register is left out of a read (it keeps its value); a job that would write one, a read-only
 // register, or a value its register cannot hold answers "FAILED" without reaching the device.
-// Faults answer as the simulated line does: an exception reply, a reply that does not match, or
-// no reply within the response timeout answer the job "FAILED"; a connection the device drops
-// reports "DISCONNECTED ABORT" and its jobs are never answered; a connection that cannot be made
-// (refused, or not within the connect timeout) reports "CONNECT FAILED". After the end of a
-// connection nothing of it is answered. Release ends everything without a callback.
+// Faults answer as the simulated line does: an exception reply, a reply that does not match its
+// request in every field, no whole reply within the response timeout, or a read value the model's
+// parameter refuses (it would otherwise vanish while the view shows the old one) answer the job
+// "FAILED"; a connection the device drops reports "DISCONNECTED ABORT" and its jobs are never
+// answered; a connection that cannot be made (refused, or not within the connect timeout)
+// reports "CONNECT FAILED". After the end of a connection nothing of it is answered. Release ends
+// everything without a callback.
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -28,6 +30,8 @@
 #include "host/ViewInterfaces.h"
 
 namespace qx::frame {
+
+class FrameParameter;
 
 class ModbusCommunication : public host::ICommunication,
                             public std::enable_shared_from_this<ModbusCommunication> {
@@ -55,6 +59,15 @@ class ModbusCommunication : public host::ICommunication,
                         LineObservers observers);
 
     enum class Pending { None, Connect, Disconnect };
+    // A parameter of a read job with the register it is read from.
+    struct ReadTarget {
+        std::weak_ptr<FrameParameter> parameter;
+        const RegisterEntry* entry;
+    };
+    // Puts a read's values into its parameters; false, with every value as it was, when the model
+    // refuses one (the log names it and the registers' raw value).
+    bool store(const std::vector<ReadTarget>& targets, const std::vector<ReadRequest>& requests,
+               const std::vector<std::vector<uint16_t>>& replies);
     // Runs `task` on the UI thread with the result, unless this object is gone or the connection
     // the request belonged to has ended.
     ModbusWorker::Done onUi(std::function<void(ModbusCommunication&, ModbusResult)> task);

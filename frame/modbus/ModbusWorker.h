@@ -1,28 +1,33 @@
 #pragma once
 // The one thread that talks to a Modbus TCP device, so the UI thread never waits on the network.
 // Requests run one at a time in the order submitted; each one's outcome goes to its callback on
-// the worker thread (the caller hands it on to the UI thread). The worker owns the libmodbus
-// context; nothing else touches it.
+// the worker thread (the caller hands it on to the UI thread). The worker owns the socket; nothing
+// else touches it. Every wait of the worker (making the connection, sending, the reply) has one
+// deadline and ends at once when the worker is destroyed, so a device that is slow, silent or out
+// of reach holds up neither a request beyond its timeout nor the program at its end.
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <thread>
 #include <vector>
 
+#include "frame/modbus/ModbusFrame.h"
 #include "frame/modbus/ModbusSettings.h"
 #include "frame/modbus/RequestPlan.h"
-
-struct _modbus;  // libmodbus's context, kept out of this header
 
 namespace qx::frame {
 
 enum class ModbusOutcome {
     Ok,
-    // The device answered with an exception, the reply did not match the request, or no reply
-    // came in time: the request failed, the connection stays.
+    // The device answered with an exception, the reply did not match the request in every field
+    // (transaction, protocol, unit, length, function, byte count, the echo of a write), or the
+    // whole reply did not come within the response timeout: the request failed, the connection
+    // stays.
     Failed,
     // No connection: refused, not made in time, dropped by the device, or never made.
     Lost,
@@ -44,7 +49,8 @@ class ModbusWorker {
     using Done = std::function<void(ModbusResult)>;
 
     ModbusWorker(ModbusSettings settings, uint8_t unitId);
-    // Stops the thread: a request under way is cut short by shutting the socket.
+    // Stops the thread: a connection being made or a request under way is cut short, requests
+    // still queued are dropped without their callbacks.
     ~ModbusWorker();
     ModbusWorker(const ModbusWorker&) = delete;
     ModbusWorker& operator=(const ModbusWorker&) = delete;
@@ -71,13 +77,25 @@ class ModbusWorker {
     ModbusResult doConnect();
     ModbusResult doRead(const std::vector<ReadRequest>& requests);
     ModbusResult doWrite(const std::vector<WriteRun>& runs);
-    ModbusOutcome failure();
-    void closeContext();
+    // Sends one request and takes its reply, all within one response timeout.
+    ModbusOutcome transact(const ModbusRequest& request, std::vector<uint16_t>& registers);
+    enum class Io { Done, TimedOut, Lost };
+    Io sendAll(std::span<const uint8_t> bytes, std::chrono::steady_clock::time_point deadline);
+    Io receive(std::span<uint8_t> bytes, std::chrono::steady_clock::time_point deadline);
+    // Waits until the socket is ready for `events`; TimedOut after the deadline, Lost when the
+    // worker stops.
+    Io await(short events, std::chrono::steady_clock::time_point deadline);
+    // Throws away what came after its request had given up on it (a late reply, the rest of a
+    // broken one), so that the next request reads its own reply; false when the peer has closed.
+    bool discardStale();
+    void closeSocket();
 
     const ModbusSettings settings_;
     const uint8_t unitId_;
-    _modbus* context_ = nullptr;
-    std::atomic<int> socket_{-1};
+    int socket_ = -1;
+    uint16_t transaction_ = 0;
+    // Readable once the worker stops: every wait watches it.
+    const int stopFd_;
     std::atomic<uint64_t> requestsSent_{0};
     std::mutex mutex_;
     std::condition_variable wake_;
