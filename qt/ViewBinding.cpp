@@ -90,8 +90,14 @@ void ViewBinding::remove(const std::shared_ptr<platform::Control>& control) {
 }
 
 QWidget* ViewBinding::create(const std::shared_ptr<platform::Control>& control, QWidget* parent) const {
-    if (auto factory = factories_.find(control->typeName()); factory != factories_.end())
-        return factory->second(control, parent);
+    // The frame's components (the sliders) are added after the view's own controls, which would
+    // stack them on top; the layout lets a slider's rectangle reach under its frame's Set button,
+    // so they go below their siblings and every button stays where a person sees it.
+    if (auto factory = factories_.find(control->typeName()); factory != factories_.end()) {
+        QWidget* widget = factory->second(control, parent);
+        if (widget) widget->lower();
+        return widget;
+    }
     if (as<platform::Timer>(control)) return nullptr;
     if (auto m = as<display::CtlLedIM>(control)) return new LampColumnWidget(m, parent);
     if (auto m = as<display::MyLabel>(control)) return new MyLabelWidget(m, parent);

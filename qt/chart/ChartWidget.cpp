@@ -1,6 +1,7 @@
 #include "chart/ChartWidget.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <cmath>
@@ -56,9 +57,13 @@ void ChartWidget::onFrame() {
     if (!(ChartStamp::of(chart_) == painted_)) update();
 }
 
-void ChartWidget::paintEvent(QPaintEvent*) {
+void ChartWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    painted_ = ChartStamp::of(chart_);
+    // A paint of a strip (the part a tooltip, a menu or another window uncovered, or a sibling's
+    // repaint) shows the newest model only there; the rest of the screen still shows an older
+    // one. Only a paint of all that can be seen counts, or the next frame would find nothing new
+    // and the chart would stand still until the model moved again.
+    if ((visibleRegion() - event->region()).isEmpty()) painted_ = ChartStamp::of(chart_);
     painter_.paint(p, chart_, rect());
 }
 
