@@ -1,5 +1,6 @@
 #include "ViewBinding.h"
 
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "ControlBinding.h"
@@ -34,6 +35,33 @@ class ChartHost : public QWidget {
     std::shared_ptr<platform::ChartObject> chart_;
 };
 
+// The boxes of the taught values: the view fills them at every update and from the values it
+// wrote, and never reads them.
+bool showsOnly(const std::string& box) {
+    return box == "LaTMin" || box == "LaTMax" || box == "LaTQuick";
+}
+
+// The boxes of the values to write by hand take text only while their button can write it: the
+// view fills them again at every update unless the toolbar's Edit button is pressed, and that is
+// exactly when it enables the button (a box may stay enabled after Edit is released).
+constexpr const char* kWriteButton = "ComSetTeach";
+constexpr const char* kBoxesToWrite[] = {"LaTMinW", "LaTMaxW", "LaTQuickW"};
+
+// Keeps a box read-only while the button that writes it is disabled; lives with the box.
+class WritableWhileEnabled : public QObject {
+  public:
+    WritableWhileEnabled(QLineEdit* box, platform::Control& button) : QObject(box) {
+        const auto follow = [box](const platform::Control& b) { box->setReadOnly(!b.enabled()); };
+        follow(button);
+        watch_ = button.observe([follow](const platform::Control& b, const std::string& property) {
+            if (property.empty() || property == "Enabled") follow(b);
+        });
+    }
+
+  private:
+    platform::Subscription watch_;
+};
+
 // Charts come at run time, after the labels beside them; the layout lets the label rows reach
 // onto a chart's edge, so a chart goes below its siblings.
 QWidget* createChart(const std::shared_ptr<platform::Control>& extender,
@@ -52,6 +80,11 @@ ViewBinding::ViewBinding(const std::shared_ptr<platform::Control>& view, platfor
     root_->setObjectName(QString::fromStdString(view->name()));
     byControl_[view_] = root_;
     for (const auto& control : controls.all()) add(control);
+    for (const auto& control : controls.all())
+        if (control->name() == kWriteButton)
+            for (const char* name : kBoxesToWrite)
+                if (auto* box = qobject_cast<QLineEdit*>(widget(name)))
+                    new WritableWhileEnabled(box, *control);
     membership_ = controls.observe(
         [this](const std::shared_ptr<platform::Control>& control, platform::ControlsChange change) {
             if (change == platform::ControlsChange::Added)
@@ -102,7 +135,7 @@ QWidget* ViewBinding::create(const std::shared_ptr<platform::Control>& control, 
     if (auto m = as<display::CtlLedIM>(control)) return new LampColumnWidget(m, parent);
     if (auto m = as<display::MyLabel>(control)) return new MyLabelWidget(m, parent);
     if (auto m = as<platform::Label>(control)) return createLabel(m, parent);
-    if (auto m = as<platform::TextBox>(control)) return createTextBox(m, parent);
+    if (auto m = as<platform::TextBox>(control)) return createTextBox(m, parent, showsOnly(control->name()));
     if (auto m = as<platform::CommandButton>(control)) return createCommandButton(m, parent);
     if (auto m = as<platform::CheckBox>(control)) return createCheckBox(m, parent);
     if (auto m = as<platform::ComboBox>(control)) return createComboBox(m, parent);
