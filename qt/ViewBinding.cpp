@@ -10,6 +10,7 @@
 #include "chart/ChartWidget.h"
 #include "platform/ChartObject.h"
 #include "platform/Timer.h"
+#include "view/QX_FlowWiz.h"
 
 namespace qx::ui {
 
@@ -28,11 +29,15 @@ class ChartHost : public QWidget {
         : QWidget(parent), chart_(std::move(chart)) {
         auto* fill = new QVBoxLayout(this);
         fill->setContentsMargins(0, 0, 0, 0);
-        fill->addWidget(new ChartWidget(*chart_, this));
+        widget_ = new ChartWidget(*chart_, this);
+        fill->addWidget(widget_);
     }
+
+    ChartWidget* chartWidget() const { return widget_; }
 
   private:
     std::shared_ptr<platform::ChartObject> chart_;
+    ChartWidget* widget_;
 };
 
 // The boxes of the taught values: the view fills them at every update and from the values it
@@ -76,7 +81,10 @@ QWidget* createChart(const std::shared_ptr<platform::Control>& extender,
 
 ViewBinding::ViewBinding(const std::shared_ptr<platform::Control>& view, platform::Controls& controls,
                          WidgetFactories factories, QWidget* parent)
-    : factories_(std::move(factories)), root_(createSurface(view, parent)), view_(view.get()) {
+    : factories_(std::move(factories)),
+      root_(createSurface(view, parent)),
+      view_(view.get()),
+      viewModel_(view) {
     root_->setObjectName(QString::fromStdString(view->name()));
     byControl_[view_] = root_;
     for (const auto& control : controls.all()) add(control);
@@ -110,8 +118,22 @@ void ViewBinding::add(const std::shared_ptr<platform::Control>& control) {
     QWidget* widget = create(control, parent->second);
     if (!widget) return;
     widget->setObjectName(QString::fromStdString(control->name()));
+    if (auto* host = dynamic_cast<ChartHost*>(widget)) showAsOneOfTheCharts(host->chartWidget());
     byName_[control->name()] = widget;
     byControl_[control.get()] = widget;
+}
+
+// The charts stand one above the other: their time axes line up, and their titles speak the
+// language of the view's data model (English until the view is bound to one).
+void ViewBinding::showAsOneOfTheCharts(ChartWidget* chart) {
+    for (const auto& other : charts_)
+        if (other) chart->alignWith(other);
+    charts_.emplace_back(chart);
+    chart->followLanguage([weak = viewModel_]() -> int32_t {
+        auto wizard = std::dynamic_pointer_cast<view::QX_FlowWiz>(weak.lock());
+        auto settings = wizard && wizard->mModel ? wizard->mModel->settings() : nullptr;
+        return settings ? settings->language() : 0;
+    });
 }
 
 void ViewBinding::remove(const std::shared_ptr<platform::Control>& control) {
