@@ -55,8 +55,9 @@ QWidget* createLabel(const std::shared_ptr<platform::Label>& model, QWidget* par
     return label;
 }
 
-QWidget* createTextBox(const std::shared_ptr<platform::TextBox>& model, QWidget* parent) {
+QWidget* createTextBox(const std::shared_ptr<platform::TextBox>& model, QWidget* parent, bool showsOnly) {
     auto* edit = new QLineEdit(parent);
+    edit->setReadOnly(showsOnly);
     auto* binding =
         ControlBinding::bind(model, edit, [edit, weak = std::weak_ptr(model)](const std::string& p) {
             auto m = weak.lock();

@@ -10,7 +10,10 @@
 namespace qx::ui {
 
 QWidget* createLabel(const std::shared_ptr<platform::Label>& model, QWidget* parent);
-QWidget* createTextBox(const std::shared_ptr<platform::TextBox>& model, QWidget* parent);
+// A box the view only writes (`showsOnly`) is read-only on screen: the model would take a
+// person's text, and the view's next update would overwrite it without a trace.
+QWidget* createTextBox(const std::shared_ptr<platform::TextBox>& model, QWidget* parent,
+                       bool showsOnly = false);
 QWidget* createCommandButton(const std::shared_ptr<platform::CommandButton>& model, QWidget* parent);
 QWidget* createCheckBox(const std::shared_ptr<platform::CheckBox>& model, QWidget* parent);
 QWidget* createComboBox(const std::shared_ptr<platform::ComboBox>& model, QWidget* parent);

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Controls.h"
 #include "platform/Observers.h"
@@ -34,11 +35,14 @@ class ViewBinding {
   private:
     void add(const std::shared_ptr<platform::Control>& control);
     void remove(const std::shared_ptr<platform::Control>& control);
+    void showAsOneOfTheCharts(class ChartWidget* chart);
     QWidget* create(const std::shared_ptr<platform::Control>& control, QWidget* parent) const;
 
     WidgetFactories factories_;
     QPointer<QWidget> root_;
     const platform::Control* view_;
+    std::weak_ptr<platform::Control> viewModel_;
+    std::vector<QPointer<class ChartWidget>> charts_;
     std::map<std::string, QPointer<QWidget>> byName_;
     std::map<const platform::Control*, QPointer<QWidget>> byControl_;
     platform::Subscription membership_;

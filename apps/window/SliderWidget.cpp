@@ -15,8 +15,9 @@ namespace {
 
 // The thumb moves in steps of one tenth of the shown unit, fine enough for "#0.0".
 constexpr double kTicksPerUnit = 10;
-// The layout puts the frame's Set button over the slider's right end (860 twips of it); the
-// track and the value stop short of the button, with a gap.
+// The layout puts the frame's Set button over the slider's right end (860 twips of it), and the
+// binding stacks the slider below the button; the track and the value stop short of the button,
+// with a gap, so no part of the slider hides under it.
 constexpr int kUnderSetButtonTwips = 860 + 60;
 
 int ticks(double value) {

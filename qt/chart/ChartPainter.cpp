@@ -24,6 +24,20 @@ constexpr QColor kFrameColour{90, 90, 90};
 constexpr QColor kGridColour{222, 222, 222};
 constexpr QColor kTextColour{40, 40, 40};
 
+// The titles of the shared chart definition, which is written in English, in the other
+// languages the view speaks.
+std::string titleIn(const std::string& title, int32_t language) {
+    struct Translation {
+        const char* english;
+        int32_t language;
+        const char* text;
+    };
+    static constexpr Translation kTitles[] = {{"Time", 1031, "Zeit"}};
+    for (const auto& t : kTitles)
+        if (title == t.english && language == t.language) return t.text;
+    return title;
+}
+
 bool hasRange(const ChartAxis& a) {
     return a.max() > a.min();
 }
@@ -55,7 +69,7 @@ int timeLabelRoom(const QFontMetrics& fm, const ChartAxis& x) {
 }
 
 void drawVerticalAxis(QPainter& painter, const QFontMetrics& fm, const ChartAxis& axis, const QRectF& plot,
-                      bool left) {
+                      bool left, int32_t language) {
     const auto ticks = ticksOf(axis, static_cast<int>(plot.height()), kLabelSpacing);
     const double edge = left ? plot.left() : plot.right();
     const int outward = left ? -1 : 1;
@@ -70,7 +84,7 @@ void drawVerticalAxis(QPainter& painter, const QFontMetrics& fm, const ChartAxis
         painter.drawText(QPointF(lx, y + fm.ascent() / 2.0 - 1), label);
     }
     if (axis.title().empty()) return;
-    const QString title = QString::fromStdString(axis.title());
+    const QString title = QString::fromStdString(titleIn(axis.title(), language));
     painter.save();
     const double tx = left ? edge - kTickLength - 2 * kGap - widest - fm.descent()
                            : edge + kTickLength + 2 * kGap + widest + fm.ascent();
@@ -97,7 +111,7 @@ void drawGrid(QPainter& painter, const ChartObject& chart, const QRectF& plot, i
 }
 
 void drawAxes(QPainter& painter, const QFontMetrics& fm, const ChartObject& chart, const QRectF& plot,
-              int xLabelRoom) {
+              int xLabelRoom, int32_t language) {
     painter.setPen(QPen(kFrameColour, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot.adjusted(0, 0, -1, -1));
@@ -105,8 +119,8 @@ void drawAxes(QPainter& painter, const QFontMetrics& fm, const ChartObject& char
     const ChartAxis& x = chart.chartArea().axis("X");
     const ChartAxis& y = chart.chartArea().axis("Y");
     const ChartAxis& y2 = chart.chartArea().axis("Y2");
-    if (y.visible() && hasRange(y)) drawVerticalAxis(painter, fm, y, plot, true);
-    if (y2.visible() && hasRange(y2)) drawVerticalAxis(painter, fm, y2, plot, false);
+    if (y.visible() && hasRange(y)) drawVerticalAxis(painter, fm, y, plot, true, language);
+    if (y2.visible() && hasRange(y2)) drawVerticalAxis(painter, fm, y2, plot, false, language);
     if (!x.visible()) return;
     const double labelBase = plot.bottom() + kTickLength + kGap + fm.ascent();
     if (hasRange(x))
@@ -117,7 +131,7 @@ void drawAxes(QPainter& painter, const QFontMetrics& fm, const ChartObject& char
             painter.drawText(QPointF(px - fm.horizontalAdvance(label) / 2.0, labelBase), label);
         }
     if (!x.title().empty()) {
-        const QString title = QString::fromStdString(x.title());
+        const QString title = QString::fromStdString(titleIn(x.title(), language));
         painter.drawText(QPointF(plot.center().x() - fm.horizontalAdvance(title) / 2.0,
                                  labelBase + fm.descent() + kGap + fm.ascent()),
                          title);
@@ -130,29 +144,36 @@ ChartPainter::ChartPainter() : font_(QStringLiteral("DejaVu Sans")) {
     font_.setPixelSize(11);
 }
 
-QRect ChartPainter::plotArea(const ChartObject& chart, const QRect& area, int leftRoom) const {
+PlotRoom ChartPainter::neededRoom(const ChartObject& chart, const QRect& area) const {
     const QFontMetrics fm(font_);
     const ChartAxis& x = chart.chartArea().axis("X");
     const int roughHeight = std::max(0, area.height() - 3 * fm.height());
-    const int left = std::max(
-        std::max(verticalAxisRoom(fm, chart.chartArea().axis("Y"), roughHeight), kGap) + kGap, leftRoom);
+    const int left = std::max(verticalAxisRoom(fm, chart.chartArea().axis("Y"), roughHeight), kGap) + kGap;
     // The last time label is centred on the plot's right edge and needs half its width there.
     const int right =
         std::max(verticalAxisRoom(fm, chart.chartArea().axis("Y2"), roughHeight), timeLabelRoom(fm, x) / 2) +
         kGap;
+    return {left, right};
+}
+
+QRect ChartPainter::plotArea(const ChartObject& chart, const QRect& area, PlotRoom room) const {
+    const QFontMetrics fm(font_);
+    const ChartAxis& x = chart.chartArea().axis("X");
+    const PlotRoom needed = neededRoom(chart, area);
     int bottom = kGap;
     if (x.visible())
         bottom += kTickLength + kGap + fm.height() + (x.title().empty() ? 0 : fm.height() + kGap);
     const int top = fm.height() / 2 + kGap;
-    return area.adjusted(left, top, -right, -bottom);
+    return area.adjusted(std::max(needed.left, room.left), top, -std::max(needed.right, room.right), -bottom);
 }
 
-void ChartPainter::paint(QPainter& painter, const ChartObject& chart, const QRect& area, int leftRoom) const {
+void ChartPainter::paint(QPainter& painter, const ChartObject& chart, const QRect& area,
+                         PlotRoom room) const {
     painter.save();
     painter.setFont(font_);
     const QFontMetrics fm(font_);
     painter.fillRect(area, colourOf(chart.backColor()));
-    const QRect plot = plotArea(chart, area, leftRoom);
+    const QRect plot = plotArea(chart, area, room);
     if (plot.width() > 0 && plot.height() > 0) {
         const int xLabelRoom = timeLabelRoom(fm, chart.chartArea().axis("X"));
         painter.save();
@@ -162,7 +183,7 @@ void ChartPainter::paint(QPainter& painter, const ChartObject& chart, const QRec
         painter.setRenderHint(QPainter::Antialiasing);
         drawGroups(painter, chart, QRectF(plot), false);
         painter.restore();
-        drawAxes(painter, fm, chart, QRectF(plot), xLabelRoom);
+        drawAxes(painter, fm, chart, QRectF(plot), xLabelRoom, language_);
     }
     painter.restore();
 }

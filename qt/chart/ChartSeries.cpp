@@ -115,9 +115,7 @@ void drawSeries(QPainter& painter, const DecimatedSeries& s, const PlotMapping& 
         return;
     }
     if (style.linePattern() != platform::LinePattern::None && style.lineWidth() > 0) {
-        QPen pen(colourOf(style.lineColor()), style.lineWidth(), penStyleOf(style.linePattern()), Qt::FlatCap,
-                 Qt::RoundJoin);
-        painter.setPen(pen);
+        painter.setPen(linePenOf(style));
         painter.setBrush(Qt::NoBrush);
         for (size_t r = 0; r < s.runCount(); ++r) {
             const QPolygonF line = runPolygon(s, r, m, type);
@@ -155,6 +153,12 @@ void drawGroups(QPainter& painter, const ChartObject& chart, const QRectF& plot,
                            group.style(s));
         }
     }
+}
+
+QPen linePenOf(const ChartStyle& style) {
+    if (style.linePattern() == platform::LinePattern::None || style.lineWidth() <= 0) return QPen(Qt::NoPen);
+    return QPen(colourOf(style.lineColor()), style.lineWidth(), penStyleOf(style.linePattern()), Qt::FlatCap,
+                Qt::RoundJoin);
 }
 
 }  // namespace qx::ui

@@ -4,6 +4,7 @@
 // the symbols of their styles. Group 2 (the band on Y2) lies behind group 1; within a line group
 // the first series is drawn last, so the process value stays on top of its reference lines.
 #include <QColor>
+#include <QPen>
 #include <QRectF>
 #include <cstdint>
 
@@ -17,5 +18,8 @@ namespace qx::ui {
 // Draws the groups of one kind, the areas (which the grid goes over) or the lines, each series
 // decimated to one pixel column per unit of the plot's width.
 void drawGroups(QPainter& painter, const platform::ChartObject& chart, const QRectF& plot, bool areas);
+
+// The pen a line series of that style is drawn with; Qt::NoPen for a style without a line.
+QPen linePenOf(const platform::ChartStyle& style);
 
 }  // namespace qx::ui

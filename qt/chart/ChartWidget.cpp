@@ -1,6 +1,7 @@
 #include "chart/ChartWidget.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <cmath>
@@ -34,7 +35,9 @@ ChartStamp ChartStamp::of(const platform::ChartObject& chart) {
             area.axis("Y").max(),
             area.axis("Y2").min(),
             area.axis("Y2").max(),
-            area.axis("X").timeScale().base()};
+            area.axis("X").timeScale().base(),
+            {},
+            0};
 }
 
 ChartWidget::ChartWidget(platform::ChartObject& chart, QWidget* parent)
@@ -51,15 +54,50 @@ int ChartWidget::frameInterval() const {
     return std::max(1, static_cast<int>(std::lround(1000 / rate)));
 }
 
-void ChartWidget::onFrame() {
-    // Qt merges repeated requests until the paint runs, so a slow paint costs no extra frames.
-    if (!(ChartStamp::of(chart_) == painted_)) update();
+void ChartWidget::alignWith(ChartWidget* other) {
+    partner_ = other;
+    if (other && other->partner_ != this) other->alignWith(this);
 }
 
-void ChartWidget::paintEvent(QPaintEvent*) {
+void ChartWidget::followLanguage(std::function<int32_t()> language) {
+    language_ = std::move(language);
+}
+
+PlotRoom ChartWidget::sharedRoom() const {
+    PlotRoom room = painter_.neededRoom(chart_, rect());
+    if (partner_ && partner_->isVisible()) {
+        const PlotRoom other = partner_->painter_.neededRoom(partner_->chart_, partner_->rect());
+        room = {std::max(room.left, other.left), std::max(room.right, other.right)};
+    }
+    return room;
+}
+
+ChartStamp ChartWidget::stamp() const {
+    ChartStamp s = ChartStamp::of(chart_);
+    s.room = sharedRoom();
+    s.language = language_ ? language_() : 0;
+    return s;
+}
+
+QRect ChartWidget::plotRect() const {
+    return painter_.plotArea(chart_, rect(), sharedRoom());
+}
+
+void ChartWidget::onFrame() {
+    // Qt merges repeated requests until the paint runs, so a slow paint costs no extra frames.
+    if (!(stamp() == painted_)) update();
+}
+
+void ChartWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    painted_ = ChartStamp::of(chart_);
-    painter_.paint(p, chart_, rect());
+    // A paint of a strip (the part a tooltip, a menu or another window uncovered, or a sibling's
+    // repaint) shows the newest model only there; the rest of the screen still shows an older
+    // one. Only a paint of all that can be seen counts, or the next frame would find nothing new
+    // and the chart would stand still until the model moved again.
+    const ChartStamp now = stamp();
+    if ((visibleRegion() - event->region()).isEmpty()) painted_ = now;
+    painter_.setLanguage(now.language);
+    painter_.paint(p, chart_, rect(), now.room);
 }
 
 void ChartWidget::mouseMoveEvent(QMouseEvent* event) {

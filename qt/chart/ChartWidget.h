@@ -7,11 +7,17 @@
 // changes between two frames ends in one paint that shows all of them. The model keeps every
 // sample; only paints are saved.
 //
+// Charts stacked one above the other share the room beside their plots (alignWith), so that
+// their time axes stand one above the other whatever their value labels need; the axis titles
+// follow the language the view speaks (followLanguage).
+//
 // Every mouse move over the widget (with mouse tracking, also without a button held) reaches the
 // model as the chart's "MouseMove" event, with the position in pixels of the widget.
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "chart/ChartPainter.h"
 #include "platform/ChartObject.h"
@@ -24,6 +30,8 @@ struct ChartStamp {
     int32_t points1 = 0, points2 = 0;
     double xMin = 0, xMax = 0, yMin = 0, yMax = 0, y2Min = 0, y2Max = 0;
     int32_t timeBase = 0;
+    PlotRoom room;         // the room beside the plot, shared with an aligned chart
+    int32_t language = 0;  // of the axis titles
 
     static ChartStamp of(const platform::ChartObject& chart);
     bool operator==(const ChartStamp&) const = default;
@@ -40,6 +48,14 @@ class ChartWidget : public QWidget {
     // The frame period of the screen the widget is on, in milliseconds.
     int frameInterval() const;
 
+    // From now on both this chart's and `other`'s plot keep the room the larger of them needs on
+    // each side, while both are shown.
+    void alignWith(ChartWidget* other);
+    // The language of the axis titles, asked at each frame (the view learns it when it binds).
+    void followLanguage(std::function<int32_t()> language);
+    // Where the plot lies in the widget as the next paint draws it.
+    QRect plotRect() const;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -47,7 +63,12 @@ class ChartWidget : public QWidget {
     void hideEvent(QHideEvent* event) override;
 
   private:
+    ChartStamp stamp() const;
+    PlotRoom sharedRoom() const;
+
     platform::ChartObject& chart_;
+    QPointer<ChartWidget> partner_;
+    std::function<int32_t()> language_;
     ChartPainter painter_;
     ChartStamp painted_;
     QTimer* frames_;  // a child, so that a test can stop it and play the frames itself

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -13,10 +15,14 @@ namespace {
 class PaintCounter : public QObject {
   public:
     int paints = 0;
+    int wholePaints = 0;  // paints of the whole widget, not of a strip
 
   protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::Paint) return false;
+        ++paints;
+        const auto* w = static_cast<QWidget*>(watched);
+        if ((QRegion(w->rect()) - static_cast<QPaintEvent*>(e)->region()).isEmpty()) ++wholePaints;
         return false;
     }
 };
@@ -85,6 +91,35 @@ TEST(ChartWidgetTest, PaintsOncePerFrameWhateverThePollRate) {
     widget.onFrame();
     deliverPaints();
     EXPECT_EQ(counter.paints, frames + 2);
+}
+
+// The view's time bar lies on the lowest chart's bottom edge; while a teach-in runs each update
+// enables it and the wizard disables it again, so it repaints, and the chart's strip beneath it
+// with it. The next frame must still paint the whole chart.
+TEST(ChartWidgetTest, ASiblingRepaintedAboveTheChartLeavesTheNextFrameToPaintTheWhole) {
+    platform::ChartObject chart;
+    chart.chartArea().axis("Y").setMax(100);
+    QWidget pane;
+    pane.resize(640, 300);
+    auto* widget = new ChartWidget(chart, &pane);
+    widget->setGeometry(0, 0, 640, 300);
+    auto* bar = new QScrollBar(Qt::Horizontal, &pane);
+    bar->setGeometry(40, 270, 500, 16);
+    pane.show();
+    widget->findChild<QTimer*>()->stop();
+    deliverPaints();
+    PaintCounter counter;
+    widget->installEventFilter(&counter);
+
+    for (int update = 1; update <= 3; ++update) {
+        poll(chart);
+        bar->setEnabled(!bar->isEnabled());
+        deliverPaints();
+        widget->onFrame();
+        deliverPaints();
+        EXPECT_EQ(counter.wholePaints, update) << "update " << update;
+    }
+    EXPECT_EQ(counter.paints - counter.wholePaints, 3) << "the bar's repaints reach the chart";
 }
 
 // Each mouse move is one "MouseMove" with buttons and shift state counted as the chart counts

@@ -114,5 +114,55 @@ TEST(TrendExportTest, PngOfBothChartsAtTheGivenSize) {
     EXPECT_LT(widestGap, span / 2);
 }
 
+// A picture as large as the console's largest view cannot be drawn: the error says so, and Qt
+// says nothing of its own (no painter warnings on the console's standard error).
+TEST(TrendExportTest, PngTooLargeToDrawSaysSoWithoutQtWarnings) {
+    platform::ChartObject flow, temp;
+    static std::vector<std::string> qtSaid;
+    qtSaid.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& m) { qtSaid.push_back(m.toStdString()); });
+    std::string why;
+    try {
+        exportTrendPng("/tmp/never.png", {flow, temp, "FM1", {"F", ""}, {"T", ""}}, 2147483647 / 15,
+                       2147483647 / 15);
+    } catch (const std::runtime_error& e) {
+        why = e.what();
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(
+        why,
+        "/tmp/never.png: the picture would be 143165576 x 143165576 pixels, larger than 32767 on a side");
+    EXPECT_EQ(qtSaid, std::vector<std::string>{});
+    EXPECT_FALSE(std::filesystem::exists("/tmp/never.png"));
+}
+
+// Above each chart a legend shows each line the chart holds values for, drawn as the chart draws
+// it: the flow chart's value and switch point, the temperature chart's value alone.
+TEST(TrendExportTest, PngLegendShowsTheLinesEachChartHolds) {
+    platform::ChartObject flow, temp;
+    setUp(flow, 0xEF29ED);
+    setUp(temp, 0x288C96);
+    for (int s = 0; s <= 60; s += 2) {
+        addPoint(flow, s, 50);
+        flow.group(1).data().setY(2, flow.group(1).data().numPoints(), 70);
+        addPoint(temp, s, 25);
+    }
+    const auto file =
+        std::filesystem::temp_directory_path() / ("qx-legend-" + std::to_string(getpid()) + ".png");
+    exportTrendPng(file.string(), {flow, temp, "FM1", {"Durchfluss", "Bit"}, {"Temperatur", "°C"}}, 700, 500,
+                   1031);
+    QImage image(QString::fromStdString(file.string()));
+    std::filesystem::remove(file);
+    ASSERT_EQ(image.size(), QSize(700, 500));
+
+    const QColor valueLine(0, 0, 128), switchPointLine(255, 0, 0);
+    const QRect flowCaption(0, 0, 700, 22), tempCaption(0, 250, 700, 22);
+    EXPECT_GT(countColour(image, flowCaption, valueLine), 10);
+    EXPECT_GT(countColour(image, flowCaption, switchPointLine), 5);
+    EXPECT_GT(countColour(image, tempCaption, valueLine), 10);
+    EXPECT_EQ(countColour(image, tempCaption, switchPointLine), 0);
+}
+
 }  // namespace
 }  // namespace qx::ui
