@@ -23,6 +23,12 @@ ui::TrendColumn columnOf(const host::ParameterPtr& parameter, const char* name) 
     return {parameter->displayName(), parameter->unit()};
 }
 
+// The picture's legend and axis titles speak the view's language; English where it has none.
+int32_t pictureLanguage(const view::QX_FlowWiz& view) {
+    const auto settings = view.mModel ? view.mModel->settings() : nullptr;
+    return settings && settings->language() != 0 ? settings->language() : 1033;
+}
+
 // The date of the day on which the present trend started: today, or yesterday when its time of day
 // lies after the present one (the trend ran across midnight).
 std::string trendStartDate(const platform::Scheduler& scheduler, double trendStartSeconds) {
@@ -58,7 +64,7 @@ void Console::cmdExport(const Command& c) {
             ui::exportTrendCsv(path.string(), source);
         else
             ui::exportTrendPng(path.string(), source, view.width() / kTwipsPerPixel,
-                               view.height() / kTwipsPerPixel);
+                               view.height() / kTwipsPerPixel, pictureLanguage(view));
     } catch (const std::runtime_error& e) {
         fail(c, e.what());
     }
