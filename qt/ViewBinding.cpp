@@ -125,6 +125,11 @@ void ViewBinding::add(const std::shared_ptr<platform::Control>& control) {
 
 // The charts stand one above the other: their time axes line up, and their titles speak the
 // language of the view's data model (English until the view is bound to one).
+void ViewBinding::modelsMayHaveChanged() const {
+    for (const auto& chart : charts_)
+        if (chart) chart->frameSoon();
+}
+
 void ViewBinding::showAsOneOfTheCharts(ChartWidget* chart) {
     for (const auto& other : charts_)
         if (other) chart->alignWith(other);

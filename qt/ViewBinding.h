@@ -29,6 +29,9 @@ class ViewBinding {
     ViewBinding& operator=(const ViewBinding&) = delete;
 
     QWidget* viewWidget() const { return root_; }
+    // Models may have changed through members that send no notice (a chart's axes and points):
+    // each chart on screen looks again at its next frame.
+    void modelsMayHaveChanged() const;
     // The widget of the child control with that name; none when there is none.
     QWidget* widget(const std::string& name) const;
 

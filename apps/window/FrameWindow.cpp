@@ -274,7 +274,9 @@ void FrameWindow::followLine() {
     inboxWatch_ = std::make_unique<QSocketNotifier>(inbox->fd(), QSocketNotifier::Read);
     connect(inboxWatch_.get(), &QSocketNotifier::activated, this, [this, inbox] {
         if (pacer_->running() && clockFree_) pacer_->step();
-        if (inbox->drain() > 0) console_.advance(0, paceLine_);
+        if (inbox->drain() == 0) return;
+        console_.advance(0, paceLine_);
+        if (binding_) binding_->modelsMayHaveChanged();
     });
 }
 
@@ -375,7 +377,11 @@ void FrameWindow::sizeViewToPage() {
 }
 
 bool FrameWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (clockFree_ && isInput(event->type())) pacer_->step();
+    if (isInput(event->type())) {
+        if (clockFree_) pacer_->step();
+        // What the input does to the charts shows at the next frame after it.
+        if (binding_) binding_->modelsMayHaveChanged();
+    }
     if (watched == page_->viewport() && event->type() == QEvent::Resize && pageSizesView_) sizeViewToPage();
     return QMainWindow::eventFilter(watched, event);
 }

@@ -45,7 +45,16 @@ ChartWidget::ChartWidget(platform::ChartObject& chart, QWidget* parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);  // the painter fills every pixel
     frames_->setTimerType(Qt::PreciseTimer);
+    frames_->setSingleShot(true);
     connect(frames_, &QTimer::timeout, this, [this] { onFrame(); });
+    watch_ = chart_.observeProperties([this](const std::string&) { frameSoon(); });
+}
+
+void ChartWidget::frameSoon() {
+    if (!isVisible() || frames_->isActive()) return;
+    frames_->start(frameInterval());
+    // An aligned chart's room follows this one's labels.
+    if (partner_) partner_->frameSoon();
 }
 
 int ChartWidget::frameInterval() const {
@@ -106,7 +115,7 @@ void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ChartWidget::showEvent(QShowEvent*) {
-    frames_->start(frameInterval());
+    frameSoon();
 }
 
 void ChartWidget::hideEvent(QHideEvent*) {

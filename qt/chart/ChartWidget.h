@@ -2,10 +2,11 @@
 // A trend chart on screen: paints its chart model and reports the mouse to it.
 //
 // The view may change the model a thousand times a second (a fast poll), and a paint per change
-// would spend the machine on frames nobody sees. So the widget looks at the model once per frame
-// of its screen and repaints only when the model has moved on since the last paint; a burst of
-// changes between two frames ends in one paint that shows all of them. The model keeps every
-// sample; only paints are saved.
+// would spend the machine on frames nobody sees. So a change notice of the model (or the frame's
+// word that models may have changed) asks for one frame, a screen's frame period later; the frame
+// repaints only when the model has moved on since the last paint, and a burst of changes between
+// two frames ends in one paint that shows all of them. With nothing changing no frame is asked
+// for, so an idle chart costs nothing. The model keeps every sample; only paints are saved.
 //
 // Charts stacked one above the other share the room beside their plots (alignWith), so that
 // their time axes stand one above the other whatever their value labels need; the axis titles
@@ -42,8 +43,11 @@ class ChartWidget : public QWidget {
     ChartWidget(platform::ChartObject& chart, QWidget* parent);
 
     // One frame of the screen: asks for a paint when the model has changed since the last one.
-    // The widget's own timer calls it at the screen's refresh rate while the widget is shown.
+    // The widget's own timer calls it one frame period after frameSoon().
     void onFrame();
+    // Models may have changed (a notice, or the frame after an event that may have changed them
+    // through members that send none): a frame follows within a frame period, while shown.
+    void frameSoon();
 
     // The frame period of the screen the widget is on, in milliseconds.
     int frameInterval() const;
@@ -71,7 +75,8 @@ class ChartWidget : public QWidget {
     std::function<int32_t()> language_;
     ChartPainter painter_;
     ChartStamp painted_;
-    QTimer* frames_;  // a child, so that a test can stop it and play the frames itself
+    QTimer* frames_;  // single-shot; a child, so that a test can stop it and play the frames itself
+    platform::Subscription watch_;
 };
 
 }  // namespace qx::ui

@@ -37,7 +37,7 @@ void poll(platform::ChartObject& chart) {
     chart.refresh();
 }
 
-// Delivers the paints that are due; the widget's own frame timer is stopped, so only the frames
+// Delivers the paints that are due; the widget's own frame timer is muted, so only the frames
 // the test plays can ask for paints.
 void deliverPaints() {
     QCoreApplication::processEvents();
@@ -51,7 +51,7 @@ TEST(ChartWidgetTest, PaintsOncePerFrameWhateverThePollRate) {
     ChartWidget widget(chart, nullptr);
     widget.resize(640, 300);
     widget.show();
-    widget.findChild<QTimer*>()->stop();
+    widget.findChild<QTimer*>()->blockSignals(true);  // the test plays the frames
     deliverPaints();
     PaintCounter counter;
     widget.installEventFilter(&counter);
@@ -93,6 +93,31 @@ TEST(ChartWidgetTest, PaintsOncePerFrameWhateverThePollRate) {
     EXPECT_EQ(counter.paints, frames + 2);
 }
 
+// An idle chart asks for no frames (a chart that looks at its model every frame keeps a core busy
+// for nothing); a change notice asks for exactly one.
+TEST(ChartWidgetTest, AsksForAFrameOnlyWhenTheModelSaysItChanged) {
+    platform::ChartObject chart;
+    ChartWidget widget(chart, nullptr);
+    widget.resize(640, 300);
+    widget.show();
+    auto* frames = widget.findChild<QTimer*>();
+    ASSERT_TRUE(frames->isActive()) << "a chart just shown paints once";
+    frames->stop();
+    widget.onFrame();
+    deliverPaints();
+    EXPECT_FALSE(frames->isActive());
+
+    poll(chart);
+    EXPECT_TRUE(frames->isActive());
+    EXPECT_TRUE(frames->isSingleShot());
+    frames->stop();
+
+    chart.chartArea().axis("X").setMax(1);  // a member that sends no notice
+    EXPECT_FALSE(frames->isActive());
+    widget.frameSoon();  // the frame's word after an event
+    EXPECT_TRUE(frames->isActive());
+}
+
 // The view's time bar lies on the lowest chart's bottom edge; while a teach-in runs each update
 // enables it and the wizard disables it again, so it repaints, and the chart's strip beneath it
 // with it. The next frame must still paint the whole chart.
@@ -106,7 +131,7 @@ TEST(ChartWidgetTest, ASiblingRepaintedAboveTheChartLeavesTheNextFrameToPaintThe
     auto* bar = new QScrollBar(Qt::Horizontal, &pane);
     bar->setGeometry(40, 270, 500, 16);
     pane.show();
-    widget->findChild<QTimer*>()->stop();
+    widget->findChild<QTimer*>()->blockSignals(true);  // the test plays the frames
     deliverPaints();
     PaintCounter counter;
     widget->installEventFilter(&counter);
