@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
         std::cout << "listening " << endpoint->host << ":" << port << std::endl;
         server.run([&control](const std::string& line) { return control.run(line); });
     } catch (const std::exception& e) {
-        std::cerr << "error: " << e.what() << "\n";
+        std::cerr << "error: " << qx::support::printableText(e.what()) << "\n";
         return 1;
     }
     return 0;

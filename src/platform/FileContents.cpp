@@ -82,11 +82,4 @@ FileContents readFileContents(const std::string& path, size_t maxBytes) {
     return {true, std::move(bytes), {}};
 }
 
-std::string unreadableFileReason(const std::string& path, size_t maxBytes) {
-    std::string why;
-    const Descriptor fd(openWithoutWaiting(path, why));
-    if (fd.get() < 0) return why;
-    return openedFileFault(fd.get(), maxBytes);
-}
-
 }  // namespace qx::platform

@@ -21,8 +21,4 @@ struct FileContents {
 
 FileContents readFileContents(const std::string& path, size_t maxBytes = kMaxFileBytes);
 
-// Why the file at `path` may not be read (missing, not a regular file, larger than maxBytes),
-// empty when it may; for readers that open the file themselves, such as a database library.
-std::string unreadableFileReason(const std::string& path, size_t maxBytes = kMaxFileBytes);
-
 }  // namespace qx::platform
