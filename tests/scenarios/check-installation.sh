@@ -15,9 +15,9 @@ install() {
     cp "$library" "$built/PC1.dat" "$built/QX_FlowRes.mdb" "$work/lib/"
     cp "$built"/devices/*.json "$work/lib/devices/"
 }
-# check STATUS EXPECTED-OUTPUT: runs an empty script on the copy.
+# check STATUS EXPECTED-OUTPUT: runs $script (else an empty script) on the copy.
 check() {
-    out=$(printf 'create\n' | LD_LIBRARY_PATH="$work/lib" timeout -k 2 10 "$run" 2>&1)
+    out=$(printf "${script:-create\\n}" | LD_LIBRARY_PATH="$work/lib" timeout -k 2 10 "$run" 2>&1)
     got=$?
     if [ "$got" -ne "$1" ] || [ "$out" != "$2" ]; then
         printf 'case: %s\nexit status %s, expected %s; output:\n%s\nexpected:\n%s\n\n' "$case" "$got" "$1" "$out" "$2"
@@ -66,6 +66,10 @@ case="escape sequence in a display name"; install; printf '{"displayName": "Flow
 check 2 "error: $lib/devices/flowmonitor.json: \$.displayName: \"Flow\\x1B]0;x\\x07\" holds a control character"
 case="description that is no UTF-8"; install; printf '{"displayName": "\377"}' > "$lib/devices/flowmonitor.json"
 check 2 "error: $lib/devices/flowmonitor.json: \$: parse error at line 1, column 18: syntax error while parsing value - invalid string: ill-formed UTF-8 byte; last read: '\"\\xFF'"
+case="log file is a FIFO"; install; mkfifo "$lib/dtm.log"
+script='registry DebugFile dword:1\ncreate\nrelease\n'
+check 0 "release -> false"
+script=
 case="two faults"; install; rm "$lib/PC1.dat" "$lib/QX_FlowRes.mdb"
 check 2 "error: $lib/PC1.dat: file not found
 error: $lib/QX_FlowRes.mdb: file not found"
