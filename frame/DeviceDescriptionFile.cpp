@@ -8,6 +8,7 @@
 #include "frame/JsonAt.h"
 #include "platform/FileContents.h"
 #include "platform/RuntimeError.h"
+#include "support/PrintableText.h"
 
 namespace qx::frame {
 
@@ -38,13 +39,28 @@ class UniqueNames {
     std::map<std::string, std::string> first_;
 };
 
+// A text the frame shows, prints or exports as it is (a display name, a unit, an entry, a name):
+// a control character in it would reach the terminal, a label or a CSV file and act there.
+std::string shownText(const std::string& text, const JsonAt& at) {
+    if (support::hasControlCharacter(text))
+        at.refuse("\"" + support::printableText(text) + "\" holds a control character");
+    return text;
+}
+std::string displayText(const JsonAt& at) {
+    return shownText(at.text(), at);
+}
+std::string shownName(const JsonAt& at) {
+    return shownText(at.name(), at);
+}
+
 std::vector<ListEntry> readEntries(const JsonAt& list) {
     std::vector<ListEntry> entries;
     UniqueNames texts("entry text");
     std::set<int32_t> values;
     for (const JsonAt& e : list.elements(false)) {
         const JsonAt value = e.member("value");
-        ListEntry entry{static_cast<int32_t>(value.whole(INT32_MIN, INT32_MAX)), e.member("text").text()};
+        ListEntry entry{static_cast<int32_t>(value.whole(INT32_MIN, INT32_MAX)),
+                        displayText(e.member("text"))};
         texts.add(entry.text, e);
         if (!values.insert(entry.value).second)
             value.refuse("duplicate entry value " + std::to_string(entry.value));
@@ -132,16 +148,16 @@ std::optional<std::string> readDefault(const JsonAt& p) {
 
 ParameterDefinition readParameter(const JsonAt& p) {
     ParameterDefinition d;
-    d.name = p.member("name").name();
+    d.name = shownName(p.member("name"));
     for (const auto& [language, name] : p.member("displayName").members()) {
         int32_t number = 0;
         std::istringstream in(language);
         if (!(in >> number) || !in.eof() || std::to_string(number) != language || number < 0 ||
             number > 65535)
             name.refuse("\"" + language + "\" is not a language number (0..65535)");
-        d.displayNames[number] = name.text();
+        d.displayNames[number] = displayText(name);
     }
-    d.unit = p.member("unit").text();
+    d.unit = displayText(p.member("unit"));
     d.kind = readKind(p.member("kind"));
     if (d.kind == Kind::List)
         d.entriesByFirmware = readEntryLists(p.member("entries"));
@@ -170,11 +186,11 @@ platform::Variant itemValue(const std::string& name, const JsonAt& at) {
 
 DescriptionFile readDescription(const JsonAt& doc) {
     DescriptionFile file;
-    file.displayName = doc.member("displayName").text();
+    file.displayName = displayText(doc.member("displayName"));
     for (const auto& [name, value] : doc.member("items").members()) file.items[name] = itemValue(name, value);
     UniqueNames contexts("view context");
     for (const JsonAt& c : doc.member("viewContexts").elements()) {
-        file.viewContexts.push_back(c.name());
+        file.viewContexts.push_back(shownName(c));
         contexts.add(file.viewContexts.back(), c);
     }
     UniqueNames modules("module"), parameters("parameter");
@@ -182,11 +198,11 @@ DescriptionFile readDescription(const JsonAt& doc) {
     if (moduleList.value().is_array() && moduleList.value().empty())
         moduleList.refuse("no modules: a device has at least one");
     for (const JsonAt& m : moduleList.elements()) {
-        ModuleSpec module{m.member("name").name(), {}};
+        ModuleSpec module{shownName(m.member("name")), {}};
         modules.add(module.name, m);
         UniqueNames groups("group");
         for (const JsonAt& g : m.member("groups").elements()) {
-            GroupSpec group{g.member("name").name(), {}};
+            GroupSpec group{shownName(g.member("name")), {}};
             groups.add(group.name, g);
             for (const JsonAt& p : g.member("parameters").elements()) {
                 group.parameters.push_back(readParameter(p));
@@ -211,20 +227,27 @@ DescriptionFile parseDescriptionFile(const std::string& jsonText) {
         std::string why = e.what();
         if (auto tag = why.find("] "); why.rfind("[json.exception.", 0) == 0 && tag != std::string::npos)
             why.erase(0, tag + 2);
-        platform::raise(platform::kObjectError, "$: " + why);
+        // The parser quotes what it last read, which in a file that is no UTF-8 is the bad byte.
+        platform::raise(platform::kObjectError, "$: " + support::printableText(why));
     }
     const JsonAt root(doc, "$");
-    if (!doc.is_object()) root.members();  // refuses with what the document is instead
-    return readDescription(root);
+    try {
+        if (!doc.is_object()) root.members();  // refuses with what the document is instead
+        return readDescription(root);
+    } catch (const platform::RuntimeError& e) {
+        // A refusal may quote the file's own names and member keys.
+        platform::raise(e.number(), support::printableText(e.description()));
+    }
 }
 
 DescriptionFile readDescriptionFile(const std::string& path) {
     const platform::FileContents contents = platform::readFileContents(path);
-    if (!contents.ok) platform::raise(platform::kFileNotFound, path + ": " + contents.why);
+    if (!contents.ok)
+        platform::raise(platform::kFileNotFound, support::printableText(path) + ": " + contents.why);
     try {
         return parseDescriptionFile(contents.bytes);
     } catch (const platform::RuntimeError& e) {
-        platform::raise(e.number(), path + ": " + e.description());
+        platform::raise(e.number(), support::printableText(path) + ": " + e.description());
     }
 }
 

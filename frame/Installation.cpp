@@ -9,8 +9,11 @@
 namespace qx::frame {
 
 std::vector<support::InstallationFault> checkInstallation() {
+    return checkInstallation(flowMonitorDescriptionPath());
+}
+
+std::vector<support::InstallationFault> checkInstallation(const std::string& description) {
     std::vector<support::InstallationFault> faults = support::checkLibraryFiles(platform::libraryFolder());
-    const std::string description = flowMonitorDescriptionPath();
     try {
         readDescriptionFile(description);
     } catch (const platform::RuntimeError& e) {

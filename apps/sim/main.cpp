@@ -10,11 +10,13 @@
 
 #include "frame/FlowMonitorSim.h"
 #include "frame/FrameModelFactory.h"
+#include "frame/Installation.h"
 #include "frame/modbus/ModbusSettings.h"
 #include "frame/modbus/SimRegisterBank.h"
 #include "platform/VirtualScheduler.h"
 #include "sim/SimControl.h"
 #include "sim/SimServer.h"
+#include "support/PrintableText.h"
 
 namespace {
 
@@ -55,6 +57,13 @@ int main(int argc, char** argv) {
     }
     if (!endpoint) return usage();
 
+    // The data files and the description are checked as the console checks them, before any of
+    // them is read: a FIFO or a device in a file's place must not hang the start.
+    const auto faults = qx::frame::checkInstallation(descriptionPath);
+    for (const auto& fault : faults)
+        std::cerr << "error: " << qx::support::printableText(fault.path) << ": " << fault.why << std::endl;
+    if (!faults.empty()) return 2;
+
     try {
         qx::platform::VirtualScheduler clock(0);
         qx::frame::FlowMonitorSim device(clock, options);
@@ -78,7 +87,7 @@ int main(int argc, char** argv) {
         std::cout << "listening " << endpoint->host << ":" << port << std::endl;
         server.run([&control](const std::string& line) { return control.run(line); });
     } catch (const std::exception& e) {
-        std::cerr << "error: " << e.what() << "\n";
+        std::cerr << "error: " << qx::support::printableText(e.what()) << "\n";
         return 1;
     }
     return 0;

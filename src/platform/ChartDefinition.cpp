@@ -4,10 +4,11 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
+#include <set>
 #include <sstream>
 #include <utility>
 
+#include "platform/FileContents.h"
 #include "platform/RuntimeError.h"
 #include "platform/Variant.h"
 
@@ -104,6 +105,29 @@ LinePattern linePattern(const std::string& v) {
                                    {"DashDot", LinePattern::DashDot}});
 }
 
+// The sections of a whole definition with the keys the view's trend charts take from each.
+struct WholeSection {
+    std::string name;
+    std::vector<std::string> keys;
+};
+
+std::vector<WholeSection> wholeSections() {
+    const std::vector<std::string> axis = {"Visible", "Min", "Max"};
+    const std::vector<std::string> style = {"LinePattern", "FillColor", "SymbolShape"};
+    std::vector<WholeSection> sections = {
+        {"Chart", {"Version", "BackColor", "AllowUserChanges"}},
+        {"Axis X", {"Visible", "Min", "Max", "Labels", "TimeUnit", "TimeFormat"}},
+        {"Axis Y", axis},
+        {"Axis Y2", axis},
+    };
+    for (int g = 1; g <= kChartGroupCount; ++g) {
+        sections.push_back({"Group " + std::to_string(g), {"ChartType"}});
+        for (int s = 1; s <= kChartGroupSeries[static_cast<size_t>(g - 1)]; ++s)
+            sections.push_back({"Group " + std::to_string(g) + " Style " + std::to_string(s), style});
+    }
+    return sections;
+}
+
 class DefinitionReader {
   public:
     DefinitionReader(ChartDefinition& d, const std::string& source) : d_(d), source_(source) {}
@@ -127,6 +151,21 @@ class DefinitionReader {
         }
         if (!versionSeen_)
             raise(kInvalidPropertyValue, source_ + ": not a chart definition (no Version in [Chart])");
+    }
+
+    // Refuses a definition that lacks a section or key of wholeSections(), naming the first.
+    void requireWhole() const {
+        for (const WholeSection& section : wholeSections()) {
+            const std::string name = lower(section.name);
+            if (!given_.contains(name))
+                raise(kInvalidPropertyValue,
+                      source_ + ": not a whole chart definition: no section [" + section.name + "]");
+            for (const std::string& key : section.keys) {
+                if (!given_.contains(name + "/" + lower(key)))
+                    raise(kInvalidPropertyValue,
+                          source_ + ": not a whole chart definition: [" + section.name + "] has no " + key);
+            }
+        }
     }
 
   private:
@@ -154,6 +193,14 @@ class DefinitionReader {
         } else {
             refuse("unknown section " + l);
         }
+        // Section names as wholeSections() writes them, whatever case and spacing the file has.
+        sectionName_.clear();
+        for (const std::string& word : w) sectionName_ += (sectionName_.empty() ? "" : " ") + lower(word);
+        if (section_ == Section::Group || section_ == Section::Style) {
+            sectionName_ = "group " + std::to_string(group_);
+            if (section_ == Section::Style) sectionName_ += " style " + std::to_string(style_);
+        }
+        given_.insert(sectionName_);
     }
 
     void assign(const std::string& l) {
@@ -181,6 +228,7 @@ class DefinitionReader {
                 break;
         }
         if (!known) refuse("unknown key '" + trim(l.substr(0, eq)) + "'");
+        given_.insert(sectionName_ + "/" + key);
     }
 
     bool chartKey(const std::string& key, const std::string& value) {
@@ -255,6 +303,8 @@ class DefinitionReader {
     int group_ = 0;
     int style_ = 0;
     bool versionSeen_ = false;
+    std::string sectionName_;
+    std::set<std::string> given_;  // "axis y2", "axis y2/max", ...
 };
 
 }  // namespace
@@ -278,15 +328,18 @@ ChartDefinition ChartDefinition::parse(const std::string& text, const std::strin
     return d;
 }
 
+ChartDefinition ChartDefinition::parseWhole(const std::string& text, const std::string& source) {
+    ChartDefinition d = standard();
+    DefinitionReader reader(d, source);
+    reader.read(text);
+    reader.requireWhole();
+    return d;
+}
+
 ChartDefinition ChartDefinition::readFile(const std::string& path) {
-    std::error_code ec;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
-    if (!in.is_open()) raise(kFileNotFound, "File not found: " + path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) raise(kFileNotFound, "File not found: " + path);
-    return parse(text.str(), std::filesystem::path(path).filename().string());
+    const FileContents file = readFileContents(path);
+    if (!file.ok) raise(kFileNotFound, "File not found: " + path);
+    return parse(file.bytes, std::filesystem::path(path).filename().string());
 }
 
 }  // namespace qx::platform

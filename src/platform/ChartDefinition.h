@@ -20,6 +20,14 @@
 // Failures: a file that cannot be opened fails with error 53 (file not found); anything the
 // reader does not understand (an unknown section or key, a bad value, a missing Version) fails
 // with error 380 whose description names the file and the line.
+//
+// The trend charts of the view need more than a chart in general: a file cut short still parses,
+// but leaves the charts without their band, line styles or hidden Y2 axis. parseWhole() refuses
+// a file that lacks any section above or, within one, a key the charts' look depends on
+// (the Version, the colour and
+// options of [Chart]; each axis's Visible, Min and Max, and the X axis's time labels; each
+// group's ChartType; each style's LinePattern, FillColor and SymbolShape), with error 380 naming the file,
+// the section and the key.
 #include <array>
 #include <string>
 #include <vector>
@@ -47,6 +55,8 @@ struct ChartDefinition {
     static ChartDefinition standard();
     // `source` names the text in failures (the file name).
     static ChartDefinition parse(const std::string& text, const std::string& source);
+    // parse(), and every section and key of kWholeChartKeys must be there.
+    static ChartDefinition parseWhole(const std::string& text, const std::string& source);
     static ChartDefinition readFile(const std::string& path);
 };
 

@@ -1,8 +1,10 @@
 #include "support/DebugLog.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -127,8 +129,24 @@ void ReadDebugSwitches() {
 
 void AppendLineToFile(const std::string& path, const std::string& line) {
     try {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0) return;
+        // O_NONBLOCK: a FIFO in the file's place must neither make the open wait for a reader nor
+        // the write for room; anything but a regular file is left alone, and said so once.
+        const int fd =
+            ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+        // ENXIO: a FIFO that nobody reads; EISDIR: a folder.
+        bool regular = false, other = fd < 0 && (errno == ENXIO || errno == EISDIR);
+        if (struct stat s{}; fd >= 0 && ::fstat(fd, &s) == 0) {
+            regular = S_ISREG(s.st_mode);
+            other = !regular;
+        }
+        if (!regular) {
+            if (fd >= 0) ::close(fd);
+            static std::atomic<bool> told{false};
+            if (other && !told.exchange(true))
+                platform::OutputDebugStringA(std::string(kLibraryTitle) + "::DebugLog: " + path +
+                                             " is not a regular file: nothing is logged to it");
+            return;
+        }
         const std::string data = line + "\r\n";
         // A line goes out in one write, which keeps the lines of two writers of the file whole;
         // the loop only finishes a short write.

@@ -33,7 +33,9 @@ void DebugWrite(const std::string& tag, const std::string& message);
 // Reads this thread's two switches; they count as read even if reading fails.
 void ReadDebugSwitches();
 // Appends line and CR LF to the file (created when missing), opening and closing it for this one
-// line so that it can be read, moved or deleted between two calls. Failures are ignored.
+// line so that it can be read, moved or deleted between two calls. Failures are ignored; a path
+// that holds no regular file (a FIFO, a device, a folder) gets nothing, which the debugger
+// channel is told once per process, and the call never waits.
 void AppendLineToFile(const std::string& path, const std::string& line);
 
 // One value under HKEY_LOCAL_MACHINE\keyPath[\subKey]: a REG_DWORD as a signed 32-bit number,

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "platform/ChartDefinition.h"
@@ -45,6 +46,13 @@ class ResourceFile {
             return "has layout " + std::to_string(n) + ", not " + std::to_string(kResourceLayout);
         if (auto why = checkTexts(); !why.empty()) return why;
         return checkPictures();
+    }
+
+    // A key of a text the file holds, empty when it holds none.
+    std::string anyTextKey() {
+        auto texts = query("SELECT key FROM texts WHERE language = 1033 LIMIT 1");
+        if (!texts || sqlite3_step(texts.get()) != SQLITE_ROW) return {};
+        return column(texts.get(), 0);
     }
 
   private:
@@ -91,6 +99,51 @@ class ResourceFile {
     std::string why_;
 };
 
+// The view opens the file read-only with an exclusive lock; SQLite then cannot read a database
+// in WAL mode ("disk I/O error" on every look-up, and every text shows its key).
+std::string journalFault(const std::string& header) {
+    // Bytes 18 and 19 of the header are the read and write versions: 2 means WAL.
+    static const std::string signature("SQLite format 3\0", 16);
+    if (header.size() >= 20 && header.rfind(signature, 0) == 0 && (header[18] == 2 || header[19] == 2))
+        return "is in WAL mode, which the view cannot read (PRAGMA journal_mode=DELETE turns it back)";
+    return {};
+}
+
+// SQLite opens the files it keeps beside a database as they are; a FIFO there would hang it.
+std::string companionFault(const std::string& path) {
+    for (const char* suffix : {"-wal", "-journal", "-shm"}) {
+        const std::string companion = path + suffix;
+        std::error_code ec;
+        const auto status = std::filesystem::status(companion, ec);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+            return "has " + std::filesystem::path(companion).filename().string() +
+                   " beside it, which is not a regular file";
+    }
+    return {};
+}
+
+// Opens the file through the view's own component and reads a text, so that whatever keeps the
+// view from reading it (a stray write-ahead log beside it, for one) is found here, not on the page.
+std::string readAsTheViewDoes(const std::string& path, const std::string& key) {
+    try {
+        const auto resource = createResourceComponent()->open(kResourceLayout, path);
+        resource->setLanguage(kEnglish);
+        int32_t option = 0;
+        resource->text(key, option);
+        return {};
+    } catch (const platform::RuntimeError& e) {
+        // "Cannot read the resource file "<path>": <why>"; the fault names the path on its own.
+        std::string why = e.description();
+        if (const auto cut = why.find("\": "); cut != std::string::npos) why.erase(0, cut + 3);
+        const std::string wal = path + "-wal";
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(wal, ec)))
+            return "cannot be read as the view opens it, with " +
+                   std::filesystem::path(wal).filename().string() + " beside it: " + why;
+        return "cannot be read as the view opens it: " + why;
+    }
+}
+
 }  // namespace
 
 std::vector<InstallationFault> checkChartDefinition(const std::string& path) {
@@ -98,7 +151,7 @@ std::vector<InstallationFault> checkChartDefinition(const std::string& path) {
     if (!file.ok) return fault(path, file.why);
     const std::string source = "PC1.dat";
     try {
-        platform::ChartDefinition::parse(file.bytes, source);
+        platform::ChartDefinition::parseWhole(file.bytes, source);
     } catch (const platform::RuntimeError& e) {
         // The reader names the file as "PC1.dat, line 3: ..." or "PC1.dat: ..."; the path says it.
         std::string why = e.description();
@@ -112,7 +165,12 @@ std::vector<InstallationFault> checkChartDefinition(const std::string& path) {
 std::vector<InstallationFault> checkResourceFile(const std::string& path) {
     const platform::FileContents file = platform::readFileContents(path);
     if (!file.ok) return fault(path, file.why);
-    if (const std::string why = ResourceFile(path).check(); !why.empty()) return fault(path, why);
+    if (std::string why = journalFault(file.bytes.substr(0, 100)); !why.empty()) return fault(path, why);
+    if (std::string why = companionFault(path); !why.empty()) return fault(path, why);
+    ResourceFile resources(path);
+    if (const std::string why = resources.check(); !why.empty()) return fault(path, why);
+    if (const std::string why = readAsTheViewDoes(path, resources.anyTextKey()); !why.empty())
+        return fault(path, why);
     return {};
 }
 

@@ -17,10 +17,15 @@ struct InstallationFault {
 // when both files are fit for the view.
 std::vector<InstallationFault> checkLibraryFiles(const std::string& folder);
 
-// The chart definition's fault, if any.
+// Both files must be regular files (no FIFO, device or folder) of a sane size.
+
+// The chart definition's fault, if any: it must give every section and key the trend charts take
+// from it, so that a copy cut short is refused.
 std::vector<InstallationFault> checkChartDefinition(const std::string& path);
-// The resource database's fault, if any: it must open as the view opens it, have the layout the
-// view asks for, hold its texts as UTF-8 text (never binary data) and its pictures as PNG.
+// The resource database's fault, if any: it must have the layout the view asks for, hold its
+// texts as UTF-8 text (never binary data) and its pictures as PNG, and give a text when opened
+// exactly as the view opens it (which a database in WAL mode or with a stray log beside it does
+// not).
 std::vector<InstallationFault> checkResourceFile(const std::string& path);
 
 }  // namespace qx::support

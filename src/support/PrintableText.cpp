@@ -1,5 +1,6 @@
 #include "support/PrintableText.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -42,13 +43,28 @@ bool isControl(char c) {
     return b < 0x20 || b == 0x7F;
 }
 
+// U+0080..U+009F: some terminals act on these as they do on ESC sequences (U+009B is CSI).
+bool isC1(const std::string& text, size_t at, size_t length) {
+    return length == 2 && static_cast<uint8_t>(text[at]) == 0xC2 && static_cast<uint8_t>(text[at + 1]) < 0xA0;
+}
+
 }  // namespace
+
+bool hasControlCharacter(const std::string& text) {
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = std::max<size_t>(utf8Length(text, at), 1);
+        if (isControl(text[at]) || isC1(text, at, length)) return true;
+        at += length;
+    }
+    return false;
+}
 
 bool isPrintable(const std::string& text) {
     for (size_t at = 0; at < text.size();) {
         const size_t length = utf8Length(text, at);
         if (length == 0) return false;
         if (isControl(text[at]) && text[at] != '\t' && text[at] != '\r' && text[at] != '\n') return false;
+        if (isC1(text, at, length)) return false;
         at += length;
     }
     return true;
@@ -58,11 +74,14 @@ std::string printableText(const std::string& text) {
     std::string out;
     for (size_t at = 0; at < text.size();) {
         const size_t length = utf8Length(text, at);
-        if (length == 0 || isControl(text[at])) {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<uint8_t>(text[at]));
-            out += escaped;
-            ++at;
+        if (length == 0 || isControl(text[at]) || isC1(text, at, length)) {
+            const size_t escapedBytes = isC1(text, at, length) ? 2 : 1;
+            for (size_t i = 0; i < escapedBytes; ++i) {
+                char escaped[5];
+                std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<uint8_t>(text[at + i]));
+                out += escaped;
+            }
+            at += escapedBytes;
         } else {
             out.append(text, at, length);
             at += length;

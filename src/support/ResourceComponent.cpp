@@ -1,6 +1,7 @@
 #include "support/ResourceComponent.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include "platform/LibraryFolder.h"
 
@@ -46,6 +47,9 @@ int32_t primaryLanguage(int32_t language) {
 class Resource : public host::IResource {
   public:
     Resource(const std::string& path, int32_t layout) : path_(path) {
+        // SQLite opens whatever stands at the path and would wait for a writer of a FIFO.
+        if (struct stat s{}; ::stat(path.c_str(), &s) == 0 && !S_ISREG(s.st_mode) && !S_ISDIR(s.st_mode))
+            raise(kResourceFileError, "Cannot read the resource file \"" + path_ + "\": not a regular file");
         sqlite3* db = nullptr;
         int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
         db_.reset(db);  // a failed open still hands out a handle that must be closed

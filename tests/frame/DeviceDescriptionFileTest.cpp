@@ -10,6 +10,7 @@
 #include "frame/DeviceDescriptionFile.h"
 #include "frame/FrameModelFactory.h"
 #include "platform/RuntimeError.h"
+#include "support/PrintableText.h"
 
 namespace qx::frame::test {
 namespace {
@@ -119,6 +120,52 @@ TEST(DeviceDescriptionFile, EachFaultIsRefusedWithItsPathAndReason) {
               "unexpected end of input; expected '[', '{', or a literal");
     // A number beyond every type is refused like a syntax error, not thrown past the reader.
     EXPECT_EQ(refusal("{\"displayName\": 1e400}").substr(0, 28), "$: number overflow parsing '");
+}
+
+// What the frame shows, prints or exports from a description holds no control character, and a
+// refusal quotes the file's texts only in printable form.
+TEST(DeviceDescriptionFile, ControlCharactersInShownTextsAreRefusedAndRefusalsPrintNothingRaw) {
+    const std::string p = "$.modules[0].groups[0].parameters[0]";
+    const std::string l = "$.modules[0].groups[0].parameters[1]";
+    const struct {
+        std::function<void(json&)> spoil;
+        std::string expected;
+    } cases[] = {
+        {[](json& d) { d["displayName"] = "Flow\x1B]0;owned\x07"; },
+         "$.displayName: \"Flow\\x1B]0;owned\\x07\" holds a control character"},
+        {[](json& d) {
+             d["displayName"] =
+                 "Flow \xC2\x9B"
+                 "2J";
+         },
+         "$.displayName: \"Flow \\xC2\\x9B2J\" holds a control character"},
+        {[](json& d) { integerParameter(d)["displayName"]["1031"] = "Fluss\r\nX"; },
+         p + ".displayName.1031: \"Fluss\\x0D\\x0AX\" holds a control character"},
+        {[](json& d) { integerParameter(d)["unit"] = "%\t"; }, p + ".unit: \"%\\x09\" holds"},
+        {[](json& d) { integerParameter(d)["name"] = "P\x7F"; }, p + ".name: \"P\\x7F\" holds"},
+        {[](json& d) { listParameter(d)["entries"]["default"][0]["text"] = "\x1B[31ma"; },
+         l + ".entries.default[0].text: \"\\x1B[31ma\" holds"},
+        {[](json& d) { d["modules"][0]["groups"][0]["name"] = "G\xC2\x85"; },
+         "$.modules[0].groups[0].name: \"G\\xC2\\x85\" holds"},
+        {[](json& d) { d["viewContexts"][0] = "\x07"; }, "$.viewContexts[0]: \"\\x07\" holds"},
+        // Member keys and names quoted by other refusals.
+        {[](json& d) {
+             integerParameter(d)["displayName"] = {{"\x1B[2J", "P"}};
+         },
+         p + ".displayName.\\x1B[2J: \"\\x1B[2J\" is not a language number"},
+        {[](json& d) { integerParameter(d)["kind"] = "\x1B[2J"; }, p + ".kind: unknown kind \"\\x1B[2J\""},
+    };
+    for (const auto& c : cases) {
+        json d = validDescription();
+        c.spoil(d);
+        const std::string why = refusal(d.dump());
+        EXPECT_EQ(why.substr(0, c.expected.size()), c.expected) << why;
+        EXPECT_FALSE(support::hasControlCharacter(why)) << support::printableText(why);
+    }
+    // A file that is no UTF-8: the parser's own message quotes the byte.
+    const std::string why = refusal("{\"displayName\": \"\xFF\"}");
+    EXPECT_NE(why.find("\\xFF"), std::string::npos) << why;
+    EXPECT_TRUE(support::isPrintable(why)) << support::printableText(why);
 }
 
 // A register map beside the parameters (and at the top level) belongs to another reader; flags

@@ -10,7 +10,10 @@
 #include <tuple>
 
 #include "platform/ChartData.h"
+#include "platform/ChartDefinition.h"
 #include "platform/ChartObject.h"
+#include "platform/FileContents.h"
+#include "platform/RuntimeError.h"
 #include "platform/TestSupport.h"
 
 namespace qx::platform {
@@ -135,6 +138,39 @@ TEST(ChartDefinition, TheShippedFileGivesTheTrendChartsTheirLookAndKeepsThePoint
     // With the base the view sets, an X of hours reads as clock time.
     c.chartArea().axis("X").timeScale().setBase(8 * 3600);
     EXPECT_EQ(c.chartArea().axis("X").timeScale().label(0.5), "08:30:00");
+}
+
+// A chart in general takes what a file gives; the trend charts need all of the shipped file, and a
+// copy cut short anywhere (a failed copy, a full disk) is refused naming the file.
+TEST(ChartDefinition, TheTrendChartsRefuseTheShippedFileCutShortAnywhere) {
+    const FileContents shipped = readFileContents(
+        (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "PC1.dat").string());
+    ASSERT_TRUE(shipped.ok) << shipped.why;
+    EXPECT_NO_THROW(ChartDefinition::parseWhole(shipped.bytes, "PC1.dat"));
+    EXPECT_NO_THROW(
+        ChartDefinition::parseWhole(shipped.bytes.substr(0, shipped.bytes.size() - 1), "PC1.dat"));
+    for (size_t size = 0; size + 1 < shipped.bytes.size(); ++size) {
+        try {
+            ChartDefinition::parseWhole(shipped.bytes.substr(0, size), "PC1.dat");
+            ADD_FAILURE() << "accepted when cut to " << size << " bytes";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.description().rfind("PC1.dat", 0), 0u) << e.description();
+        }
+    }
+    const auto refusal = [](const std::string& text) {
+        try {
+            ChartDefinition::parseWhole(text, "PC1.dat");
+        } catch (const RuntimeError& e) {
+            return e.description();
+        }
+        return std::string();
+    };
+    EXPECT_EQ(refusal(shipped.bytes.substr(0, 841)),
+              "PC1.dat: not a whole chart definition: no section [Axis Y2]");
+    std::string noFill = shipped.bytes;
+    noFill.erase(noFill.rfind("FillColor"), noFill.rfind("SymbolShape") - noFill.rfind("FillColor"));
+    EXPECT_EQ(refusal(noFill), "PC1.dat: not a whole chart definition: [Group 2 Style 2] has no FillColor");
+    EXPECT_NO_THROW(ChartDefinition::parse(shipped.bytes.substr(0, 841), "PC1.dat"));
 }
 
 TEST(ChartDefinition, WhatAFileLeavesOutStaysStandardAndCommentsBlanksCaseAndCrLfAreAccepted) {

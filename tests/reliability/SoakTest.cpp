@@ -2,9 +2,11 @@
 // resizing and switching languages at random while the line fails at random, with the view's
 // bookkeeping checked after every step and a clean release at the end. The random choices come
 // from one seed, printed at the start; QX_SOAK_SEED=<n> replays a run.
+#include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -17,8 +19,17 @@ namespace {
 
 using frame::SimLink;
 
-uint64_t chooseSeed() {
-    if (const char* given = std::getenv("QX_SOAK_SEED")) return std::strtoull(given, nullptr, 10);
+// A seed to replay is a whole decimal number as printed; anything else would replay another run
+// than the one asked for.
+std::optional<uint64_t> seedFrom(const std::string& text) {
+    uint64_t seed = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return seed;
+}
+
+std::optional<uint64_t> chooseSeed() {
+    if (const char* given = std::getenv("QX_SOAK_SEED")) return seedFrom(given);
     return std::random_device{}();
 }
 
@@ -209,7 +220,10 @@ class Soak {
 };
 
 void soak(const char* name, int32_t pollMs, int64_t durationMs) {
-    const uint64_t seed = chooseSeed();
+    const std::optional<uint64_t> chosen = chooseSeed();
+    ASSERT_TRUE(chosen) << "QX_SOAK_SEED=" << std::getenv("QX_SOAK_SEED")
+                        << " is not a seed: a whole number from 0 to 18446744073709551615";
+    const uint64_t seed = *chosen;
     std::cout << "soak " << name << ": seed " << seed << " (QX_SOAK_SEED=" << seed << " replays it)\n";
     platform::registryStore().clear();
     platform::registryStore().setDword("SOFTWARE\\Orvex\\DTM", "PollCycle", static_cast<uint32_t>(pollMs));
@@ -224,6 +238,13 @@ void soak(const char* name, int32_t pollMs, int64_t durationMs) {
     std::cout << "soak " << name << ": " << soak.steps << " steps, " << soak.faults << " faults injected, "
               << wall << " s wall time\n";
     testing::Test::RecordProperty("seed", std::to_string(seed));
+}
+
+TEST(SoakSeed, OnlyAWholeNumberReplaysARun) {
+    EXPECT_EQ(seedFrom("0"), 0u);
+    EXPECT_EQ(seedFrom("18446744073709551615"), UINT64_MAX);
+    for (const char* refused : {"abc", "", "12abc", "-1", "+1", " 1", "18446744073709551616", "0x10"})
+        EXPECT_EQ(seedFrom(refused), std::nullopt) << refused;
 }
 
 TEST(Soak, DayAtOneSecondPoll) {

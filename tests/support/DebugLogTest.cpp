@@ -5,7 +5,10 @@
 //
 // The log keeps its switches per thread and reads them once, so every case logs in a thread of
 // its own (joined before its output is read), against a registry it set up itself.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <filesystem>
@@ -218,12 +221,30 @@ TEST_F(DebugLogFile, LinesAsTheyLandInTheFile) {
               "2024-10-05, 00:00:00: QX_Flow::T: file only\r\n");
     EXPECT_TRUE(channel.empty());
 
-    // A file that cannot be written still lets the channel have its piece.
+    // A file that cannot be written still lets the channel have its piece; that the file is no
+    // regular file is said there once.
+    onPiece = nullptr;
     switchOn("Debug");
     fs::remove(logFile);
     fs::create_directory(logFile);
-    EXPECT_EQ(logged([] { EXPECT_NO_THROW(DebugWrite("T", "despite the file")); }),
-              (Pieces{"QX_Flow::T: despite the file"}));
+    EXPECT_EQ(
+        logged([] { EXPECT_NO_THROW(DebugWrite("T", "despite the file")); }),
+        (Pieces{"QX_Flow::DebugLog: " + logFile.string() + " is not a regular file: nothing is logged to it",
+                "QX_Flow::T: despite the file"}));
+
+    // A FIFO in the file's place gets nothing, whether someone holds it open for reading or not,
+    // and the caller never waits for a reader.
+    fs::remove(logFile);
+    ASSERT_EQ(::mkfifo(logFile.c_str(), 0600), 0);
+    const int reader = ::open(logFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(logged([] { DebugWrite("T", "not into the FIFO"); }),
+              (Pieces{"QX_Flow::T: not into the FIFO"}));
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0) << "a line went into the FIFO";
+    ::close(reader);
+    if (HasFailure()) return;  // a log that writes to a FIFO would wait for a reader below
+    EXPECT_EQ(logged([] { DebugWrite("T", "nobody reads"); }), (Pieces{"QX_Flow::T: nobody reads"}));
 }
 
 // The kind of a value and its text, so that 0, "0" and empty tell apart.

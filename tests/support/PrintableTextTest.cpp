@@ -22,7 +22,15 @@ TEST(PrintableText, EscapesWhatATerminalWouldActOnAndKeepsUtf8) {
         {"\xE2\x82", "\\xE2\\x82", false},                    // cut short at the end
         {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80", false},  // beyond U+10FFFF
         {std::string("a\0b", 3), "a\\x00b", false},
+        {"\xC2\x9B"
+         "2J\xC2\x85",
+         "\\xC2\\x9B2J\\xC2\\x85", false},                  // C1: CSI and NEL
+        {"\xC2\xA0\xC2\x7F", "\xC2\xA0\\xC2\\x7F", false},  // after C1: no-break space
     };
+    // Where a text is shown on one line, tab, CR and LF count as control characters too.
+    EXPECT_FALSE(hasControlCharacter("Durchfluss \xC3\xA4 \xC2\xA0 \xFF"));
+    for (const char* text : {"a\tb", "\n", "\x7F", "x\xC2\x9F", "\xC2\x80"})
+        EXPECT_TRUE(hasControlCharacter(text)) << printableText(text);
     for (const auto& c : cases) {
         EXPECT_EQ(printableText(c.text), c.printed);
         EXPECT_EQ(isPrintable(c.text), c.printable) << c.printed;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -176,6 +177,12 @@ TEST(ResourceOpen, FailsOnAMissingForeignOrOtherLayoutFile) {
     // A folder, and no name at all (which SQLite would take for a temporary database of its own).
     expectError([&] { open(testing::TempDir()); }, kResourceFileError, "");
     expectError([&] { open(""); }, kResourceFileError, "no such table");
+    // A FIFO would keep the open waiting for a writer; a device is no database either.
+    const std::string fifo = missing + ".fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    expectError([&] { open(fifo); }, kResourceFileError, "not a regular file");
+    fs::remove(fifo);
+    expectError([&] { open("/dev/zero"); }, kResourceFileError, "not a regular file");
 
     expectError([] { createResourceComponent()->open(3, resourceFilePath()); },
                 platform::kInvalidProcedureCall, "has layout 7, not 3");
