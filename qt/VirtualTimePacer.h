@@ -41,7 +41,8 @@ class VirtualTimePacer : public QObject {
     // An event was posted that falls due before the alarm: sets the alarm again. Runs nothing,
     // so it may be called from inside a post.
     void rearm();
-    // Real milliseconds until the alarm; none when it is not armed (tests).
+    // The real milliseconds the alarm was last set to ring after; none when it is not armed
+    // (tests).
     std::optional<int64_t> alarmInMs() const;
 
   private:

@@ -126,12 +126,25 @@ void SimServer::advanceClock() {
     if (due > clock_.nowMs()) clock_.advance(due - clock_.nowMs());
 }
 
+// Until the next thing falls due: a command on the device's clock, a delayed reply, a stalled
+// client's deadline, the end of a pause in accepting. With nothing due the server sleeps until a
+// client or the operator says something.
+int SimServer::sleepMs(int64_t now, bool accepting) const {
+    int64_t due = kLongestSleepMs;
+    if (const auto next = clock_.nextDueMs()) due = std::min(due, *next - (now - startMs_));
+    for (const auto& c : clients_) {
+        if (!c->delayed.empty()) due = std::min(due, c->delayed.front().first - now);
+        if (c->stalledSince >= 0) due = std::min(due, c->stalledSince + kClientDeadlineMs + 1 - now);
+    }
+    if (!accepting && listener_ >= 0 && now < acceptPausedUntil_)
+        due = std::min(due, acceptPausedUntil_ - now);
+    return static_cast<int>(std::clamp<int64_t>(due, 0, kLongestSleepMs));
+}
+
 void SimServer::run(const std::function<bool(const std::string&)>& command) {
     bool inputOpen = true;
     while (!stopping) {
         int64_t now = realMs();
-        // Commands scheduled on the device's clock run within kTickMs of their time; a delayed
-        // reply and a client's deadline are kept as closely.
         std::vector<pollfd> fds;
         fds.push_back({inputOpen ? STDIN_FILENO : -1, POLLIN, 0});
         const bool accepting = listener_ >= 0 && now >= acceptPausedUntil_ && clients_.size() < maxClients_;
@@ -144,7 +157,10 @@ void SimServer::run(const std::function<bool(const std::string&)>& command) {
                                                                    : short{0};
             fds.push_back({c->fd, events, 0});
         }
-        if (poll(fds.data(), fds.size(), static_cast<int>(kTickMs)) < 0 && errno != EINTR) break;
+        if (poll(fds.data(), fds.size(), sleepMs(now, accepting)) < 0 && errno != EINTR) {
+            std::cerr << "qxflow-sim: cannot wait for clients: " << std::strerror(errno) << std::endl;
+            break;
+        }
         advanceClock();
         now = realMs();
         if (fds[0].revents) readInput(inputOpen, command);

@@ -47,8 +47,10 @@ class SimServer {
     void dropClients();
 
   private:
-    // How often the device's clock catches up with real time when nothing happens.
-    static constexpr int64_t kTickMs = 5;
+    int sleepMs(int64_t now, bool accepting) const;
+
+    // The longest the server sleeps without looking at its clock (a safety net, not a tick).
+    static constexpr int64_t kLongestSleepMs = 1000;
     // How long a client may take to send the rest of a request it has started, or to take a
     // reply: generous for any client on a network, short enough that stalled ones do not pile up.
     static constexpr int64_t kClientDeadlineMs = 1000;

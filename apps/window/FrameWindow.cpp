@@ -10,8 +10,8 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPixmap>
-#include <QProcess>
 #include <QStatusBar>
 #include <algorithm>
 
@@ -257,6 +257,7 @@ void FrameWindow::followFrame() {
     followLine();
     markLanguage(frame.options().language);
     showLine();
+    if (binding_) binding_->modelsMayHaveChanged();
 }
 
 // A real line is named in the status bar, its answers wake the window, and the simulator's panel
@@ -267,7 +268,8 @@ void FrameWindow::followLine() {
         panel_->follow(console_.frame().sim(), console_.frame().link().latencyMs);
         return;
     }
-    if (inboxWatch_) return;
+    if (inbox == watchedInbox_) return;
+    watchedInbox_ = inbox;  // a script may choose another line before init
     *lineStatus_ = LineStatus(console_.lineAddress());
     panel_->hide();
     panel_->toggleViewAction()->setEnabled(false);
@@ -377,6 +379,9 @@ void FrameWindow::sizeViewToPage() {
 }
 
 bool FrameWindow::eventFilter(QObject* watched, QEvent* event) {
+    const bool dragging =
+        event->type() == QEvent::MouseMove && static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton;
+    if (dragging && binding_) binding_->modelsMayHaveChanged();  // a scroll bar's thumb moves the window
     if (isInput(event->type())) {
         if (clockFree_) pacer_->step();
         // What the input does to the charts shows at the next frame after it.

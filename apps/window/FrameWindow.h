@@ -107,6 +107,7 @@ class FrameWindow : public QMainWindow {
     int paceLine_ = 0;        // the script line whose wait the pacer runs
     bool clockFree_ = false;  // the pacer runs free on the real clock (not a script's wait)
     std::unique_ptr<QSocketNotifier> inboxWatch_;
+    std::shared_ptr<frame::UiInbox> watchedInbox_;
     std::unique_ptr<LineStatus> lineStatus_;
     const view::QX_FlowWiz* boundView_ = nullptr;
     std::shared_ptr<frame::FrameToolbar> shownToolbar_;

@@ -1,6 +1,5 @@
 #include "WindowOptions.h"
 
-#include <algorithm>
 #include <map>
 
 #include "frame/modbus/ModbusSettings.h"
@@ -15,6 +14,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
                                                        {"--registry", &o.registry},
                                                        {"--script", &o.script},
                                                        {"--screenshot", &o.screenshot}};
+    bool speedGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--quit") {
@@ -26,6 +26,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         if (i + 1 == args.size()) return {std::nullopt, a + " wants a value"};
         const std::string& value = args[++i];
         if (a == "--speed") {
+            speedGiven = true;
             const auto speed = console::anyNumber(value);  // read as a script writes numbers
             if (!speed || !(*speed > 0))
                 return {std::nullopt, "--speed wants a number greater than 0, not " + value};
@@ -39,7 +40,6 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
     if (!o.connect.empty() && !o.script.empty())
         return {std::nullopt,
                 "--connect opens the window on a device; a script chooses its line with the line command"};
-    const bool speedGiven = std::find(args.begin(), args.end(), "--speed") != args.end();
     if (o.script.empty() && (o.quit || !o.screenshot.empty() || speedGiven))
         return {std::nullopt, "--speed, --screenshot and --quit go with --script"};
     return {o, ""};

@@ -54,8 +54,13 @@ void restartWith(const WindowOptions& options, const std::string& description) {
     QStringList args = {"--device", QString::fromStdString(description)};
     if (!options.registry.empty()) args << "--registry" << QString::fromStdString(options.registry);
     if (!options.connect.empty()) args << "--connect" << QString::fromStdString(options.connect);
-    QProcess::startDetached(QCoreApplication::applicationFilePath(), args);
-    QApplication::quit();
+    if (QProcess::startDetached(QCoreApplication::applicationFilePath(), args)) {
+        QApplication::quit();
+        return;
+    }
+    QMessageBox::critical(nullptr, "qxframe",
+                          "A new frame for " + QString::fromStdString(description) +
+                              " cannot be started; this one stays as it is.");
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 // the worker thread (the caller hands it on to the UI thread). The worker owns the socket; nothing
 // else touches it. Every wait of the worker (making the connection, sending, the reply) has one
 // deadline and ends at once when the worker is destroyed, so a device that is slow, silent or out
-// of reach holds up neither a request beyond its timeout nor the program at its end.
+// of reach holds up neither a request beyond its timeout nor the program at its end. Looking up a
+// host name is the one wait the system does not let us cut short: give a numeric address where a
+// name server may be slow.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>

@@ -112,6 +112,8 @@ void ChartWidget::paintEvent(QPaintEvent* event) {
 void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     chart_.userMouseMove(buttonsOf(event->buttons()), shiftOf(event->modifiers()), at.x(), at.y());
+    // A drag moves the time window through the axes, which send no notice.
+    if (event->buttons() != Qt::NoButton) frameSoon();
 }
 
 void ChartWidget::showEvent(QShowEvent*) {

@@ -23,11 +23,10 @@
 //
 // The trend charts of the view need more than a chart in general: a file cut short still parses,
 // but leaves the charts without their band, line styles or hidden Y2 axis. parseWhole() refuses
-// a file that lacks any section above or, within one, a key the charts' look depends on
-// (the Version, the colour and
-// options of [Chart]; each axis's Visible, Min and Max, and the X axis's time labels; each
-// group's ChartType; each style's LinePattern, FillColor and SymbolShape), with error 380 naming the file,
-// the section and the key.
+// a file that lacks any section above or, within one, a key the charts' look depends on (the
+// Version, the colour and options of [Chart]; each axis's Visible, Min and Max, and the X axis's
+// time labels; each group's ChartType; each style's LinePattern, FillColor and SymbolShape), with
+// error 380 naming the file, the section and the key.
 #include <array>
 #include <string>
 #include <vector>
@@ -55,7 +54,7 @@ struct ChartDefinition {
     static ChartDefinition standard();
     // `source` names the text in failures (the file name).
     static ChartDefinition parse(const std::string& text, const std::string& source);
-    // parse(), and every section and key of kWholeChartKeys must be there.
+    // parse(), and every section and key the trend charts depend on must be there.
     static ChartDefinition parseWhole(const std::string& text, const std::string& source);
     static ChartDefinition readFile(const std::string& path);
 };

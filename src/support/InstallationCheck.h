@@ -14,10 +14,9 @@ struct InstallationFault {
 };
 
 // The faults of the data files in `folder` (the library's folder in an installation); empty
-// when both files are fit for the view.
+// when both files are fit for the view. Both must be regular files (no FIFO, device or folder) of
+// a sane size.
 std::vector<InstallationFault> checkLibraryFiles(const std::string& folder);
-
-// Both files must be regular files (no FIFO, device or folder) of a sane size.
 
 // The chart definition's fault, if any: it must give every section and key the trend charts take
 // from it, so that a copy cut short is refused.

@@ -16,7 +16,7 @@ from register_image import registers
 
 # The bad reply comes this long after its request, so that the script's release finds the poll in
 # flight; a fault that fails by the checks fails then, long before the response timeout.
-HOLD = 0.6
+HOLD = 1.5
 CHECKED_TIMEOUT_MS = 10_000
 # Faults only the response timeout can end.
 TIMED_TIMEOUT_MS = 800
@@ -150,7 +150,7 @@ create
 init device
 register-callback
 set-toolbar
-wait 450
+wait 700
 expect jobs 1
 release
 wait {bound_ms}
@@ -172,7 +172,7 @@ def run(fault, timeout_ms, bound_ms, lost="connection DISCONNECTED", extra="", o
 def checked(fault):
     """A fault the reply's checks catch: the job fails when the reply comes, within a bound far
     below the response timeout."""
-    return lambda: run(fault, CHECKED_TIMEOUT_MS, 1500)
+    return lambda: run(fault, CHECKED_TIMEOUT_MS, 2500)
 
 
 def timed(fault):
@@ -187,13 +187,13 @@ CASES.update({f: timed(f) for f in ["truncated", "late", "trickle"]})
 
 
 def case_close():
-    run("close", CHECKED_TIMEOUT_MS, 1500, lost="connection DISCONNECTED ABORT")
+    run("close", CHECKED_TIMEOUT_MS, 2500, lost="connection DISCONNECTED ABORT")
 
 
 def case_value():
     # A flow the model refuses: the read fails and the log says what the device sent.
     for raw in (0xFFFF, 0x8000):
-        out = run("value", CHECKED_TIMEOUT_MS, 1500, extra="registry Debug dword:1\ntrace debug on\n",
+        out = run("value", CHECKED_TIMEOUT_MS, 2500, extra="registry Debug dword:1\ntrace debug on\n",
                   overrides={"PROINFLOW_RAW": raw}, good=0)
         assert any(l.startswith("debug ") and f"PROINFLOW_RAW: holding register 0 = 0x{raw:04X} ({raw})" in l
                    for l in out), out
@@ -205,7 +205,7 @@ init device
 register-callback
 set-toolbar
 show param DELTAFLOW_RAW
-wait 1500
+wait 3000
 expect connected false
 show param DELTAFLOW_RAW
 """)

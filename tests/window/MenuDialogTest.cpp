@@ -19,15 +19,17 @@
 namespace qx::window::test {
 namespace {
 
-// Answers the next modal dialog once it is up; `answer` gets it.
-void answerNextDialog(std::function<void(QWidget*)> answer) {
-    QTimer::singleShot(0, [answer = std::move(answer)] {
+// Answers the next modal dialog once it is up; `answer` gets it. Gives up after a while, so that a
+// dialog that never came cannot be answered by a later test.
+void answerNextDialog(std::function<void(QWidget*)> answer, int triesLeft = 3000) {
+    QTimer::singleShot(10, [answer = std::move(answer), triesLeft] {
         QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog) {
-            answerNextDialog(answer);  // not up yet
-            return;
-        }
-        answer(dialog);
+        if (dialog)
+            answer(dialog);
+        else if (triesLeft > 0)
+            answerNextDialog(answer, triesLeft - 1);
+        else
+            ADD_FAILURE() << "no dialog came";
     });
 }
 
