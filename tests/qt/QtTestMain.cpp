@@ -1,5 +1,5 @@
-// The widget tests run on Qt's offscreen platform, so they need no display; the fonts are the
-// ones the setup installs.
+// The widget and window tests run on Qt's offscreen platform, so they need no display; the fonts
+// are the ones the setup installs.
 #include <gtest/gtest.h>
 
 #include <QApplication>
