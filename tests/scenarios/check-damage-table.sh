@@ -10,18 +10,8 @@
 #   "qxflow-sim=build/dev/bin/qxflow-sim --listen 127.0.0.1:0 -c quit".
 library="$1" sqlite="$2"
 shift 2
-built=$(dirname "$library")
-work=$(mktemp -d)
-trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
-lib="$work/lib"
+. "$(dirname "$0")/installation-copy.sh"
 failed=0
-
-install() {
-    rm -rf "$lib"
-    mkdir -p "$lib/devices"
-    cp "$library" "$built/PC1.dat" "$built/QX_FlowRes.mdb" "$lib/"
-    cp "$built"/devices/*.json "$lib/devices/"
-}
 
 # damage FILE HOW: HOW is one of the table's rows.
 damage() {

@@ -3,18 +3,9 @@
 # to run, naming the file's full path and what is wrong, with exit status 2; the whole copy runs.
 # usage: check-installation.sh QXFLOW_RUN LIBRARY SQLITE3
 run="$1" library="$2" sqlite="$3"
-built=$(dirname "$library")
-work=$(mktemp -d)
-trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
+. "$(dirname "$0")/installation-copy.sh"
 failed=0
 
-# A fresh copy of the installation in $work/lib; the copied library looks for its files there.
-install() {
-    rm -rf "$work/lib"
-    mkdir -p "$work/lib/devices"
-    cp "$library" "$built/PC1.dat" "$built/QX_FlowRes.mdb" "$work/lib/"
-    cp "$built"/devices/*.json "$work/lib/devices/"
-}
 # check STATUS EXPECTED-OUTPUT: runs $script (else an empty script) on the copy.
 check() {
     out=$(printf "${script:-create\\n}" | LD_LIBRARY_PATH="$work/lib" timeout -k 2 10 "$run" 2>&1)
@@ -24,7 +15,6 @@ check() {
         failed=1
     fi
 }
-lib="$work/lib"
 
 case="whole installation"; install
 check 0 ""
