@@ -12,10 +12,12 @@
 #include "frame/StandFrame.h"
 #include "platform/ChartObject.h"
 #include "view/QX_FlowWiz.h"
+#include "view/ViewTestSeam.h"
 
 namespace {
 
 using qx::view::QX_FlowWiz;
+using qx::view::ViewTestSeam;
 
 // A whole number of storage chunks, so that every batch allocates the same number of them
 // whatever the length of the history.
@@ -30,12 +32,13 @@ void BM_AddChartPoint(benchmark::State& state) {
     const auto history = static_cast<int32_t>(state.range(0));
     qx::frame::StandFrame frame;
     QX_FlowWiz& view = frame.create();
-    view.trend().startTrendAt(frame.scheduler().timeOfDay());
-    for (int32_t i = 0; i < history; ++i) view.trend().addChartPoint(view.trend().flow, 300, 450, 100, 800);
+    auto& trend = ViewTestSeam::trend(view);
+    trend.startTrendAt(frame.scheduler().timeOfDay());
+    for (int32_t i = 0; i < history; ++i) trend.addChartPoint(trend.flow, 300, 450, 100, 800);
 
     for (auto _ : state) {
         for (int32_t i = 0; i < kBatch; ++i)
-            view.trend().addChartPoint(view.trend().flow, 300, 450, 100, 800);
+            trend.addChartPoint(trend.flow, 300, 450, 100, 800);
         state.PauseTiming();
         setLength(view, history);
         state.ResumeTiming();
@@ -54,9 +57,9 @@ void BM_UpdateView(benchmark::State& state) {
     QX_FlowWiz& view = frame.create();
     frame.init(qx::frame::InitTarget::Device);
     frame.setToolbar();
-    view.UpdateView();
+    ViewTestSeam::update(view);
 
-    for (auto _ : state) view.UpdateView();
+    for (auto _ : state) ViewTestSeam::update(view);
     state.counters["per_update"] =
         benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }

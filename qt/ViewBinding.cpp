@@ -136,7 +136,7 @@ void ViewBinding::showAsOneOfTheCharts(ChartWidget* chart) {
     charts_.emplace_back(chart);
     chart->followLanguage([weak = viewModel_]() -> int32_t {
         auto wizard = std::dynamic_pointer_cast<view::QX_FlowWiz>(weak.lock());
-        auto settings = wizard && wizard->mModel ? wizard->mModel->settings() : nullptr;
+        auto settings = wizard && wizard->frame().mModel ? wizard->frame().mModel->settings() : nullptr;
         return settings ? settings->language() : 0;
     });
 }

@@ -25,7 +25,7 @@ ui::TrendColumn columnOf(const host::ParameterPtr& parameter, const char* name) 
 
 // The picture's legend and axis titles speak the view's language; English where it has none.
 int32_t pictureLanguage(const view::QX_FlowWiz& view) {
-    const auto settings = view.mModel ? view.mModel->settings() : nullptr;
+    const auto settings = view.frame().mModel ? view.frame().mModel->settings() : nullptr;
     return settings && settings->language() != 0 ? settings->language() : 1033;
 }
 
@@ -54,7 +54,7 @@ void Console::cmdExport(const Command& c) {
     std::filesystem::path path = c.words[2].text;
     if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
 
-    ui::TrendSource source{*flow, *temp, view.mModel ? view.mModel->displayName() : std::string(),
+    ui::TrendSource source{*flow, *temp, view.frame().mModel ? view.frame().mModel->displayName() : std::string(),
                            columnOf(view.refs().PROINFLOW_RAW, "PROINFLOW_RAW"),
                            columnOf(view.refs().PROINTEMP, "PROINTEMP")};
     if (datedExports_)

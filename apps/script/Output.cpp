@@ -34,7 +34,7 @@ void Console::installObservers() {
 // caption, so the line is printed at the colour's change or, when the colour stays, at the next
 // line or the end of the event.
 void Console::watchView() {
-    auto status = frame_.view().LaStatus;
+    auto status = frame_.view().Controls().findAs<platform::Label>("LaStatus");
     statusWatch_ = status->observe([this](const platform::Control& control, const std::string& property) {
         if (property == "Caption") {
             flushStatus();
@@ -49,7 +49,7 @@ void Console::watchView() {
 void Console::flushStatus() {
     if (!statusPending_ || !frame_.hasView()) return;
     statusPending_ = false;
-    emit("status " + quoteText(pendingStatusText_) + " " + colourText(frame_.view().LaStatus->backColor()));
+    emit("status " + quoteText(pendingStatusText_) + " " + colourText(frame_.view().Controls().findAs<platform::Label>("LaStatus")->backColor()));
 }
 
 void Console::checkState() {

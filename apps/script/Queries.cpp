@@ -84,8 +84,9 @@ std::string Console::stateQuery(const std::string& kind) {
     const view::QX_FlowWiz* view = frame_.hasView() ? frame_.viewPtr().get() : nullptr;
     if (!view) return kNone;
     if (kind == "lamps") {
-        if (!view->CtlLedIM1) return kNone;
-        const auto& leds = *view->CtlLedIM1;
+        const auto lamps = view->Controls().findAs<display::CtlLedIM>("CtlLedIM1");
+        if (!lamps) return kNone;
+        const auto& leds = *lamps;
         std::string value;
         for (int32_t i = 0; i < leds.lampCount(); ++i) value += colourText(leds.lampColor(i)) + " ";
         return value + "blink=" + std::to_string(leds.blinkingIndex());
@@ -111,7 +112,7 @@ std::string Console::namedQuery(const Command& c, const std::string& kind, const
         return view ? booleanText(view->refs().holds(name)) : kNone;
     }
     if (kind == "param") {
-        auto parameter = view && view->mModel ? frame::findParameter(*view->mModel, name) : nullptr;
+        auto parameter = view && view->frame().mModel ? frame::findParameter(*view->frame().mModel, name) : nullptr;
         return parameter ? quoteText(parameter->valueText()) : kNone;
     }
     if (kind == "device") {
@@ -120,7 +121,7 @@ std::string Console::namedQuery(const Command& c, const std::string& kind, const
         auto value = sim.value(name);
         return !sim.has(name) ? kNone : value ? quoteText(*value) : kEmpty;
     }
-    if (kind == "env") return view ? environmentValue(view->mModel, name) : kNone;
+    if (kind == "env") return view ? environmentValue(view->frame().mModel, name) : kNone;
     if (kind == "frame-env") return environmentValue(frame_.model(), name);
     return toolbarQuery(name);
 }

@@ -104,8 +104,8 @@ void Console::cmdDrag(const Command& c) {
             "MouseMove",
             {platform::Variant(button), platform::Variant(0), mouseValue(x), platform::Variant(0)}};
         // The chart's events reach the view only while the view holds the chart.
-        if (chart == "PC1" && view.trend().flow.control) view.cPC1_ObjectEvent(info);
-        if (chart == "PC2" && view.trend().temp.control) view.cPC2_ObjectEvent(info);
+        const auto& held = chart == "PC1" ? view.trend().flow : view.trend().temp;
+        if (held.control) held.object->raiseEvent(info);
         afterEvent();
     }
 }

@@ -12,22 +12,10 @@ namespace qx::console {
 namespace {
 
 using view::BindingState;
+using view::FrameLink;
 using view::QX_FlowWiz;
 using view::StatusLine;
 using view::WizardProgress;
-
-template <class T>
-FieldReader number(T QX_FlowWiz::*field) {
-    return [field](const QX_FlowWiz& v) { return numberText(static_cast<double>(v.*field)); };
-}
-
-FieldReader flag(bool QX_FlowWiz::*field) {
-    return [field](const QX_FlowWiz& v) { return booleanText(v.*field); };
-}
-
-FieldReader text(std::string QX_FlowWiz::*field) {
-    return [field](const QX_FlowWiz& v) { return quoteText(v.*field); };
-}
 
 // The view's own state, a group at a time through the view's const accessors.
 template <class Group>
@@ -52,9 +40,9 @@ FieldReader text(GroupOf<Group> group, std::string Group::*field) {
 // Frame objects print as their class name, controls as their type name, the view's own
 // objects as the name of their class.
 template <class T>
-FieldReader object(std::shared_ptr<T> QX_FlowWiz::*field, const char* className = "") {
+FieldReader object(std::shared_ptr<T> FrameLink::*field, const char* className = "") {
     return [field, className](const QX_FlowWiz& v) -> std::string {
-        const auto& p = v.*field;
+        const auto& p = v.frame().*field;
         if (!p) return kNone;
         if constexpr (std::is_base_of_v<host::Object, T>)
             return p->className();
@@ -104,9 +92,9 @@ FieldReader trendObject(std::string (*typeOf)(const TrendPane&)) {
     };
 }
 
-FieldReader slider(view::SliderRef QX_FlowWiz::*field) {
+FieldReader slider(view::SliderRef FrameLink::*field) {
     return [field](const QX_FlowWiz& v) -> std::string {
-        const auto& s = v.*field;
+        const auto& s = v.frame().*field;
         return s ? s.control->typeName() : std::string(kNone);
     };
 }
@@ -114,21 +102,21 @@ FieldReader slider(view::SliderRef QX_FlowWiz::*field) {
 const std::map<std::string, FieldReader>& fields() {
     static const std::map<std::string, FieldReader> table = {
         // Frame objects.
-        {"mModel", object(&QX_FlowWiz::mModel)},
-        {"mFrameModel", object(&QX_FlowWiz::mFrameModel)},
-        {"mRes", object(&QX_FlowWiz::mRes)},
-        {"mMessageHandler", object(&QX_FlowWiz::mMessageHandler)},
-        {"mToolbar", object(&QX_FlowWiz::mToolbar)},
-        {"mReceiver", object(&QX_FlowWiz::mReceiver)},
-        {"mDevice", object(&QX_FlowWiz::mDevice)},
-        {"mSpecComm", object(&QX_FlowWiz::mSpecComm)},
+        {"mModel", object(&FrameLink::mModel)},
+        {"mFrameModel", object(&FrameLink::mFrameModel)},
+        {"mRes", object(&FrameLink::mRes)},
+        {"mMessageHandler", object(&FrameLink::mMessageHandler)},
+        {"mToolbar", object(&FrameLink::mToolbar)},
+        {"mReceiver", object(&FrameLink::mReceiver)},
+        {"mDevice", object(&FrameLink::mDevice)},
+        {"mSpecComm", object(&FrameLink::mSpecComm)},
         // Binding and context.
         {"mModule", text(&QX_FlowWiz::binding, &BindingState::mModule)},
         {"mContext", text(&QX_FlowWiz::binding, &BindingState::mContext)},
         {"mCategoryMatch", flag(&QX_FlowWiz::binding, &BindingState::mCategoryMatch)},
         {"mFwVersion", number(&QX_FlowWiz::binding, &BindingState::mFwVersion)},
-        {"mReleasePending", flag(&QX_FlowWiz::mReleasePending)},
-        {"mMessageDetails", text(&QX_FlowWiz::mMessageDetails)},
+        {"mReleasePending", flag(&QX_FlowWiz::frame, &FrameLink::mReleasePending)},
+        {"mMessageDetails", text(&QX_FlowWiz::frame, &FrameLink::mMessageDetails)},
         {"mPollMode",
          [](const QX_FlowWiz& v) { return numberText(static_cast<double>(v.jobs().pollMode())); }},
         // Job bookkeeping.
@@ -188,8 +176,8 @@ const std::map<std::string, FieldReader>& fields() {
         {"mPendingStatus", text(&QX_FlowWiz::status, &StatusLine::mPendingStatus)},
         {"mPendingStyle", number(&QX_FlowWiz::status, &StatusLine::mPendingStyle)},
         // Sliders of the manual settings.
-        {"mSliderFL", slider(&QX_FlowWiz::mSliderFL)},
-        {"mSliderTP", slider(&QX_FlowWiz::mSliderTP)},
+        {"mSliderFL", slider(&FrameLink::mSliderFL)},
+        {"mSliderTP", slider(&FrameLink::mSliderTP)},
     };
     return table;
 }

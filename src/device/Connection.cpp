@@ -1,21 +1,16 @@
 // The view's side of the conversation with the communication object: sending jobs and tracking
 // their ids, connecting on the user's request, and what each answer and connection status does.
-#include "device/ReleaseCompletion.h"
 #include "display/TrendPane.h"
 #include "support/DebugLog.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::view {
 
-namespace {
-
 // The text is looked up before the caption is built, as the message reads.
-void reportConnectFailed(QX_FlowWiz& view) {
-    const std::string text = view.lookUpText("IDS_VERBINDUNG_KONNTE_NICHT_AUFGEBAUT_");
-    view.ReportMessageWithDetails(text, view.messageCaption());
+void QX_FlowWiz::reportConnectFailed() {
+    const std::string text = lookUpText("IDS_VERBINDUNG_KONNTE_NICHT_AUFGEBAUT_");
+    ReportMessageWithDetails(text, messageCaption());
 }
-
-}  // namespace
 
 std::string QX_FlowWiz::SendReadJob(const host::ParameterList& items) {
     const std::string id = must(mSpecComm).QueueRead(true, {items});
@@ -42,7 +37,7 @@ bool QX_FlowWiz::ConnectAndUploadDepends() {
             jobs_.queueRead();  // runs when "CONNECTED" arrives
             return true;
         }
-        if (visible()) reportConnectFailed(*this);
+        if (visible()) reportConnectFailed();
         return false;
     } catch (const RuntimeError& e) {
         logOnError("ConnectAndUploadDepends", e);
@@ -58,7 +53,7 @@ void QX_FlowWiz::IBase_Communication_OnConnectStatusChanged(const std::string& s
         if (status == "CONNECTED") {
             if (jobs_.takeReadOnConnect()) ReadValuesOnce();
             // A release deferred for that read ends with its answer, unless it came inside the call.
-            device::finishReleaseWithoutAnswers(*this);
+            finishReleaseWithoutAnswers();
         } else if (status == "DISCONNECTED" || status == "DISCONNECTED ABORT") {
             trend_->breakAtNextUpdate();
             ResetPolling();
@@ -66,7 +61,7 @@ void QX_FlowWiz::IBase_Communication_OnConnectStatusChanged(const std::string& s
         } else if (status == "CONNECT FAILED") {
             trend_->breakAtNextUpdate();
             ResetPolling();
-            if (visible()) reportConnectFailed(*this);
+            if (visible()) reportConnectFailed();
         }
         // A deferred release completes once the device is no longer connected.
         if (!mSpecComm->IsConnected() && mReleasePending) {
@@ -102,7 +97,7 @@ void QX_FlowWiz::IBase_Communication_OnJobResponse(const std::string& id, const 
         if (jobs_.takeReadAfterAnswer(mSpecComm->IsConnected())) ReadValuesOnce();
 
         if (jobs_.isTeachJob(id)) {
-            TeachContinuation();
+            teachIn_.continueAfterAnswer();
         } else {
             if (jobs_.isSettingJob(id)) mSliderTPLoaded = false;  // show the device's SWPOINT again
             UpdateView();

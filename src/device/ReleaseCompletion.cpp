@@ -4,22 +4,21 @@
 // on the next turn what the last answer would have done (disconnect), or, without a connection,
 // what the status change would have done. It looks again at that turn, so that work started
 // meanwhile ends the release its own way.
-#include "device/ReleaseCompletion.h"
+#include "view/QX_FlowWiz.h"
 
-namespace qx::device {
+namespace qx::view {
 
 namespace {
 
-bool nothingToCome(const view::QX_FlowWiz& v) {
-    return v.mReleasePending && v.mSpecComm && v.jobs().allSettled();
+bool nothingToCome(const QX_FlowWiz& v) {
+    return v.frame().mReleasePending && v.frame().mSpecComm && v.jobs().allSettled();
 }
 
 }  // namespace
 
-void finishReleaseWithoutAnswers(view::QX_FlowWiz& view) {
-    if (!nothingToCome(view)) return;
-    auto self = std::static_pointer_cast<view::QX_FlowWiz>(view.shared_from_this());
-    view.ui().scheduler.post([weak = std::weak_ptr<view::QX_FlowWiz>(self)] {
+void QX_FlowWiz::finishReleaseWithoutAnswers() {
+    if (!nothingToCome(*this)) return;
+    ui_.scheduler.post([weak = std::weak_ptr<QX_FlowWiz>(self())] {
         auto v = weak.lock();
         if (!v) return;
         try {
@@ -36,4 +35,4 @@ void finishReleaseWithoutAnswers(view::QX_FlowWiz& view) {
     });
 }
 
-}  // namespace qx::device
+}  // namespace qx::view

@@ -120,6 +120,10 @@ class ChartObject : public PropertyObject {
     // 2 right, 4 middle, 0 none), the shift state (1 shift, 2 control, 4 alt) and the position in
     // pixels from the chart's top left corner. Raises "MouseMove".
     void userMouseMove(int32_t buttons, int32_t shift, int32_t x, int32_t y);
+    // Raises an event as the chart component does, for a front end that reports its own.
+    void raiseEvent(const ObjectEventInfo& info) {
+        if (ObjectEvent) ObjectEvent(info);
+    }
 
     ChartGroup& group(int g);  // g = 1..kChartGroupCount
     const ChartGroup& group(int g) const;

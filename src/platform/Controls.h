@@ -48,6 +48,11 @@ class Controls {
     // Error 730 ("Control array element doesn't exist") when there is no such control.
     std::shared_ptr<Control> item(const std::string& name) const;
     std::shared_ptr<Control> find(const std::string& name) const;  // none when absent
+    // The child of that name as the model it is; none when absent or of another kind.
+    template <class Model>
+    std::shared_ptr<Model> findAs(const std::string& name) const {
+        return std::dynamic_pointer_cast<Model>(find(name));
+    }
     int32_t count() const { return static_cast<int32_t>(order_.size()); }
     const std::vector<std::shared_ptr<Control>>& all() const { return order_; }
     void remove(const std::string& name);

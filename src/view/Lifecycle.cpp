@@ -2,7 +2,6 @@
 // object (deferred while the device still has work), and the small frame callbacks.
 #include <string>
 
-#include "device/ReleaseCompletion.h"
 #include "display/TrendPane.h"
 #include "support/DebugLog.h"
 #include "view/Colours.h"
@@ -144,7 +143,7 @@ bool QX_FlowWiz::deferReleaseWhileBusy() {
         }
         stopTimers();
         mReleasePending = true;
-        device::finishReleaseWithoutAnswers(*this);
+        finishReleaseWithoutAnswers();
         return true;
     }
     if (!mSpecComm->IsConnected()) return false;

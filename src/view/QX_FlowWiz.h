@@ -4,10 +4,11 @@
 // polling) and wizard/ (view update, teach-in, manual settings); the trend pane it owns
 // (display/TrendPane.h) holds the charts, their ranges and their time window.
 //
-// Everything runs on the UI thread of the container's scheduler. The view's own state (job
-// bookkeeping, parameter references, binding results, wizard, status line) is private and read
-// through const accessors; the frame objects and the child controls are the frame's and the
-// front ends' to see.
+// Everything runs on the UI thread of the container's scheduler. Its inside is private: a frame
+// calls the frame interfaces, a person (or the console, the window, a test acting as one) uses
+// the child controls through their models, found by name in Controls(), and everyone reads the
+// view's state by concern through the const accessors. The teach-in's decisions are the wizard's
+// logic (wizard/TeachIn.h), which shows what it decides through the view's WizardScreen side.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -34,18 +35,13 @@
 #include "platform/StandardControls.h"
 #include "platform/Timer.h"
 #include "view/ViewState.h"
+#include "wizard/TeachIn.h"
 #include "wizard/TeachState.h"
+#include "wizard/WizardScreen.h"
 
 namespace qx::display {
 class TrendPane;
 }
-namespace qx::view {
-class QX_FlowWiz;
-}
-namespace qx::wizard {
-void runStateStep(view::QX_FlowWiz& view);
-}
-
 namespace qx::view {
 
 using host::ParameterPtr;
@@ -58,13 +54,6 @@ using wizard::TeachState;
 
 using display::ObjectEventInfo;
 
-// A parameter slider: the child control in its frame and the slider's own object.
-struct SliderRef {
-    std::shared_ptr<platform::ControlExtender> control;
-    std::shared_ptr<host::ISlider> object;
-    explicit operator bool() const { return control && object; }
-};
-
 class QX_FlowWiz : public platform::Control,
                    public host::Object,
                    public host::IQX_ActiveXConfig2,
@@ -76,7 +65,9 @@ class QX_FlowWiz : public platform::Control,
                    public device::IuuidCollection,
                    private BindingState,
                    private WizardProgress,
-                   private StatusLine {
+                   private StatusLine,
+                   private FrameLink,
+                   private wizard::WizardScreen {
   public:
     // The container creates the view: the form design, then the creation steps.
     static std::shared_ptr<QX_FlowWiz> create(const platform::UiContext& ui);
@@ -109,10 +100,30 @@ class QX_FlowWiz : public platform::Control,
     void ISpec_Log_Init(const host::ObjectPtr& client) override;
     void IuuidCollection_OnCountChanged(int32_t difference) override;
 
+    // ---- what the container does with the control it sites ----
+    void UserControl_Resize();
+    const platform::UiContext& ui() const { return ui_; }
+    // The public chart factory; its range and title arguments were never used.
+    std::shared_ptr<platform::ControlExtender> CreateChart(platform::Control* cont, const std::string& sname,
+                                                           int16_t yMin, int16_t yMax, int16_t yB1,
+                                                           int16_t yB2, const std::string& sTitle);
+
+    // ---- the read-only surface: the child controls by name as models (a person's operations go
+    // through their user entry points), and the view's state by concern ----
+    platform::Controls& Controls() { return controls_; }
+    const platform::Controls& Controls() const { return controls_; }
+    const display::TrendPane& trend() const { return *trend_; }
+    const device::JobBook& jobs() const { return jobs_; }
+    const device::ParameterRefs& refs() const { return refs_; }
+    const BindingState& binding() const { return *this; }
+    const WizardProgress& progress() const { return *this; }
+    const StatusLine& status() const { return *this; }
+    const FrameLink& frame() const { return *this; }
+
+  private:
     // ---- lifecycle and services (view/Lifecycle.cpp, view/Messages.cpp) ----
     void UserControl_Initialize();
     void UserControl_Terminate();
-    platform::Controls& Controls() { return controls_; }
     void ReportMessage(const std::string& text, const std::string& caption);
     void ReportMessageWithDetails(const std::string& text, const std::string& caption);
     std::string WizardTitle();
@@ -125,7 +136,6 @@ class QX_FlowWiz : public platform::Control,
     std::string AddToolbarImages(const std::shared_ptr<host::IImageList>& imageList);
     void EnsureToolbarImages(const std::shared_ptr<host::IImageList>& imageList);
     void ResetPolling();
-    void UserControl_Resize();
 
     // ---- data-model binding (device/Binding.cpp) ----
     void Init_Data_Universal(const host::ObjectPtr& obj, const std::string& module,
@@ -147,7 +157,7 @@ class QX_FlowWiz : public platform::Control,
     void ClearLevelLamps(int16_t keep);
     void ComTest_Click();
 
-    // ---- wizard (wizard/UpdateView.cpp, wizard/StateStep.cpp) ----
+    // ---- wizard (wizard/UpdateView.cpp, wizard/WizardFields.cpp) ----
     void UpdateView();
     void ShowMaxMinFields(bool show);
     bool IsSwitchPointAvailable();
@@ -161,7 +171,6 @@ class QX_FlowWiz : public platform::Control,
     void ComTeachCancel_Click();
     void ComSetTeach_Click();
     void SetTeachMode(bool on);
-    void TeachContinuation();
 
     // ---- manual settings (wizard/ManualSettings.cpp) ----
     void ComSetFL_Click();
@@ -173,42 +182,9 @@ class QX_FlowWiz : public platform::Control,
     void EnableTempSwitchPointInput(bool enable);
     void EnableQuickOffsetInput(bool enable);
 
-    // ---- the trend pane (display/TrendPane.h); the chart events and CreateChart pass to it ----
-    std::shared_ptr<platform::ControlExtender> CreateChart(platform::Control* cont, const std::string& sname,
-                                                           int16_t yMin, int16_t yMax, int16_t yB1,
-                                                           int16_t yB2, const std::string& sTitle);
+    // ---- the trend pane (display/TrendPane.h): the chart events pass to it ----
     void cPC1_ObjectEvent(const ObjectEventInfo& info);
     void cPC2_ObjectEvent(const ObjectEventInfo& info);
-    display::TrendPane& trend() { return *trend_; }
-    const display::TrendPane& trend() const { return *trend_; }
-
-    // ---- job bookkeeping (device/JobBook.h) and the bound parameters (device/ParameterRefs.h) ----
-    const device::JobBook& jobs() const { return jobs_; }
-    const device::ParameterRefs& refs() const { return refs_; }
-
-    // ---- the view's own state by concern (view/ViewState.h) ----
-    const BindingState& binding() const { return *this; }
-    const WizardProgress& progress() const { return *this; }
-    const StatusLine& status() const { return *this; }
-
-    // ================= state =================
-
-    // Frame objects, held from init (or the call that hands them over) until the release.
-    host::DataModelPtr mModel;       // the applied model
-    host::DataModelPtr mFrameModel;  // the model the frame handed over
-    std::shared_ptr<host::IResource> mRes;
-    std::shared_ptr<host::IMessageHandler> mMessageHandler;
-    host::ToolbarPtr mToolbar;
-    std::shared_ptr<host::ICallbackReceiver> mReceiver;
-    host::DevicePtr mDevice;
-    host::CommunicationPtr mSpecComm;
-
-    // The release and the details of the last detailed message.
-    bool mReleasePending = false;
-    std::string mMessageDetails;
-
-    // Sliders of the manual settings.
-    SliderRef mSliderFL, mSliderTP;
 
     // ================= child controls (view/FormDesign.cpp) =================
     std::shared_ptr<platform::Timer> TimerState, TimerCnt, Timer1;
@@ -228,17 +204,12 @@ class QX_FlowWiz : public platform::Control,
     std::shared_ptr<platform::ComboBox> CoQTOffset;
     std::shared_ptr<display::CtlLedIM> CtlLedIM1;
 
-    const platform::UiContext& ui() const { return ui_; }
-
     // Logs "<operation>(): ONERROR: Error <n>: <message> (<description>)", as the entry points
     // report a failure they catch.
     void logOnError(const std::string& operation, const platform::RuntimeError& e);
 
-  private:
     // Tests set up what no operation reaches on its own through this one seam (tests/ViewTestSeam.h).
     friend struct ViewTestSeam;
-    // The wizard's state step moves the teach-in on.
-    friend void wizard::runStateStep(QX_FlowWiz& view);
 
     explicit QX_FlowWiz(const platform::UiContext& ui);
     void buildForm();  // the form design: every child control with its container and events
@@ -271,6 +242,29 @@ class QX_FlowWiz : public platform::Control,
     void showSwitchPointLegend();
     void startAfresh();  // the charts and the wizard's inputs
 
+    // What the wizard's logic shows and writes (view/TeachScreen.cpp).
+    platform::CommandButton& buttonFor(wizard::TeachButton button);
+    platform::Frame& paneFor(wizard::SettingPane pane);
+    void showStatus(const char* textKey, wizard::StatusStyle style) override;
+    void enableButton(wizard::TeachButton button, bool enabled) override;
+    void showButton(wizard::TeachButton button, bool visible) override;
+    void enableField(wizard::TeachField field, bool enabled) override;
+    void showMaxMinFields(bool show) override;
+    void showPane(wizard::SettingPane pane, bool visible) override;
+    void enableSettingInput(wizard::SettingPane pane, bool enabled) override;
+    bool switchPointAvailable() override;
+    void resetLamps() override;
+    void clearLamps() override;
+    void setLamp(int16_t lamp, wizard::LampSignal signal, bool blink) override;
+    void clearLevelLamps(int16_t keep) override;
+    void startProcedureWindow() override;
+    void endEditing() override;
+    void updateView() override;
+    void writeTeachCode(TeachCode code) override;
+    void sendTeachJob() override;
+    void sendTeachMode(bool on) override;
+    void resetQuickOffset(int16_t value) override;
+
     // Write jobs whose answers the view tells apart from the rest.
     void sendTeachJob(ParameterPtr& parameter);
     void sendSettingJob(ParameterPtr& parameter);
@@ -299,6 +293,10 @@ class QX_FlowWiz : public platform::Control,
     // The steps of the release (view/Lifecycle.cpp).
     void releaseDeviceItems();
     bool deferReleaseWhileBusy();
+    // When the release is deferred and nothing is outstanding, finishes it on the next turn
+    // (device/ReleaseCompletion.cpp).
+    void finishReleaseWithoutAnswers();
+    void reportConnectFailed();
 
     // What the toolbar's buttons do (view/Toolbar.cpp).
     void followNewestWithSavedRanges();
@@ -314,6 +312,7 @@ class QX_FlowWiz : public platform::Control,
     // still there.
     device::JobBook jobs_;
     device::ParameterRefs refs_;
+    wizard::TeachIn teachIn_{*this, *this, *this};
 };
 
 }  // namespace qx::view

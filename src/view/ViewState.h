@@ -7,9 +7,40 @@
 #include <string>
 
 #include "device/CFilterCallbackModule.h"
+#include "host/DataModel.h"
+#include "host/Device.h"
+#include "host/FrameServices.h"
+#include "host/Resource.h"
+#include "host/Slider.h"
+#include "host/Toolbar.h"
+#include "host/ViewInterfaces.h"
+#include "platform/StandardControls.h"
 #include "wizard/TeachState.h"
 
 namespace qx::view {
+
+// A parameter slider: the child control in its frame and the slider's own object.
+struct SliderRef {
+    std::shared_ptr<platform::ControlExtender> control;
+    std::shared_ptr<host::ISlider> object;
+    explicit operator bool() const { return control && object; }
+};
+
+// What the view holds of its frame, from init (or the call that hands an object over) until the
+// release, and what it still owes the frame.
+struct FrameLink {
+    host::DataModelPtr mModel;       // the applied model
+    host::DataModelPtr mFrameModel;  // the model the frame handed over
+    std::shared_ptr<host::IResource> mRes;
+    std::shared_ptr<host::IMessageHandler> mMessageHandler;
+    host::ToolbarPtr mToolbar;
+    std::shared_ptr<host::ICallbackReceiver> mReceiver;
+    host::DevicePtr mDevice;
+    host::CommunicationPtr mSpecComm;
+    SliderRef mSliderFL, mSliderTP;  // the sliders of the manual settings
+    bool mReleasePending = false;
+    std::string mMessageDetails;  // of the last detailed message
+};
 
 // What the binding to the frame's model found out.
 struct BindingState {

@@ -12,7 +12,6 @@
 #include "platform/Int16.h"
 #include "support/DebugLog.h"
 #include "view/QX_FlowWiz.h"
-#include "wizard/StateStep.h"
 
 namespace qx::view {
 
@@ -49,7 +48,7 @@ void QX_FlowWiz::UpdateView() {
         ComteachQuick->setVisible(mQuickButtonVisible);
         editButton(mToolbar).setEnabled(mTeachActive);
         // What the wizard's state shows, and the moves that need no answer from the device.
-        wizard::runStateStep(*this);
+        teachIn_.step();
         showPanes();
     } catch (const RuntimeError& e) {
         platform::ErrorLineScope scope(e);

@@ -5,6 +5,7 @@
 
 #include "display/TrendPane.h"
 #include "wizard/WizardStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::stand::test {
 namespace {
@@ -24,20 +25,20 @@ TEST_F(TimeWindowTest, HSMinEnablingAndTheTeachAnchor) {
     auto& v = s.v();
     s.poll(61);
     EXPECT_EQ(window(s.flowChart()), std::make_pair(1L, 61L));
-    EXPECT_FALSE(v.HSMin->enabled());
+    EXPECT_FALSE(childScrollBar(v, "HSMin")->enabled());
     s.poll();
-    EXPECT_TRUE(v.HSMin->enabled());
+    EXPECT_TRUE(childScrollBar(v, "HSMin")->enabled());
     s.poll(27);
-    v.ComTeachMaxMin->click();
+    childButton(v, "ComTeachMaxMin")->click();
     s.poll();
     EXPECT_EQ(window(s.flowChart()), std::make_pair(89L, 149L));
-    EXPECT_FALSE(v.HSMin->enabled());
+    EXPECT_FALSE(childScrollBar(v, "HSMin")->enabled());
     s.poll(60);
     EXPECT_EQ(window(s.flowChart()), std::make_pair(90L, 150L));
-    EXPECT_FALSE(v.HSMin->enabled());
-    v.ComTeachCancel->click();
+    EXPECT_FALSE(childScrollBar(v, "HSMin")->enabled());
+    childButton(v, "ComTeachCancel")->click();
     s.poll();
-    EXPECT_TRUE(v.HSMin->enabled());
+    EXPECT_TRUE(childScrollBar(v, "HSMin")->enabled());
     EXPECT_EQ(window(s.flowChart()), std::make_pair(91L, 151L));
 }
 
@@ -49,13 +50,13 @@ TEST_F(TimeWindowTest, TeachStartReturnsToTheNewestPointAndTheStartStaysMovable)
         WizardStand s;
         auto& v = s.v();
         s.poll(90);
-        v.HSMin->setValue(0);
+        childScrollBar(v, "HSMin")->setValue(0);
         EXPECT_EQ(window(s.flowChart()).first, 0L);
         s.poll();
-        EXPECT_TRUE(v.HSMin->enabled());
+        EXPECT_TRUE(childScrollBar(v, "HSMin")->enabled());
         EXPECT_EQ(window(s.flowChart()).first, 0L);
         ASSERT_TRUE(s.click(dynamic_cast<platform::CommandButton&>(*v.Controls().item(start))));
-        EXPECT_EQ(v.HSMin->value(), 1000);
+        EXPECT_EQ(childScrollBar(v, "HSMin")->value(), 1000);
         s.poll();
         EXPECT_EQ(window(s.flowChart()), std::make_pair(91L, 151L));
     }
@@ -66,50 +67,50 @@ TEST_F(TimeWindowTest, TeachStartReturnsToTheNewestPointAndTheStartStaysMovable)
 TEST_F(TimeWindowTest, DraggingAndClearing) {
     WizardStand s({}, false);
     auto& v = s.v();
-    v.trend().startTrendAt(s.f.scheduler().timeOfDay() - 3600);  // the newest point lies one hour in
-    v.UpdateView();
-    v.HSMin->setEnabled(true);
-    v.HSMin->setValue(501);
+    ViewTestSeam::trend(v).startTrendAt(s.f.scheduler().timeOfDay() - 3600);  // the newest point lies one hour in
+    ViewTestSeam::update(v);
+    childScrollBar(v, "HSMin")->setEnabled(true);
+    childScrollBar(v, "HSMin")->setValue(501);
     // The flow chart's moves come as the console sends them, the temperature chart's through the
     // chart model as a window reports the mouse.
     auto move = [&](int chart, int button, double x) {
         if (chart == 2) return s.tempChart().userMouseMove(button, 0, static_cast<int32_t>(x), 123);
-        v.cPC1_ObjectEvent({"MouseMove", {button, 0, x, 123.0}});
+        ViewTestSeam::trend(v).flow.object->raiseEvent({"MouseMove", {button, 0, x, 123.0}});
     };
     move(1, 1, 80);
     move(2, 1, 45);
-    EXPECT_EQ(v.HSMin->value(), 518);
+    EXPECT_EQ(childScrollBar(v, "HSMin")->value(), 518);
     EXPECT_EQ(v.trend().dragAnchor(), 22);
     EXPECT_DOUBLE_EQ(s.flowChart().chartArea().axis("X").min(), (1.0 - 60.0 / 3600) / 1000 * 518);
 
-    v.HSMin->setEnabled(false);
+    childScrollBar(v, "HSMin")->setEnabled(false);
     move(1, 1, 20);
     EXPECT_EQ(v.trend().dragAnchor(), 0);
-    EXPECT_EQ(v.HSMin->value(), 518);
+    EXPECT_EQ(childScrollBar(v, "HSMin")->value(), 518);
 
-    v.HSMin->setEnabled(true);
-    v.HSMin->setValue(990);
+    childScrollBar(v, "HSMin")->setEnabled(true);
+    childScrollBar(v, "HSMin")->setValue(990);
     move(1, 1, 80);
     move(1, 1, 0);
-    EXPECT_EQ(v.HSMin->value(), 990);
+    EXPECT_EQ(childScrollBar(v, "HSMin")->value(), 990);
     EXPECT_EQ(v.trend().dragAnchor(), 0);
 
     // An event without the mouse's position ends the handler quietly.
     move(1, 1, 80);
-    v.cPC1_ObjectEvent({"MouseMove", {1}});
+    ViewTestSeam::trend(v).flow.object->raiseEvent({"MouseMove", {1}});
     EXPECT_EQ(v.trend().dragAnchor(), 40);
 
     // Clearing empties the trend and follows the newest point again, with no window yet.
-    v.HSMin->setValue(500);
-    v.trend().ClearChart(v.trend().flow);
-    EXPECT_EQ(v.HSMin->value(), 1000);
+    childScrollBar(v, "HSMin")->setValue(500);
+    ViewTestSeam::trend(v).ClearChart(ViewTestSeam::trend(v).flow);
+    EXPECT_EQ(childScrollBar(v, "HSMin")->value(), 1000);
     EXPECT_EQ(window(s.flowChart()), std::make_pair(0L, 0L));
     EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 0);
     EXPECT_EQ(s.flowChart().group(2).data().numPoints(), 0);
 
     // Once the view has let go of its charts, their mouse no longer reaches it.
     auto temp = v.trend().temp.object;
-    v.trend().dropCharts();
+    ViewTestSeam::trend(v).dropCharts();
     temp->userMouseMove(0, 0, 10, 0);
     EXPECT_EQ(v.trend().dragAnchor(), 40);
 }

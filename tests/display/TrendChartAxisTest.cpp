@@ -6,6 +6,7 @@
 
 #include "display/AxisRounding.h"
 #include "wizard/WizardStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::stand::test {
 namespace {
@@ -71,9 +72,9 @@ TEST_F(TrendChartAxisTest, RunningRangesSetTheAxisLimits) {
     EXPECT_EQ(limits(s.tempChart(), "Y"), std::make_pair(-20.0, 70.0));
 
     // The scroll bars shift the limits from the next update on.
-    v.VSMax1->setValue(20);
-    v.VSMin1->setValue(30);
-    v.VSMin2->setValue(-40);
+    childScrollBar(v, "VSMax1")->setValue(20);
+    childScrollBar(v, "VSMin1")->setValue(30);
+    childScrollBar(v, "VSMin2")->setValue(-40);
     EXPECT_EQ(limits(s.flowChart(), "Y"), std::make_pair(0.0, 960.0));
     s.poll();
     EXPECT_EQ(limits(s.flowChart(), "Y"), std::make_pair(20.0, 980.0));
@@ -98,7 +99,7 @@ TEST_F(TrendChartAxisTest, ScrollBarsKeepTheirBounds) {
         SCOPED_TRACE(std::string(c.bar) + " " + std::to_string(c.chosen));
         WizardStand s({}, false);
         auto& v = s.v();
-        v.UpdateView();
+        ViewTestSeam::update(v);
         auto bar = std::dynamic_pointer_cast<platform::ScrollBar>(v.Controls().item(c.bar));
         bar->setValue(c.chosen);
         EXPECT_EQ(bar->value(), c.kept);

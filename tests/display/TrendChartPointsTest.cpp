@@ -8,6 +8,7 @@
 #include "frame/ParameterSlider.h"
 #include "platform/Registry.h"
 #include "wizard/WizardStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::stand::test {
 namespace {
@@ -52,7 +53,7 @@ TEST_F(TrendChartPointsTest, PointsCarryOnlyTheLinesInUse) {
         WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(c.mode));
         WizardStand::put(v.refs().PROINFLOW_RAW, "333");
         const auto refreshes = s.flowChart().refreshCount();
-        v.UpdateView();
+        ViewTestSeam::update(v);
         EXPECT_EQ(points(s.flowChart(), 1), c.flow1);
         EXPECT_EQ(points(s.flowChart(), 2), c.flow2);
         EXPECT_EQ(points(s.tempChart(), 1), c.temp1);
@@ -64,8 +65,8 @@ TEST_F(TrendChartPointsTest, PointsCarryOnlyTheLinesInUse) {
     // One value of the pair, the other 0: group 2 gets that value alone and group 1 no limit lines.
     WizardStand s({}, false);
     auto& v = s.v();
-    v.trend().startTrendAt(s.f.scheduler().timeOfDay());
-    v.trend().addChartPoint(v.trend().flow, 5, 999, 40, 0);
+    ViewTestSeam::trend(v).startTrendAt(s.f.scheduler().timeOfDay());
+    ViewTestSeam::trend(v).addChartPoint(ViewTestSeam::trend(v).flow, 5, 999, 40, 0);
     EXPECT_EQ(points(s.flowChart(), 1), Points{"0:5/-/-/-"});
     EXPECT_EQ(points(s.flowChart(), 2), Points{"0:40/-"});
 }
@@ -91,12 +92,12 @@ TEST_F(TrendChartPointsTest, ALostConnectionBreaksEveryLine) {
     // A break on an empty chart changes nothing; in quick-teach mode group 2 copies its hole.
     WizardStand q({}, false);
     auto& v = q.v();
-    v.trend().startTrendAt(q.f.scheduler().timeOfDay());
-    v.trend().MarkChartBreak(v.trend().flow);
+    ViewTestSeam::trend(v).startTrendAt(q.f.scheduler().timeOfDay());
+    ViewTestSeam::trend(v).MarkChartBreak(ViewTestSeam::trend(v).flow);
     EXPECT_EQ(q.flowChart().group(1).data().numPoints(), 0);
     EXPECT_EQ(q.flowChart().group(2).data().numPoints(), 0);
-    v.trend().addChartPoint(v.trend().flow, 7, 999, 999, 999);
-    v.trend().MarkChartBreak(v.trend().flow);
+    ViewTestSeam::trend(v).addChartPoint(ViewTestSeam::trend(v).flow, 7, 999, 999, 999);
+    ViewTestSeam::trend(v).MarkChartBreak(ViewTestSeam::trend(v).flow);
     EXPECT_EQ(points(q.flowChart(), 2), (Points{"-:-/-", "-:-/-", "0:-/-"}));
 }
 
@@ -113,12 +114,12 @@ TEST_F(TrendChartPointsTest, ATrendEndsAfter32767Seconds) {
     s.f.wait(120'000);
     EXPECT_EQ(data.numPoints(), 1093);
     EXPECT_EQ(s.tempChart().group(1).data().numPoints(), 1093);
-    EXPECT_EQ(v.LaFS->caption(), "0 Bit");  // the rest of the update goes on
+    EXPECT_EQ(childMyLabel(v, "LaFS")->caption(), "0 Bit");  // the rest of the update goes on
     s.f.sim().setFlow(40);
     s.f.wait(30'000);
-    EXPECT_EQ(v.LaFS->caption(), "40 Bit");
+    EXPECT_EQ(childMyLabel(v, "LaFS")->caption(), "40 Bit");
 
-    v.trend().restartAtNextUpdate();
+    ViewTestSeam::trend(v).restartAtNextUpdate();
     s.f.wait(30'000);
     EXPECT_EQ(points(s.flowChart(), 1), Points{"0:40/450/800/100"});
 }
@@ -133,7 +134,7 @@ TEST_F(TrendChartPointsTest, ATrendAcrossMidnight) {
     s.poll(5);
     EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 10);  // 86390 s before midnight: too many
 
-    v.trend().startTrendAt(9 * 3600);  // as if the trend had started at 09:00
+    ViewTestSeam::trend(v).startTrendAt(9 * 3600);  // as if the trend had started at 09:00
     s.poll();
     EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 11);
     const int32_t now = s.f.scheduler().timeOfDay();

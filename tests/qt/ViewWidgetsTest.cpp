@@ -20,6 +20,7 @@
 #include "display/MyLabel.h"
 #include "frame/StandFrame.h"
 #include "view/QX_FlowWiz.h"
+#include "view/ViewChildren.h"
 
 namespace qx::ui {
 namespace {
@@ -89,10 +90,10 @@ TEST(ViewWidgets, ShowWhatTheModelsHoldThroughATeachIn) {
         {"polling", [](frame::StandFrame&) {}},
         {"flow high and settled", [](frame::StandFrame& f) { f.sim().setFlow(700), f.wait(4000); }},
         {"teach max/min started",
-         [](frame::StandFrame& f) { f.view().ComTeachMaxMin->userClick(), f.wait(3000); }},
-        {"maximum taught", [](frame::StandFrame& f) { f.view().ComTMax->userClick(), f.wait(3000); }},
+         [](frame::StandFrame& f) { childButton(f.view(), "ComTeachMaxMin")->userClick(), f.wait(3000); }},
+        {"maximum taught", [](frame::StandFrame& f) { childButton(f.view(), "ComTMax")->userClick(), f.wait(3000); }},
         {"edit mode", [](frame::StandFrame& f) { f.press("Edit"), f.wait(1000); }},
-        {"chart hidden", [](frame::StandFrame& f) { f.view().CheckTP->userClick(), f.wait(1000); }},
+        {"chart hidden", [](frame::StandFrame& f) { childCheckBox(f.view(), "CheckTP")->userClick(), f.wait(1000); }},
     };
     for (int32_t language : {1033, 1031}) {
         Session s(language);

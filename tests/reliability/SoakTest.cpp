@@ -13,6 +13,7 @@
 #include "frame/ParameterSlider.h"
 #include "platform/Registry.h"
 #include "reliability/Session.h"
+#include "view/ViewTestSeam.h"
 
 namespace qx::reliability::test {
 namespace {
@@ -155,7 +156,8 @@ class Soak {
                 "MouseMove",
                 {platform::Variant(static_cast<int32_t>(between(0, 2))), platform::Variant(0),
                  platform::Variant(static_cast<int32_t>(x)), platform::Variant(0)}};
-            flowChart ? s.view->cPC1_ObjectEvent(info) : s.view->cPC2_ObjectEvent(info);
+            const auto& chart = flowChart ? s.view->trend().flow : s.view->trend().temp;
+            chart.object->raiseEvent(info);
         }
     }
 

@@ -10,6 +10,7 @@
 #include "frame/ParameterSlider.h"
 #include "frame/SimDevice.h"
 #include "view/ViewStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::view::test {
 namespace {
@@ -17,7 +18,7 @@ namespace {
 class BindingTest : public ViewTest {};
 
 std::shared_ptr<frame::FrameDataModel> applied(const QX_FlowWiz& v) {
-    return std::dynamic_pointer_cast<frame::FrameDataModel>(v.mModel);
+    return std::dynamic_pointer_cast<frame::FrameDataModel>(v.frame().mModel);
 }
 bool registered(const frame::FrameDataModel& model, const host::IBase_CallbackModule* callback) {
     return std::ranges::any_of(model.callbacks(), [&](const auto& c) { return c.get() == callback; });
@@ -61,7 +62,7 @@ TEST_F(BindingTest, EachDeviceVariantBindsWhatItHas) {
         frame::StandFrame f;
         f.setOptions(with(c.options, neutral()));
         auto& v = f.create();
-        v.LabeTMax->setCaption("before");
+        childLabel(v, "LabeTMax")->setCaption("before");
         f.init(InitTarget::Device);
         std::vector<std::string> bound, expected = names;
         for (const auto& p : references(v)) bound.push_back(nameOf(p));
@@ -70,9 +71,9 @@ TEST_F(BindingTest, EachDeviceVariantBindsWhatItHas) {
         EXPECT_EQ(wizard::number(v.progress().mTeachMode), c.teachMode);
         EXPECT_EQ(v.progress().mQuickButtonVisible, c.teachMode == 0);
         EXPECT_EQ(v.progress().mSwitchPointSettable, c.switchPointSettable);
-        EXPECT_EQ(v.FrameFL->visible(), c.switchPointSettable);
-        EXPECT_EQ(v.LabeTMax->caption(), c.missing.count(7) ? "before" : "TEACH_MAX_SAVE");
-        EXPECT_EQ(v.LaLeSP->caption(), c.missing.count(11) ? "" : "FLOWSP_RAW, ");
+        EXPECT_EQ(childFrame(v, "FrameFL")->visible(), c.switchPointSettable);
+        EXPECT_EQ(childLabel(v, "LabeTMax")->caption(), c.missing.count(7) ? "before" : "TEACH_MAX_SAVE");
+        EXPECT_EQ(childMyLabel(v, "LaLeSP")->caption(), c.missing.count(11) ? "" : "FLOWSP_RAW, ");
     }
 }
 
@@ -89,7 +90,7 @@ TEST_F(BindingTest, DeviceObjectBindsTheViewsOwnCopy) {
     for (const auto& p : references(v))
         EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*copy, p->name())) << p->name();
     ViewTestSeam::progress(v).mTeachActive = true;
-    ASSERT_TRUE(v.mSpecComm->Connecting(true));
+    ASSERT_TRUE(v.frame().mSpecComm->Connecting(true));
     f.wait(1000);
     EXPECT_FALSE(v.progress().mTeachActive);  // the status change reached the view
 
@@ -99,7 +100,7 @@ TEST_F(BindingTest, DeviceObjectBindsTheViewsOwnCopy) {
         frame::StandFrame combined;
         auto& w = combined.create();
         combined.init(InitTarget::Device);
-        EXPECT_EQ(w.mModel, combined.model());
+        EXPECT_EQ(w.frame().mModel, combined.model());
         EXPECT_EQ(combined.model()->registeredView().get(), static_cast<host::Object*>(&w));
         EXPECT_EQ(frame::asFrameParameter(w.refs().SWPOINT),
                   frame::findParameter(*combined.model(), "SWPOINT"));
@@ -114,24 +115,23 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
     frame::StandFrame f;
     auto& v = f.create();
     f.init(InitTarget::Device);
-    const auto firstComm = v.mSpecComm;
+    const auto firstComm = v.frame().mSpecComm;
     const auto oldCopy = applied(v);
-    v.trend().flow.range.max = v.trend().temp.range.max = v.trend().flow.saved.max =
-        v.trend().temp.saved.max = 500;
-    v.trend().flow.range.min = v.trend().temp.range.min = v.trend().flow.saved.min =
-        v.trend().temp.saved.min = 100;
+    auto& trend = ViewTestSeam::trend(v);
+    trend.flow.range.max = trend.temp.range.max = trend.flow.saved.max = trend.temp.saved.max = 500;
+    trend.flow.range.min = trend.temp.range.min = trend.flow.saved.min = trend.temp.saved.min = 100;
     ViewTestSeam::progress(v).mSwitchPointFlow = 321;
     ViewTestSeam::progress(v).mRefreshSwitchInputs = false;
-    v.trend().startTrendAt(36000), v.trend().startWindowAt(36000);
+    ViewTestSeam::trend(v).startTrendAt(36000), ViewTestSeam::trend(v).startWindowAt(36000);
     auto list = [&] {
         std::vector<std::string> out;
-        for (int32_t i = 0; i < v.CoQTOffset->listCount(); ++i) out.push_back(v.CoQTOffset->list(i));
+        for (int32_t i = 0; i < childComboBox(v, "CoQTOffset")->listCount(); ++i) out.push_back(childComboBox(v, "CoQTOffset")->list(i));
         return out;
     };
     EXPECT_EQ(list(), (std::vector<std::string>{" 4,0 %", " 3,5 %", " 3,0 %", " 2,5 %", " 2,0 %", " 1,5 %",
                                                 " 1,0 %", " 0,5 %", " 0 %", "-0,5 %", "-1,0 %", "-1,5 %",
                                                 "-2,0 %", "-2,5 %", "-3,0 %", "-3,5 %", "-4,0 %"}));
-    EXPECT_EQ(v.CoQTOffset->listIndex(), 8);
+    EXPECT_EQ(childComboBox(v, "CoQTOffset")->listIndex(), 8);
 
     const auto other = with([](auto& o) {
         o.category = DeviceOptions::Category::Other, o.quickMode = Presence::Missing, o.fw = 2;
@@ -140,17 +140,17 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
     auto device = std::make_shared<frame::SimDevice>(
         f.scheduler(), std::make_shared<frame::FlowMonitorSim>(f.scheduler(), other), model);
     v.IQX_ActiveXConfig2_init(device, std::nullopt, std::nullopt, nullptr);
-    EXPECT_EQ(v.mDevice, f.device());
-    EXPECT_EQ(v.mSpecComm, firstComm);
+    EXPECT_EQ(v.frame().mDevice, f.device());
+    EXPECT_EQ(v.frame().mSpecComm, firstComm);
     EXPECT_EQ(device->communication(), nullptr);
-    EXPECT_EQ(v.mFrameModel, model);
+    EXPECT_EQ(v.frame().mFrameModel, model);
     EXPECT_EQ(oldCopy->frameDescription()->frameSettings()->resetCount(), 1);
-    EXPECT_NE(v.mModel, oldCopy);
-    EXPECT_NE(v.mModel, model);
+    EXPECT_NE(v.frame().mModel, oldCopy);
+    EXPECT_NE(v.frame().mModel, model);
     EXPECT_EQ(environmentValue(*model, "SRC").toText(), "DEV");
     for (const auto& p : references(v)) {
         if (!p) continue;
-        EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*v.mModel, p->name())) << p->name();
+        EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*v.frame().mModel, p->name())) << p->name();
     }
     EXPECT_EQ(nameOf(v.refs().TEACH_MAX), "TEACH_MAX");
     EXPECT_EQ(v.refs().TEACHDO_QUICK_MODE, nullptr);
@@ -167,8 +167,8 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
     EXPECT_FALSE(v.trend().trendStart() || v.trend().teachStartTime());
     EXPECT_EQ(list(), (std::vector<std::string>{" 6,0 %", " 4,5 %", " 3,0 %", " 1,5 %", " 0 %", "-1,5 %",
                                                 "-3,0 %", "-4,5 %"}));
-    EXPECT_EQ(v.CoQTOffset->listIndex(), 4);
-    EXPECT_EQ(v.CoQTOffset->text(), " 0 %");
+    EXPECT_EQ(childComboBox(v, "CoQTOffset")->listIndex(), 4);
+    EXPECT_EQ(childComboBox(v, "CoQTOffset")->text(), " 0 %");
 }
 
 // Re-binding the same model takes over its language and hands the callbacks to both models again
@@ -178,11 +178,11 @@ TEST_F(BindingTest, RebindingHandsTheCallbacksOverAgain) {
     frame::StandFrame f;
     auto& v = f.create();
     f.init(InitTarget::Device);
-    ASSERT_EQ(v.LaC1->caption(), "Temperature chart - ");
+    ASSERT_EQ(childLabel(v, "LaC1")->caption(), "Temperature chart - ");
     f.model()->settings()->setLanguage(1031);
     f.init(InitTarget::Device);
-    EXPECT_EQ(v.LaLeDF->caption(), "Mediumtemperatur");
-    EXPECT_EQ(v.lookUpText("IDS_TCANCEL"), "Abbrechen");  // later look-ups too
+    EXPECT_EQ(childMyLabel(v, "LaLeDF")->caption(), "Mediumtemperatur");
+    EXPECT_EQ(ViewTestSeam::lookUpText(v, "IDS_TCANCEL"), "Abbrechen");  // later look-ups too
     EXPECT_TRUE(registered(*applied(v), &v));
     EXPECT_TRUE(registered(*f.model(), v.binding().mFilter.get()));
 
@@ -194,7 +194,7 @@ TEST_F(BindingTest, RebindingHandsTheCallbacksOverAgain) {
     EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->lastNotifier().get(), static_cast<host::Object*>(&v));
     EXPECT_EQ(pollMode(v), 0);
     EXPECT_EQ(environmentValue(*copy, "CONTEXT_COMM").toText(), "PARAMETER");
-    EXPECT_EQ(v.mModel, copy);  // the same frame model keeps its copy
+    EXPECT_EQ(v.frame().mModel, copy);  // the same frame model keeps its copy
     EXPECT_TRUE(registered(*copy, v.binding().mFilter.get()));
     ViewTestSeam::leavePollButton(v, 2);
     f.init(InitTarget::Device, "PROIN_FMX", "PARAMETER");  // same context: the mode stays
@@ -223,11 +223,11 @@ TEST_F(BindingTest, CaptionsAndLegendColours) {
     // clang-format on
     for (const auto& [control, text] : captions)
         EXPECT_EQ(v.Controls().find(control)->getProperty("Caption").toText(), text) << control;
-    EXPECT_FALSE(v.FrameTeachOption->enabled());
+    EXPECT_FALSE(childFrame(v, "FrameTeachOption")->enabled());
     // clang-format off
     const std::map<uint32_t, std::vector<display::MyLabel*>> colours = {
-        {0x288C96, {v.LaLeDF.get(), v.LaDF.get()}}, {0x0000FF, {v.LaLeTS.get(), v.LaTS.get()}},
-        {0xFF0000, {v.LaLeSP.get(), v.LaSp.get()}}, {0xEF29ED, {v.LaLeFS.get(), v.LaFS.get()}}};
+        {0x288C96, {childMyLabel(v, "LaLeDF").get(), childMyLabel(v, "LaDF").get()}}, {0x0000FF, {childMyLabel(v, "LaLeTS").get(), childMyLabel(v, "LaTS").get()}},
+        {0xFF0000, {childMyLabel(v, "LaLeSP").get(), childMyLabel(v, "LaSp").get()}}, {0xEF29ED, {childMyLabel(v, "LaLeFS").get(), childMyLabel(v, "LaFS").get()}}};
     // clang-format on
     for (const auto& [colour, labels] : colours)
         for (auto* label : labels) EXPECT_EQ(label->foreColor(), colour) << label->name();
@@ -247,8 +247,8 @@ TEST_F(BindingTest, SlidersTakeUnitAndStepFromTheirParametersAndFlowStartsAtZero
     auto model = frame::createFrameModel({}, path);
     ASSERT_EQ(frame::findParameter(*model, "TEACHDO_SWPOINT")->minimum().toDouble(), 20);
     v.IQX_ActiveXConfig2_init(model, std::nullopt, std::nullopt, nullptr);
-    EXPECT_EQ(sliderOf(v.mSliderFL).minimum(), 0);
-    for (const auto& [slider, unit] : {std::pair{&v.mSliderFL, "%"}, {&v.mSliderTP, "°C"}}) {
+    EXPECT_EQ(sliderOf(v.frame().mSliderFL).minimum(), 0);
+    for (const auto& [slider, unit] : {std::pair{&v.frame().mSliderFL, "%"}, {&v.frame().mSliderTP, "°C"}}) {
         EXPECT_EQ(sliderOf(*slider).getProperty("unit").toText(), unit);
         EXPECT_EQ(sliderOf(*slider).getProperty("Step").toDouble(), 1);
     }
@@ -264,7 +264,7 @@ TEST_F(BindingTest, FailingCommunicationIsLoggedAndTheModelStillBinds) {
                      platform::standardMessage(429) + " (The device's communication could not be created)"),
               1);
     EXPECT_EQ(v.jobs().pending()->Callback(), nullptr);
-    EXPECT_EQ(v.CoQTOffset->listCount(), 17);
+    EXPECT_EQ(childComboBox(v, "CoQTOffset")->listCount(), 17);
 }
 
 // A device object whose "datamodel" cannot be read.
@@ -282,8 +282,8 @@ TEST_F(BindingTest, UnreadableModelEndsTheBindingWithItsLogLine) {
     auto device = std::make_shared<DeviceWithoutModel>();
     v.IQX_ActiveXConfig2_init(device, std::nullopt, std::nullopt, nullptr);
     EXPECT_EQ(logged(onError("Init_Data_Universal", platform::kNotSupported)), 1);
-    EXPECT_EQ(v.mDevice, device);
-    EXPECT_EQ(v.mModel, nullptr);
+    EXPECT_EQ(v.frame().mDevice, device);
+    EXPECT_EQ(v.frame().mModel, nullptr);
 }
 
 // A failing registration step ends Init_Data before any parameter; on a re-binding what was
@@ -298,12 +298,12 @@ TEST_F(BindingTest, FailingRegistrationEndsTheBinding) {
         const auto swpoint = v.refs().SWPOINT;
         auto resource = std::make_shared<ScriptedResource>();
         resource->failLanguage = true;
-        v.mRes = resource;
+        ViewTestSeam::frame(v).mRes = resource;
         f.init(InitTarget::Device, std::nullopt, "PARAMETER");
         EXPECT_EQ(logged(onError("Init_Data", platform::kInvalidProcedureCall)), 1);
         EXPECT_EQ(v.refs().SWPOINT, swpoint);
-        EXPECT_EQ(environmentValue(*v.mModel, "CONTEXT_COMM").toText(), "PARAMETER");
-        EXPECT_EQ(environmentValue(*v.mModel, "SRC").toText(), rebinding ? "DEV" : "");
+        EXPECT_EQ(environmentValue(*v.frame().mModel, "CONTEXT_COMM").toText(), "PARAMETER");
+        EXPECT_EQ(environmentValue(*v.frame().mModel, "SRC").toText(), rebinding ? "DEV" : "");
         EXPECT_EQ(applied(v)->registeredView() != nullptr, rebinding);
     }
 }

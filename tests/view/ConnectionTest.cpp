@@ -3,6 +3,7 @@
 // connection, abort, failed-job and early-answer (and stray-answer) sessions are the console
 // scenarios'.
 #include "view/ViewStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::view::test {
 namespace {
@@ -20,9 +21,9 @@ TEST_F(ConnectionTest, QueuedReadsFollowTheirTurn) {
         s.connectIdle();
         auto& v = *s.view;
         s.f.link().latencyMs = 500;
-        v.ReadValuesOnce();
+        ViewTestSeam::readValuesOnce(v);
         host::WriteItem item = v.refs().SWPOINT;
-        if (writeFirst) s.f.link().latencyMs = 200, v.SendWriteJob(item);
+        if (writeFirst) s.f.link().latencyMs = 200, ViewTestSeam::sendWriteJob(v, item);
         s.f.press("Poll");
         const size_t before = s.reads.size();
         s.f.wait(200);
@@ -38,17 +39,17 @@ TEST_F(ConnectionTest, QueuedReadsFollowTheirTurn) {
     s.f.link().latencyMs = 500;
     s.f.press("Poll");
     s.f.press("Poll");  // released while connecting: nothing to disconnect yet
-    EXPECT_FALSE(v.Timer1->enabled());
+    EXPECT_FALSE(childTimer(v, "Timer1")->enabled());
     s.f.press("Poll");
     EXPECT_EQ(v.jobs().commands()->Count(), 1);
     s.f.wait(1000);
     EXPECT_EQ(s.reads.size(), 1u);
     s.f.press("Poll");  // idle: the connection stays
-    v.mSpecComm->Connecting(false);
+    v.frame().mSpecComm->Connecting(false);
     s.f.wait(1000);
-    v.mSpecComm->Connecting(true);
+    v.frame().mSpecComm->Connecting(true);
     s.f.wait(1000);
-    EXPECT_TRUE(v.mSpecComm->IsConnected());
+    EXPECT_TRUE(v.frame().mSpecComm->IsConnected());
     EXPECT_EQ(s.reads.size(), 1u);
 }
 
@@ -74,9 +75,9 @@ TEST_F(ConnectionTest, LastAnswerDisconnectsUnlessPollIsPressed) {
         s.f.wait(1000);
         ASSERT_EQ(s.view->jobs().pending()->Count(), 1);
         s.f.toolbar()->buttons().find("Poll")->setValue(c.poll);
-        s.view->mReleasePending = c.releasePending;
+        ViewTestSeam::frame(*s.view).mReleasePending = c.releasePending;
         s.f.wait(300);
-        EXPECT_EQ(s.view->Timer1->enabled(), c.connected);
+        EXPECT_EQ(childTimer(*s.view, "Timer1")->enabled(), c.connected);
         s.f.wait(300);
         EXPECT_EQ(s.f.communication()->IsConnected(), c.connected);
         EXPECT_TRUE(s.f.messageHandler()->shown().empty());
@@ -110,7 +111,7 @@ TEST_F(ConnectionTest, EachConnectionStatusDoesItsOwnPart) {
             auto& progress = ViewTestSeam::progress(v);
             progress.mTeachActive = progress.mQuickTeachActive = true;
             ASSERT_FALSE(v.trend().chartBreakPending());
-            v.TimerCnt->setEnabled(true);
+            childTimer(v, "TimerCnt")->setEnabled(true);
             v.IBase_Communication_OnConnectStatusChanged(c.status);
             EXPECT_FALSE(v.progress().mTeachActive || v.progress().mQuickTeachActive);
             EXPECT_EQ(v.trend().chartBreakPending(), c.ends);
@@ -118,8 +119,8 @@ TEST_F(ConnectionTest, EachConnectionStatusDoesItsOwnPart) {
                       c.ends ? 0 : 3);
             EXPECT_EQ(v.jobs().teachJobId().empty(), c.ends);
             EXPECT_EQ(s.poll(), c.ends ? 0 : 1);
-            EXPECT_EQ(v.TimerCnt->enabled(), c.timerCnt);
-            EXPECT_TRUE(v.Timer1->enabled());
+            EXPECT_EQ(childTimer(v, "TimerCnt")->enabled(), c.timerCnt);
+            EXPECT_TRUE(childTimer(v, "Timer1")->enabled());
             const auto& shown = s.f.messageHandler()->shown();
             ASSERT_EQ(shown.size(), c.message && visible ? 1u : 0u);
             for (const auto& m : shown) EXPECT_EQ(m.text, "IDS_VERBINDUNG_KONNTE_NICHT_AUFGEBAUT_");
@@ -141,7 +142,7 @@ TEST_F(ConnectionTest, RefusedConnectionTellsTheUser) {
         clearLog();
         s.f.press("Poll");
         EXPECT_EQ(s.poll(), 0);
-        EXPECT_FALSE(v.Timer1->enabled());
+        EXPECT_FALSE(childTimer(v, "Timer1")->enabled());
         EXPECT_EQ(v.jobs().commands()->Count(), 0);
         const auto& shown = s.f.messageHandler()->shown();
         const bool told = visible && handler;
@@ -151,7 +152,7 @@ TEST_F(ConnectionTest, RefusedConnectionTellsTheUser) {
             EXPECT_EQ(shown[0].text, "IDS_VERBINDUNG_KONNTE_NICHT_AUFGEBAUT_\r\nDetails:Port: busy");
             EXPECT_EQ(shown[0].caption, "FM1 IDS_TEACH_WIZ");
         }
-        EXPECT_EQ(v.mMessageDetails, told ? "" : "Port: busy");
+        EXPECT_EQ(v.frame().mMessageDetails, told ? "" : "Port: busy");
         EXPECT_EQ(logged(onError("ConnectAndUploadDepends", platform::kObjectNotSet)), handler ? 0 : 1);
     }
 }
@@ -166,7 +167,7 @@ TEST_F(ConnectionTest, TeachJobAnswerInAWaitingStateChangesNothing) {
         auto& v = *s.view;
         const int points = s.flowPoints();
         host::WriteItem item = v.refs().QUICK_2;
-        const std::string id = v.SendWriteJob(item);
+        const std::string id = ViewTestSeam::sendWriteJob(v, item);
         if (state >= 0) {
             ViewTestSeam::enterTeachState(v, wizard::TeachState{state});
             ViewTestSeam::jobs(v).setTeachJob(id);

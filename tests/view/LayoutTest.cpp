@@ -3,6 +3,7 @@
 // setting frames are pinned by the console scenarios.
 #include "platform/ChartObject.h"
 #include "view/ViewStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::view::test {
 namespace {
@@ -20,25 +21,25 @@ TEST(Layout, BothChartsWithTheirBarsAndThePanesBelow) {
     EXPECT_EQ(v.trend().flow.object->chartArea().location().width(), (11910 - 270) / 15);
     EXPECT_EQ(v.trend().flow.object->chartArea().location().height(), 172);
     EXPECT_EQ(v.trend().temp.object->chartArea().location().height(), 166);
-    EXPECT_EQ(v.LaUnit1->top(), v.trend().flow.control->top() + 120);
-    EXPECT_EQ(v.VSMax1->top(), v.LaUnit1->top() + 240);
-    EXPECT_EQ(v.VSMin1->top(), bottom(*v.trend().flow.control) - 790);
-    EXPECT_EQ(v.LaUnit2->top(), v.trend().temp.control->top() + 120);
-    EXPECT_EQ(v.VSMax2->top(), v.LaUnit2->top() + 270);
-    EXPECT_EQ(v.VSMin2->top(), bottom(*v.trend().temp.control) - 790);
-    EXPECT_EQ(v.HSMin->top(), bottom(*v.trend().temp.control) - 60);
-    EXPECT_EQ(v.HSMin->width(), v.trend().flow.control->width() - 600);
-    EXPECT_EQ(v.CheckFL->top(), 240);
-    EXPECT_EQ(v.LaFS->left(), v.LaLeFS->left() + v.LaLeFS->width() + 60);
-    EXPECT_EQ(v.CheckTP->top(), bottom(*v.trend().flow.control));
-    EXPECT_EQ(v.LaTS->left(), v.LaLeTS->left() + v.LaLeTS->width() + 60);
-    EXPECT_EQ(v.LaTime->left() + v.LaTime->width(), v.FrameChart->width());
-    EXPECT_EQ(v.LaStatus->top(), bottom(*v.FrameChart) + 60);
-    EXPECT_EQ(v.FrameTeachOption->top(), bottom(*v.LaStatus) + 60);
-    EXPECT_EQ(v.FrameTeach->top(), bottom(*v.FrameTeachOption) + 60);
-    EXPECT_EQ(v.FrameTeach->width(), 12120 - 270);
-    EXPECT_EQ(v.PicTeach->width(), 11850 - 300);
-    EXPECT_EQ(v.PicTeach->height(), 1860 - 240);
+    EXPECT_EQ(childMyLabel(v, "LaUnit1")->top(), v.trend().flow.control->top() + 120);
+    EXPECT_EQ(childScrollBar(v, "VSMax1")->top(), childMyLabel(v, "LaUnit1")->top() + 240);
+    EXPECT_EQ(childScrollBar(v, "VSMin1")->top(), bottom(*v.trend().flow.control) - 790);
+    EXPECT_EQ(childMyLabel(v, "LaUnit2")->top(), v.trend().temp.control->top() + 120);
+    EXPECT_EQ(childScrollBar(v, "VSMax2")->top(), childMyLabel(v, "LaUnit2")->top() + 270);
+    EXPECT_EQ(childScrollBar(v, "VSMin2")->top(), bottom(*v.trend().temp.control) - 790);
+    EXPECT_EQ(childScrollBar(v, "HSMin")->top(), bottom(*v.trend().temp.control) - 60);
+    EXPECT_EQ(childScrollBar(v, "HSMin")->width(), v.trend().flow.control->width() - 600);
+    EXPECT_EQ(childCheckBox(v, "CheckFL")->top(), 240);
+    EXPECT_EQ(childMyLabel(v, "LaFS")->left(), childMyLabel(v, "LaLeFS")->left() + childMyLabel(v, "LaLeFS")->width() + 60);
+    EXPECT_EQ(childCheckBox(v, "CheckTP")->top(), bottom(*v.trend().flow.control));
+    EXPECT_EQ(childMyLabel(v, "LaTS")->left(), childMyLabel(v, "LaLeTS")->left() + childMyLabel(v, "LaLeTS")->width() + 60);
+    EXPECT_EQ(childMyLabel(v, "LaTime")->left() + childMyLabel(v, "LaTime")->width(), childFrame(v, "FrameChart")->width());
+    EXPECT_EQ(childLabel(v, "LaStatus")->top(), bottom(*childFrame(v, "FrameChart")) + 60);
+    EXPECT_EQ(childFrame(v, "FrameTeachOption")->top(), bottom(*childLabel(v, "LaStatus")) + 60);
+    EXPECT_EQ(childFrame(v, "FrameTeach")->top(), bottom(*childFrame(v, "FrameTeachOption")) + 60);
+    EXPECT_EQ(childFrame(v, "FrameTeach")->width(), 12120 - 270);
+    EXPECT_EQ(childPicture(v, "PicTeach")->width(), 11850 - 300);
+    EXPECT_EQ(childPicture(v, "PicTeach")->height(), 1860 - 240);
 }
 
 // Each chart's unit and Y bars show with its check box; the time bar lies under the lowest chart
@@ -46,18 +47,18 @@ TEST(Layout, BothChartsWithTheirBarsAndThePanesBelow) {
 TEST(Layout, EachChartBringsItsBarsAndTheTimeBarFollowsTheLowest) {
     frame::StandFrame f;
     auto& v = f.create();
-    v.CheckFL->setValue(0);  // its click lays out again
-    EXPECT_EQ(v.CheckTP->top(), 540);
-    EXPECT_EQ(v.HSMin->top(), bottom(*v.trend().temp.control) - 60);
-    EXPECT_FALSE(v.LaUnit1->visible() || v.VSMax1->visible() || v.VSMin1->visible());
-    EXPECT_TRUE(v.LaUnit2->visible());
+    childCheckBox(v, "CheckFL")->setValue(0);  // its click lays out again
+    EXPECT_EQ(childCheckBox(v, "CheckTP")->top(), 540);
+    EXPECT_EQ(childScrollBar(v, "HSMin")->top(), bottom(*v.trend().temp.control) - 60);
+    EXPECT_FALSE(childMyLabel(v, "LaUnit1")->visible() || childScrollBar(v, "VSMax1")->visible() || childScrollBar(v, "VSMin1")->visible());
+    EXPECT_TRUE(childMyLabel(v, "LaUnit2")->visible());
 
-    v.CheckFL->setValue(1);
+    childCheckBox(v, "CheckFL")->setValue(1);
     v.setHeight(7000);  // too low for the temperature chart
     v.UserControl_Resize();
-    EXPECT_EQ(v.HSMin->top(), bottom(*v.trend().flow.control) - 60);
-    EXPECT_TRUE(v.VSMin1->visible());
-    EXPECT_FALSE(v.LaUnit2->visible() || v.VSMax2->visible());
+    EXPECT_EQ(childScrollBar(v, "HSMin")->top(), bottom(*v.trend().flow.control) - 60);
+    EXPECT_TRUE(childScrollBar(v, "VSMin1")->visible());
+    EXPECT_FALSE(childMyLabel(v, "LaUnit2")->visible() || childScrollBar(v, "VSMax2")->visible());
 }
 
 // The flow chart needs a control higher than 6000, the temperature chart one higher than 8000;
@@ -74,12 +75,12 @@ TEST(Layout, ChartCheckBoxesNeedMoreThanTheirThresholdHeight) {
         SCOPED_TRACE(c.height);
         v.setHeight(c.height);
         v.UserControl_Resize();
-        v.CheckFL->setValue(1);  // a click lays out again
-        v.CheckTP->setValue(1);
-        EXPECT_EQ(v.CheckFL->enabled(), c.flow);
-        EXPECT_EQ(v.CheckFL->value() == 1, c.flow);
+        childCheckBox(v, "CheckFL")->setValue(1);  // a click lays out again
+        childCheckBox(v, "CheckTP")->setValue(1);
+        EXPECT_EQ(childCheckBox(v, "CheckFL")->enabled(), c.flow);
+        EXPECT_EQ(childCheckBox(v, "CheckFL")->value() == 1, c.flow);
         EXPECT_EQ(v.trend().flow.control->visible(), c.flow);
-        EXPECT_EQ(v.CheckTP->enabled(), c.temperature);
+        EXPECT_EQ(childCheckBox(v, "CheckTP")->enabled(), c.temperature);
         EXPECT_EQ(v.trend().temp.control->visible(), c.temperature);
     }
 }

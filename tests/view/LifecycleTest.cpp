@@ -7,6 +7,7 @@
 
 #include "frame/ParameterSlider.h"
 #include "view/ViewStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::view::test {
 namespace {
@@ -19,12 +20,12 @@ TEST_F(LifecycleTest, CreationSetsUpEverythingTheViewOwns) {
     // Only the creation and the two charts log; nothing fails on the way.
     EXPECT_EQ(messages(), (std::vector<std::string>{"UserControl_Initialize():", "CreateChart()Start",
                                                     "CreateChart()Start"}));
-    EXPECT_EQ(v.Timer1->tag(), "0");
+    EXPECT_EQ(childTimer(v, "Timer1")->tag(), "0");
     EXPECT_TRUE(v.trend().resetTimeBase());
     ASSERT_TRUE(v.binding().mFilter && v.jobs().commands() && v.jobs().pending() && v.jobs().early() &&
                 v.trend().flow.object && v.trend().temp.object);
     for (const auto& [slider, frame] :
-         {std::pair{&v.mSliderFL, v.FrameFL.get()}, {&v.mSliderTP, v.FrameTP.get()}}) {
+         {std::pair{&v.frame().mSliderFL, childFrame(v, "FrameFL").get()}, {&v.frame().mSliderTP, childFrame(v, "FrameTP").get()}}) {
         EXPECT_EQ(slider->control->container(), frame);
         EXPECT_EQ(slider->object->getProperty("FixFormat").toText(), "#0");
         EXPECT_EQ(dynamic_cast<frame::ParameterSlider&>(*slider->object).displayStyle(), "ShowVal");
@@ -65,11 +66,11 @@ TEST_F(LifecycleTest, CreationFailureIsLoggedWithItsStepAndEndsTheCreation) {
             });
         auto& v = f.create();
         const LogEntry last = entries().back();   // the creation's own last line
-        EXPECT_NE(v.CtlLedIM1->lampCount(), 10);  // "initialize grid" never ran
-        EXPECT_EQ(v.Timer1->interval(), 1000);    // the design-time interval
+        EXPECT_NE(childLamps(v)->lampCount(), 10);  // "initialize grid" never ran
+        EXPECT_EQ(childTimer(v, "Timer1")->interval(), 1000);    // the design-time interval
         EXPECT_NE(v.binding().mFilter, nullptr);
         EXPECT_EQ(v.jobs().pending() != nullptr, c.collections);
-        EXPECT_EQ(static_cast<bool>(v.mSliderTP), c.sliders);
+        EXPECT_EQ(static_cast<bool>(v.frame().mSliderTP), c.sliders);
         EXPECT_EQ(logged(":UserControl_Initialize()", false), 1);
         std::smatch m;
         ASSERT_TRUE(std::regex_match(last.message, m, failureLine)) << last.message;
@@ -94,7 +95,7 @@ TEST_F(LifecycleTest, PollIntervalComesFromTheRegistry) {
             platform::registryStore().setDword(kDtmKey, "PollCycle", uint32_t(value.toInt32()));
         SCOPED_TRACE(value.toText());
         frame::StandFrame f;
-        EXPECT_EQ(f.create().Timer1->interval(), interval);
+        EXPECT_EQ(childTimer(f.create(), "Timer1")->interval(), interval);
     }
 }
 
@@ -105,14 +106,14 @@ TEST_F(LifecycleTest, FrameCallsLogKeepAndAnswer) {
     auto& v = f.create();
     f.init(InitTarget::Device);
     EXPECT_EQ(logged("IQX_ActiveXConfig2_Init(obj, , )"), 1);
-    EXPECT_EQ(v.IQX_ActiveXApp_GetAppliedDataModel(), v.mModel);
+    EXPECT_EQ(v.IQX_ActiveXApp_GetAppliedDataModel(), v.frame().mModel);
     f.init(InitTarget::Device, "TEACH_FMX", "PARAMETER", false);
     EXPECT_EQ(logged("IQX_ActiveXConfig2_Init(obj, TEACH_FMX, PARAMETER)"), 1);
-    EXPECT_EQ(v.mMessageHandler, f.messageHandler());
+    EXPECT_EQ(v.frame().mMessageHandler, f.messageHandler());
 
     EXPECT_TRUE(v.IQX_ActiveXApp_RegisterCallback(f.receiver()));
     EXPECT_TRUE(v.IQX_ActiveXApp_RegisterCallback(nullptr));
-    EXPECT_EQ(v.mReceiver, nullptr);
+    EXPECT_EQ(v.frame().mReceiver, nullptr);
     EXPECT_FALSE(v.IQX_ActiveXApp_SetActionArea(f.model()));
 }
 
@@ -129,7 +130,7 @@ TEST_F(LifecycleTest, OnlyTheFramesOwnModelAnnouncesAnEnvironmentChange) {
                               onError("IBase_CallbackModule_OnEnvironmentChanged", platform::kObjectNotSet)});
 
     f.init(InitTarget::Device);
-    auto applied = std::dynamic_pointer_cast<frame::FrameDataModel>(v.mModel);
+    auto applied = std::dynamic_pointer_cast<frame::FrameDataModel>(v.frame().mModel);
     auto notices = [&] { return applied->frameDescription()->environmentNotices(); };
     // clang-format off
     for (const auto& [m, key, value] : std::vector<std::tuple<host::ObjectPtr, std::string, platform::Variant>>{
@@ -152,14 +153,14 @@ TEST_F(LifecycleTest, LogMessageBecomesTheNextDetailsOnly) {
     v.ISpec_Log_Log("MESSAGE", "A", "B", platform::Variant(7));
     EXPECT_EQ(messages(), std::vector<std::string>{"ISpec_Log_Log() DataObj=A, data=B"});
     for (const char* kind : {"Message", "MESSAGE ", ""}) v.ISpec_Log_Log(kind, "C", "D", {});
-    EXPECT_EQ(v.mMessageDetails, "A: B");
-    EXPECT_THROW(v.ReportMessageWithDetails("T", "C"), platform::RuntimeError);
-    EXPECT_THROW(v.ReportMessage("T", "C"), platform::RuntimeError);
-    EXPECT_EQ(v.mMessageDetails, "A: B");
+    EXPECT_EQ(v.frame().mMessageDetails, "A: B");
+    EXPECT_THROW(ViewTestSeam::reportMessageWithDetails(v, "T", "C"), platform::RuntimeError);
+    EXPECT_THROW(ViewTestSeam::reportMessage(v, "T", "C"), platform::RuntimeError);
+    EXPECT_EQ(v.frame().mMessageDetails, "A: B");
 
     f.init(InitTarget::Device);
-    v.ReportMessageWithDetails("T", "C");
-    v.ReportMessageWithDetails("U", "C");
+    ViewTestSeam::reportMessageWithDetails(v, "T", "C");
+    ViewTestSeam::reportMessageWithDetails(v, "U", "C");
     const auto& shown = f.messageHandler()->shown();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].text, "T\r\nDetails:A: B");
@@ -189,7 +190,7 @@ TEST_F(LifecycleTest, LocalCommFollowsTheJobCountInTheCountersKindOfNumber) {
         ViewTestSeam::jobs(v).settle("a");  // no longer held: no change
         const auto value = env.get("LOCAL_COMM");
         EXPECT_EQ(value.kind(), kind);                                         // two jobs added, one removed
-        EXPECT_TRUE(environmentValue(*v.mModel, "LOCAL_COMM").equals(value));  // shared with the copy
+        EXPECT_TRUE(environmentValue(*v.frame().mModel, "LOCAL_COMM").equals(value));  // shared with the copy
         if (kind != Kind::Text) {
             EXPECT_EQ(value.toDouble(), after);
         }
@@ -203,8 +204,8 @@ TEST_F(LifecycleTest, TerminateOnlyLogsAndGivesBackThePendingJobs) {
     BoundStand s(with([](auto& o) { o.localComm = 3; }));
     s.startPolling();
     s.f.link().latencyMs = 10'000;
-    s.view->ReadValuesOnce();
-    s.view->ReadValuesOnce();
+    ViewTestSeam::readValuesOnce(*s.view);
+    ViewTestSeam::readValuesOnce(*s.view);
     EXPECT_EQ(environmentValue(*s.f.model(), "LOCAL_COMM").toInt32(), 5);
     clearLog();
     s.f.terminate();

@@ -2,6 +2,7 @@
 // tick sends nothing, the status line's minimum display time, the run-time counter in LaTime,
 // and the helpers around them. The poll rhythm itself is the console scenarios'.
 #include "view/ViewStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::view::test {
 namespace {
@@ -40,7 +41,7 @@ TEST_F(PollingTest, PollListHoldsWhatTheDeviceHasInReadOrder) {
         BoundStand s(with(c.options), false);
         ViewTestSeam::progress(*s.view).mRefreshSwitchInputs = c.refresh;
         std::vector<std::string> names;
-        for (const auto& p : s.view->BuildPollList()) names.push_back(nameOf(p));
+        for (const auto& p : ViewTestSeam::pollList(*s.view)) names.push_back(nameOf(p));
         EXPECT_EQ(names, c.expected);
     }
 }
@@ -51,8 +52,8 @@ TEST_F(PollingTest, TicksWaitForTheConnectionAndOutliveFailures) {
     BoundStand s(neutral(), false);
     auto& v = *s.view;
     s.f.link().latencyMs = 2500;
-    v.Timer1->setEnabled(true);
-    v.mSpecComm->Connecting(true);  // "CONNECTED" at 2.5 s
+    childTimer(v, "Timer1")->setEnabled(true);
+    v.frame().mSpecComm->Connecting(true);  // "CONNECTED" at 2.5 s
     s.f.wait(2400);
     EXPECT_EQ(v.jobs().pending()->Count(), 0);
     s.f.wait(600);  // the tick at 3 s finds the device connected
@@ -60,13 +61,13 @@ TEST_F(PollingTest, TicksWaitForTheConnectionAndOutliveFailures) {
     EXPECT_EQ(logged("Timer1_Timer", false), 0);
 
     s.f.wait(2500);
-    auto guarded = std::make_shared<GuardedCommunication>(v.mSpecComm);
+    auto guarded = std::make_shared<GuardedCommunication>(v.frame().mSpecComm);
     guarded->failReads = true;
-    v.mSpecComm = guarded;
+    ViewTestSeam::frame(v).mSpecComm = guarded;
     s.f.wait(2000);
     EXPECT_EQ(logged(onError("Timer1_Timer", platform::kObjectError + 7, "The line is gone")), 2);
     EXPECT_EQ(v.jobs().pending()->Count(), 0);
-    EXPECT_TRUE(v.Timer1->enabled());
+    EXPECT_TRUE(childTimer(v, "Timer1")->enabled());
 }
 
 // Each message stays at least 2 s; of those asked for meanwhile only the last follows, and one
@@ -76,31 +77,31 @@ TEST_F(PollingTest, StatusStaysTwoSecondsAndOnlyTheLastWaitingOneFollows) {
     frame::StandFrame f;
     auto& v = f.create();
     std::vector<std::string> shown;
-    auto watch = v.LaStatus->observe([&](const platform::Control&, const std::string& property) {
-        if (property == "Caption") shown.push_back(v.LaStatus->caption());
+    auto watch = childLabel(v, "LaStatus")->observe([&](const platform::Control&, const std::string& property) {
+        if (property == "Caption") shown.push_back(childLabel(v, "LaStatus")->caption());
     });
-    v.ShowStatus("A", 0);
-    EXPECT_EQ(v.LaStatus->backColor(), kGreen);
+    ViewTestSeam::showStatus(v, "A", 0);
+    EXPECT_EQ(childLabel(v, "LaStatus")->backColor(), kGreen);
     f.wait(500);
-    v.ShowStatus("B", 1);
+    ViewTestSeam::showStatus(v, "B", 1);
     f.wait(500);
-    v.ShowStatus("C", 2);
-    v.ShowStatus("A", 1);
+    ViewTestSeam::showStatus(v, "C", 2);
+    ViewTestSeam::showStatus(v, "A", 1);
     f.wait(999);
-    EXPECT_EQ(v.LaStatus->caption(), "A");
+    EXPECT_EQ(childLabel(v, "LaStatus")->caption(), "A");
     f.wait(1);
-    EXPECT_EQ(v.LaStatus->caption(), "C");
-    EXPECT_EQ(v.LaStatus->backColor(), kAmber);
+    EXPECT_EQ(childLabel(v, "LaStatus")->caption(), "C");
+    EXPECT_EQ(childLabel(v, "LaStatus")->backColor(), kAmber);
     f.wait(2000);
-    EXPECT_FALSE(v.TimerState->enabled());
-    v.ShowStatus("C", 0);
-    EXPECT_FALSE(v.TimerState->enabled());
+    EXPECT_FALSE(childTimer(v, "TimerState")->enabled());
+    ViewTestSeam::showStatus(v, "C", 0);
+    EXPECT_FALSE(childTimer(v, "TimerState")->enabled());
     EXPECT_EQ(shown, (std::vector<std::string>{"A", "C"}));
 
-    EXPECT_THROW(v.ShowStatus("X", 3), platform::RuntimeError);
-    EXPECT_EQ(v.LaStatus->caption(), "X");
-    EXPECT_TRUE(v.TimerState->enabled());
-    EXPECT_EQ(v.LaStatus->backColor(), kAmber);
+    EXPECT_THROW(ViewTestSeam::showStatus(v, "X", 3), platform::RuntimeError);
+    EXPECT_EQ(childLabel(v, "LaStatus")->caption(), "X");
+    EXPECT_TRUE(childTimer(v, "TimerState")->enabled());
+    EXPECT_EQ(childLabel(v, "LaStatus")->backColor(), kAmber);
 }
 
 // The counter's text sits right-aligned in the chart frame on the line of the temperature
@@ -108,27 +109,27 @@ TEST_F(PollingTest, StatusStaysTwoSecondsAndOnlyTheLastWaitingOneFollows) {
 TEST_F(PollingTest, RunTimeCounterCountsSecondsIntoLaTime) {
     frame::StandFrame f;
     auto& v = f.create();
-    v.FrameChart->setWidth(9000);
-    v.LaLeTS->setTop(777);
+    childFrame(v, "FrameChart")->setWidth(9000);
+    childMyLabel(v, "LaLeTS")->setTop(777);
     ViewTestSeam::status(v).mRunTime = 8;
-    v.TimerCnt->setEnabled(true);
+    childTimer(v, "TimerCnt")->setEnabled(true);
     f.wait(1000);
-    EXPECT_EQ(v.LaTime->caption(), "Running time: 9 s");
-    const int32_t narrow = v.LaTime->width();
-    EXPECT_EQ(v.LaTime->left(), 9000 - narrow);
-    EXPECT_EQ(v.LaTime->top(), 777);
+    EXPECT_EQ(childMyLabel(v, "LaTime")->caption(), "Running time: 9 s");
+    const int32_t narrow = childMyLabel(v, "LaTime")->width();
+    EXPECT_EQ(childMyLabel(v, "LaTime")->left(), 9000 - narrow);
+    EXPECT_EQ(childMyLabel(v, "LaTime")->top(), 777);
     f.wait(1000);
-    EXPECT_GT(v.LaTime->width(), narrow);
-    EXPECT_EQ(v.LaTime->left() + v.LaTime->width(), 9000);
+    EXPECT_GT(childMyLabel(v, "LaTime")->width(), narrow);
+    EXPECT_EQ(childMyLabel(v, "LaTime")->left() + childMyLabel(v, "LaTime")->width(), 9000);
 
     auto resource = std::make_shared<ScriptedResource>();
     resource->texts["IDS_TTIP_TIME_RUN"] = "%1 of %1";
-    v.mRes = resource;
+    ViewTestSeam::frame(v).mRes = resource;
     f.wait(1000);
-    EXPECT_EQ(v.LaTime->caption(), "11 of 11");
+    EXPECT_EQ(childMyLabel(v, "LaTime")->caption(), "11 of 11");
     resource->texts["IDS_TTIP_TIME_RUN"] = "running";
     f.wait(2000);
-    EXPECT_EQ(v.LaTime->caption(), "running");
+    EXPECT_EQ(childMyLabel(v, "LaTime")->caption(), "running");
     EXPECT_EQ(v.status().mRunTime, 13);
 }
 
@@ -142,10 +143,10 @@ TEST_F(PollingTest, ClearLevelLampsKeepsTheGivenLampAndTheEnds) {
         SCOPED_TRACE(std::to_string(keep));
         frame::StandFrame f;
         auto& v = f.create();
-        for (int16_t lamp = 0; lamp < 10; ++lamp) v.CtlLedIM1->SetLED(lamp, kGreen);
-        v.ClearLevelLamps(keep);
+        for (int16_t lamp = 0; lamp < 10; ++lamp) childLamps(v)->SetLED(lamp, kGreen);
+        ViewTestSeam::clearLevelLamps(v, keep);
         std::vector<uint32_t> colours;
-        for (int32_t lamp = 0; lamp < 10; ++lamp) colours.push_back(v.CtlLedIM1->lampColor(lamp));
+        for (int32_t lamp = 0; lamp < 10; ++lamp) colours.push_back(childLamps(v)->lampColor(lamp));
         EXPECT_EQ(colours, expected);
     }
 }

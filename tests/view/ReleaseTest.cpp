@@ -4,6 +4,7 @@
 #include "frame/FrameParameter.h"
 #include "frame/FrameSettings.h"
 #include "view/ViewStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::view::test {
 namespace {
@@ -19,24 +20,24 @@ std::vector<std::string> releasedItemNames(const frame::SimDevice& device) {
 }
 
 void setTimers(QX_FlowWiz& v, bool enabled) {
-    for (auto* timer : {v.Timer1.get(), v.TimerCnt.get(), v.TimerState.get()}) timer->setEnabled(enabled);
-    v.CtlLedIM1->SetLED(3, 255, enabled);  // a blinking lamp runs the lamp column's own timer
+    for (auto* timer : {childTimer(v, "Timer1").get(), childTimer(v, "TimerCnt").get(), childTimer(v, "TimerState").get()}) timer->setEnabled(enabled);
+    childLamps(v)->SetLED(3, 255, enabled);  // a blinking lamp runs the lamp column's own timer
 }
 // A timer still running after the release keeps the released view busy for nothing.
 bool anyTimer(const QX_FlowWiz& v) {
-    return v.Timer1->enabled() || v.TimerCnt->enabled() || v.TimerState->enabled() ||
-           v.CtlLedIM1->blinkTimer().enabled();
+    return childTimer(v, "Timer1")->enabled() || childTimer(v, "TimerCnt")->enabled() || childTimer(v, "TimerState")->enabled() ||
+           childLamps(v)->blinkTimer().enabled();
 }
 
 // Everything the release drops; the receiver is kept only while a release is pending.
 void expectReleased(const QX_FlowWiz& v) {
-    EXPECT_FALSE(v.mModel || v.mFrameModel || v.mSpecComm || v.mDevice || v.mMessageHandler || v.mToolbar ||
-                 v.mRes);
-    EXPECT_FALSE(v.trend().flow.object || v.trend().temp.object || v.mSliderFL || v.mSliderTP);
+    EXPECT_FALSE(v.frame().mModel || v.frame().mFrameModel || v.frame().mSpecComm || v.frame().mDevice || v.frame().mMessageHandler || v.frame().mToolbar ||
+                 v.frame().mRes);
+    EXPECT_FALSE(v.trend().flow.object || v.trend().temp.object || v.frame().mSliderFL || v.frame().mSliderTP);
     EXPECT_EQ(v.jobs().pending()->Count(), 0);
     EXPECT_EQ(v.jobs().pending()->Callback(), nullptr);
     EXPECT_FALSE(anyTimer(v));
-    EXPECT_EQ(v.mReceiver != nullptr, v.mReleasePending);
+    EXPECT_EQ(v.frame().mReceiver != nullptr, v.frame().mReleasePending);
 }
 
 TEST_F(ReleaseTest, BeforeInitDropsTheViewsOwnObjectsAndAnswersFalse) {
@@ -79,10 +80,10 @@ TEST_F(ReleaseTest, IdleReleaseGivesTheWrittenItemsBackAndDropsEverything) {
             SCOPED_TRACE(c.label);
             BoundStand s(with(c.options));
             auto& v = *s.view;
-            auto settings = std::dynamic_pointer_cast<frame::FrameSettings>(v.mModel->settings());
-            ASSERT_EQ(v.mModel == s.f.model(), c.combine);
+            auto settings = std::dynamic_pointer_cast<frame::FrameSettings>(v.frame().mModel->settings());
+            ASSERT_EQ(v.frame().mModel == s.f.model(), c.combine);
             auto comm = s.f.communication();
-            v.lookUpText("IDS_TMax");
+            ViewTestSeam::lookUpText(v, "IDS_TMax");
             setTimers(v, true);
             EXPECT_FALSE(s.f.release());
             EXPECT_EQ(releasedItemNames(*s.f.device()), c.items);
@@ -102,12 +103,12 @@ TEST_F(ReleaseTest, ReleaseInAModuleTellsTheContextAndToleratesAMissingOne) {
         auto& v = f.create();
         f.init(InitTarget::Device, "TEACH_FMX", "MONITOR");
         f.init(InitTarget::Device, "TEACH_FMX", context);  // the same model, bound in that context
-        auto copy = std::dynamic_pointer_cast<frame::FrameDataModel>(v.mModel);
+        auto copy = std::dynamic_pointer_cast<frame::FrameDataModel>(v.frame().mModel);
         const int before = copy->context("TEACH_FMX", "MONITOR")->notices();
         EXPECT_FALSE(f.release());
         EXPECT_EQ(copy->context("TEACH_FMX", "MONITOR")->notices(),
                   before + (v.binding().mContext == "MONITOR"));
-        EXPECT_EQ(v.mModel, nullptr);
+        EXPECT_EQ(v.frame().mModel, nullptr);
     }
 }
 
@@ -120,10 +121,10 @@ TEST_F(ReleaseTest, CommandWaitingInTheQueueDefersTheRelease) {
     setTimers(v, true);
     EXPECT_TRUE(s.f.release());
     EXPECT_FALSE(anyTimer(v));
-    EXPECT_TRUE(v.mReleasePending);
-    EXPECT_EQ(v.mFrameModel, s.f.model());
-    EXPECT_TRUE(v.mModel && v.mSpecComm && v.mMessageHandler && v.mReceiver && v.trend().flow.object &&
-                v.mSliderFL);
+    EXPECT_TRUE(v.frame().mReleasePending);
+    EXPECT_EQ(v.frame().mFrameModel, s.f.model());
+    EXPECT_TRUE(v.frame().mModel && v.frame().mSpecComm && v.frame().mMessageHandler && v.frame().mReceiver && v.trend().flow.object &&
+                v.frame().mSliderFL);
     EXPECT_EQ(releasedItemNames(*s.f.device()).size(), 5u);  // the items go back already
     EXPECT_TRUE(s.f.release());
     EXPECT_EQ(releasedItemNames(*s.f.device()).size(), 10u);
@@ -135,9 +136,9 @@ TEST_F(ReleaseTest, RefusedDisconnectionIsLoggedAndTheReleaseGoesOn) {
     BoundStand s;
     s.connectIdle();
     auto& v = *s.view;
-    auto guarded = std::make_shared<GuardedCommunication>(v.mSpecComm);
+    auto guarded = std::make_shared<GuardedCommunication>(v.frame().mSpecComm);
     guarded->refuseDisconnect = true;
-    v.mSpecComm = guarded;
+    ViewTestSeam::frame(v).mSpecComm = guarded;
     clearLog();
     EXPECT_FALSE(s.f.release());
     EXPECT_EQ(messages(), (std::vector<std::string>{"IQX_ActiveXConfig2_PrepareToRelease():",
@@ -145,7 +146,7 @@ TEST_F(ReleaseTest, RefusedDisconnectionIsLoggedAndTheReleaseGoesOn) {
                                                     "mSpecComm.Connecting(False) returned False!"}));
     EXPECT_EQ(guarded->disconnectRequests, 1);
     EXPECT_EQ(guarded->releases, 1);
-    EXPECT_FALSE(v.mReleasePending);
+    EXPECT_FALSE(v.frame().mReleasePending);
     expectReleased(v);
     s.f.wait(1000);
     EXPECT_EQ(s.f.receiver()->releasedCount(), 0);
@@ -168,7 +169,7 @@ TEST_F(ReleaseTest, DeferredReleaseFailuresAreLogged) {
         EXPECT_TRUE(s.f.release());
         s.f.wait(50);
         EXPECT_EQ(logged(onError("IBase_Communication_OnConnectStatusChanged", platform::kObjectNotSet)), 1);
-        EXPECT_EQ(s.view->mModel == nullptr, handler);
+        EXPECT_EQ(s.view->frame().mModel == nullptr, handler);
         EXPECT_EQ(s.f.receiver()->releasedCount(), 0);
     }
 }
@@ -183,7 +184,7 @@ TEST_F(ReleaseTest, ReleaseDuringTeachInEndsWithOneNoticeWhenNothingIsLeftToCome
         std::function<void(BoundStand&)> beforeRelease, afterRelease;
     };
     auto teach = [](BoundStand& s) {
-        s.view->ComTeachMaxMin->click();
+        childButton(*s.view, "ComTeachMaxMin")->click();
         s.f.wait(100);
     };
     auto earlyAnswer = [teach](BoundStand& s) {

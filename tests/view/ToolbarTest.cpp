@@ -3,6 +3,7 @@
 // function buttons.
 #include "frame/FrameParameter.h"
 #include "view/ViewStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::view::test {
 namespace {
@@ -19,7 +20,7 @@ TEST_F(ToolbarTest, NewToolbarGetsPicturesAlwaysAndButtonsInItsContextsOnly) {
         BoundStand s(neutral(5), false);
         s.f.init(InitTarget::Device, std::nullopt, context);
         s.f.setToolbar();
-        EXPECT_EQ(s.view->mToolbar, s.f.toolbar());
+        EXPECT_EQ(s.view->frame().mToolbar, s.f.toolbar());
         EXPECT_EQ(s.f.toolbar()->images().keys(),
                   (std::vector<std::string>{"ToDevice", "FromDevice", "Tree", "Export", "XmlExport", "Clear",
                                             "Auto", "Edit"}));
@@ -64,7 +65,7 @@ TEST_F(ToolbarTest, PollStartsFromTheLastChoiceOrTheDeviceState) {
         s.f.setToolbar();
         EXPECT_EQ(button(s.f, "Poll")->value(), c.value);
         EXPECT_EQ(button(s.f, "Poll")->enabled(), c.enabled);
-        EXPECT_EQ(v.Timer1->enabled(), c.polling);
+        EXPECT_EQ(childTimer(v, "Timer1")->enabled(), c.polling);
         EXPECT_EQ(pollMode(v), c.pollMode == 0 && !c.polling ? 0 : 1);
         s.f.wait(100);
         EXPECT_EQ(s.f.communication()->IsConnected(), c.polling);
@@ -80,7 +81,7 @@ TEST_F(ToolbarTest, ReleasingPollDisconnectsOnlyWithWorkOutstanding) {
     for (const auto& [label, outstanding, disconnects] :
          std::vector<std::tuple<std::string, std::function<void(QX_FlowWiz&)>, bool>>{
              {"idle", [](QX_FlowWiz&) {}, false},
-             {"read outstanding", [](QX_FlowWiz& v) { v.ReadValuesOnce(); }, true},
+             {"read outstanding", [](QX_FlowWiz& v) { ViewTestSeam::readValuesOnce(v); }, true},
              {"command waiting", [](QX_FlowWiz& v) { ViewTestSeam::jobs(v).queueRead(); }, true}}) {
         SCOPED_TRACE(label);
         BoundStand s;
@@ -90,7 +91,7 @@ TEST_F(ToolbarTest, ReleasingPollDisconnectsOnlyWithWorkOutstanding) {
         std::vector<std::string> statuses;
         s.f.link().onConnection = [&](const std::string& status) { statuses.push_back(status); };
         s.f.press("Poll");
-        EXPECT_FALSE(s.view->Timer1->enabled());
+        EXPECT_FALSE(childTimer(*s.view, "Timer1")->enabled());
         s.f.wait(5000);
         EXPECT_EQ(statuses.size(), disconnects ? 1u : 0u);
     }
@@ -114,12 +115,12 @@ TEST_F(ToolbarTest, ReleasingPollWithoutJobCollectionsFailsEvenWhenDisconnected)
     f.setToolbar();
     ASSERT_NE(button(f, "Poll"), nullptr);
     button(f, "Poll")->setValue(1);
-    v.Timer1->setEnabled(true);
+    childTimer(v, "Timer1")->setEnabled(true);
     clearLog();
     ASSERT_TRUE(f.press("Poll"));
     ASSERT_FALSE(f.communication()->IsConnected());
     EXPECT_EQ(logged(onError("mToolbar_ButtonClick", platform::kObjectNotSet)), 1);
-    EXPECT_TRUE(v.Timer1->enabled());  // the failure came before the timer was stopped
+    EXPECT_TRUE(childTimer(v, "Timer1")->enabled());  // the failure came before the timer was stopped
 }
 
 // Checks that each parameter of the model was refreshed exactly when the walk reached it: in a
@@ -160,8 +161,8 @@ TEST_F(ToolbarTest, PressingPollAsksTheMatchingParametersToRefresh) {
         f.link().connectOutcome = outcome;
         f.press("Poll");
         const bool known = module != "NO_SUCH_MODULE";
-        expectWalked(*v.mModel, module, outcome == Outcome::Ok && known);
-        EXPECT_EQ(v.Timer1->enabled(), outcome == Outcome::Ok && known);
+        expectWalked(*v.frame().mModel, module, outcome == Outcome::Ok && known);
+        EXPECT_EQ(childTimer(v, "Timer1")->enabled(), outcome == Outcome::Ok && known);
         EXPECT_EQ(logged(onError("mToolbar_ButtonClick", platform::kItemNotFound)), known ? 0 : 1);
     }
 }
@@ -179,9 +180,9 @@ TEST_F(ToolbarTest, EditSwitchesTheInputsAndTheWizardState) {
         BoundStand s;
         auto& v = *s.view;
         if (!pressed) button(s.f, "Edit")->setValue(1);
-        const std::vector<platform::Control*> inputs = {v.LaTMaxW.get(), v.LaTMinW.get(), v.LaTQuickW.get(),
-                                                        v.ComSetTeach.get()};
-        const std::vector<platform::Control*> triggers = {v.ComTMax.get(), v.ComTQuick.get()};
+        const std::vector<platform::Control*> inputs = {childTextBox(v, "LaTMaxW").get(), childTextBox(v, "LaTMinW").get(), childTextBox(v, "LaTQuickW").get(),
+                                                        childButton(v, "ComSetTeach").get()};
+        const std::vector<platform::Control*> triggers = {childButton(v, "ComTMax").get(), childButton(v, "ComTQuick").get()};
         for (auto* control : inputs) control->setEnabled(!pressed);
         for (auto* control : triggers) control->setEnabled(pressed);
         ViewTestSeam::enterTeachState(v, wizard::TeachState{from});
@@ -212,16 +213,16 @@ TEST_F(ToolbarTest, FunctionButtonsToggleOnlyTheirOwnValue) {
 TEST_F(ToolbarTest, AutoFollowsTheNewestPointAndWidensTheRangesAgain) {
     BoundStand s;
     auto& v = *s.view;
-    const std::vector<platform::ScrollBar*> offsets = {v.VSMax1.get(), v.VSMax2.get(), v.VSMin1.get(),
-                                                       v.VSMin2.get()};
-    v.HSMin->setValue(300);
+    const std::vector<platform::ScrollBar*> offsets = {childScrollBar(v, "VSMax1").get(), childScrollBar(v, "VSMax2").get(), childScrollBar(v, "VSMin1").get(),
+                                                       childScrollBar(v, "VSMin2").get()};
+    childScrollBar(v, "HSMin")->setValue(300);
     for (auto* bar : offsets) bar->setValue(40);
-    v.trend().flow.range.min = 100, v.trend().flow.range.max = 200, v.trend().flow.saved.min = 50,
-    v.trend().flow.saved.max = 150;
-    v.trend().temp.range.min = 20, v.trend().temp.range.max = 25, v.trend().temp.saved.min = 22,
-    v.trend().temp.saved.max = 30;
+    ViewTestSeam::trend(v).flow.range.min = 100, ViewTestSeam::trend(v).flow.range.max = 200, ViewTestSeam::trend(v).flow.saved.min = 50,
+    ViewTestSeam::trend(v).flow.saved.max = 150;
+    ViewTestSeam::trend(v).temp.range.min = 20, ViewTestSeam::trend(v).temp.range.max = 25, ViewTestSeam::trend(v).temp.saved.min = 22,
+    ViewTestSeam::trend(v).temp.saved.max = 30;
     s.f.press("Auto");
-    EXPECT_EQ(v.HSMin->value(), 1000);
+    EXPECT_EQ(childScrollBar(v, "HSMin")->value(), 1000);
     for (auto* bar : offsets) EXPECT_EQ(bar->value(), 0) << bar->name();
     EXPECT_EQ((std::vector<int32_t>{v.trend().flow.range.min, v.trend().flow.range.max,
                                     v.trend().temp.range.min, v.trend().temp.range.max}),
@@ -241,15 +242,15 @@ TEST_F(ToolbarTest, ClearRestartsTheTrendViewAndRefreshesWhenDisconnected) {
         ViewTestSeam::leavePollButton(v, 2);
         f.setToolbar();
         f.wait(700);  // the clock now stands between two whole seconds
-        v.HSMin->setValue(300);
-        v.VSMax1->setValue(40);
-        v.trend().flow.range.max = 200;
-        v.trend().flow.saved.max = 150;
+        childScrollBar(v, "HSMin")->setValue(300);
+        childScrollBar(v, "VSMax1")->setValue(40);
+        ViewTestSeam::trend(v).flow.range.max = 200;
+        ViewTestSeam::trend(v).flow.saved.max = 150;
         clearLog();
         f.press("Clear");
         EXPECT_EQ(v.trend().teachStartTime(), static_cast<int32_t>(f.scheduler().nowMs() / 1000 % 86400));
-        EXPECT_EQ(v.HSMin->value(), v.HSMin->max());
-        EXPECT_EQ(v.VSMax1->value(), 0);
+        EXPECT_EQ(childScrollBar(v, "HSMin")->value(), childScrollBar(v, "HSMin")->max());
+        EXPECT_EQ(childScrollBar(v, "VSMax1")->value(), 0);
         EXPECT_EQ(v.trend().flow.saved.max, 200);
         EXPECT_EQ(v.trend().flow.object->group(1).data().numPoints(), device ? 1 : 0);
         EXPECT_EQ(v.trend().flow.range.max == -2000, !device);  // the refresh rescales to the values read
@@ -270,7 +271,7 @@ TEST_F(ToolbarTest, MissingPicturesAreLeftOutAndPresentOnesKept) {
         BoundStand s(neutral(), false);
         auto res = std::make_shared<ScriptedResource>();
         res->failingPictures = {failing};
-        s.view->mRes = res;
+        ViewTestSeam::frame(*s.view).mRes = res;
         ViewTestSeam::leavePollButton(*s.view, 2);
         auto toolbar = std::make_shared<frame::FrameToolbar>();
         auto kept = std::make_shared<host::Picture>("mine", std::vector<uint8_t>{}, 16, 16);
@@ -295,14 +296,14 @@ TEST_F(ToolbarTest, FailingHandOverIsLoggedAndKeepsTheEarlierToolbar) {
     const auto first = s.f.toolbar();
     auto res = std::make_shared<ScriptedResource>();
     res->failingText = "IDS_TTIP_CLEAR_CHART";
-    v.mRes = res;
+    ViewTestSeam::frame(v).mRes = res;
     clearLog();
     auto& second = s.f.setToolbar();
     EXPECT_EQ(messages(), std::vector<std::string>{"IQX_ActiveXApp_SetToolbar(): ERROR: text unavailable"});
-    EXPECT_EQ(v.mToolbar, first);
+    EXPECT_EQ(v.frame().mToolbar, first);
     EXPECT_EQ(second.buttons().keys(), (std::vector<std::string>{"Poll", "Clear"}));
     first->buttons().find("Poll")->setValue(1);
-    v.ResetPolling();
+    ViewTestSeam::resetPolling(v);
     EXPECT_EQ(first->buttons().find("Poll")->value(), 0);
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "wizard/WizardStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::stand::test {
 namespace {
@@ -21,9 +22,9 @@ void typeInto(platform::TextBox& box, const std::string& text) {
 // reset QUICK_2 nor move on to state 4.
 TEST(EditMoves, EditWhileTheMaximumIsSentSwallowsTheAnswer) {
     WizardStand s(device(1));
-    ASSERT_TRUE(s.click(*s.v().ComTeachMaxMin));
+    ASSERT_TRUE(s.click(*childButton(s.v(), "ComTeachMaxMin")));
     s.settleAt(900);
-    ASSERT_TRUE(s.click(*s.v().ComTMax));
+    ASSERT_TRUE(s.click(*childButton(s.v(), "ComTMax")));
     ASSERT_TRUE(s.press("Edit"));
     EXPECT_EQ(wizard::number(s.v().progress().mTeachState), 5);
     s.wait(3 * kPollMs);
@@ -52,17 +53,17 @@ TEST_P(SetTeachSpan, RefusesTooSmallASpanAndSendsTheRestInOrder) {
     options.language = 1033;
     options.quickMode = c.quickMode;
     WizardStand s(options);
-    ASSERT_TRUE(s.click(*s.v().ComTeachMaxMin));
+    ASSERT_TRUE(s.click(*childButton(s.v(), "ComTeachMaxMin")));
     s.wait(kPollMs);
     ASSERT_TRUE(s.press("Edit"));
     s.wait(kPollMs);
     s.writes.clear();
     const auto boxesBefore = s.messages().size();
 
-    typeInto(*s.v().LaTMaxW, c.max);
-    typeInto(*s.v().LaTMinW, c.min);
+    typeInto(*childTextBox(s.v(), "LaTMaxW"), c.max);
+    typeInto(*childTextBox(s.v(), "LaTMinW"), c.min);
     const std::string teachJobBefore = s.v().jobs().teachJobId();
-    ASSERT_TRUE(s.click(*s.v().ComSetTeach));
+    ASSERT_TRUE(s.click(*childButton(s.v(), "ComSetTeach")));
     s.wait(kPollMs);
 
     EXPECT_EQ(s.messages().size(), boxesBefore);
@@ -101,16 +102,16 @@ TEST(SetTeachQuick, SwitchPointGoesWithTheModeOfTheFirmware) {
                           Case{0, R"(QUICK_2="1" FLOWSP_RAW="420")"}}) {
         SCOPED_TRACE(c.fw);
         WizardStand s(device(c.fw));
-        ASSERT_TRUE(s.click(*s.v().ComteachQuick));
+        ASSERT_TRUE(s.click(*childButton(s.v(), "ComteachQuick")));
         s.wait(kPollMs);
         if (c.fw == 1) {
             ASSERT_TRUE(s.press("Edit"));
         }
         s.writes.clear();
         const std::string teachJob = s.v().jobs().teachJobId();
-        s.v().LaTQuickW->setText("420");
-        s.v().ComSetTeach_Click();
-        EXPECT_EQ(s.v().LaTQuick->text(), "420");
+        childTextBox(s.v(), "LaTQuickW")->setText("420");
+        ViewTestSeam::setTaughtValues(s.v());
+        EXPECT_EQ(childTextBox(s.v(), "LaTQuick")->text(), "420");
         EXPECT_EQ(s.v().jobs().teachJobId(), teachJob);
         s.wait(kPollMs);
         EXPECT_THAT(s.writes, ElementsAreArray({c.write}));
@@ -121,13 +122,13 @@ TEST(SetTeachQuick, SwitchPointGoesWithTheModeOfTheFirmware) {
 TEST(ManualInputs, OffsetInputSetsBothControlsEveryTime) {
     WizardStand s(device(1));
     auto& v = s.v();
-    v.ComSetQT->setEnabled(true);
-    v.CoQTOffset->setEnabled(false);
-    v.EnableQuickOffsetInput(true);
-    EXPECT_TRUE(v.CoQTOffset->enabled());
-    v.EnableQuickOffsetInput(false);
-    EXPECT_FALSE(v.ComSetQT->enabled());
-    EXPECT_FALSE(v.CoQTOffset->enabled());
+    childButton(v, "ComSetQT")->setEnabled(true);
+    childComboBox(v, "CoQTOffset")->setEnabled(false);
+    ViewTestSeam::enableSettingInput(v, wizard::SettingPane::Quick, true);
+    EXPECT_TRUE(childComboBox(v, "CoQTOffset")->enabled());
+    ViewTestSeam::enableSettingInput(v, wizard::SettingPane::Quick, false);
+    EXPECT_FALSE(childButton(v, "ComSetQT")->enabled());
+    EXPECT_FALSE(childComboBox(v, "CoQTOffset")->enabled());
 }
 
 }  // namespace

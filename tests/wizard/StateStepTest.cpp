@@ -4,6 +4,7 @@
 #include <string>
 
 #include "wizard/WizardStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::stand::test {
 namespace {
@@ -28,8 +29,8 @@ std::string triggers(WizardStand& s) {
         return c.enabled() ? on : off;
     };
     auto& v = s.v();
-    return std::string(flag(*v.ComTMax, "MAX", "max")) + " " + flag(*v.ComTMin, "MIN", "min") + " " +
-           flag(*v.ComTQuick, "QUICK", "quick");
+    return std::string(flag(*childButton(v, "ComTMax"), "MAX", "max")) + " " + flag(*childButton(v, "ComTMin"), "MIN", "min") + " " +
+           flag(*childButton(v, "ComTQuick"), "QUICK", "quick");
 }
 
 // Device values as a read job would bring them into the model.
@@ -111,9 +112,9 @@ TEST_F(StateStepTest, EachStateShowsItsMessageLampsAndTriggers) {
         WizardStand s = directView(c.in);
         load(s, c.in);
         auto& v = s.v();
-        for (auto* b : {v.ComTMax.get(), v.ComTMin.get(), v.ComTQuick.get()}) b->setEnabled(false);
+        for (auto* b : {childButton(v, "ComTMax").get(), childButton(v, "ComTMin").get(), childButton(v, "ComTQuick").get()}) b->setEnabled(false);
         ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
-        v.UpdateView();
+        ViewTestSeam::update(v);
         EXPECT_EQ(wizard::number(v.progress().mTeachState), c.stateAfter);
         EXPECT_EQ(seen(s), c.seen);
     }
@@ -176,9 +177,9 @@ TEST_F(StateStepTest, LaterUpdateTakesBackWhatTheFlowNoLongerAllows) {
         WizardStand s = directView(c.first);
         auto& v = s.v();
         load(s, c.first);
-        for (auto* b : {v.ComTMax.get(), v.ComTMin.get(), v.ComTQuick.get()}) b->setEnabled(false);
+        for (auto* b : {childButton(v, "ComTMax").get(), childButton(v, "ComTMin").get(), childButton(v, "ComTQuick").get()}) b->setEnabled(false);
         ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
-        v.UpdateView();
+        ViewTestSeam::update(v);
         EXPECT_EQ(seen(s), c.seenFirst);
         load(s, c.then);
         s.update();
@@ -210,11 +211,11 @@ TEST_F(StateStepTest, IdleOffersTheInputsOfTheDevicesMode) {
     auto inputs = [](WizardStand& s) {
         auto flag = [](bool on, const char* up, const char* low) { return on ? up : low; };
         auto& v = s.v();
-        return std::string(flag(v.ComSetFL->enabled(), "FL", "fl")) + " " +
-               flag(v.ComSetPara->enabled(), "TP", "tp") + " " + flag(v.ComSetQT->enabled(), "QT", "qt") +
-               "|" + flag(v.LaTMax->visible(), "MAXMIN", "maxmin") + " " +
-               flag(v.LabelTQuick->visible(), "QUICK", "quick") + "|" +
-               flag(v.FrameFL->visible(), "FL", "fl") + " " + flag(v.FrameQT->visible(), "QT", "qt");
+        return std::string(flag(childButton(v, "ComSetFL")->enabled(), "FL", "fl")) + " " +
+               flag(childButton(v, "ComSetPara")->enabled(), "TP", "tp") + " " + flag(childButton(v, "ComSetQT")->enabled(), "QT", "qt") +
+               "|" + flag(childTextBox(v, "LaTMax")->visible(), "MAXMIN", "maxmin") + " " +
+               flag(childLabel(v, "LabelTQuick")->visible(), "QUICK", "quick") + "|" +
+               flag(childFrame(v, "FrameFL")->visible(), "FL", "fl") + " " + flag(childFrame(v, "FrameQT")->visible(), "QT", "qt");
     };
     struct Case {
         Values in;
@@ -234,25 +235,25 @@ TEST_F(StateStepTest, IdleOffersTheInputsOfTheDevicesMode) {
         WizardStand s = directView(c.in);
         load(s, c.in);
         auto& v = s.v();
-        v.EnableFlowSwitchPointInput(false);
-        v.EnableTempSwitchPointInput(false);
-        v.EnableQuickOffsetInput(false);
-        v.ShowMaxMinFields(false);
-        v.LabelTQuick->setVisible(false);
-        v.ComTeachMaxMin->setEnabled(false);
-        v.ComSetTeach->setEnabled(true);
-        v.LaTMaxW->setEnabled(true);
-        v.UpdateView();
+        ViewTestSeam::enableSettingInput(v, wizard::SettingPane::Flow, false);
+        ViewTestSeam::enableSettingInput(v, wizard::SettingPane::Temperature, false);
+        ViewTestSeam::enableSettingInput(v, wizard::SettingPane::Quick, false);
+        ViewTestSeam::showMaxMinFields(v, false);
+        childLabel(v, "LabelTQuick")->setVisible(false);
+        childButton(v, "ComTeachMaxMin")->setEnabled(false);
+        childButton(v, "ComSetTeach")->setEnabled(true);
+        childTextBox(v, "LaTMaxW")->setEnabled(true);
+        ViewTestSeam::update(v);
         EXPECT_EQ(wizard::number(v.progress().mTeachState), 0);
         EXPECT_EQ(message(s), c.status);
         EXPECT_EQ(inputs(s), c.inputs);
         // Whatever the mode: ready to start either procedure, nothing to teach or set by hand.
-        EXPECT_TRUE(v.ComTeachMaxMin->enabled());
-        EXPECT_TRUE(v.ComteachQuick->enabled());
-        EXPECT_FALSE(v.ComSetTeach->enabled());
-        EXPECT_FALSE(v.LaTMaxW->enabled());
+        EXPECT_TRUE(childButton(v, "ComTeachMaxMin")->enabled());
+        EXPECT_TRUE(childButton(v, "ComteachQuick")->enabled());
+        EXPECT_FALSE(childButton(v, "ComSetTeach")->enabled());
+        EXPECT_FALSE(childTextBox(v, "LaTMaxW")->enabled());
         EXPECT_EQ(triggers(s), "max min quick");
-        EXPECT_TRUE(v.ComTMax->visible() && v.ComTMin->visible() && v.ComTQuick->visible());
+        EXPECT_TRUE(childButton(v, "ComTMax")->visible() && childButton(v, "ComTMin")->visible() && childButton(v, "ComTQuick")->visible());
     }
 }
 
@@ -273,15 +274,15 @@ TEST_F(StateStepTest, SuccessShowsForThreeUpdates) {
         WizardStand s = directView({});
         load(s, {});
         auto& v = s.v();
-        v.CtlLedIM1->SetLED(5, kGreen, false);
-        v.ComTeachCancel->setEnabled(true);
+        childLamps(v)->SetLED(5, kGreen, false);
+        childButton(v, "ComTeachCancel")->setEnabled(true);
         ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
         std::vector<std::string> lampsSeen;
         for (int update = 1; update <= 3; ++update) {
             SCOPED_TRACE(update);
             s.update();
             EXPECT_EQ(s.status(), c.message);
-            EXPECT_EQ(v.ComTeachCancel->enabled(), update < 3);
+            EXPECT_EQ(childButton(v, "ComTeachCancel")->enabled(), update < 3);
             EXPECT_EQ(wizard::number(v.progress().mTeachState), update < 3 ? c.state : 0);
             EXPECT_EQ(v.progress().SuccessTicks, update < 3 ? update : 0);
             lampsSeen.push_back(lamps(s));

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "wizard/WizardStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::stand::test {
 namespace {
@@ -16,17 +17,17 @@ constexpr int64_t kOneAnswer = 50;
 // sent, 2 maximum taught and a lower flow settled, 3 minimum sent. Quick: 0 started, 1 sent.
 void reach(WizardStand& s, bool quick, int step, int answers) {
     auto& v = s.v();
-    ASSERT_TRUE(s.click(quick ? *v.ComteachQuick : *v.ComTeachMaxMin));
+    ASSERT_TRUE(s.click(quick ? *childButton(v, "ComteachQuick") : *childButton(v, "ComTeachMaxMin")));
     s.settleAt(quick ? 400 : 900);
     if (step >= 1) {
-        ASSERT_TRUE(s.click(quick ? *v.ComTQuick : *v.ComTMax));
+        ASSERT_TRUE(s.click(quick ? *childButton(v, "ComTQuick") : *childButton(v, "ComTMax")));
     }
     if (step >= 2) {
         s.wait(kPollMs);  // the device teaches the flow present when the job reaches it
         s.settleAt(500);
     }
     if (step >= 3) {
-        ASSERT_TRUE(s.click(*v.ComTMin));
+        ASSERT_TRUE(s.click(*childButton(v, "ComTMin")));
     }
     s.wait(answers * kOneAnswer);
 }
@@ -52,15 +53,15 @@ TEST_P(CancelIn, EndsTheProcedureAndSendsOnlyTheEndOfTeachMode) {
     reach(s, c.quick, c.step, c.answers);
     ASSERT_EQ(wizard::number(s.v().progress().mTeachState), c.state);
 
-    ASSERT_TRUE(s.click(*s.v().ComTeachCancel));
+    ASSERT_TRUE(s.click(*childButton(s.v(), "ComTeachCancel")));
     auto& v = s.v();
     EXPECT_EQ(wizard::number(v.progress().mTeachState), 0);
     EXPECT_TRUE(s.allLampsOff());
     EXPECT_EQ(s.blinking(), -1);
     EXPECT_FALSE(v.progress().mTeachActive);
     EXPECT_FALSE(v.progress().mQuickTeachActive);
-    EXPECT_FALSE(v.ComTeachCancel->enabled());
-    EXPECT_FALSE(v.LaTQuickW->enabled());
+    EXPECT_FALSE(childButton(v, "ComTeachCancel")->enabled());
+    EXPECT_FALSE(childTextBox(v, "LaTQuickW")->enabled());
     EXPECT_EQ(s.toolbarButton("Edit").value(), 0);
     EXPECT_FALSE(s.toolbarButton("Edit").enabled());
 
@@ -68,7 +69,7 @@ TEST_P(CancelIn, EndsTheProcedureAndSendsOnlyTheEndOfTeachMode) {
     EXPECT_THAT(s.codes(), ElementsAreArray(c.codes));
     EXPECT_EQ(wizard::number(v.progress().mTeachState), 0);
     EXPECT_FALSE(s.f.sim().inTeachProcedure());
-    EXPECT_TRUE(v.ComTeachMaxMin->enabled());  // the next idle update offers a new start
+    EXPECT_TRUE(childButton(v, "ComTeachMaxMin")->enabled());  // the next idle update offers a new start
     EXPECT_FALSE(s.toolbarButton("Edit").enabled());
 }
 
@@ -99,7 +100,7 @@ TEST(CancelDetails, AnswerToTheMaximumAfterCancelOnFirmwareZeroDoesNothing) {
     reach(s, false, 1, 0);
     const std::string teachJob = s.v().jobs().teachJobId();
     ASSERT_FALSE(teachJob.empty());
-    ASSERT_TRUE(s.click(*s.v().ComTeachCancel));
+    ASSERT_TRUE(s.click(*childButton(s.v(), "ComTeachCancel")));
     EXPECT_EQ(s.v().jobs().teachJobId(), teachJob);  // nothing new was sent
     const auto ticks = s.v().trend().flow.object->group(1).data().numPoints();
     s.wait(kOneAnswer);

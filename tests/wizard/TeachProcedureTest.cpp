@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "wizard/WizardStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::stand::test {
 namespace {
@@ -36,7 +37,7 @@ TEST_P(TeachProcedure, WritesTheCodesInOrderAndTheDeviceHoldsTheResult) {
     EXPECT_FALSE(s.f.sim().inTeachProcedure());
     EXPECT_EQ(s.v().progress().SuccessTicks, 0);
     EXPECT_FALSE(s.v().progress().mTeachActive);
-    EXPECT_FALSE(s.v().ComTeachCancel->enabled());
+    EXPECT_FALSE(childButton(s.v(), "ComTeachCancel")->enabled());
     // No late answer keeps the device busy: nothing more is written once the wizard is idle.
     const auto written = s.writes.size();
     s.wait(5 * kPollMs);
@@ -58,20 +59,20 @@ std::string panel(QX_FlowWiz& v) {
         for (auto& ch : name) ch = static_cast<char>(on ? std::toupper(ch) : std::tolower(ch));
         out += name + " ";
     };
-    add("TMax", v.ComTMax->visible());
-    add("TMin", v.ComTMin->visible());
-    add("TQuick", v.ComTQuick->visible());
-    add("LaTMax", v.LaTMax->visible());
-    add("LaTQuick", v.LaTQuick->visible());
-    add("FL", v.FrameFL->visible());
-    add("QT", v.FrameQT->visible());
-    add("TP", v.FrameTP->visible());
+    add("TMax", childButton(v, "ComTMax")->visible());
+    add("TMin", childButton(v, "ComTMin")->visible());
+    add("TQuick", childButton(v, "ComTQuick")->visible());
+    add("LaTMax", childTextBox(v, "LaTMax")->visible());
+    add("LaTQuick", childTextBox(v, "LaTQuick")->visible());
+    add("FL", childFrame(v, "FrameFL")->visible());
+    add("QT", childFrame(v, "FrameQT")->visible());
+    add("TP", childFrame(v, "FrameTP")->visible());
     out += "| ";
-    add("SetFL", v.ComSetFL->enabled());
-    add("SetPara", v.ComSetPara->enabled());
-    add("Cancel", v.ComTeachCancel->enabled());
-    add("MaxMin", v.ComTeachMaxMin->enabled());
-    add("Quick", v.ComteachQuick->enabled());
+    add("SetFL", childButton(v, "ComSetFL")->enabled());
+    add("SetPara", childButton(v, "ComSetPara")->enabled());
+    add("Cancel", childButton(v, "ComTeachCancel")->enabled());
+    add("MaxMin", childButton(v, "ComTeachMaxMin")->enabled());
+    add("Quick", childButton(v, "ComteachQuick")->enabled());
     return out;
 }
 
@@ -106,10 +107,10 @@ TEST(TeachStart, PreparesThePanelOfItsProcedure) {
         WizardStand s(options);
         s.wait(2 * kPollMs);  // the idle message has had its time on the status line
         s.forget();
-        ASSERT_TRUE(s.click(c.quick ? *s.v().ComteachQuick : *s.v().ComTeachMaxMin));
+        ASSERT_TRUE(s.click(c.quick ? *childButton(s.v(), "ComteachQuick") : *childButton(s.v(), "ComTeachMaxMin")));
         EXPECT_EQ(panel(s.v()), c.panel);
         if (c.quick) {
-            EXPECT_FALSE(s.v().CoQTOffset->enabled());
+            EXPECT_FALSE(childComboBox(s.v(), "CoQTOffset")->enabled());
         }
         if (*c.status) {
             ASSERT_EQ(s.statuses.size(), 1u);
@@ -135,10 +136,10 @@ TEST(QuickTeachTolerance, DeviceTeachesWithItsOwnAndOnlyTheModelIsReset) {
         SCOPED_TRACE(c.fw);
         WizardStand s(device(c.fw), true, frame::StandFrame::kStartMs,
                       [&](frame::FlowMonitorSim& sim) { ASSERT_TRUE(sim.set("TEACHDO_QUICK", c.offset)); });
-        ASSERT_EQ(s.v().CoQTOffset->text(), c.offset);
-        ASSERT_TRUE(s.click(*s.v().ComteachQuick));
+        ASSERT_EQ(childComboBox(s.v(), "CoQTOffset")->text(), c.offset);
+        ASSERT_TRUE(s.click(*childButton(s.v(), "ComteachQuick")));
         s.settleAt(400);
-        ASSERT_TRUE(s.click(*s.v().ComTQuick));
+        ASSERT_TRUE(s.click(*childButton(s.v(), "ComTQuick")));
         EXPECT_EQ(s.v().refs().TEACHDO_QUICK->valueText(), " 0 %");
         EXPECT_TRUE(s.v().progress().mRefreshSwitchInputs);
         s.wait(kPollMs);
@@ -151,9 +152,9 @@ TEST(QuickTeachTolerance, DeviceTeachesWithItsOwnAndOnlyTheModelIsReset) {
 // teach job does; the quick teach itself did happen and the wizard waits in state 12.
 TEST(TeachInterrupted, FailedResetAfterQuickTeachClearsBothFlags) {
     WizardStand s(device(1));
-    ASSERT_TRUE(s.click(*s.v().ComteachQuick));
+    ASSERT_TRUE(s.click(*childButton(s.v(), "ComteachQuick")));
     s.settleAt(400);
-    ASSERT_TRUE(s.click(*s.v().ComTQuick));
+    ASSERT_TRUE(s.click(*childButton(s.v(), "ComTQuick")));
     s.wait(40);
     s.f.link().failNext(frame::SimLink::FailKind::Write, 1);  // the "0" that follows "3"
     s.wait(2 * kPollMs);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "wizard/WizardStand.h"
+#include "view/ViewChildren.h"
 
 namespace qx::stand::test {
 namespace {
@@ -12,8 +13,8 @@ class UpdateViewTest : public LiveViewTest {};
 
 // The temperature and flow sliders' values.
 std::pair<double, double> sliders(const QX_FlowWiz& v) {
-    return {v.mSliderTP.object->getProperty("value").toDouble(),
-            v.mSliderFL.object->getProperty("value").toDouble()};
+    return {v.frame().mSliderTP.object->getProperty("value").toDouble(),
+            v.frame().mSliderFL.object->getProperty("value").toDouble()};
 }
 
 int32_t right(const platform::Control& c) {
@@ -24,32 +25,32 @@ TEST_F(UpdateViewTest, DeviceValuesReachLabelsLegendAndPanes) {
     WizardStand s;
     auto& v = s.v();
     // The first answer shows the panes and starts the run-time counter.
-    EXPECT_TRUE(v.FrameChart->visible());
-    EXPECT_TRUE(v.FrameTeach->visible());
-    EXPECT_TRUE(v.FrameTeachOption->enabled());
-    EXPECT_TRUE(v.TimerCnt->enabled());
+    EXPECT_TRUE(childFrame(v, "FrameChart")->visible());
+    EXPECT_TRUE(childFrame(v, "FrameTeach")->visible());
+    EXPECT_TRUE(childFrame(v, "FrameTeachOption")->enabled());
+    EXPECT_TRUE(childTimer(v, "TimerCnt")->enabled());
 
     s.f.sim().setFlow(300);
     s.f.sim().setTemperature(25.5);
     s.poll();
-    EXPECT_EQ(v.LaFS->caption(), "300 Bit");
-    EXPECT_EQ(v.LaDF->caption(), "25.5°C");
-    EXPECT_EQ(v.LaTS->caption(), "60°C");
-    EXPECT_EQ(v.LaMinMax->caption(), ", TEACH_MAX_SAVE 800 Bit, TEACH_MIN_SAVE 100 Bit");
-    EXPECT_EQ(v.LaLeSP->caption(), ", TEACHDO_SWPOINT");
-    EXPECT_EQ(v.LaSp->caption(), "450 Bit / 50 %");
-    EXPECT_EQ(v.LaTMin->text(), "100");
-    EXPECT_EQ(v.LaTMinW->text(), "100");
-    EXPECT_EQ(v.LaTMax->text(), "800");
-    EXPECT_EQ(v.LaTMaxW->text(), "800");
-    EXPECT_EQ(v.LaTQuick->text(), "450");  // FLOWSPQT_RAW on newer firmware
+    EXPECT_EQ(childMyLabel(v, "LaFS")->caption(), "300 Bit");
+    EXPECT_EQ(childMyLabel(v, "LaDF")->caption(), "25.5°C");
+    EXPECT_EQ(childMyLabel(v, "LaTS")->caption(), "60°C");
+    EXPECT_EQ(childLabel(v, "LaMinMax")->caption(), ", TEACH_MAX_SAVE 800 Bit, TEACH_MIN_SAVE 100 Bit");
+    EXPECT_EQ(childMyLabel(v, "LaLeSP")->caption(), ", TEACHDO_SWPOINT");
+    EXPECT_EQ(childMyLabel(v, "LaSp")->caption(), "450 Bit / 50 %");
+    EXPECT_EQ(childTextBox(v, "LaTMin")->text(), "100");
+    EXPECT_EQ(childTextBox(v, "LaTMinW")->text(), "100");
+    EXPECT_EQ(childTextBox(v, "LaTMax")->text(), "800");
+    EXPECT_EQ(childTextBox(v, "LaTMaxW")->text(), "800");
+    EXPECT_EQ(childTextBox(v, "LaTQuick")->text(), "450");  // FLOWSPQT_RAW on newer firmware
 
     // The legend reads on from the flow value, whatever the texts' widths.
-    EXPECT_EQ(v.LaMinMax->left(), right(*v.LaFS));
-    EXPECT_EQ(v.LaMinMax->top(), v.LaFS->top());
-    EXPECT_EQ(v.LaLeSP->left(), right(*v.LaMinMax));
-    EXPECT_EQ(v.LaSp->left(), right(*v.LaLeSP) + 60);
-    EXPECT_TRUE(v.LaLeSP->visible() && v.LaMinMax->visible());
+    EXPECT_EQ(childLabel(v, "LaMinMax")->left(), right(*childMyLabel(v, "LaFS")));
+    EXPECT_EQ(childLabel(v, "LaMinMax")->top(), childMyLabel(v, "LaFS")->top());
+    EXPECT_EQ(childMyLabel(v, "LaLeSP")->left(), right(*childLabel(v, "LaMinMax")));
+    EXPECT_EQ(childMyLabel(v, "LaSp")->left(), right(*childMyLabel(v, "LaLeSP")) + 60);
+    EXPECT_TRUE(childMyLabel(v, "LaLeSP")->visible() && childLabel(v, "LaMinMax")->visible());
 }
 
 TEST_F(UpdateViewTest, LegendOfQuickTeachModeAndOfFirmware0) {
@@ -73,12 +74,12 @@ TEST_F(UpdateViewTest, LegendOfQuickTeachModeAndOfFirmware0) {
         WizardStand s(o, false);
         auto& v = s.v();
         WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(c.mode));
-        v.UpdateView();
-        EXPECT_EQ(v.LaMinMax->caption(), c.minMax);
-        EXPECT_EQ(v.LaLeSP->caption(), c.switchName);
-        EXPECT_EQ(v.LaSp->caption(), c.switchPoint);
-        EXPECT_EQ(v.LaLeSP->visible(), c.nameShown);
-        EXPECT_EQ(v.LaSp->visible(), c.pointShown);
+        ViewTestSeam::update(v);
+        EXPECT_EQ(childLabel(v, "LaMinMax")->caption(), c.minMax);
+        EXPECT_EQ(childMyLabel(v, "LaLeSP")->caption(), c.switchName);
+        EXPECT_EQ(childMyLabel(v, "LaSp")->caption(), c.switchPoint);
+        EXPECT_EQ(childMyLabel(v, "LaLeSP")->visible(), c.nameShown);
+        EXPECT_EQ(childMyLabel(v, "LaSp")->visible(), c.pointShown);
     }
 }
 
@@ -115,9 +116,9 @@ TEST_F(UpdateViewTest, SwitchPointInFlowUnits) {
             WizardStand::put(v.refs().TEACHDO_SWPOINT, std::to_string(c.percent));
         WizardStand::put(v.refs().TEACH_MIN, std::to_string(c.min));
         WizardStand::put(v.refs().TEACH_MAX, std::to_string(c.max));
-        v.UpdateView();
+        ViewTestSeam::update(v);
         EXPECT_EQ(v.progress().mSwitchPointFlow, c.expected);
-        EXPECT_EQ(v.LaTQuick->text(), c.quickText);
+        EXPECT_EQ(childTextBox(v, "LaTQuick")->text(), c.quickText);
     }
 }
 
@@ -128,13 +129,13 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
         auto& v = s.v();
         ViewTestSeam::refs(v).PROINFLOW_RAW.reset();
         ViewTestSeam::enterTeachState(v, wizard::TeachState::MaxMinStarted);
-        v.UpdateView();
+        ViewTestSeam::update(v);
         EXPECT_TRUE(v.trend().trendStart().has_value());  // step 1 ran
         EXPECT_EQ(v.progress().mTeachMax, 800);           // so did the reads before the flow
         EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 0);
-        EXPECT_FALSE(v.TimerCnt->enabled());
+        EXPECT_FALSE(childTimer(v, "TimerCnt")->enabled());
         EXPECT_EQ(wizard::number(v.progress().mTeachState), 1);
-        EXPECT_FALSE(v.FrameTeach->visible());
+        EXPECT_FALSE(childFrame(v, "FrameTeach")->visible());
     });
     const auto lines = loggedWith("UpdateView()Error:Object variable or With block variable not set, Line:");
     ASSERT_EQ(lines.size(), 1U);
@@ -148,7 +149,7 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
     ViewTestSeam::refs(v).SWPOINT.reset();
     WizardStand::put(v.refs().PROINTEMP, "150");
     const int16_t rangeMin = v.trend().temp.range.min;
-    v.UpdateView();
+    ViewTestSeam::update(v);
     EXPECT_EQ(v.trend().temp.range.max, 150);
     EXPECT_EQ(v.trend().temp.range.min, rangeMin);
 }
@@ -163,25 +164,25 @@ TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
         WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(mode));
         ViewTestSeam::refs(v).TEACH_MAX.reset();
         ViewTestSeam::enterTeachState(v, wizard::TeachState::MaxMinStarted);
-        v.UpdateView();
+        ViewTestSeam::update(v);
         // Steps before the legend ran either way.
         EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 1);
-        EXPECT_EQ(v.LaFS->caption(), "0 Bit");
-        EXPECT_EQ(v.LaTMax->text(), "0");  // the value it had before, never read
+        EXPECT_EQ(childMyLabel(v, "LaFS")->caption(), "0 Bit");
+        EXPECT_EQ(childTextBox(v, "LaTMax")->text(), "0");  // the value it had before, never read
         EXPECT_EQ(wizard::number(v.progress().mTeachState), completes ? 2 : 1);
-        EXPECT_EQ(v.FrameTeach->visible(), completes);
+        EXPECT_EQ(childFrame(v, "FrameTeach")->visible(), completes);
     }
 }
 
 TEST_F(UpdateViewTest, WithoutTheEditButtonTheUpdateEndsBeforeTheTeachValues) {
     WizardStand s({}, false);
     auto& v = s.v();
-    v.mToolbar.reset();
-    const std::string flowCaption = v.LaFS->caption();
-    v.UpdateView();
+    ViewTestSeam::frame(v).mToolbar.reset();
+    const std::string flowCaption = childMyLabel(v, "LaFS")->caption();
+    ViewTestSeam::update(v);
     EXPECT_TRUE(v.progress().mSliderTPLoaded);  // the sliders come before
-    EXPECT_EQ(v.LaTMin->text(), "");            // the teach values are not written
-    EXPECT_EQ(v.LaFS->caption(), flowCaption);  // nor anything after them
+    EXPECT_EQ(childTextBox(v, "LaTMin")->text(), "");            // the teach values are not written
+    EXPECT_EQ(childMyLabel(v, "LaFS")->caption(), flowCaption);  // nor anything after them
     EXPECT_EQ(s.status(), "");
 }
 
@@ -191,7 +192,7 @@ TEST_F(UpdateViewTest, SlidersShowTheDeviceValuesOnceAndWhenAsked) {
     // The binding asks for the switch inputs; the first update serves and clears the request.
     EXPECT_FALSE(v.progress().mRefreshSwitchInputs);
     EXPECT_EQ(sliders(v), std::make_pair(60.0, 50.0));
-    EXPECT_EQ(v.CoQTOffset->text(), " 0 %");
+    EXPECT_EQ(childComboBox(v, "CoQTOffset")->text(), " 0 %");
 
     // Later device values do not move a slider the user may be working with ...
     ASSERT_TRUE(s.f.sim().set("SWPOINT", "80"));
@@ -204,11 +205,11 @@ TEST_F(UpdateViewTest, SlidersShowTheDeviceValuesOnceAndWhenAsked) {
     ViewTestSeam::progress(v).mRefreshSwitchInputs = true;
     s.poll(2);  // the first read after the request carries the switch inputs
     EXPECT_EQ(sliders(v), std::make_pair(80.0, 30.0));
-    EXPECT_EQ(v.CoQTOffset->text(), " 2,0 %");
+    EXPECT_EQ(childComboBox(v, "CoQTOffset")->text(), " 2,0 %");
     EXPECT_FALSE(v.progress().mRefreshSwitchInputs);
 
     // A hidden slider is left alone and loaded once it shows.
-    v.mSliderTP.control->setVisible(false);
+    v.frame().mSliderTP.control->setVisible(false);
     ViewTestSeam::progress(v).mSliderTPLoaded = false;
     ASSERT_TRUE(s.f.sim().set("SWPOINT", "90"));
     s.poll();
@@ -221,21 +222,21 @@ TEST_F(UpdateViewTest, RefreshingTheSwitchInputs) {
     {
         WizardStand s({}, false);
         auto& v = s.v();
-        v.CoQTOffset->clear();
-        v.UpdateView();
+        childComboBox(v, "CoQTOffset")->clear();
+        ViewTestSeam::update(v);
         EXPECT_FALSE(v.progress().mRefreshSwitchInputs);
-        EXPECT_EQ(v.CoQTOffset->text(), "");
+        EXPECT_EQ(childComboBox(v, "CoQTOffset")->text(), "");
         EXPECT_EQ(s.status(), "IDS_FWZ_MAX_MIN_ACT");
     }
     // A flow slider that cannot take the value ends the update and keeps the request.
     {
         WizardStand s({}, false);
         auto& v = s.v();
-        v.mSliderFL = {};
-        v.CoQTOffset->setListIndex(0);
-        v.UpdateView();
+        ViewTestSeam::frame(v).mSliderFL = {};
+        childComboBox(v, "CoQTOffset")->setListIndex(0);
+        ViewTestSeam::update(v);
         EXPECT_TRUE(v.progress().mRefreshSwitchInputs);
-        EXPECT_EQ(v.CoQTOffset->listIndex(), 0);
+        EXPECT_EQ(childComboBox(v, "CoQTOffset")->listIndex(), 0);
         EXPECT_EQ(s.status(), "");
     }
 }
@@ -246,17 +247,17 @@ TEST_F(UpdateViewTest, RefreshingTheSwitchInputs) {
 TEST_F(UpdateViewTest, ReleasingEditShowsTheDeviceValuesAgain) {
     WizardStand s;
     auto& v = s.v();
-    v.ComTeachMaxMin->click();
+    childButton(v, "ComTeachMaxMin")->click();
     s.poll();
     ASSERT_TRUE(s.f.press("Edit"));
-    v.LaTMaxW->setText("900");
-    v.LaTQuickW->setText("12");
+    childTextBox(v, "LaTMaxW")->setText("900");
+    childTextBox(v, "LaTQuickW")->setText("12");
     s.poll(2);
-    EXPECT_EQ(v.LaTQuickW->text(), "12");
+    EXPECT_EQ(childTextBox(v, "LaTQuickW")->text(), "12");
     ASSERT_TRUE(s.f.press("Edit"));
     s.poll();
-    EXPECT_EQ(v.LaTMaxW->text(), "800");
-    EXPECT_EQ(v.LaTQuickW->text(), "450");
+    EXPECT_EQ(childTextBox(v, "LaTMaxW")->text(), "800");
+    EXPECT_EQ(childTextBox(v, "LaTQuickW")->text(), "450");
 }
 
 }  // namespace

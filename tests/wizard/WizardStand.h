@@ -22,6 +22,7 @@
 #include "platform/StandardControls.h"
 #include "view/QX_FlowWiz.h"
 #include "view/ViewTestSeam.h"
+#include "view/ViewChildren.h"
 
 namespace qx::stand::test {
 
@@ -116,7 +117,7 @@ class WizardStand {
             writes.push_back(line);
         };
         f.scheduler().afterTask = [this] { noteState(); };
-        statusWatch = view->LaStatus->observe([this](const platform::Control&, const std::string& property) {
+        statusWatch = childLabel(*view, "LaStatus")->observe([this](const platform::Control&, const std::string& property) {
             if (property == "Caption") statuses.push_back({status(), statusColour()});
             if (property == "BackColor" && !statuses.empty()) statuses.back().colour = statusColour();
         });
@@ -151,7 +152,7 @@ class WizardStand {
     // An update with a status line free to show its message at once.
     void update() {
         f.wait(kStatusMs);
-        view->UpdateView();
+        ViewTestSeam::update(*view);
     }
     // The applied model's value of a parameter, as a read job would bring it.
     static void put(const host::ParameterPtr& p, const std::string& text) { p->setValueText(text); }
@@ -165,20 +166,20 @@ class WizardStand {
     // Teaches the maximum at `max` and the minimum at `min`, then waits until the wizard has
     // shown its success and gone back to state 0.
     void teachMaxMin(double max, double min) {
-        ASSERT_TRUE(click(*v().ComTeachMaxMin));
+        ASSERT_TRUE(click(*childButton(v(), "ComTeachMaxMin")));
         settleAt(max);
-        ASSERT_TRUE(click(*v().ComTMax));
+        ASSERT_TRUE(click(*childButton(v(), "ComTMax")));
         wait(kPollMs);  // the device teaches the flow present when the job reaches it
         settleAt(min);
-        ASSERT_TRUE(click(*v().ComTMin));
+        ASSERT_TRUE(click(*childButton(v(), "ComTMin")));
         wait(6 * kPollMs);
     }
 
     // ---- what was seen ----
-    std::string status() const { return view->LaStatus->caption(); }
-    uint32_t statusColour() const { return view->LaStatus->backColor(); }
-    uint32_t lamp(int i) const { return view->CtlLedIM1->lampColor(i); }
-    int blinking() const { return view->CtlLedIM1->blinkingIndex(); }
+    std::string status() const { return childLabel(*view, "LaStatus")->caption(); }
+    uint32_t statusColour() const { return childLabel(*view, "LaStatus")->backColor(); }
+    uint32_t lamp(int i) const { return childLamps(*view)->lampColor(i); }
+    int blinking() const { return childLamps(*view)->blinkingIndex(); }
     bool allLampsOff() const {
         for (int i = 0; i < 10; ++i)
             if (lamp(i) != kWhite) return false;
