@@ -226,10 +226,11 @@ std::optional<std::string> FrameWindow::tryLine(const std::string& line) {
     return refused;
 }
 
-std::optional<std::string> FrameWindow::openDevice(const std::string& deviceFile, const std::string& line) {
+std::optional<std::string> FrameWindow::openDevice(const std::string& deviceFile,
+                                                   const std::string& lineChoice) {
     std::vector<std::string> lines = {"device lang=1033"};
     if (!deviceFile.empty()) lines.push_back("device file=\"" + deviceFile + "\"");
-    if (!line.empty()) lines.push_back("line " + line);
+    if (!lineChoice.empty()) lines.push_back("line " + lineChoice);
     for (const char* line : {"create", "init device", "set-toolbar", "register-callback"})
         lines.emplace_back(line);
     for (const auto& line : lines)

@@ -26,8 +26,9 @@ class LineError : public std::runtime_error {
 struct LineContext {
     platform::Scheduler& scheduler;             // the UI thread's
     std::shared_ptr<FlowMonitorSim> simulator;  // the frame's simulated flow monitor
-    // What the front end watches on the line: the simulated line reads them as they are at each
-    // event, a real line as they were when it makes its device object.
+    // What the front end watches on the line, set once on the frame's simulated link whatever the
+    // line: the simulated line reads them as they are at each event, a real line as they were when
+    // it makes its device object.
     const LineObservers& observers;
 };
 
