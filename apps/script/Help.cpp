@@ -53,10 +53,9 @@ frame is the view's behaviour, not an error of the console.
 
 std::string helpText() {
     std::string text = kUsage;
-    for (const frame::LineKind& kind : lineKinds().all()) {
-        std::string line = "  line " + kind.name + (kind.syntax.empty() ? "" : " " + kind.syntax);
-        text += line + "   " + kind.summary + "\n";
-    }
+    for (const frame::LineKind& kind : lineKinds().all())
+        text += "  line " + kind.name + (kind.syntax.empty() ? "" : " " + kind.syntax) + "   " +
+                kind.summary + "\n";
     text += kCommands;
     for (const ArgumentRange& range : argumentRanges()) {
         std::string argument = std::string("  ") + range.command + " " + range.argument;

@@ -2,7 +2,6 @@
 // knows behind the device object, in place of the simulated one (`line modbus <host>:<port>
 // [timeout=<ms>] [connect-timeout=<ms>]`). On a line to a real device the console runs on real
 // time, and what only the simulator offers is refused.
-#include "script/Arguments.h"
 #include "script/Console.h"
 #include "script/Lines.h"
 
