@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/LineObservers.h"
+#include "frame/line/LineObservers.h"
 
 namespace qx::frame {
 

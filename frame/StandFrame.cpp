@@ -72,8 +72,10 @@ FrameDataModel& StandFrame::makeModel() {
     if (!model_) {
         model_ = createFrameModel(options_);
         copyDeviceValues(*sim_, *model_);
-        device_ = std::make_shared<SimDevice>(scheduler_, sim_, model_);
-        if (deviceMaker_) lineDevice_ = deviceMaker_(model_);
+        if (deviceMaker_)
+            lineDevice_ = deviceMaker_(model_);
+        else
+            device_ = std::make_shared<SimDevice>(scheduler_, sim_, model_);
     }
     return *model_;
 }

@@ -158,18 +158,21 @@ class StandFrame {
     // The device variant; logic_error once the frame's model exists.
     void setOptions(const DeviceOptions& options);
     FlowMonitorSim& sim() { return *sim_; }
+    const std::shared_ptr<FlowMonitorSim>& simulator() const { return sim_; }
     SimLink& link() { return sim_->link(); }
     // The frame's model, made now from the options (holding the device's values) if not yet.
     FrameDataModel& makeModel();
     // None before the model is made.
     const std::shared_ptr<FrameDataModel>& model() const { return model_; }
-    // The device object (made with the model); none before.
+    // The simulated device's device object (made with the model); none before, and none when a
+    // device maker chose the line.
     const std::shared_ptr<SimDevice>& device() const { return device_; }
-    // Puts another line behind the device object the frame hands to the view: `make` builds that
-    // device object from the frame's model when the model is made. Without it, the simulated
-    // device's. Like the options, fixed once the model exists.
+    // Puts a line behind the device object the frame hands to the view: `make` builds that device
+    // object from the frame's model when the model is made. Without it, the simulated device's.
+    // Like the options, fixed once the model exists.
     void setDeviceMaker(std::function<host::DevicePtr(const host::DataModelPtr&)> make);
-    // The communication object the device object made last; none before there is one.
+    // The communication object the simulated device's device object made last; none before there
+    // is one.
     std::shared_ptr<SimCommunication> communication() const;
     const std::shared_ptr<MessageHandler>& messageHandler() const { return messageHandler_; }
     const std::shared_ptr<CallbackReceiver>& receiver() const { return receiver_; }

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "frame/SimLine.h"
 #include "platform/DebugOutput.h"
 #include "platform/Registry.h"
 #include "platform/RuntimeError.h"
@@ -22,6 +23,7 @@ Console::Console(std::ostream& out, std::string scriptFolder)
     frame::DeviceOptions options = frame_.options();
     options.language = 0;
     frame_.setOptions(options);
+    chooseLine(std::make_unique<frame::SimLine>(frame_.scheduler(), frame_.simulator()));
     installObservers();
 }
 
@@ -60,7 +62,7 @@ const std::vector<std::pair<std::string, Console::Entry>>& Console::commandTable
         {"terminate", {&Console::cmdTerminate, 1, 1}},
         {"wait", {&Console::cmdWait, 2, 2}},
         {"sim", {&Console::cmdSim, 2, 4}},
-        {"line", {&Console::cmdLine, 3, 5}},
+        {"line", {&Console::cmdLine, 2, kAny}},
         {"show", {&Console::cmdShow, 2, kAny}},
         {"expect", {&Console::cmdExpect, 2, kAny}},
         {"export", {&Console::cmdExport, 3, 3}},

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "frame/StandFrame.h"
-#include "frame/modbus/ModbusDevice.h"
-#include "frame/modbus/RealTimeLoop.h"
+#include "frame/line/Line.h"
+#include "frame/line/RealTimeLoop.h"
 #include "script/ScriptReader.h"
 
 namespace qx::console {
@@ -51,9 +51,9 @@ class Console {
     // The frame runs on the real date: exports tell the date the trend started.
     void dateExports() { datedExports_ = true; }
     // The inbox a real line's answers come through; none on the simulated line.
-    const std::shared_ptr<frame::UiInbox>& lineInbox() const { return lineInbox_; }
-    // The address of a real line ("127.0.0.1:1502"); empty on the simulated line.
-    const std::string& lineAddress() const { return lineAddress_; }
+    std::shared_ptr<frame::UiInbox> lineInbox() const;
+    // What a person calls the line: "simulator", "127.0.0.1:1502".
+    std::string lineName() const;
     // The frame closes the view and opens it again on the same device, as it does to apply a
     // language switch: release, a new view, init with the device object, a new toolbar and the
     // callback registration.
@@ -105,6 +105,8 @@ class Console {
     void cmdSim(const Command& c);
     // ---- the line to the device (LineCommands.cpp) ----
     void cmdLine(const Command& c);
+    // From now on the device object the frame makes at init talks over `line`.
+    void chooseLine(std::unique_ptr<frame::Line> line);
     // The frame's communication object, whichever the line; none before there is one.
     host::CommunicationPtr lineCommunication() const;
     // Refuses what only the simulated line offers once a real line is chosen.
@@ -145,11 +147,10 @@ class Console {
     std::ostream& out_;
     std::string scriptFolder_;
     frame::StandFrame frame_;
-    // With `line modbus`: the real line's device object and the loop that runs on real time.
-    std::shared_ptr<frame::ModbusDevice> modbusDevice_;
+    // The line behind the device object (the simulated one unless a script chose another), and
+    // on a line to a real device the loop that runs on real time.
+    std::unique_ptr<frame::Line> line_;
     std::unique_ptr<frame::RealTimeLoop> realTime_;
-    std::shared_ptr<frame::UiInbox> lineInbox_;
-    std::string lineAddress_;
     bool frontEndKeepsTime_ = false;
     bool datedExports_ = false;
     bool failed_ = false;

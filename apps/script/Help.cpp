@@ -1,6 +1,7 @@
 #include "script/Help.h"
 
 #include "script/Arguments.h"
+#include "script/Lines.h"
 
 namespace qx::console {
 
@@ -15,8 +16,10 @@ Before create:
   registry <Name> dword:<decimal> | registry <Name> "<text>" | registry file <path>
   device <option>=<value> ...   fw= category= quickmode= swpoint= flowsp= flowspqt= teach=
                                 lang= state= localcomm= database= comm= file=<description.json>
-  line modbus <host>:<port> [timeout=<ms>] [connect-timeout=<ms>]   a real line, on real time
-The frame and the view:
+)";
+
+constexpr const char* kCommands =
+    R"(The frame and the view:
   create | init <device|model|none> [args=<text>] [argtype=<text>] [handler=yes|no]
   set-toolbar | register-callback | release | terminate | resize <width> <height>
   view-visible <true|false> | frame-env <name> <value> | notify-env <name>
@@ -50,6 +53,10 @@ frame is the view's behaviour, not an error of the console.
 
 std::string helpText() {
     std::string text = kUsage;
+    for (const frame::LineKind& kind : lineKinds().all())
+        text += "  line " + kind.name + (kind.syntax.empty() ? "" : " " + kind.syntax) + "   " +
+                kind.summary + "\n";
+    text += kCommands;
     for (const ArgumentRange& range : argumentRanges()) {
         std::string argument = std::string("  ") + range.command + " " + range.argument;
         argument.resize(std::max<size_t>(argument.size() + 1, 40), ' ');

@@ -227,10 +227,10 @@ std::optional<std::string> FrameWindow::tryLine(const std::string& line) {
 }
 
 std::optional<std::string> FrameWindow::openDevice(const std::string& deviceFile,
-                                                   const std::string& connect) {
+                                                   const std::string& lineChoice) {
     std::vector<std::string> lines = {"device lang=1033"};
     if (!deviceFile.empty()) lines.push_back("device file=\"" + deviceFile + "\"");
-    if (!connect.empty()) lines.push_back("line modbus " + connect);
+    if (!lineChoice.empty()) lines.push_back("line " + lineChoice);
     for (const char* line : {"create", "init device", "set-toolbar", "register-callback"})
         lines.emplace_back(line);
     for (const auto& line : lines)
@@ -263,23 +263,24 @@ void FrameWindow::followFrame() {
 // A real line is named in the status bar, its answers wake the window, and the simulator's panel
 // goes: it would show a device that is not the one on the line.
 void FrameWindow::followLine() {
-    const auto& inbox = console_.lineInbox();
-    if (!inbox) {
-        panel_->follow(console_.frame().sim(), console_.frame().link().latencyMs);
-        return;
+    const auto inbox = console_.lineInbox();
+    if (inbox != watchedInbox_) {  // a script may choose another line before init
+        watchedInbox_ = inbox;
+        *lineStatus_ = LineStatus(console_.lineName());
+        panel_->toggleViewAction()->setEnabled(!inbox);
+        inboxWatch_.reset();
+        if (inbox) {
+            panel_->hide();
+            inboxWatch_ = std::make_unique<QSocketNotifier>(inbox->fd(), QSocketNotifier::Read);
+            connect(inboxWatch_.get(), &QSocketNotifier::activated, this, [this, inbox] {
+                if (pacer_->running() && clockFree_) pacer_->step();
+                if (inbox->drain() == 0) return;
+                console_.advance(0, paceLine_);
+                if (binding_) binding_->modelsMayHaveChanged();
+            });
+        }
     }
-    if (inbox == watchedInbox_) return;
-    watchedInbox_ = inbox;  // a script may choose another line before init
-    *lineStatus_ = LineStatus(console_.lineAddress());
-    panel_->hide();
-    panel_->toggleViewAction()->setEnabled(false);
-    inboxWatch_ = std::make_unique<QSocketNotifier>(inbox->fd(), QSocketNotifier::Read);
-    connect(inboxWatch_.get(), &QSocketNotifier::activated, this, [this, inbox] {
-        if (pacer_->running() && clockFree_) pacer_->step();
-        if (inbox->drain() == 0) return;
-        console_.advance(0, paceLine_);
-        if (binding_) binding_->modelsMayHaveChanged();
-    });
+    if (!inbox) panel_->follow(console_.frame().sim(), console_.frame().link().latencyMs);
 }
 
 void FrameWindow::bindView() {

@@ -42,10 +42,11 @@ class FrameWindow : public QMainWindow {
     // Runs one command line; the reason when it was refused.
     std::optional<std::string> tryLine(const std::string& line);
     // The frame sets the view up as a person meets it: English texts, the device (the built-in
-    // flow monitor unless `deviceFile` names a description) on the simulated line or, with
-    // `connect`, on Modbus TCP; the view created, bound, given the toolbar and the callback. The
-    // reason when a step was refused (the window then shows no view of a device it does not have).
-    std::optional<std::string> openDevice(const std::string& deviceFile, const std::string& connect);
+    // flow monitor unless `deviceFile` names a description) on the simulated line or on the line
+    // `lineChoice` names as a script's line command does ("modbus 127.0.0.1:1502"); the view
+    // created, bound, given the toolbar and the callback. The reason when a step was refused (the
+    // window then shows no view of a device it does not have).
+    std::optional<std::string> openDevice(const std::string& deviceFile, const std::string& lineChoice);
     // Runs `ms` of virtual time at once and brings the window up to date (tests).
     void runFor(int64_t ms);
     // Runs `ms` of virtual time at the window's pace, reporting an error of an event with the

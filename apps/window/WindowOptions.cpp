@@ -2,18 +2,38 @@
 
 #include <map>
 
-#include "frame/modbus/ModbusSettings.h"
 #include "script/Arguments.h"
+#include "script/Lines.h"
 
 namespace qx::window {
 
+namespace {
+
+// --connect HOST:PORT is the Modbus TCP line's shorthand.
+constexpr const char* kConnectKind = "modbus";
+
+// The words of a line as a script writes them after `line`; the reason when they are no line.
+std::optional<std::string> lineFault(const std::string& line) {
+    std::optional<console::ScriptError> malformed;
+    std::vector<std::string> words;
+    for (const auto& word : console::splitWords(line, 0, malformed)) words.push_back(word.text);
+    if (malformed) return malformed->why;
+    try {
+        console::lineKinds().parse(words);
+    } catch (const frame::LineError& e) {
+        return e.what();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 ParsedOptions parseOptions(const std::vector<std::string>& args) {
     WindowOptions o;
-    const std::map<std::string, std::string*> files = {{"--device", &o.device},
-                                                       {"--connect", &o.connect},
-                                                       {"--registry", &o.registry},
-                                                       {"--script", &o.script},
-                                                       {"--screenshot", &o.screenshot}};
+    std::string connect;
+    const std::map<std::string, std::string*> files = {
+        {"--device", &o.device},     {"--connect", &connect}, {"--line", &o.line},
+        {"--registry", &o.registry}, {"--script", &o.script}, {"--screenshot", &o.screenshot}};
     bool speedGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -35,11 +55,19 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             *files.at(a) = value;
         }
     }
-    if (!o.connect.empty() && !frame::parseEndpoint(o.connect))
-        return {std::nullopt, "--connect wants HOST:PORT (a port from 1 to 65535), not " + o.connect};
-    if (!o.connect.empty() && !o.script.empty())
+    if (!connect.empty() && !o.line.empty())
+        return {std::nullopt, "--connect and --line both choose the line"};
+    if (!connect.empty()) {
+        o.line = std::string(kConnectKind) + " " + connect;
+        if (connect.find_first_of(" \t\"") != std::string::npos || lineFault(o.line))
+            return {std::nullopt, "--connect wants HOST:PORT (a port from 1 to 65535), not " + connect};
+    } else if (!o.line.empty()) {
+        if (auto fault = lineFault(o.line)) return {std::nullopt, "--line: " + *fault};
+    }
+    if (!o.line.empty() && !o.script.empty())
         return {std::nullopt,
-                "--connect opens the window on a device; a script chooses its line with the line command"};
+                std::string(connect.empty() ? "--line" : "--connect") +
+                    " opens the window on a device; a script chooses its line with the line command"};
     if (o.script.empty() && (o.quit || !o.screenshot.empty() || speedGiven))
         return {std::nullopt, "--speed, --screenshot and --quit go with --script"};
     return {o, ""};

@@ -1,5 +1,5 @@
 // qxframe: the stand-in frame on screen, hosting the flow wizard view on the simulated flow
-// monitor or on a device over Modbus TCP. With --script it runs a console script in the window
+// monitor or on a device over another line (Modbus TCP). With --script it runs a console script in the window
 // (the transcript goes to standard output as qxflow-run prints it), then stays open unless --quit
 // is given. Whatever it cannot start as asked (an option, a file, the installation) it refuses
 // before the window opens, with exit status 2: a person must never look at a stand-in while
@@ -53,7 +53,7 @@ std::string fileFault(const std::string& file, const std::string& why) {
 void restartWith(const WindowOptions& options, const std::string& description) {
     QStringList args = {"--device", QString::fromStdString(description)};
     if (!options.registry.empty()) args << "--registry" << QString::fromStdString(options.registry);
-    if (!options.connect.empty()) args << "--connect" << QString::fromStdString(options.connect);
+    if (!options.line.empty()) args << "--line" << QString::fromStdString(options.line);
     if (QProcess::startDetached(QCoreApplication::applicationFilePath(), args)) {
         QApplication::quit();
         return;
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
             return options.device.empty() ? std::nullopt
                                           : window.tryLine("device file=\"" + options.device + "\"");
         window.useRealTimeOfDay();
-        return window.openDevice(options.device, options.connect);
+        return window.openDevice(options.device, options.line);
     };
     if (auto refused = setUp()) return refuse({"qxframe: " + *refused}, options.quit);
     window.onOpenDescription = [&options](const std::string& path) { restartWith(options, path); };

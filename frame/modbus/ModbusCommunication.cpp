@@ -58,37 +58,32 @@ ModbusWorker::Done ModbusCommunication::onUi(std::function<void(ModbusCommunicat
             task = std::move(task)](ModbusResult r) {
         inbox->push([weak, session, task, r = std::move(r)]() mutable {
             auto self = weak.lock();
-            if (!self || self->released_ || self->session_ != session) return;
+            if (!self || self->released() || self->session_ != session) return;
             task(*self, std::move(r));
         });
     };
 }
 
-std::string ModbusCommunication::QueueRead(bool /*flag*/, const std::vector<host::ParameterList>& items) {
-    if (released_ || !connected_) return {};
+void ModbusCommunication::sendRead(const std::string& id, const host::ParameterList& parameters) {
     std::vector<ReadTarget> targets;
     std::vector<const RegisterEntry*> entries;
-    size_t count = 0;
-    for (const auto& list : items)
-        for (const auto& p : list) {
-            ++count;
-            auto parameter = asFrameParameter(p);
-            const RegisterEntry* entry = parameter ? map_.find(parameter->name()) : nullptr;
-            if (!entry) continue;
-            targets.push_back({parameter, entry});
-            entries.push_back(entry);
-        }
+    for (const auto& p : parameters) {
+        auto parameter = asFrameParameter(p);
+        const RegisterEntry* entry = parameter ? map_.find(parameter->name()) : nullptr;
+        if (!entry) continue;
+        targets.push_back({parameter, entry});
+        entries.push_back(entry);
+    }
     std::vector<ReadRequest> requests = planReads(map_, entries);
-    const std::string id = newJob();
+    const size_t count = parameters.size();
     worker_.read(requests, onUi([id, targets, requests, count](ModbusCommunication& self, ModbusResult r) {
-                     if (!self.jobs_.contains(id)) return;
+                     if (!self.awaiting(id)) return;
                      if (r.outcome == ModbusOutcome::Lost) return self.lost();
                      const bool ok =
                          r.outcome == ModbusOutcome::Ok && self.store(targets, requests, r.registers);
                      if (ok && self.observers_.onRead) self.observers_.onRead(count);
                      self.answer(id, ok);
                  }));
-    return id;
 }
 
 bool ModbusCommunication::store(const std::vector<ReadTarget>& targets,
@@ -113,28 +108,15 @@ bool ModbusCommunication::store(const std::vector<ReadTarget>& targets,
     return true;
 }
 
-std::string ModbusCommunication::QueueWrite(bool /*flag*/, host::WriteItem& item) {
-    if (released_ || !connected_) return {};
-    host::ParameterList parameters;
-    if (const auto* one = std::get_if<host::ParameterPtr>(&item))
-        parameters.push_back(*one);
-    else
-        parameters = std::get<host::ParameterList>(item);
-
-    // The values are taken now, whatever the model holds by the time the device gets them.
-    std::vector<WrittenValue> values;
+void ModbusCommunication::sendWrite(const std::string& id, const host::ParameterList& parameters,
+                                    const std::vector<WrittenValue>& values) {
     std::vector<const RegisterEntry*> entries;
     std::vector<std::vector<uint16_t>> encoded;
     bool writable = true;
     for (const auto& p : parameters) {
-        const auto& parameter = platform::must(p);
-        if (parameter.noValue() != 0) {
-            values.push_back({parameter.name(), std::nullopt});  // the device keeps its own
-            continue;
-        }
-        values.push_back({parameter.name(), parameter.valueText()});
+        if (p->noValue() != 0) continue;  // the device keeps its own
         auto frameParameter = asFrameParameter(p);
-        const RegisterEntry* entry = frameParameter ? map_.find(parameter.name()) : nullptr;
+        const RegisterEntry* entry = frameParameter ? map_.find(p->name()) : nullptr;
         auto registers = entry && entry->writable && frameParameter->number()
                              ? encodeRegisters(map_, *entry, *frameParameter->number())
                              : std::nullopt;
@@ -155,85 +137,42 @@ std::string ModbusCommunication::QueueWrite(bool /*flag*/, host::WriteItem& item
             runs.push_back(std::move(run));
         }
     }
-    const std::string id = newJob();
     // A job that cannot be written still goes through the worker, so answers keep their order.
     worker_.write(runs, onUi([id, values, writable](ModbusCommunication& self, ModbusResult r) {
-                      if (!self.jobs_.contains(id)) return;
+                      if (!self.awaiting(id)) return;
                       if (r.outcome == ModbusOutcome::Lost && writable) return self.lost();
                       const bool ok = writable && r.outcome == ModbusOutcome::Ok;
                       if (ok && self.observers_.onWrite) self.observers_.onWrite(values);
                       self.answer(id, ok);
                   }));
-    return id;
 }
 
-std::string ModbusCommunication::newJob() {
-    std::string id = "JOB-" + std::to_string(nextJob_++);
-    jobs_.insert(id);
-    return id;
-}
-
-void ModbusCommunication::answer(const std::string& id, bool ok) {
-    jobs_.erase(id);
-    const std::string status = ok ? "SUCCESS" : "FAILED";
-    if (observers_.onJobAnswer) observers_.onJobAnswer(status);
-    if (auto r = receiver_.lock()) r->IBase_Communication_OnJobResponse(id, status, 0);
-}
-
-bool ModbusCommunication::Connecting(bool connect) {
-    if (released_) return false;
-    if (connect) {
-        if (pending_ == Pending::Disconnect) return false;
-        if (pending_ == Pending::Connect || connected_) return true;
-        pending_ = Pending::Connect;
-        ++session_;
-        worker_.connect(onUi([](ModbusCommunication& self, ModbusResult r) {
-            const bool ok = r.outcome == ModbusOutcome::Ok;
-            self.connectionDone(ok, ok ? "CONNECTED" : "CONNECT FAILED");
-        }));
-        return true;
-    }
-    if (pending_ == Pending::Disconnect) return true;
-    if (pending_ == Pending::None && !connected_) return false;
-    // A connection still being made is given up: its outcome belongs to the old session. Jobs
-    // queued before are still answered, as the worker runs them before the disconnection.
-    if (pending_ == Pending::Connect) ++session_;
-    pending_ = Pending::Disconnect;
-    worker_.disconnect(
-        onUi([](ModbusCommunication& self, ModbusResult) { self.connectionDone(false, "DISCONNECTED"); }));
+bool ModbusCommunication::openConnection() {
+    ++session_;
+    worker_.connect(onUi([](ModbusCommunication& self, ModbusResult r) {
+        const bool ok = r.outcome == ModbusOutcome::Ok;
+        self.connectionDone(ok, ok ? "CONNECTED" : "CONNECT FAILED");
+    }));
     return true;
 }
 
-void ModbusCommunication::connectionDone(bool connectedAfter, const std::string& status) {
-    pending_ = Pending::None;
-    connected_ = connectedAfter;
-    if (!connectedAfter) jobs_.clear();
-    report(status);
+void ModbusCommunication::closeConnection() {
+    // A connection still being made is given up: its outcome belongs to the old session. Jobs
+    // queued before are still answered, as the worker runs them before the disconnection.
+    if (connecting()) ++session_;
+    worker_.disconnect(
+        onUi([](ModbusCommunication& self, ModbusResult) { self.connectionDone(false, "DISCONNECTED"); }));
 }
 
 void ModbusCommunication::lost() {
     // While disconnecting, the disconnection's own answer ends the connection.
-    if (pending_ == Pending::Disconnect) return;
+    if (disconnecting()) return;
     ++session_;
-    connected_ = false;
-    pending_ = Pending::None;
-    jobs_.clear();
-    report("DISCONNECTED ABORT");
+    connectionDone(false, "DISCONNECTED ABORT");
 }
 
-void ModbusCommunication::report(const std::string& status) {
-    if (observers_.onConnection) observers_.onConnection(status);
-    if (auto r = receiver_.lock()) r->IBase_Communication_OnConnectStatusChanged(status);
-}
-
-bool ModbusCommunication::Release(bool /*flag*/) {
-    released_ = true;
-    connected_ = false;
-    pending_ = Pending::None;
-    jobs_.clear();
-    receiver_.reset();
+void ModbusCommunication::shutDown() {
     worker_.disconnect(nullptr);
-    return true;
 }
 
 }  // namespace qx::frame

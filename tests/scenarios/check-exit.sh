@@ -40,6 +40,10 @@ check 2 "error: line 1: $data/registry-misplaced-quote.reg, line 4: the value na
 # The frame asks for the release once.
 check 2 'error: line 4: release after release: the frame asks a view once' create 'init device' release release
 check 2 'error: line 1: language 0, 1033 or 1031, not 1036' 'language 1036'
+# A line is chosen by its kind's name: a kind the frame does not know is refused naming those it
+# does, and `line sim` takes the simulated line back.
+check 2 'error: line 1: unknown line kind "rtu" (modbus, sim)' 'line rtu /dev/ttyUSB0'
+check 0 'ok connected' 'line modbus 127.0.0.1:1502' 'line sim' 'sim flow 300' create 'init device' set-toolbar 'wait 100' 'expect connected true'
 check 1 'ok field mTeachState' create 'expect field mTeachState 3' 'expect field mTeachState 0'
 check 1 'FAIL line 3: field mModule = "$$MODULE" (expected "$$MODULE)' create 'expect field mModule "$$MODULE"' 'expect field mModule "$$MODULE'
 # A folder given as the script is refused before anything runs.

@@ -48,7 +48,7 @@ TEST(ModbusWindow, FollowsARealLineWithoutWaitingForIt) {
     ASSERT_FALSE(server.address().empty()) << "qxflow-sim did not start";
     WindowStand stand(false);
     stand.window.useRealTimeOfDay();
-    ASSERT_EQ(stand.window.openDevice({}, server.address()), std::nullopt);
+    ASSERT_EQ(stand.window.openDevice({}, "modbus " + server.address()), std::nullopt);
     stand.window.startClock();
     auto* status = stand.window.findChild<QLabel*>("LineStatus");
     EXPECT_TRUE(QTest::qWaitFor([&] { return status->text().endsWith(", connected"); }, 10'000))

@@ -1,4 +1,4 @@
-#include "frame/modbus/RealTimeLoop.h"
+#include "frame/line/RealTimeLoop.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "frame/modbus/UiInbox.h"
+#include "frame/line/UiInbox.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "frame/modbus/UiInbox.h"
+#include "frame/line/UiInbox.h"
 #include "platform/VirtualScheduler.h"
 
 namespace qx::frame {

@@ -1,0 +1,13 @@
+#include "script/Lines.h"
+
+#include "frame/SimLine.h"
+#include "frame/modbus/ModbusLine.h"
+
+namespace qx::console {
+
+const frame::LineKinds& lineKinds() {
+    static const frame::LineKinds kinds({frame::modbusLineKind(), frame::simLineKind()});
+    return kinds;
+}
+
+}  // namespace qx::console
