@@ -37,8 +37,7 @@ void BM_AddChartPoint(benchmark::State& state) {
     for (int32_t i = 0; i < history; ++i) trend.addChartPoint(trend.flow, 300, 450, 100, 800);
 
     for (auto _ : state) {
-        for (int32_t i = 0; i < kBatch; ++i)
-            trend.addChartPoint(trend.flow, 300, 450, 100, 800);
+        for (int32_t i = 0; i < kBatch; ++i) trend.addChartPoint(trend.flow, 300, 450, 100, 800);
         state.PauseTiming();
         setLength(view, history);
         state.ResumeTiming();

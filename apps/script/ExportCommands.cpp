@@ -54,9 +54,9 @@ void Console::cmdExport(const Command& c) {
     std::filesystem::path path = c.words[2].text;
     if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
 
-    ui::TrendSource source{*flow, *temp, view.frame().mModel ? view.frame().mModel->displayName() : std::string(),
-                           columnOf(view.refs().PROINFLOW_RAW, "PROINFLOW_RAW"),
-                           columnOf(view.refs().PROINTEMP, "PROINTEMP")};
+    ui::TrendSource source{
+        *flow, *temp, view.frame().mModel ? view.frame().mModel->displayName() : std::string(),
+        columnOf(view.refs().PROINFLOW_RAW, "PROINFLOW_RAW"), columnOf(view.refs().PROINTEMP, "PROINTEMP")};
     if (datedExports_)
         source.startDate = trendStartDate(frame_.scheduler(), flow->chartArea().axis("X").timeScale().base());
     try {

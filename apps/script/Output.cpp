@@ -49,7 +49,8 @@ void Console::watchView() {
 void Console::flushStatus() {
     if (!statusPending_ || !frame_.hasView()) return;
     statusPending_ = false;
-    emit("status " + quoteText(pendingStatusText_) + " " + colourText(frame_.view().Controls().findAs<platform::Label>("LaStatus")->backColor()));
+    emit("status " + quoteText(pendingStatusText_) + " " +
+         colourText(frame_.view().Controls().findAs<platform::Label>("LaStatus")->backColor()));
 }
 
 void Console::checkState() {

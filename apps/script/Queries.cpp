@@ -112,7 +112,8 @@ std::string Console::namedQuery(const Command& c, const std::string& kind, const
         return view ? booleanText(view->refs().holds(name)) : kNone;
     }
     if (kind == "param") {
-        auto parameter = view && view->frame().mModel ? frame::findParameter(*view->frame().mModel, name) : nullptr;
+        auto parameter =
+            view && view->frame().mModel ? frame::findParameter(*view->frame().mModel, name) : nullptr;
         return parameter ? quoteText(parameter->valueText()) : kNone;
     }
     if (kind == "device") {

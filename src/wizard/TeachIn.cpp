@@ -74,11 +74,13 @@ void TeachIn::showProcedure() {
 
 // The category flag swaps the codes the device takes for maximum and minimum.
 void TeachIn::teachMaximum() {
-    sendCode(binding_.mCategoryMatch ? TeachCode::TeachFirst : TeachCode::TeachSecond, TeachState::MaximumSent);
+    sendCode(binding_.mCategoryMatch ? TeachCode::TeachFirst : TeachCode::TeachSecond,
+             TeachState::MaximumSent);
 }
 
 void TeachIn::teachMinimum() {
-    sendCode(binding_.mCategoryMatch ? TeachCode::TeachSecond : TeachCode::TeachFirst, TeachState::MinimumSent);
+    sendCode(binding_.mCategoryMatch ? TeachCode::TeachSecond : TeachCode::TeachFirst,
+             TeachState::MinimumSent);
 }
 
 void TeachIn::teachQuick() {

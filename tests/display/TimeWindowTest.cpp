@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "display/TrendPane.h"
-#include "wizard/WizardStand.h"
 #include "view/ViewChildren.h"
+#include "wizard/WizardStand.h"
 
 namespace qx::stand::test {
 namespace {
@@ -67,7 +67,8 @@ TEST_F(TimeWindowTest, TeachStartReturnsToTheNewestPointAndTheStartStaysMovable)
 TEST_F(TimeWindowTest, DraggingAndClearing) {
     WizardStand s({}, false);
     auto& v = s.v();
-    ViewTestSeam::trend(v).startTrendAt(s.f.scheduler().timeOfDay() - 3600);  // the newest point lies one hour in
+    ViewTestSeam::trend(v).startTrendAt(s.f.scheduler().timeOfDay() -
+                                        3600);  // the newest point lies one hour in
     ViewTestSeam::update(v);
     childScrollBar(v, "HSMin")->setEnabled(true);
     childScrollBar(v, "HSMin")->setValue(501);

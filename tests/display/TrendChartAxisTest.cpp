@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "display/AxisRounding.h"
-#include "wizard/WizardStand.h"
 #include "view/ViewChildren.h"
+#include "wizard/WizardStand.h"
 
 namespace qx::stand::test {
 namespace {

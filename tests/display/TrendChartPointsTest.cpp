@@ -7,8 +7,8 @@
 #include "display/TrendPane.h"
 #include "frame/ParameterSlider.h"
 #include "platform/Registry.h"
-#include "wizard/WizardStand.h"
 #include "view/ViewChildren.h"
+#include "wizard/WizardStand.h"
 
 namespace qx::stand::test {
 namespace {

@@ -91,9 +91,11 @@ TEST(ViewWidgets, ShowWhatTheModelsHoldThroughATeachIn) {
         {"flow high and settled", [](frame::StandFrame& f) { f.sim().setFlow(700), f.wait(4000); }},
         {"teach max/min started",
          [](frame::StandFrame& f) { childButton(f.view(), "ComTeachMaxMin")->userClick(), f.wait(3000); }},
-        {"maximum taught", [](frame::StandFrame& f) { childButton(f.view(), "ComTMax")->userClick(), f.wait(3000); }},
+        {"maximum taught",
+         [](frame::StandFrame& f) { childButton(f.view(), "ComTMax")->userClick(), f.wait(3000); }},
         {"edit mode", [](frame::StandFrame& f) { f.press("Edit"), f.wait(1000); }},
-        {"chart hidden", [](frame::StandFrame& f) { childCheckBox(f.view(), "CheckTP")->userClick(), f.wait(1000); }},
+        {"chart hidden",
+         [](frame::StandFrame& f) { childCheckBox(f.view(), "CheckTP")->userClick(), f.wait(1000); }},
     };
     for (int32_t language : {1033, 1031}) {
         Session s(language);

@@ -9,8 +9,8 @@
 #include "frame/ParameterLookup.h"
 #include "frame/ParameterSlider.h"
 #include "frame/SimDevice.h"
-#include "view/ViewStand.h"
 #include "view/ViewChildren.h"
+#include "view/ViewStand.h"
 
 namespace qx::view::test {
 namespace {
@@ -125,7 +125,8 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
     ViewTestSeam::trend(v).startTrendAt(36000), ViewTestSeam::trend(v).startWindowAt(36000);
     auto list = [&] {
         std::vector<std::string> out;
-        for (int32_t i = 0; i < childComboBox(v, "CoQTOffset")->listCount(); ++i) out.push_back(childComboBox(v, "CoQTOffset")->list(i));
+        for (int32_t i = 0; i < childComboBox(v, "CoQTOffset")->listCount(); ++i)
+            out.push_back(childComboBox(v, "CoQTOffset")->list(i));
         return out;
     };
     EXPECT_EQ(list(), (std::vector<std::string>{" 4,0 %", " 3,5 %", " 3,0 %", " 2,5 %", " 2,0 %", " 1,5 %",
@@ -150,7 +151,8 @@ TEST_F(BindingTest, SecondDeviceObjectBringsItsModelAndTheViewStartsAfresh) {
     EXPECT_EQ(environmentValue(*model, "SRC").toText(), "DEV");
     for (const auto& p : references(v)) {
         if (!p) continue;
-        EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*v.frame().mModel, p->name())) << p->name();
+        EXPECT_EQ(frame::asFrameParameter(p), frame::findParameter(*v.frame().mModel, p->name()))
+            << p->name();
     }
     EXPECT_EQ(nameOf(v.refs().TEACH_MAX), "TEACH_MAX");
     EXPECT_EQ(v.refs().TEACHDO_QUICK_MODE, nullptr);

@@ -2,8 +2,8 @@
 // tracked, what each answer and connection status does, and what the user is told. The plain
 // connection, abort, failed-job and early-answer (and stray-answer) sessions are the console
 // scenarios'.
-#include "view/ViewStand.h"
 #include "view/ViewChildren.h"
+#include "view/ViewStand.h"
 
 namespace qx::view::test {
 namespace {

@@ -2,8 +2,8 @@
 // check boxes, and the stack of panes below the charts. The pane heights, the chart sizes and the
 // setting frames are pinned by the console scenarios.
 #include "platform/ChartObject.h"
-#include "view/ViewStand.h"
 #include "view/ViewChildren.h"
+#include "view/ViewStand.h"
 
 namespace qx::view::test {
 namespace {
@@ -30,10 +30,13 @@ TEST(Layout, BothChartsWithTheirBarsAndThePanesBelow) {
     EXPECT_EQ(childScrollBar(v, "HSMin")->top(), bottom(*v.trend().temp.control) - 60);
     EXPECT_EQ(childScrollBar(v, "HSMin")->width(), v.trend().flow.control->width() - 600);
     EXPECT_EQ(childCheckBox(v, "CheckFL")->top(), 240);
-    EXPECT_EQ(childMyLabel(v, "LaFS")->left(), childMyLabel(v, "LaLeFS")->left() + childMyLabel(v, "LaLeFS")->width() + 60);
+    EXPECT_EQ(childMyLabel(v, "LaFS")->left(),
+              childMyLabel(v, "LaLeFS")->left() + childMyLabel(v, "LaLeFS")->width() + 60);
     EXPECT_EQ(childCheckBox(v, "CheckTP")->top(), bottom(*v.trend().flow.control));
-    EXPECT_EQ(childMyLabel(v, "LaTS")->left(), childMyLabel(v, "LaLeTS")->left() + childMyLabel(v, "LaLeTS")->width() + 60);
-    EXPECT_EQ(childMyLabel(v, "LaTime")->left() + childMyLabel(v, "LaTime")->width(), childFrame(v, "FrameChart")->width());
+    EXPECT_EQ(childMyLabel(v, "LaTS")->left(),
+              childMyLabel(v, "LaLeTS")->left() + childMyLabel(v, "LaLeTS")->width() + 60);
+    EXPECT_EQ(childMyLabel(v, "LaTime")->left() + childMyLabel(v, "LaTime")->width(),
+              childFrame(v, "FrameChart")->width());
     EXPECT_EQ(childLabel(v, "LaStatus")->top(), bottom(*childFrame(v, "FrameChart")) + 60);
     EXPECT_EQ(childFrame(v, "FrameTeachOption")->top(), bottom(*childLabel(v, "LaStatus")) + 60);
     EXPECT_EQ(childFrame(v, "FrameTeach")->top(), bottom(*childFrame(v, "FrameTeachOption")) + 60);
@@ -50,7 +53,8 @@ TEST(Layout, EachChartBringsItsBarsAndTheTimeBarFollowsTheLowest) {
     childCheckBox(v, "CheckFL")->setValue(0);  // its click lays out again
     EXPECT_EQ(childCheckBox(v, "CheckTP")->top(), 540);
     EXPECT_EQ(childScrollBar(v, "HSMin")->top(), bottom(*v.trend().temp.control) - 60);
-    EXPECT_FALSE(childMyLabel(v, "LaUnit1")->visible() || childScrollBar(v, "VSMax1")->visible() || childScrollBar(v, "VSMin1")->visible());
+    EXPECT_FALSE(childMyLabel(v, "LaUnit1")->visible() || childScrollBar(v, "VSMax1")->visible() ||
+                 childScrollBar(v, "VSMin1")->visible());
     EXPECT_TRUE(childMyLabel(v, "LaUnit2")->visible());
 
     childCheckBox(v, "CheckFL")->setValue(1);

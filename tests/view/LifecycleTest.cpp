@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "frame/ParameterSlider.h"
-#include "view/ViewStand.h"
 #include "view/ViewChildren.h"
+#include "view/ViewStand.h"
 
 namespace qx::view::test {
 namespace {
@@ -24,8 +24,8 @@ TEST_F(LifecycleTest, CreationSetsUpEverythingTheViewOwns) {
     EXPECT_TRUE(v.trend().resetTimeBase());
     ASSERT_TRUE(v.binding().mFilter && v.jobs().commands() && v.jobs().pending() && v.jobs().early() &&
                 v.trend().flow.object && v.trend().temp.object);
-    for (const auto& [slider, frame] :
-         {std::pair{&v.frame().mSliderFL, childFrame(v, "FrameFL").get()}, {&v.frame().mSliderTP, childFrame(v, "FrameTP").get()}}) {
+    for (const auto& [slider, frame] : {std::pair{&v.frame().mSliderFL, childFrame(v, "FrameFL").get()},
+                                        {&v.frame().mSliderTP, childFrame(v, "FrameTP").get()}}) {
         EXPECT_EQ(slider->control->container(), frame);
         EXPECT_EQ(slider->object->getProperty("FixFormat").toText(), "#0");
         EXPECT_EQ(dynamic_cast<frame::ParameterSlider&>(*slider->object).displayStyle(), "ShowVal");
@@ -65,9 +65,9 @@ TEST_F(LifecycleTest, CreationFailureIsLoggedWithItsStepAndEndsTheCreation) {
                 platform::raise(platform::kCannotCreateObject);
             });
         auto& v = f.create();
-        const LogEntry last = entries().back();   // the creation's own last line
-        EXPECT_NE(childLamps(v)->lampCount(), 10);  // "initialize grid" never ran
-        EXPECT_EQ(childTimer(v, "Timer1")->interval(), 1000);    // the design-time interval
+        const LogEntry last = entries().back();                // the creation's own last line
+        EXPECT_NE(childLamps(v)->lampCount(), 10);             // "initialize grid" never ran
+        EXPECT_EQ(childTimer(v, "Timer1")->interval(), 1000);  // the design-time interval
         EXPECT_NE(v.binding().mFilter, nullptr);
         EXPECT_EQ(v.jobs().pending() != nullptr, c.collections);
         EXPECT_EQ(static_cast<bool>(v.frame().mSliderTP), c.sliders);
@@ -189,7 +189,7 @@ TEST_F(LifecycleTest, LocalCommFollowsTheJobCountInTheCountersKindOfNumber) {
         ViewTestSeam::jobs(v).settle("a");
         ViewTestSeam::jobs(v).settle("a");  // no longer held: no change
         const auto value = env.get("LOCAL_COMM");
-        EXPECT_EQ(value.kind(), kind);                                         // two jobs added, one removed
+        EXPECT_EQ(value.kind(), kind);  // two jobs added, one removed
         EXPECT_TRUE(environmentValue(*v.frame().mModel, "LOCAL_COMM").equals(value));  // shared with the copy
         if (kind != Kind::Text) {
             EXPECT_EQ(value.toDouble(), after);

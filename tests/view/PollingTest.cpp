@@ -1,8 +1,8 @@
 // The poll cycle and the view's other timers on virtual time: what one read job carries, when a
 // tick sends nothing, the status line's minimum display time, the run-time counter in LaTime,
 // and the helpers around them. The poll rhythm itself is the console scenarios'.
-#include "view/ViewStand.h"
 #include "view/ViewChildren.h"
+#include "view/ViewStand.h"
 
 namespace qx::view::test {
 namespace {
@@ -77,9 +77,10 @@ TEST_F(PollingTest, StatusStaysTwoSecondsAndOnlyTheLastWaitingOneFollows) {
     frame::StandFrame f;
     auto& v = f.create();
     std::vector<std::string> shown;
-    auto watch = childLabel(v, "LaStatus")->observe([&](const platform::Control&, const std::string& property) {
-        if (property == "Caption") shown.push_back(childLabel(v, "LaStatus")->caption());
-    });
+    auto watch =
+        childLabel(v, "LaStatus")->observe([&](const platform::Control&, const std::string& property) {
+            if (property == "Caption") shown.push_back(childLabel(v, "LaStatus")->caption());
+        });
     ViewTestSeam::showStatus(v, "A", 0);
     EXPECT_EQ(childLabel(v, "LaStatus")->backColor(), kGreen);
     f.wait(500);

@@ -3,8 +3,8 @@
 // flight, abort, teach-in, failed connection) are the console scenarios'.
 #include "frame/FrameParameter.h"
 #include "frame/FrameSettings.h"
-#include "view/ViewStand.h"
 #include "view/ViewChildren.h"
+#include "view/ViewStand.h"
 
 namespace qx::view::test {
 namespace {
@@ -20,20 +20,23 @@ std::vector<std::string> releasedItemNames(const frame::SimDevice& device) {
 }
 
 void setTimers(QX_FlowWiz& v, bool enabled) {
-    for (auto* timer : {childTimer(v, "Timer1").get(), childTimer(v, "TimerCnt").get(), childTimer(v, "TimerState").get()}) timer->setEnabled(enabled);
+    for (auto* timer :
+         {childTimer(v, "Timer1").get(), childTimer(v, "TimerCnt").get(), childTimer(v, "TimerState").get()})
+        timer->setEnabled(enabled);
     childLamps(v)->SetLED(3, 255, enabled);  // a blinking lamp runs the lamp column's own timer
 }
 // A timer still running after the release keeps the released view busy for nothing.
 bool anyTimer(const QX_FlowWiz& v) {
-    return childTimer(v, "Timer1")->enabled() || childTimer(v, "TimerCnt")->enabled() || childTimer(v, "TimerState")->enabled() ||
-           childLamps(v)->blinkTimer().enabled();
+    return childTimer(v, "Timer1")->enabled() || childTimer(v, "TimerCnt")->enabled() ||
+           childTimer(v, "TimerState")->enabled() || childLamps(v)->blinkTimer().enabled();
 }
 
 // Everything the release drops; the receiver is kept only while a release is pending.
 void expectReleased(const QX_FlowWiz& v) {
-    EXPECT_FALSE(v.frame().mModel || v.frame().mFrameModel || v.frame().mSpecComm || v.frame().mDevice || v.frame().mMessageHandler || v.frame().mToolbar ||
-                 v.frame().mRes);
-    EXPECT_FALSE(v.trend().flow.object || v.trend().temp.object || v.frame().mSliderFL || v.frame().mSliderTP);
+    EXPECT_FALSE(v.frame().mModel || v.frame().mFrameModel || v.frame().mSpecComm || v.frame().mDevice ||
+                 v.frame().mMessageHandler || v.frame().mToolbar || v.frame().mRes);
+    EXPECT_FALSE(v.trend().flow.object || v.trend().temp.object || v.frame().mSliderFL ||
+                 v.frame().mSliderTP);
     EXPECT_EQ(v.jobs().pending()->Count(), 0);
     EXPECT_EQ(v.jobs().pending()->Callback(), nullptr);
     EXPECT_FALSE(anyTimer(v));
@@ -123,8 +126,8 @@ TEST_F(ReleaseTest, CommandWaitingInTheQueueDefersTheRelease) {
     EXPECT_FALSE(anyTimer(v));
     EXPECT_TRUE(v.frame().mReleasePending);
     EXPECT_EQ(v.frame().mFrameModel, s.f.model());
-    EXPECT_TRUE(v.frame().mModel && v.frame().mSpecComm && v.frame().mMessageHandler && v.frame().mReceiver && v.trend().flow.object &&
-                v.frame().mSliderFL);
+    EXPECT_TRUE(v.frame().mModel && v.frame().mSpecComm && v.frame().mMessageHandler && v.frame().mReceiver &&
+                v.trend().flow.object && v.frame().mSliderFL);
     EXPECT_EQ(releasedItemNames(*s.f.device()).size(), 5u);  // the items go back already
     EXPECT_TRUE(s.f.release());
     EXPECT_EQ(releasedItemNames(*s.f.device()).size(), 10u);

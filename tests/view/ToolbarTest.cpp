@@ -2,8 +2,8 @@
 // each button does when clicked (the parameter walk behind "Poll" included), and the frame's own
 // function buttons.
 #include "frame/FrameParameter.h"
-#include "view/ViewStand.h"
 #include "view/ViewChildren.h"
+#include "view/ViewStand.h"
 
 namespace qx::view::test {
 namespace {
@@ -180,9 +180,11 @@ TEST_F(ToolbarTest, EditSwitchesTheInputsAndTheWizardState) {
         BoundStand s;
         auto& v = *s.view;
         if (!pressed) button(s.f, "Edit")->setValue(1);
-        const std::vector<platform::Control*> inputs = {childTextBox(v, "LaTMaxW").get(), childTextBox(v, "LaTMinW").get(), childTextBox(v, "LaTQuickW").get(),
-                                                        childButton(v, "ComSetTeach").get()};
-        const std::vector<platform::Control*> triggers = {childButton(v, "ComTMax").get(), childButton(v, "ComTQuick").get()};
+        const std::vector<platform::Control*> inputs = {
+            childTextBox(v, "LaTMaxW").get(), childTextBox(v, "LaTMinW").get(),
+            childTextBox(v, "LaTQuickW").get(), childButton(v, "ComSetTeach").get()};
+        const std::vector<platform::Control*> triggers = {childButton(v, "ComTMax").get(),
+                                                          childButton(v, "ComTQuick").get()};
         for (auto* control : inputs) control->setEnabled(!pressed);
         for (auto* control : triggers) control->setEnabled(pressed);
         ViewTestSeam::enterTeachState(v, wizard::TeachState{from});
@@ -213,14 +215,15 @@ TEST_F(ToolbarTest, FunctionButtonsToggleOnlyTheirOwnValue) {
 TEST_F(ToolbarTest, AutoFollowsTheNewestPointAndWidensTheRangesAgain) {
     BoundStand s;
     auto& v = *s.view;
-    const std::vector<platform::ScrollBar*> offsets = {childScrollBar(v, "VSMax1").get(), childScrollBar(v, "VSMax2").get(), childScrollBar(v, "VSMin1").get(),
-                                                       childScrollBar(v, "VSMin2").get()};
+    const std::vector<platform::ScrollBar*> offsets = {
+        childScrollBar(v, "VSMax1").get(), childScrollBar(v, "VSMax2").get(),
+        childScrollBar(v, "VSMin1").get(), childScrollBar(v, "VSMin2").get()};
     childScrollBar(v, "HSMin")->setValue(300);
     for (auto* bar : offsets) bar->setValue(40);
-    ViewTestSeam::trend(v).flow.range.min = 100, ViewTestSeam::trend(v).flow.range.max = 200, ViewTestSeam::trend(v).flow.saved.min = 50,
-    ViewTestSeam::trend(v).flow.saved.max = 150;
-    ViewTestSeam::trend(v).temp.range.min = 20, ViewTestSeam::trend(v).temp.range.max = 25, ViewTestSeam::trend(v).temp.saved.min = 22,
-    ViewTestSeam::trend(v).temp.saved.max = 30;
+    ViewTestSeam::trend(v).flow.range.min = 100, ViewTestSeam::trend(v).flow.range.max = 200,
+    ViewTestSeam::trend(v).flow.saved.min = 50, ViewTestSeam::trend(v).flow.saved.max = 150;
+    ViewTestSeam::trend(v).temp.range.min = 20, ViewTestSeam::trend(v).temp.range.max = 25,
+    ViewTestSeam::trend(v).temp.saved.min = 22, ViewTestSeam::trend(v).temp.saved.max = 30;
     s.f.press("Auto");
     EXPECT_EQ(childScrollBar(v, "HSMin")->value(), 1000);
     for (auto* bar : offsets) EXPECT_EQ(bar->value(), 0) << bar->name();

@@ -34,7 +34,9 @@ struct ViewTestSeam {
     static void readValuesOnce(QX_FlowWiz& v) { v.ReadValuesOnce(); }
     static host::ParameterList pollList(QX_FlowWiz& v) { return v.BuildPollList(); }
     static void resetPolling(QX_FlowWiz& v) { v.ResetPolling(); }
-    static void showStatus(QX_FlowWiz& v, const std::string& text, int32_t style) { v.ShowStatus(text, style); }
+    static void showStatus(QX_FlowWiz& v, const std::string& text, int32_t style) {
+        v.ShowStatus(text, style);
+    }
     static std::string lookUpText(QX_FlowWiz& v, const std::string& key) { return v.lookUpText(key); }
     static void reportMessage(QX_FlowWiz& v, const std::string& text, const std::string& caption) {
         v.ReportMessage(text, caption);

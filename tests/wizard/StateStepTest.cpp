@@ -3,8 +3,8 @@
 #include <cctype>
 #include <string>
 
-#include "wizard/WizardStand.h"
 #include "view/ViewChildren.h"
+#include "wizard/WizardStand.h"
 
 namespace qx::stand::test {
 namespace {
@@ -29,7 +29,8 @@ std::string triggers(WizardStand& s) {
         return c.enabled() ? on : off;
     };
     auto& v = s.v();
-    return std::string(flag(*childButton(v, "ComTMax"), "MAX", "max")) + " " + flag(*childButton(v, "ComTMin"), "MIN", "min") + " " +
+    return std::string(flag(*childButton(v, "ComTMax"), "MAX", "max")) + " " +
+           flag(*childButton(v, "ComTMin"), "MIN", "min") + " " +
            flag(*childButton(v, "ComTQuick"), "QUICK", "quick");
 }
 
@@ -112,7 +113,9 @@ TEST_F(StateStepTest, EachStateShowsItsMessageLampsAndTriggers) {
         WizardStand s = directView(c.in);
         load(s, c.in);
         auto& v = s.v();
-        for (auto* b : {childButton(v, "ComTMax").get(), childButton(v, "ComTMin").get(), childButton(v, "ComTQuick").get()}) b->setEnabled(false);
+        for (auto* b : {childButton(v, "ComTMax").get(), childButton(v, "ComTMin").get(),
+                        childButton(v, "ComTQuick").get()})
+            b->setEnabled(false);
         ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
         ViewTestSeam::update(v);
         EXPECT_EQ(wizard::number(v.progress().mTeachState), c.stateAfter);
@@ -177,7 +180,9 @@ TEST_F(StateStepTest, LaterUpdateTakesBackWhatTheFlowNoLongerAllows) {
         WizardStand s = directView(c.first);
         auto& v = s.v();
         load(s, c.first);
-        for (auto* b : {childButton(v, "ComTMax").get(), childButton(v, "ComTMin").get(), childButton(v, "ComTQuick").get()}) b->setEnabled(false);
+        for (auto* b : {childButton(v, "ComTMax").get(), childButton(v, "ComTMin").get(),
+                        childButton(v, "ComTQuick").get()})
+            b->setEnabled(false);
         ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
         ViewTestSeam::update(v);
         EXPECT_EQ(seen(s), c.seenFirst);
@@ -212,10 +217,12 @@ TEST_F(StateStepTest, IdleOffersTheInputsOfTheDevicesMode) {
         auto flag = [](bool on, const char* up, const char* low) { return on ? up : low; };
         auto& v = s.v();
         return std::string(flag(childButton(v, "ComSetFL")->enabled(), "FL", "fl")) + " " +
-               flag(childButton(v, "ComSetPara")->enabled(), "TP", "tp") + " " + flag(childButton(v, "ComSetQT")->enabled(), "QT", "qt") +
-               "|" + flag(childTextBox(v, "LaTMax")->visible(), "MAXMIN", "maxmin") + " " +
+               flag(childButton(v, "ComSetPara")->enabled(), "TP", "tp") + " " +
+               flag(childButton(v, "ComSetQT")->enabled(), "QT", "qt") + "|" +
+               flag(childTextBox(v, "LaTMax")->visible(), "MAXMIN", "maxmin") + " " +
                flag(childLabel(v, "LabelTQuick")->visible(), "QUICK", "quick") + "|" +
-               flag(childFrame(v, "FrameFL")->visible(), "FL", "fl") + " " + flag(childFrame(v, "FrameQT")->visible(), "QT", "qt");
+               flag(childFrame(v, "FrameFL")->visible(), "FL", "fl") + " " +
+               flag(childFrame(v, "FrameQT")->visible(), "QT", "qt");
     };
     struct Case {
         Values in;
@@ -253,7 +260,8 @@ TEST_F(StateStepTest, IdleOffersTheInputsOfTheDevicesMode) {
         EXPECT_FALSE(childButton(v, "ComSetTeach")->enabled());
         EXPECT_FALSE(childTextBox(v, "LaTMaxW")->enabled());
         EXPECT_EQ(triggers(s), "max min quick");
-        EXPECT_TRUE(childButton(v, "ComTMax")->visible() && childButton(v, "ComTMin")->visible() && childButton(v, "ComTQuick")->visible());
+        EXPECT_TRUE(childButton(v, "ComTMax")->visible() && childButton(v, "ComTMin")->visible() &&
+                    childButton(v, "ComTQuick")->visible());
     }
 }
 

@@ -2,8 +2,8 @@
 // still receives, where the wizard ends, and what the panel looks like afterwards.
 #include <gmock/gmock.h>
 
-#include "wizard/WizardStand.h"
 #include "view/ViewChildren.h"
+#include "wizard/WizardStand.h"
 
 namespace qx::stand::test {
 namespace {

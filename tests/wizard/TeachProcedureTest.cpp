@@ -5,8 +5,8 @@
 
 #include <cctype>
 
-#include "wizard/WizardStand.h"
 #include "view/ViewChildren.h"
+#include "wizard/WizardStand.h"
 
 namespace qx::stand::test {
 namespace {
@@ -107,7 +107,8 @@ TEST(TeachStart, PreparesThePanelOfItsProcedure) {
         WizardStand s(options);
         s.wait(2 * kPollMs);  // the idle message has had its time on the status line
         s.forget();
-        ASSERT_TRUE(s.click(c.quick ? *childButton(s.v(), "ComteachQuick") : *childButton(s.v(), "ComTeachMaxMin")));
+        ASSERT_TRUE(
+            s.click(c.quick ? *childButton(s.v(), "ComteachQuick") : *childButton(s.v(), "ComTeachMaxMin")));
         EXPECT_EQ(panel(s.v()), c.panel);
         if (c.quick) {
             EXPECT_FALSE(childComboBox(s.v(), "CoQTOffset")->enabled());

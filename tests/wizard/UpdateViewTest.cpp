@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
-#include "wizard/WizardStand.h"
 #include "view/ViewChildren.h"
+#include "wizard/WizardStand.h"
 
 namespace qx::stand::test {
 namespace {
@@ -180,7 +180,7 @@ TEST_F(UpdateViewTest, WithoutTheEditButtonTheUpdateEndsBeforeTheTeachValues) {
     ViewTestSeam::frame(v).mToolbar.reset();
     const std::string flowCaption = childMyLabel(v, "LaFS")->caption();
     ViewTestSeam::update(v);
-    EXPECT_TRUE(v.progress().mSliderTPLoaded);  // the sliders come before
+    EXPECT_TRUE(v.progress().mSliderTPLoaded);                   // the sliders come before
     EXPECT_EQ(childTextBox(v, "LaTMin")->text(), "");            // the teach values are not written
     EXPECT_EQ(childMyLabel(v, "LaFS")->caption(), flowCaption);  // nor anything after them
     EXPECT_EQ(s.status(), "");

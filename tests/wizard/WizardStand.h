@@ -21,8 +21,8 @@
 #include "platform/Registry.h"
 #include "platform/StandardControls.h"
 #include "view/QX_FlowWiz.h"
-#include "view/ViewTestSeam.h"
 #include "view/ViewChildren.h"
+#include "view/ViewTestSeam.h"
 
 namespace qx::stand::test {
 
@@ -117,10 +117,12 @@ class WizardStand {
             writes.push_back(line);
         };
         f.scheduler().afterTask = [this] { noteState(); };
-        statusWatch = childLabel(*view, "LaStatus")->observe([this](const platform::Control&, const std::string& property) {
-            if (property == "Caption") statuses.push_back({status(), statusColour()});
-            if (property == "BackColor" && !statuses.empty()) statuses.back().colour = statusColour();
-        });
+        statusWatch = childLabel(*view, "LaStatus")
+                          ->observe([this](const platform::Control&, const std::string& property) {
+                              if (property == "Caption") statuses.push_back({status(), statusColour()});
+                              if (property == "BackColor" && !statuses.empty())
+                                  statuses.back().colour = statusColour();
+                          });
         f.init(frame::InitTarget::Device);
         f.setToolbar();
         if (polling) f.wait(100);  // connected, the first read answered
