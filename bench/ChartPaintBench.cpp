@@ -19,11 +19,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include "chart/ChartDecimation.h"
 #include "chart/ChartPainter.h"
 #include "chart/ChartSeries.h"
 #include "chart/ChartWidget.h"
 #include "platform/LibraryFolder.h"
+#include "trend/ChartDecimation.h"
 
 namespace {
 
@@ -135,12 +135,12 @@ void BM_WholeHistoryInView(benchmark::State& state) {
     }
     // Vertices per series and pixel column of the plot, the most any column gets.
     const QRect plot = painter.plotArea(chart, image.rect());
-    const qx::ui::ChartColumns columns{x.min(), x.max(), plot.width()};
+    const qx::trend::ChartColumns columns{x.min(), x.max(), plot.width()};
     int most = 0;
     size_t vertices = 0;
     for (int g = 1; g <= 2; ++g)
         for (int s = 1; s <= chart.group(g).styleCount(); ++s) {
-            const auto d = qx::ui::decimate(chart.group(g).data(), s, columns);
+            const auto d = qx::trend::decimate(chart.group(g).data(), s, columns);
             vertices += d.vertices.size();
             std::map<int, int> perColumn;
             for (const auto& v : d.vertices) most = std::max(most, ++perColumn[columns.columnOf(v.x)]);

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "chart/TrendCsv.h"
 #include "chart/TrendPng.h"
 #include "display/TrendPane.h"
 #include "script/Console.h"
+#include "trend/TrendCsv.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::console {
@@ -18,7 +18,7 @@ namespace {
 constexpr int32_t kTwipsPerPixel = 15;
 
 // The bound parameter's name and unit in the model's language; its own name while unbound.
-ui::TrendColumn columnOf(const host::ParameterPtr& parameter, const char* name) {
+trend::TrendColumn columnOf(const host::ParameterPtr& parameter, const char* name) {
     if (!parameter) return {name, ""};
     return {parameter->displayName(), parameter->unit()};
 }
@@ -54,14 +54,14 @@ void Console::cmdExport(const Command& c) {
     std::filesystem::path path = c.words[2].text;
     if (path.is_relative()) path = std::filesystem::path(scriptFolder_) / path;
 
-    ui::TrendSource source{
+    trend::TrendSource source{
         *flow, *temp, view.frame().mModel ? view.frame().mModel->displayName() : std::string(),
         columnOf(view.refs().PROINFLOW_RAW, "PROINFLOW_RAW"), columnOf(view.refs().PROINTEMP, "PROINTEMP")};
     if (datedExports_)
         source.startDate = trendStartDate(frame_.scheduler(), flow->chartArea().axis("X").timeScale().base());
     try {
         if (kind == "csv")
-            ui::exportTrendCsv(path.string(), source);
+            trend::exportTrendCsv(path.string(), source);
         else
             ui::exportTrendPng(path.string(), source, view.width() / kTwipsPerPixel,
                                view.height() / kTwipsPerPixel, pictureLanguage(view));

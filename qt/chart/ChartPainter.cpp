@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "chart/ChartSeries.h"
-#include "chart/ChartTicks.h"
+#include "trend/ChartTicks.h"
 
 namespace qx::ui {
 
 using platform::ChartAxis;
 using platform::ChartObject;
+using trend::AxisTick;
 
 namespace {
 
@@ -45,8 +46,8 @@ bool hasRange(const ChartAxis& a) {
 std::vector<AxisTick> ticksOf(const ChartAxis& axis, int length, int labelRoom) {
     const int maxCount = std::max(1, length / std::max(1, labelRoom));
     if (axis.labels() == platform::AxisLabels::Time)
-        return timeTicks(axis.timeScale(), axis.min(), axis.max(), maxCount);
-    return valueTicks(axis.min(), axis.max(), maxCount);
+        return trend::timeTicks(axis.timeScale(), axis.min(), axis.max(), maxCount);
+    return trend::valueTicks(axis.min(), axis.max(), maxCount);
 }
 
 int widestLabel(const QFontMetrics& fm, const std::vector<AxisTick>& ticks) {

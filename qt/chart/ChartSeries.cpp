@@ -3,13 +3,16 @@
 #include <QPainter>
 #include <QPolygonF>
 
-#include "chart/ChartDecimation.h"
+#include "trend/ChartDecimation.h"
 
 namespace qx::ui {
 
 using platform::ChartAxis;
 using platform::ChartObject;
 using platform::ChartStyle;
+using trend::ChartColumns;
+using trend::ChartVertex;
+using trend::DecimatedSeries;
 
 namespace {
 
@@ -145,11 +148,11 @@ void drawGroups(QPainter& painter, const ChartObject& chart, const QRectF& plot,
         const PlotMapping mapping(plot, x, y);
         if (areas) {
             for (int s = 1; s <= group.styleCount(); ++s)
-                drawSeries(painter, decimate(group.data(), s, window), mapping, group.chartType(),
+                drawSeries(painter, trend::decimate(group.data(), s, window), mapping, group.chartType(),
                            group.style(s));
         } else {
             for (int s = group.styleCount(); s >= 1; --s)
-                drawSeries(painter, decimate(group.data(), s, window), mapping, group.chartType(),
+                drawSeries(painter, trend::decimate(group.data(), s, window), mapping, group.chartType(),
                            group.style(s));
         }
     }

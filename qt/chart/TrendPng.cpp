@@ -78,7 +78,7 @@ void drawLegend(QPainter& p, const QFontMetrics& fm, const platform::ChartObject
     }
 }
 
-QImage renderTrend(const std::string& path, const TrendSource& source, QSize size, int32_t language) {
+QImage renderTrend(const std::string& path, const trend::TrendSource& source, QSize size, int32_t language) {
     ensureGuiApplication();
     const std::string pixels =
         std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels";
@@ -98,7 +98,7 @@ QImage renderTrend(const std::string& path, const TrendSource& source, QSize siz
     const int captionHeight = fm.height() + kMargin;
     const struct {
         const platform::ChartObject& chart;
-        const TrendColumn& column;
+        const trend::TrendColumn& column;
         QRect area;
     } charts[] = {
         {source.flowChart, source.flow, QRect(0, 0, size.width(), half)},
@@ -127,7 +127,7 @@ QImage renderTrend(const std::string& path, const TrendSource& source, QSize siz
 
 }  // namespace
 
-void exportTrendPng(const std::string& path, const TrendSource& source, int width, int height,
+void exportTrendPng(const std::string& path, const trend::TrendSource& source, int width, int height,
                     int32_t language) {
     if (width < 1 || height < 2) throw std::runtime_error(path + ": the picture has no room");
     if (!renderTrend(path, source, QSize(width, height), language).save(QString::fromStdString(path), "PNG"))

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "chart/TrendSource.h"
+#include "trend/TrendSource.h"
 
 namespace qx::ui {
 
@@ -16,7 +16,7 @@ namespace qx::ui {
 // the picture cannot be drawn (too large, no memory) or cannot be written. The header stays free of Qt, so a
 // caller need not compile against it. The legend and the axis titles are in `language` (1033 English, 1031
 // German).
-void exportTrendPng(const std::string& path, const TrendSource& source, int width, int height,
+void exportTrendPng(const std::string& path, const trend::TrendSource& source, int width, int height,
                     int32_t language = 1033);
 
 }  // namespace qx::ui

@@ -1,15 +1,13 @@
-// The trend export: the CSV's lines exactly, and the PNG's size and drawn series by their
-// colours, with the look the view gives the charts (PC1.dat and its colours).
+// The trend picture: the PNG's size and drawn series by their colours, with the look the view
+// gives the charts (PC1.dat and its colours).
 #include <unistd.h>
 #include <QColor>
 #include <QImage>
 #include <filesystem>
-#include <sstream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
 
-#include "chart/TrendCsv.h"
 #include "chart/TrendPng.h"
 #include "platform/LibraryFolder.h"
 
@@ -35,35 +33,6 @@ void setUp(platform::ChartObject& chart, uint32_t symbolColour) {
     area.axis("X").timeScale().setBase(kTenOClock);
     area.axis("X").setMax(60 / 3600.0);
     for (const char* y : {"Y", "Y2"}) area.axis(y).setMax(100);
-}
-
-// Both charts hold the same points, a break among them, and the temperature chart one more.
-TEST(TrendExportTest, CsvRowsHeaderAndComment) {
-    platform::ChartObject flow, temp;
-    for (auto* c : {&flow, &temp}) c->chartArea().axis("X").timeScale().setBase(kTenOClock);
-    const struct {
-        int seconds;
-        std::optional<int16_t> flow, temp;
-    } rows[] = {{0, 10, 22}, {1, -11, 23}, {1, {}, {}}, {5, {}, {}}, {5, 12, {}}};
-    for (const auto& r : rows) {
-        addPoint(flow, r.seconds, r.flow);
-        addPoint(temp, r.seconds, r.temp);
-    }
-    addPoint(temp, 86400 - 36000 + 3, 24);  // past midnight the clock starts again
-    std::ostringstream out;
-    writeTrendCsv(out, {flow, temp, "FM1\nspare", {"Flow, raw", "Bit"}, {"PROINTEMP", "°C"}});
-    EXPECT_EQ(out.str(),
-              "# FM1 spare, trend start 10:00:00\n"
-              "time,\"Flow, raw [Bit]\",PROINTEMP [°C]\n"
-              "10:00:00,10,22\n"
-              "10:00:01,-11,23\n"
-              "10:00:01,,\n"
-              "10:00:05,,\n"
-              "10:00:05,12,\n"
-              "00:00:03,,24\n");
-
-    EXPECT_THROW(exportTrendCsv("/nonexistent-folder/trend.csv", {flow, temp, "FM1", {"F", ""}, {"T", ""}}),
-                 std::runtime_error);
 }
 
 int countColour(const QImage& image, const QRect& part, QColor colour) {

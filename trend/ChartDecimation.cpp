@@ -1,10 +1,10 @@
-#include "chart/ChartDecimation.h"
+#include "trend/ChartDecimation.h"
 
 #include <array>
 #include <cmath>
 #include <limits>
 
-namespace qx::ui {
+namespace qx::trend {
 
 namespace {
 
@@ -121,4 +121,4 @@ DecimatedSeries decimate(const platform::ChartData& data, int series, const Char
     return out;
 }
 
-}  // namespace qx::ui
+}  // namespace qx::trend

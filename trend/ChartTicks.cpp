@@ -1,10 +1,10 @@
-#include "chart/ChartTicks.h"
+#include "trend/ChartTicks.h"
 
 #include <array>
 #include <cmath>
 #include <cstdio>
 
-namespace qx::ui {
+namespace qx::trend {
 
 namespace {
 
@@ -69,4 +69,4 @@ std::vector<AxisTick> timeTicks(const platform::ChartTimeScale& scale, double mi
     return ticks;
 }
 
-}  // namespace qx::ui
+}  // namespace qx::trend

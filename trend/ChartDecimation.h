@@ -12,7 +12,7 @@
 
 #include "platform/ChartData.h"
 
-namespace qx::ui {
+namespace qx::trend {
 
 // The window on the X axis and the number of pixel columns it spans.
 struct ChartColumns {
@@ -52,4 +52,4 @@ PointSpan visiblePoints(const platform::ChartData& data, double xMin, double xMa
 // `series` counts from 1 as the chart's series do.
 DecimatedSeries decimate(const platform::ChartData& data, int series, const ChartColumns& columns);
 
-}  // namespace qx::ui
+}  // namespace qx::trend

@@ -7,7 +7,7 @@
 
 #include "platform/ChartAppearance.h"
 
-namespace qx::ui {
+namespace qx::trend {
 
 struct AxisTick {
     double value = 0;  // in the axis' own values
@@ -18,4 +18,4 @@ struct AxisTick {
 std::vector<AxisTick> valueTicks(double min, double max, int maxCount);
 std::vector<AxisTick> timeTicks(const platform::ChartTimeScale& scale, double min, double max, int maxCount);
 
-}  // namespace qx::ui
+}  // namespace qx::trend

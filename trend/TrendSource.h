@@ -5,7 +5,7 @@
 
 #include "platform/ChartObject.h"
 
-namespace qx::ui {
+namespace qx::trend {
 
 struct TrendColumn {
     std::string name;
@@ -26,4 +26,4 @@ struct TrendSource {
     std::string startDate = {};
 };
 
-}  // namespace qx::ui
+}  // namespace qx::trend

@@ -6,13 +6,13 @@
 #include <ostream>
 #include <string>
 
-#include "chart/TrendSource.h"
+#include "trend/TrendSource.h"
 
-namespace qx::ui {
+namespace qx::trend {
 
 void writeTrendCsv(std::ostream& out, const TrendSource& source);
 
 // Fails with std::runtime_error naming the file and the reason when it cannot be written.
 void exportTrendCsv(const std::string& path, const TrendSource& source);
 
-}  // namespace qx::ui
+}  // namespace qx::trend

@@ -1,7 +1,7 @@
 // Decimation against a plain reference: every series is checked point by point over all stored
 // points, so a binary search that misses the window's edge, a column that loses its extreme or a
 // hole that stops breaking the line shows up as a difference.
-#include "chart/ChartDecimation.h"
+#include "trend/ChartDecimation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qx::ui {
+namespace qx::trend {
 namespace {
 
 struct StoredPoint {
@@ -187,4 +187,4 @@ TEST(ChartDecimationTest, MatchesTheReferenceOnRandomTrends) {
 }
 
 }  // namespace
-}  // namespace qx::ui
+}  // namespace qx::trend

@@ -1,4 +1,4 @@
-#include "chart/TrendCsv.h"
+#include "trend/TrendCsv.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,7 +9,7 @@
 #include <optional>
 #include <stdexcept>
 
-namespace qx::ui {
+namespace qx::trend {
 
 namespace {
 
@@ -85,4 +85,4 @@ void exportTrendCsv(const std::string& path, const TrendSource& source) {
     if (!out) throw std::runtime_error(path + ": " + (errno ? std::strerror(errno) : "cannot be written"));
 }
 
-}  // namespace qx::ui
+}  // namespace qx::trend
