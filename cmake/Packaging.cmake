@@ -1,5 +1,5 @@
-# Installation of the library with its headers, data and console, the exported CMake package, and
-# a Debian package of the same installation (cpack -G DEB).
+# Installation of the library with its headers, data and console, the exported CMake package and
+# its pkg-config file, and a Debian package of the same installation (cpack -G DEB).
 include(CMakePackageConfigHelpers)
 
 set(QX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/QX_Flow)
@@ -10,6 +10,13 @@ write_basic_package_version_file(${CMAKE_BINARY_DIR}/QX_FlowConfigVersion.cmake
     COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/QX_FlowConfig.cmake ${CMAKE_BINARY_DIR}/QX_FlowConfigVersion.cmake
     DESTINATION ${QX_CMAKE_DIR})
+
+# pkg-config for builds without CMake, beside the CMake package.
+set(QX_PC_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+file(RELATIVE_PATH QX_PC_TO_PREFIX /root/${QX_PC_DIR} /root)
+string(REGEX REPLACE "/$" "" QX_PC_TO_PREFIX "${QX_PC_TO_PREFIX}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/qxflow.pc.in ${CMAKE_BINARY_DIR}/qxflow.pc @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/qxflow.pc DESTINATION ${QX_PC_DIR})
 
 set(CPACK_PACKAGE_NAME qxflow)
 set(CPACK_PACKAGE_VENDOR "QX_Flow developers")

@@ -1,7 +1,7 @@
 # Installs the build into a fresh prefix, checks that only the public headers went in, builds the
 # consumer (a view created through them) against it with find_package, and runs the consumer and the installed qxflow-run on the installed demo script. The prefix is
 # removed afterwards, also when a step fails.
-#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DCXX=... "-DCXX_FLAGS=..." -P InstallTest.cmake
+#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DLIBDIR=lib -DCXX=... "-DCXX_FLAGS=..." -P InstallTest.cmake
 execute_process(COMMAND mktemp -d OUTPUT_VARIABLE work OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(prefix ${work}/prefix)
 
@@ -36,6 +36,18 @@ step("consumer run" ${work}/consumer/consumer)
 if(NOT output STREQUAL "QX_FlowWiz PC1\n")
     file(REMOVE_RECURSE ${work})
     message(FATAL_ERROR "the consumer made \"${output}\" instead of a view with its flow chart")
+endif()
+# The same consumer built with what pkg-config says, from the installed qxflow.pc alone.
+set(ENV{PKG_CONFIG_PATH} ${prefix}/${LIBDIR}/pkgconfig)
+step("pkg-config" pkg-config --cflags --libs qxflow)
+separate_arguments(pc_flags UNIX_COMMAND "${output}")
+separate_arguments(cxx_flags UNIX_COMMAND "${CXX_FLAGS}")
+step("pkg-config consumer build" ${CXX} -std=c++20 ${cxx_flags} ${SOURCE_DIR}/tests/install/consumer/main.cpp
+     ${pc_flags} -o ${work}/consumer-pc)
+step("pkg-config consumer run" ${work}/consumer-pc)
+if(NOT output STREQUAL "QX_FlowWiz PC1\n")
+    file(REMOVE_RECURSE ${work})
+    message(FATAL_ERROR "the consumer built by pkg-config made \"${output}\"")
 endif()
 # The console runs from anywhere: it reaches the library, and the library its data, by location.
 file(GLOB demo ${prefix}/share/qxflow/scripts/demo.qxs)
