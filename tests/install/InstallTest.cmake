@@ -22,7 +22,7 @@ foreach(inside view/QX_FlowWiz.h support/ResourceComponent.h device/JobBook.h pl
         message(FATAL_ERROR "the private header ${inside} was installed")
     endif()
 endforeach()
-foreach(public FlowWizView.h Export.h host/DataModel.h platform/Controls.h ViewBinding.h)
+foreach(public FlowWizView.h Export.h host/DataModel.h platform/Controls.h)
     if(NOT EXISTS ${prefix}/include/qxflow/${public})
         file(REMOVE_RECURSE ${work})
         message(FATAL_ERROR "the public header ${public} was not installed")

@@ -5,10 +5,12 @@
 #include <memory>
 #include <string>
 
+#include "Export.h"
+
 namespace qx::host {
 
 template <class T>
-class Collection {
+class QX_FLOW_EXPORT Collection {
   public:
     virtual ~Collection() = default;
     virtual int32_t count() const = 0;

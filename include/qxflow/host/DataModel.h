@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Export.h"
 #include "host/Collection.h"
 #include "host/Object.h"
 #include "platform/Variant.h"
@@ -20,7 +21,7 @@ class IBase_CallbackModule;
 class IParameter;
 class IDataModel;
 
-class IValueObject : public Object {
+class QX_FLOW_EXPORT IValueObject : public Object {
   public:
     virtual Variant value() const = 0;  // the value as a number
     virtual void setValue(const Variant& v) = 0;
@@ -30,12 +31,12 @@ class IValueObject : public Object {
 };
 
 // Gives the device item that the device object's ReleaseItem takes.
-class IParameterBinding : public Object {
+class QX_FLOW_EXPORT IParameterBinding : public Object {
   public:
     virtual ObjectPtr deviceItem() const = 0;
 };
 
-class IParameter : public Object {
+class QX_FLOW_EXPORT IParameter : public Object {
   public:
     virtual std::string name() const = 0;
     // The value as a decimal text. Setting a text the model refuses or alters leaves a value that
@@ -55,31 +56,31 @@ class IParameter : public Object {
 using ParameterPtr = std::shared_ptr<IParameter>;
 using ParameterList = std::vector<ParameterPtr>;
 
-class IGroup : public Object {
+class QX_FLOW_EXPORT IGroup : public Object {
   public:
     virtual std::string name() const = 0;
     virtual std::shared_ptr<Collection<IValueObject>> valueObjects() const = 0;
 };
 
-class IModule : public Object {
+class QX_FLOW_EXPORT IModule : public Object {
   public:
     virtual std::string name() const = 0;
     virtual std::shared_ptr<Collection<IGroup>> groups() const = 0;
 };
 
 // The view's context within a module; it is told when a view binds and leaves.
-class IContext : public Object {
+class QX_FLOW_EXPORT IContext : public Object {
   public:
     virtual void notify(const ObjectPtr& view) = 0;
 };
 
-class IViewModule : public Object {
+class QX_FLOW_EXPORT IViewModule : public Object {
   public:
     virtual std::shared_ptr<Collection<IContext>> contexts() const = 0;
 };
 
 // Environment values of a device description: named values shared with linked descriptions.
-class IEnvironment : public Object {
+class QX_FLOW_EXPORT IEnvironment : public Object {
   public:
     virtual void put(const std::string& name, const Variant& value) = 0;
     virtual Variant get(const std::string& name) const = 0;  // empty when never put
@@ -88,7 +89,7 @@ class IEnvironment : public Object {
 };
 
 // One record set of a query on the model's resource database.
-class IRecordset : public Object {
+class QX_FLOW_EXPORT IRecordset : public Object {
   public:
     virtual bool eof() const = 0;
     // The named field of the current record; error 3021 at the end, 3265 for an unknown field.
@@ -96,12 +97,12 @@ class IRecordset : public Object {
     virtual void moveNext() = 0;
 };
 
-class IDatabase : public Object {
+class QX_FLOW_EXPORT IDatabase : public Object {
   public:
     virtual std::shared_ptr<IRecordset> query(const std::string& sql) = 0;
 };
 
-class ISettings : public Object {
+class QX_FLOW_EXPORT ISettings : public Object {
   public:
     virtual std::shared_ptr<IDatabase> database() const = 0;  // none when the model has none
     virtual int32_t language() const = 0;
@@ -109,7 +110,7 @@ class ISettings : public Object {
     virtual void reset() = 0;  // discards the applied model's own values
 };
 
-class IDeviceDescription : public Object {
+class QX_FLOW_EXPORT IDeviceDescription : public Object {
   public:
     virtual std::shared_ptr<Collection<IModule>> modules() const = 0;
     virtual void notifyEnvironmentChanged() = 0;
@@ -119,7 +120,7 @@ class IDeviceDescription : public Object {
     virtual std::shared_ptr<IDataModel> createModel() = 0;
 };
 
-class IDataModel : public Object {
+class QX_FLOW_EXPORT IDataModel : public Object {
   public:
     virtual std::string displayName() const = 0;
     virtual std::shared_ptr<Collection<IViewModule>> viewModules() const = 0;

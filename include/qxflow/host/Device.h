@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "Export.h"
 #include "host/DataModel.h"
 #include "host/Object.h"
 
@@ -19,7 +20,7 @@ class IBase_Communication;
 using WriteItem = std::variant<ParameterPtr, ParameterList>;
 
 // Members in interface order.
-class ICommunication : public Object {
+class QX_FLOW_EXPORT ICommunication : public Object {
   public:
     // Queues one read job of all items; returns its id, empty when nothing was queued.
     virtual std::string QueueRead(bool flag, const std::vector<ParameterList>& items) = 0;
@@ -37,7 +38,7 @@ class ICommunication : public Object {
 
 using CommunicationPtr = std::shared_ptr<ICommunication>;
 
-class IDevice : public Object {
+class QX_FLOW_EXPORT IDevice : public Object {
   public:
     // A new communication object for this device; may fail with a run-time error.
     virtual CommunicationPtr CreateCommunication() = 0;

@@ -3,17 +3,18 @@
 #include <memory>
 #include <string>
 
+#include "Export.h"
 #include "host/Object.h"
 
 namespace qx::host {
 
-class IMessageHandler : public Object {
+class QX_FLOW_EXPORT IMessageHandler : public Object {
   public:
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
     virtual void ShowDetailedMessage(const std::string& text, const std::string& caption) = 0;
 };
 
-class ICallbackReceiver : public Object {
+class QX_FLOW_EXPORT ICallbackReceiver : public Object {
   public:
     // Called once when a deferred release has finished; the frame then lets the control go.
     virtual void NotifyReleased() = 0;

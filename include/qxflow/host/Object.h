@@ -4,9 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "Export.h"
+
 namespace qx::host {
 
-class Object {
+class QX_FLOW_EXPORT Object {
   public:
     virtual ~Object() = default;
     // The object's class name, as a diagnostic tag shows it.

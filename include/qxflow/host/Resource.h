@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "Export.h"
 #include "host/Object.h"
 
 namespace qx::host {
 
 // A picture for an image list: PNG data of the given size.
-class Picture : public Object {
+class QX_FLOW_EXPORT Picture : public Object {
   public:
     Picture(std::string key, std::vector<uint8_t> png, int32_t width, int32_t height)
         : key_(std::move(key)), png_(std::move(png)), width_(width), height_(height) {}
@@ -29,7 +30,7 @@ class Picture : public Object {
 
 using PicturePtr = std::shared_ptr<Picture>;
 
-class IResource : public Object {
+class QX_FLOW_EXPORT IResource : public Object {
   public:
     virtual std::string text(const std::string& key, int32_t& option) = 0;
     virtual PicturePtr picture(const std::string& key, bool flag, int32_t kind, int16_t width,
@@ -38,7 +39,7 @@ class IResource : public Object {
 };
 
 // A fresh instance of the component; open gives the resource object.
-class IResourceComponent : public Object {
+class QX_FLOW_EXPORT IResourceComponent : public Object {
   public:
     virtual std::shared_ptr<IResource> open(int32_t number, const std::string& path) = 0;
 };

@@ -4,13 +4,14 @@
 // "Step", "value", "SignalColor", "FixFormat"; these are its own operations.
 #include <string>
 
+#include "Export.h"
 #include "platform/Control.h"
 
 namespace qx::host {
 
 inline constexpr const char* kSliderProgId = "QX_ParameterControls.Slider";
 
-class ISlider : public platform::PropertyObject {
+class QX_FLOW_EXPORT ISlider : public platform::PropertyObject {
   public:
     virtual void setDisplayStyle(const std::string& style) = 0;  // "ShowVal"
     virtual void setLock(bool locked) = 0;

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "Export.h"
 #include "host/Object.h"
 #include "host/Resource.h"
 #include "platform/Variant.h"
 
 namespace qx::host {
 
-class IButton : public Object {
+class QX_FLOW_EXPORT IButton : public Object {
   public:
     virtual std::string key() const = 0;
     virtual int32_t value() const = 0;
@@ -29,7 +30,7 @@ class IButton : public Object {
 
 using ButtonPtr = std::shared_ptr<IButton>;
 
-class IButtons : public Object {
+class QX_FLOW_EXPORT IButtons : public Object {
   public:
     // index empty appends; image is an image-list key.
     virtual ButtonPtr Add(const platform::Variant& index, const std::string& key, const std::string& caption,
@@ -38,7 +39,7 @@ class IButtons : public Object {
     virtual int32_t count() const = 0;
 };
 
-class IListImages : public Object {
+class QX_FLOW_EXPORT IListImages : public Object {
   public:
     virtual void Add(const platform::Variant& index, const std::string& key, const PicturePtr& picture) = 0;
     virtual PicturePtr item(const std::string& key) const = 0;
@@ -46,12 +47,12 @@ class IListImages : public Object {
     virtual std::vector<std::string> keys() const = 0;
 };
 
-class IImageList : public Object {
+class QX_FLOW_EXPORT IImageList : public Object {
   public:
     virtual std::shared_ptr<IListImages> ListImages() const = 0;
 };
 
-class IToolbar : public Object {
+class QX_FLOW_EXPORT IToolbar : public Object {
   public:
     virtual std::shared_ptr<IImageList> ImageList() const = 0;
     virtual std::shared_ptr<IButtons> Buttons() const = 0;

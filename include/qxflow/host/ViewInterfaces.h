@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "Export.h"
 #include "host/Object.h"
 #include "host/Toolbar.h"
 #include "platform/Variant.h"
@@ -15,7 +16,7 @@ namespace qx::host {
 class IMessageHandler;
 class ICallbackReceiver;
 
-class IQX_ActiveXConfig2 {
+class QX_FLOW_EXPORT IQX_ActiveXConfig2 {
   public:
     virtual ~IQX_ActiveXConfig2() = default;
     virtual void IQX_ActiveXConfig2_init(const ObjectPtr& obj, const std::optional<std::string>& args,
@@ -24,7 +25,7 @@ class IQX_ActiveXConfig2 {
     virtual bool IQX_ActiveXConfig2_PrepareToRelease() = 0;
 };
 
-class IQX_ActiveXApp {
+class QX_FLOW_EXPORT IQX_ActiveXApp {
   public:
     virtual ~IQX_ActiveXApp() = default;
     virtual void IQX_ActiveXApp_SetToolbar(const ToolbarPtr& ctrlToolbar) = 0;
@@ -33,7 +34,7 @@ class IQX_ActiveXApp {
     virtual bool IQX_ActiveXApp_RegisterCallback(const std::shared_ptr<ICallbackReceiver>& receiver) = 0;
 };
 
-class IQX_ActiveXAppEvts {
+class QX_FLOW_EXPORT IQX_ActiveXAppEvts {
   public:
     virtual ~IQX_ActiveXAppEvts() = default;
     virtual void IQX_ActiveXAppEvts_ActionAreaButtonClick(const std::string& key) = 0;
@@ -41,7 +42,7 @@ class IQX_ActiveXAppEvts {
     virtual void IQX_ActiveXAppEvts_ToolbarButtonMenuClick(const ObjectPtr& buttonMenu) = 0;
 };
 
-class IBase_CallbackModule {
+class QX_FLOW_EXPORT IBase_CallbackModule {
   public:
     virtual ~IBase_CallbackModule() = default;
     virtual void IBase_CallbackModule_OnLanguageChanged(const ObjectPtr& m) = 0;
@@ -50,7 +51,7 @@ class IBase_CallbackModule {
                                                            const platform::Variant& value) = 0;
 };
 
-class IBase_Communication {
+class QX_FLOW_EXPORT IBase_Communication {
   public:
     virtual ~IBase_Communication() = default;
     virtual void IBase_Communication_OnJobResponse(const std::string& id, const std::string& status,
@@ -59,7 +60,7 @@ class IBase_Communication {
     virtual void IBase_Communication_OnReleased() = 0;
 };
 
-class ISpec_Log {
+class QX_FLOW_EXPORT ISpec_Log {
   public:
     virtual ~ISpec_Log() = default;
     virtual void ISpec_Log_Log(const std::string& kind, const std::string& DataObj, const std::string& data,

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Export.h"
 #include "platform/Observers.h"
 #include "platform/Variant.h"
 
@@ -20,7 +21,7 @@ namespace qx::platform {
 
 // Something whose properties can be read and written by name: a control, or the object inside
 // a control created by program id (a chart, a slider).
-class PropertyObject {
+class QX_FLOW_EXPORT PropertyObject {
   public:
     using PropertyObserver = std::function<void(const std::string& property)>;
 
@@ -41,7 +42,7 @@ class PropertyObject {
     ObserverList<const std::string&> observers_;
 };
 
-class Control : public PropertyObject, public std::enable_shared_from_this<Control> {
+class QX_FLOW_EXPORT Control : public PropertyObject, public std::enable_shared_from_this<Control> {
   public:
     using Observer = std::function<void(const Control&, const std::string& property)>;
     using Event = std::function<void()>;
@@ -106,7 +107,7 @@ class Control : public PropertyObject, public std::enable_shared_from_this<Contr
 
 // The container-side wrapper of a control created by program id: position, size and visibility
 // are its own; every other property goes to the object inside.
-class ControlExtender : public Control {
+class QX_FLOW_EXPORT ControlExtender : public Control {
   public:
     ControlExtender(std::string name, std::string progId, std::shared_ptr<PropertyObject> object)
         : Control(std::move(name), std::move(progId)), object_(std::move(object)) {}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Export.h"
 #include "platform/Control.h"
 #include "platform/Scheduler.h"
 #include "platform/TextMetrics.h"
@@ -16,7 +17,7 @@ namespace qx::platform {
 // Makes the object of a control created at run time; the collection wraps it in an extender.
 using ControlFactory = std::function<std::shared_ptr<PropertyObject>()>;
 
-class ControlFactories {
+class QX_FLOW_EXPORT ControlFactories {
   public:
     void add(const std::string& progId, ControlFactory factory) { factories_[progId] = std::move(factory); }
     // Fails with error 711 (invalid class string) for an id nobody registered.
@@ -35,7 +36,7 @@ struct UiContext {
     const ControlFactories& factories;
 };
 
-class Controls {
+class QX_FLOW_EXPORT Controls {
   public:
     explicit Controls(const ControlFactories& factories) : factories_(factories) {}
 

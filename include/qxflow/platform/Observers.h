@@ -11,9 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "Export.h"
+
 namespace qx::platform {
 
-class Subscription {
+class QX_FLOW_EXPORT Subscription {
   public:
     Subscription() = default;
     explicit Subscription(std::function<void()> end) : end_(std::move(end)) {}
@@ -40,7 +42,7 @@ class Subscription {
 };
 
 template <class... Args>
-class ObserverList {
+class QX_FLOW_EXPORT ObserverList {
   public:
     using Observer = std::function<void(Args...)>;
 

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "Export.h"
+
 namespace qx::platform {
 
-class Scheduler {
+class QX_FLOW_EXPORT Scheduler {
   public:
     using Task = std::function<void()>;
     using Handle = uint64_t;

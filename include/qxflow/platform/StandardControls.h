@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "Export.h"
 #include "platform/Control.h"
 #include "platform/TextMetrics.h"
 
 namespace qx::platform {
 
-class Label : public Control {
+class QX_FLOW_EXPORT Label : public Control {
   public:
     explicit Label(std::string name) : Control(std::move(name), "Label") {}
     const std::string& caption() const { return caption_; }
@@ -36,7 +37,7 @@ class Label : public Control {
     bool fontBold_ = false;
 };
 
-class TextBox : public Control {
+class QX_FLOW_EXPORT TextBox : public Control {
   public:
     explicit TextBox(std::string name) : Control(std::move(name), "TextBox") {}
     const std::string& text() const { return text_; }
@@ -49,7 +50,7 @@ class TextBox : public Control {
     std::string text_;
 };
 
-class CommandButton : public Control {
+class QX_FLOW_EXPORT CommandButton : public Control {
   public:
     explicit CommandButton(std::string name) : Control(std::move(name), "CommandButton") {}
     const std::string& caption() const { return caption_; }
@@ -65,7 +66,7 @@ class CommandButton : public Control {
 };
 
 // A check box: its click event follows every change of its value.
-class CheckBox : public Control {
+class QX_FLOW_EXPORT CheckBox : public Control {
   public:
     explicit CheckBox(std::string name) : Control(std::move(name), "CheckBox") {}
     const std::string& caption() const { return caption_; }
@@ -85,7 +86,7 @@ class CheckBox : public Control {
 };
 
 // A drop-down list: its text is always one of its entries (or empty when none is chosen).
-class ComboBox : public Control {
+class QX_FLOW_EXPORT ComboBox : public Control {
   public:
     explicit ComboBox(std::string name) : Control(std::move(name), "ComboBox") {}
     const std::string& text() const;
@@ -109,7 +110,7 @@ class ComboBox : public Control {
     int32_t listIndex_ = -1;
 };
 
-class Frame : public Control {
+class QX_FLOW_EXPORT Frame : public Control {
   public:
     explicit Frame(std::string name, std::string typeName = "Frame")
         : Control(std::move(name), std::move(typeName)) {}
@@ -122,14 +123,14 @@ class Frame : public Control {
     std::string caption_;
 };
 
-class PictureBox : public Control {
+class QX_FLOW_EXPORT PictureBox : public Control {
   public:
     explicit PictureBox(std::string name) : Control(std::move(name), "PictureBox") {}
 };
 
 // A scroll bar: refuses a value outside Min..Max with error 380 and raises Change when its
 // value changes.
-class ScrollBar : public Control {
+class QX_FLOW_EXPORT ScrollBar : public Control {
   public:
     ScrollBar(std::string name, bool horizontal, int32_t min, int32_t max);
     bool horizontal() const { return horizontal_; }

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "Export.h"
+
 namespace qx::platform {
 
-class TextMetrics {
+class QX_FLOW_EXPORT TextMetrics {
   public:
     virtual ~TextMetrics() = default;
     // Width of the text in twips.
@@ -14,7 +16,7 @@ class TextMetrics {
 };
 
 // Every character (UTF-8 code point) is 90 twips (6 pixels) wide.
-class FixedPitchTextMetrics : public TextMetrics {
+class QX_FLOW_EXPORT FixedPitchTextMetrics : public TextMetrics {
   public:
     static constexpr int32_t kCharWidth = 90;
     int32_t textWidth(const std::string& text) const override;

@@ -6,9 +6,11 @@
 #include <string>
 #include <variant>
 
+#include "Export.h"
+
 namespace qx::platform {
 
-class Variant {
+class QX_FLOW_EXPORT Variant {
   public:
     enum class Kind { Empty, Integer, Double, Text, Boolean };
 
@@ -49,12 +51,12 @@ class Variant {
 
 // Parses a text as a number the way the view converts texts: optional blanks, sign, digits,
 // decimal point, exponent. Returns false when the text is not a number.
-bool parseNumber(const std::string& text, double& out);
+QX_FLOW_EXPORT bool parseNumber(const std::string& text, double& out);
 
 // Rounds to the nearest integer, halves to even.
-double roundHalfEven(double v);
+QX_FLOW_EXPORT double roundHalfEven(double v);
 
 // The shortest decimal text that reads back as exactly v ("0.5", "2", "1e+20").
-std::string shortestText(double v);
+QX_FLOW_EXPORT std::string shortestText(double v);
 
 }  // namespace qx::platform
