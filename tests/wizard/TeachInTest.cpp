@@ -237,6 +237,40 @@ TEST(TeachIn, LevelLampWalksDownAndClearsTheOneBefore) {
                                                  ".........G", ".....A...g"}));
 }
 
+// A success stays for exactly three steps, then the wizard is idle and says so. The lamps go off
+// at once after a max/min teach, only at the end after a quick teach.
+TEST(TeachIn, SuccessShowsForThreeSteps) {
+    struct Case {
+        int state;
+        const char* message;
+        std::vector<std::string> columns;
+    };
+    const std::vector<Case> cases = {
+        {9, "IDS_FWZ_MAX_MIN_SUCC", {"..........", "..........", ".........."}},
+        {14, "IDS_FWZ_QUICK_SUCC", {".....g....", ".....g....", ".........."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        Wizard w(c.state, {.min = 100, .max = 800});
+        w.screen.setLamp(5, LampSignal::Go, false);
+        w.screen.enableButton(TeachButton::Cancel, true);
+        std::vector<std::string> columns;
+        for (int step = 1; step <= 3; ++step) {
+            SCOPED_TRACE(step);
+            w.logic.step();
+            EXPECT_EQ(w.screen.status, c.message);
+            EXPECT_EQ(w.screen.enabled[static_cast<size_t>(TeachButton::Cancel)], step < 3);
+            EXPECT_EQ(w.state(), step < 3 ? c.state : 0);
+            EXPECT_EQ(w.progress.SuccessTicks, step < 3 ? step : 0);
+            const std::string seen = w.screen.seen();
+            columns.push_back(seen.substr(seen.find(") ") + 2, 10));
+        }
+        EXPECT_EQ(columns, c.columns);
+        w.logic.step();
+        EXPECT_EQ(w.screen.status, "IDS_FWZ_MAX_MIN_ACT");
+    }
+}
+
 // The answers to the teach jobs lead through the reset codes to the end of the procedure; the
 // category flag swaps the codes of maximum and minimum.
 TEST(TeachIn, TeachJobsAndTheirAnswersWriteTheCodesInTurn) {
