@@ -2,7 +2,6 @@
 // object, the applied data model, and the device's parameters found by module, group and name
 // where the device's table places them, with the sliders, captions and tolerance list that
 // follow from them.
-#include <array>
 #include <string>
 
 #include "display/TrendPane.h"
