@@ -45,6 +45,9 @@ class FlowMonitorSim {
     bool has(const std::string& name) const;
     // The device's value; none when it holds none or lacks the parameter.
     std::optional<std::string> value(const std::string& name) const;
+    // The value of the parameter that plays the role (kFlow, kTemperature, ...), whatever this
+    // device calls it.
+    std::optional<std::string> roleValue(const std::string& role) const;
 
     // Sets one of the device's own values as an operator would; false when the device lacks the
     // parameter or the value is one the device derives (DELTAFLOW_NEW). In max/min mode a new
@@ -74,7 +77,6 @@ class FlowMonitorSim {
     // The role the parameter of that name plays on this device; empty for none.
     std::string roleOf(const std::string& name) const;
     bool hasRole(const std::string& role) const;
-    std::optional<std::string> roleValue(const std::string& role) const;
     Effect store(const std::string& role, const std::string& text);
     void actOnCode(const std::string& code);
     void teachLimit(bool maximum);
