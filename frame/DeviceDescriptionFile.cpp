@@ -69,6 +69,13 @@ std::vector<ListEntry> readEntries(const JsonAt& list) {
     return entries;
 }
 
+void checkFirmware(const std::string& firmware, const JsonAt& at) {
+    int32_t fw = 0;
+    std::istringstream in(firmware);
+    if (!(in >> fw) || !in.eof() || std::to_string(fw) != firmware)
+        at.refuse("a firmware version is a whole decimal number or \"default\"");
+}
+
 // "default" and firmware numbers as keys, or one list for every firmware.
 std::map<std::string, std::vector<ListEntry>> readEntryLists(const JsonAt& at) {
     std::map<std::string, std::vector<ListEntry>> lists;
@@ -77,12 +84,7 @@ std::map<std::string, std::vector<ListEntry>> readEntryLists(const JsonAt& at) {
         return lists;
     }
     for (const auto& [firmware, list] : at.members()) {
-        if (firmware != "default") {
-            int32_t fw = 0;
-            std::istringstream in(firmware);
-            if (!(in >> fw) || !in.eof() || std::to_string(fw) != firmware)
-                list.refuse("a firmware version is a whole decimal number or \"default\"");
-        }
+        if (firmware != "default") checkFirmware(firmware, list);
         lists[firmware] = readEntries(list);
     }
     if (!lists.contains("default")) at.refuse("\"default\" is missing");
@@ -184,6 +186,95 @@ platform::Variant itemValue(const std::string& name, const JsonAt& at) {
     at.refuse("is neither a text nor a number");
 }
 
+// "default" and firmware numbers as keys, each handed to `read`; "default" is required.
+template <class T, class Read>
+std::map<std::string, T> readFamilies(const JsonAt& at, Read&& read) {
+    std::map<std::string, T> families;
+    for (const auto& [family, value] : at.members()) {
+        if (family != "default") checkFirmware(family, value);
+        families[family] = read(value);
+    }
+    if (!families.contains("default")) at.refuse("\"default\" is missing");
+    return families;
+}
+
+bool declares(const DescriptionFile& file, const device::ParameterPlace& place) {
+    for (const auto& m : file.modules)
+        for (const auto& g : m.groups)
+            for (const auto& p : g.parameters)
+                if (m.name == place.module && g.name == place.group && p.name == place.name) return true;
+    return false;
+}
+
+device::CategoryScope readScope(const JsonAt& p) {
+    auto at = p.optionalMember("category");
+    if (!at) return device::CategoryScope::Any;
+    const std::string scope = at->text();
+    if (scope == "saving") return device::CategoryScope::Saving;
+    if (scope == "other") return device::CategoryScope::Other;
+    at->refuse("unknown category \"" + scope + "\" (saving or other)");
+}
+
+// One family's places: each role at most once for any device, the parameters the file's own.
+std::vector<device::ParameterPlace> readPlaces(const JsonAt& list, const DescriptionFile& file) {
+    std::vector<device::ParameterPlace> places;
+    for (const JsonAt& p : list.elements(false)) {
+        device::ParameterPlace place;
+        const JsonAt role = p.member("role");
+        place.role = role.name();
+        if (!device::DeviceTable::isRole(place.role)) role.refuse("unknown role \"" + place.role + "\"");
+        place.module = shownName(p.member("module"));
+        place.group = shownName(p.member("group"));
+        place.name = shownName(p.member("name"));
+        place.scope = readScope(p);
+        if (!declares(file, place))
+            p.refuse("the description has no parameter " + place.module + "/" + place.group + "/" +
+                     place.name);
+        for (const auto& earlier : places)
+            if (earlier.role == place.role &&
+                (earlier.scope == place.scope || earlier.scope == device::CategoryScope::Any ||
+                 place.scope == device::CategoryScope::Any))
+                p.refuse("the role " + place.role + " is placed twice for the same devices");
+        places.push_back(std::move(place));
+    }
+    return places;
+}
+
+device::ToleranceList readTolerances(const JsonAt& at) {
+    device::ToleranceList list;
+    UniqueNames texts("tolerance");
+    for (const JsonAt& e : at.member("entries").elements(false)) {
+        list.texts.push_back(displayText(e));
+        texts.add(list.texts.back(), e);
+    }
+    const JsonAt zero = at.member("zero");
+    const std::string zeroText = zero.text();
+    auto it = std::find(list.texts.begin(), list.texts.end(), zeroText);
+    if (it == list.texts.end()) zero.refuse(jsonExcerpt(zero.value()) + " is not one of the entries");
+    list.zero = static_cast<int32_t>(it - list.texts.begin());
+    return list;
+}
+
+// The view's device table as the file states it; each member may be left out.
+device::DeviceTable readWizard(const JsonAt& at, const DescriptionFile& file) {
+    device::DeviceTable table;
+    if (auto places = at.optionalMember("parameters")) {
+        if (places->value().is_object())
+            table.places = readFamilies<std::vector<device::ParameterPlace>>(
+                *places, [&](const JsonAt& list) { return readPlaces(list, file); });
+        else
+            table.places["default"] = readPlaces(*places, file);
+    }
+    if (auto category = at.optionalMember("savingCategory")) table.savingCategory = shownName(*category);
+    if (auto lists = at.optionalMember("tolerances"))
+        table.tolerances = readFamilies<device::ToleranceList>(*lists, readTolerances);
+    if (auto units = at.optionalMember("units")) {
+        table.flowUnit = shownName(units->member("flow"));
+        table.temperatureUnit = shownName(units->member("temperature"));
+    }
+    return table;
+}
+
 DescriptionFile readDescription(const JsonAt& doc) {
     DescriptionFile file;
     file.displayName = displayText(doc.member("displayName"));
@@ -212,6 +303,7 @@ DescriptionFile readDescription(const JsonAt& doc) {
         }
         file.modules.push_back(std::move(module));
     }
+    if (auto wizard = doc.optionalMember("wizard")) file.wizard = readWizard(*wizard, file);
     return file;
 }
 

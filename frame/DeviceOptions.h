@@ -27,7 +27,4 @@ struct DeviceOptions {
     std::string descriptionPath = {};
 };
 
-// The bus category id that selects the *_SAVE teach parameters.
-inline constexpr const char* kMatchingCategory = "2C4CD8B8-D509-4ECB-94A7-019F12569C8B";
-
 }  // namespace qx::frame

@@ -65,35 +65,52 @@ void FlowMonitorSim::setOptions(const DeviceOptions& options) {
             }
         }
     }
-    if (auto text = value(kQuickMode)) teachMode_ = teachModeIn(*text).value_or(teachMode_);
+    if (auto text = roleValue(kQuickMode)) teachMode_ = teachModeIn(*text).value_or(teachMode_);
 }
 
-bool FlowMonitorSim::has(const std::string& name) const {
-    return name == kDeltaFlowNew || values_.contains(canonicalName(name));
+std::string FlowMonitorSim::roleOf(const std::string& name) const {
+    // The family of the device's firmware, both bus categories: a name plays its role either way.
+    if (const auto* places = device::familyOf(table_.places, options_.fw))
+        for (const auto& p : *places)
+            if (p.name == name) return p.role;
+    return {};
 }
 
-std::optional<std::string> FlowMonitorSim::value(const std::string& name) const {
-    if (name == kDeltaFlowNew) return scheduler_.nowMs() < settledAtMs_ ? "0" : "1";
-    auto it = values_.find(canonicalName(name));
+bool FlowMonitorSim::hasRole(const std::string& role) const {
+    return role == kDeltaFlowNew || values_.contains(role);
+}
+
+std::optional<std::string> FlowMonitorSim::roleValue(const std::string& role) const {
+    if (role == kDeltaFlowNew) return scheduler_.nowMs() < settledAtMs_ ? "0" : "1";
+    auto it = values_.find(role);
     return it == values_.end() ? std::nullopt : it->second;
 }
 
+bool FlowMonitorSim::has(const std::string& name) const {
+    return hasRole(roleOf(name));
+}
+
+std::optional<std::string> FlowMonitorSim::value(const std::string& name) const {
+    return roleValue(roleOf(name));
+}
+
 bool FlowMonitorSim::set(const std::string& name, const std::string& text) {
-    if (name == kDeltaFlowNew || !has(name)) return false;
-    if (store(name, text).limitsChanged) recomputeSwitchPoint();
+    const std::string role = roleOf(name);
+    if (role == kDeltaFlowNew || !hasRole(role)) return false;
+    if (store(role, text).limitsChanged) recomputeSwitchPoint();
     return true;
 }
 
 void FlowMonitorSim::setFlow(double flow) {
-    set(kFlow, platform::shortestText(flow));
+    if (store(kFlow, platform::shortestText(flow)).limitsChanged) recomputeSwitchPoint();
 }
 
 void FlowMonitorSim::setTemperature(double temperature) {
-    set(kTemperature, platform::shortestText(temperature));
+    store(kTemperature, platform::shortestText(temperature));
 }
 
-FlowMonitorSim::Effect FlowMonitorSim::store(const std::string& name, const std::string& text) {
-    const std::string key = canonicalName(name);
+FlowMonitorSim::Effect FlowMonitorSim::store(const std::string& role, const std::string& text) {
+    const std::string& key = role;
     auto it = values_.find(key);
     if (it == values_.end()) return {};
     const bool changed = it->second != text;
@@ -105,8 +122,8 @@ FlowMonitorSim::Effect FlowMonitorSim::store(const std::string& name, const std:
     return effect;
 }
 
-void FlowMonitorSim::putNumber(const std::string& name, double v) {
-    auto it = values_.find(name);
+void FlowMonitorSim::putNumber(const std::string& role, double v) {
+    auto it = values_.find(role);
     if (it != values_.end()) it->second = platform::shortestText(v == 0 ? 0.0 : v);  // never "-0"
 }
 

@@ -4,7 +4,10 @@
 // QUICK_2, the teach modes, the switch point recomputed in max/min mode), plus the process
 // values a test or script sets (flow with its settling time, temperature). It runs on the UI
 // thread and knows time only through the scheduler; it knows nothing of data models: jobs hand
-// it parameter names and value texts.
+// it parameter names and value texts. It keeps its values by role and finds the role of a name in
+// the device's table, so a device whose description names its parameters otherwise teaches alike;
+// several names may play one role (the flow monitor's TEACH_MAX and TEACH_MAX_SAVE name one
+// value).
 //
 // Values are texts, as the device's parameters show them; an absent value ("no value") is an
 // empty optional. A parameter the device options leave out does not exist: it has no value, is
@@ -15,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "device/DeviceTable.h"
 #include "frame/DeviceOptions.h"
 #include "frame/SimLink.h"
 #include "platform/Scheduler.h"
@@ -34,10 +38,16 @@ class FlowMonitorSim {
     void setOptions(const DeviceOptions& options);
     const DeviceOptions& options() const { return options_; }
 
+    // Takes the parameter names of the device's table (the flow monitor's until told otherwise).
+    void describe(const device::DeviceTable& table) { table_ = table; }
+
     // Whether the device has the parameter (TEACH_MAX_SAVE and TEACH_MAX name one value).
     bool has(const std::string& name) const;
     // The device's value; none when it holds none or lacks the parameter.
     std::optional<std::string> value(const std::string& name) const;
+    // The value of the parameter that plays the role (kFlow, kTemperature, ...), whatever this
+    // device calls it.
+    std::optional<std::string> roleValue(const std::string& role) const;
 
     // Sets one of the device's own values as an operator would; false when the device lacks the
     // parameter or the value is one the device derives (DELTAFLOW_NEW). In max/min mode a new
@@ -64,18 +74,22 @@ class FlowMonitorSim {
     struct Effect {
         bool limitsChanged = false;  // minimum, maximum or TEACHDO_SWPOINT
     };
-    Effect store(const std::string& name, const std::string& text);
+    // The role the parameter of that name plays on this device; empty for none.
+    std::string roleOf(const std::string& name) const;
+    bool hasRole(const std::string& role) const;
+    Effect store(const std::string& role, const std::string& text);
     void actOnCode(const std::string& code);
     void teachLimit(bool maximum);
     void quickTeach();
     void setTeachMode(int32_t mode);
     void recomputeSwitchPoint();
-    void putNumber(const std::string& name, double v);
+    void putNumber(const std::string& role, double v);
 
     platform::Scheduler& scheduler_;
     DeviceOptions options_;
+    device::DeviceTable table_ = device::DeviceTable::flowMonitor();
     SimLink link_;
-    std::map<std::string, std::optional<std::string>> values_;  // only the parameters that exist
+    std::map<std::string, std::optional<std::string>> values_;  // by role; only those that exist
     int32_t teachMode_ = 2;  // kept even when TEACHDO_QUICK_MODE does not exist or holds no value
     bool inTeachProcedure_ = false;
     int64_t settleMs_ = kDefaultSettleMs;

@@ -1,5 +1,6 @@
 // What the simulated flow monitor does when a write job reaches it: the commands of QUICK_2,
-// the teach modes, and the switch point that follows the taught limits in max/min mode.
+// the teach modes, and the switch point that follows the taught limits in max/min mode. Values
+// are kept by role, so the device acts alike whatever its description names the parameters.
 #include <algorithm>
 
 #include "frame/FlowMonitorNames.h"
@@ -27,13 +28,15 @@ std::optional<double> offsetPercent(std::optional<std::string> text) {
 }  // namespace
 
 void FlowMonitorSim::write(const std::vector<WrittenValue>& values) {
-    const bool commandAlone = values.size() == 1 && values.front().name == kCommand && values.front().text;
+    const bool commandAlone =
+        values.size() == 1 && roleOf(values.front().name) == kCommand && values.front().text;
     bool limitsChanged = false;
     for (const auto& [name, text] : values) {
         if (!text) continue;
-        limitsChanged |= store(name, *text).limitsChanged;
+        const std::string role = roleOf(name);
+        limitsChanged |= store(role, *text).limitsChanged;
         // Beside other values the command only says which teach mode they belong to.
-        if (name == kCommand && !commandAlone) {
+        if (role == kCommand && !commandAlone) {
             const auto code = number(text);
             if (code == 1 || code == 2) setTeachMode(static_cast<int32_t>(*code));
         }
@@ -59,7 +62,7 @@ void FlowMonitorSim::actOnCode(const std::string& text) {
 }
 
 void FlowMonitorSim::teachLimit(bool maximum) {
-    const auto flow = number(value(kFlow));
+    const auto flow = number(roleValue(kFlow));
     if (!flow) return;
     putNumber(maximum ? kTeachMax : kTeachMin, *flow);
     setTeachMode(2);
@@ -67,9 +70,9 @@ void FlowMonitorSim::teachLimit(bool maximum) {
 }
 
 void FlowMonitorSim::quickTeach() {
-    const auto flow = number(value(kFlow));
+    const auto flow = number(roleValue(kFlow));
     if (!flow) return;
-    const double offset = offsetPercent(value(kQuickOffset)).value_or(0);
+    const double offset = offsetPercent(roleValue(kQuickOffset)).value_or(0);
     putNumber(options_.fw == 1 ? kQuickSetPoint : kFlowSetPoint,
               platform::roundHalfEven(*flow * (100 + offset) / 100));
     setTeachMode(1);
@@ -82,9 +85,9 @@ void FlowMonitorSim::setTeachMode(int32_t mode) {
 
 void FlowMonitorSim::recomputeSwitchPoint() {
     if (teachMode_ != 2) return;
-    const auto min = number(value(kTeachMin));
-    const auto max = number(value(kTeachMax));
-    const auto percent = number(value(kSwitchPercent));
+    const auto min = number(roleValue(kTeachMin));
+    const auto max = number(roleValue(kTeachMax));
+    const auto percent = number(roleValue(kSwitchPercent));
     if (!min || !max || !percent) return;
     putNumber(kFlowSetPoint, platform::roundHalfEven(*min + *percent * (*max - *min) / 100));
 }

@@ -44,6 +44,56 @@ bool sameName(const std::string& a, const std::string& b) {
                       [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
+// One row into a table whose first column is the module index, the rest texts or numbers.
+void insert(sqlite3* db, const std::string& table, int32_t idx, const std::vector<host::Variant>& values) {
+    std::string sql = "INSERT INTO " + table + " VALUES (?";
+    for (size_t i = 0; i < values.size(); ++i) sql += ", ?";
+    sql += ")";
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+        fail(db, "Building the database");
+    std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> guard(stmt, sqlite3_finalize);
+    sqlite3_bind_int(stmt, 1, idx);
+    for (size_t i = 0; i < values.size(); ++i) {
+        const int at = static_cast<int>(i) + 2;
+        if (values[i].isText())
+            sqlite3_bind_text(stmt, at, values[i].toText().c_str(), -1, SQLITE_TRANSIENT);
+        else
+            sqlite3_bind_int64(stmt, at, values[i].toInt32());
+    }
+    if (sqlite3_step(stmt) != SQLITE_DONE) fail(db, "Building the database");
+}
+
+const char* scopeText(device::CategoryScope scope) {
+    switch (scope) {
+        case device::CategoryScope::Saving:
+            return "saving";
+        case device::CategoryScope::Other:
+            return "other";
+        case device::CategoryScope::Any:
+            break;
+    }
+    return "";
+}
+
+void fillDeviceTable(sqlite3* db, int32_t idx, const device::DeviceTable& table) {
+    using V = host::Variant;
+    for (const auto& [family, places] : table.places)
+        for (const auto& p : places)
+            insert(db, "WizardParameters", idx,
+                   {V(family), V(p.role), V(std::string(scopeText(p.scope))), V(p.module), V(p.group),
+                    V(p.name)});
+    for (const auto& [family, list] : table.tolerances)
+        for (size_t i = 0; i < list.texts.size(); ++i)
+            insert(db, "WizardTolerances", idx,
+                   {V(family), V(static_cast<int32_t>(i)), V(list.texts[i]),
+                    V(static_cast<int32_t>(i) == list.zero ? 1 : 0)});
+    for (const auto& [name, value] : {std::pair{"savingCategory", table.savingCategory},
+                                      {"flowUnit", table.flowUnit},
+                                      {"temperatureUnit", table.temperatureUnit}})
+        if (!value.empty()) insert(db, "WizardSettings", idx, {V(std::string(name)), V(value)});
+}
+
 host::Variant column(sqlite3_stmt* stmt, int i) {
     switch (sqlite3_column_type(stmt, i)) {
         case SQLITE_INTEGER:
@@ -71,7 +121,8 @@ void FrameRecordset::moveNext() {
     ++current_;
 }
 
-std::shared_ptr<FrameDatabase> FrameDatabase::create(int32_t idx, DeviceOptions::Category category) {
+std::shared_ptr<FrameDatabase> FrameDatabase::create(int32_t idx, DeviceOptions::Category category,
+                                                     const device::DeviceTable& table) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
@@ -80,16 +131,25 @@ std::shared_ptr<FrameDatabase> FrameDatabase::create(int32_t idx, DeviceOptions:
     std::shared_ptr<FrameDatabase> database(new FrameDatabase(db));
     exec(db,
          "CREATE TABLE Buscategories (module INTEGER, busCategory INTEGER);"
-         "CREATE TABLE BusCategoryTypes (BusCat_idx INTEGER, category TEXT);");
+         "CREATE TABLE BusCategoryTypes (BusCat_idx INTEGER, category TEXT);"
+         "CREATE TABLE WizardParameters (module INTEGER, firmware TEXT, role TEXT, category TEXT,"
+         " moduleName TEXT, groupName TEXT, parameter TEXT);"
+         "CREATE TABLE WizardTolerances (module INTEGER, firmware TEXT, position INTEGER, text TEXT,"
+         " zero INTEGER);"
+         "CREATE TABLE WizardSettings (module INTEGER, name TEXT, value TEXT);");
     exec(db, "INSERT INTO Buscategories VALUES (" + std::to_string(idx + 1) + ", " +
                  std::to_string(kNeighbourBusCategory) + ");" + "INSERT INTO BusCategoryTypes VALUES (" +
                  std::to_string(kNeighbourBusCategory) + ", '" + kNeighbourCategory + "');");
     if (category != DeviceOptions::Category::None) {
-        const char* id = category == DeviceOptions::Category::Match ? kMatchingCategory : kOtherCategory;
+        const std::string saving = table.savingCategory.empty()
+                                       ? device::DeviceTable::flowMonitor().savingCategory
+                                       : table.savingCategory;
+        const std::string id = category == DeviceOptions::Category::Match ? saving : kOtherCategory;
         exec(db, "INSERT INTO Buscategories VALUES (" + std::to_string(idx) + ", " +
                      std::to_string(kDeviceBusCategory) + ");" + "INSERT INTO BusCategoryTypes VALUES (" +
                      std::to_string(kDeviceBusCategory) + ", '" + id + "');");
     }
+    fillDeviceTable(db, idx, table);
     sqlite3_set_authorizer(db, readOnly, nullptr);
     return database;
 }

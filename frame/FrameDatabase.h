@@ -1,12 +1,18 @@
 #pragma once
 // The data model's resource database: an in-memory SQLite database with the bus-category tables
-// "Buscategories" (module, busCategory) and "BusCategoryTypes" (BusCat_idx, category). Queries
-// run as their texts stand, one statement each, and may only read.
+// "Buscategories" (module, busCategory) and "BusCategoryTypes" (BusCat_idx, category), and the
+// view's device table as the description states it, by module index:
+//   WizardParameters (module, firmware, role, category, moduleName, groupName, parameter)
+//   WizardTolerances (module, firmware, position, text, zero)
+//   WizardSettings   (module, name, value): savingCategory, flowUnit, temperatureUnit
+// A part the description does not state has no rows. Queries run as their texts stand, one
+// statement each, and may only read.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "device/DeviceTable.h"
 #include "frame/DeviceOptions.h"
 #include "host/DataModel.h"
 
@@ -34,8 +40,10 @@ class FrameRecordset : public host::IRecordset {
 class FrameDatabase : public host::IDatabase {
   public:
     // The device with module index `idx` is recorded with a bus category whose id follows
-    // `category`: the matching id, another id, or no record at all.
-    static std::shared_ptr<FrameDatabase> create(int32_t idx, DeviceOptions::Category category);
+    // `category`: the saving id (the table's, else the flow monitor's), another id, or no record
+    // at all; `table` is what the device's description states of the view's table.
+    static std::shared_ptr<FrameDatabase> create(int32_t idx, DeviceOptions::Category category,
+                                                 const device::DeviceTable& table = {});
     ~FrameDatabase() override;
     FrameDatabase(const FrameDatabase&) = delete;
     FrameDatabase& operator=(const FrameDatabase&) = delete;

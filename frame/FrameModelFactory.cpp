@@ -19,8 +19,8 @@ std::shared_ptr<FrameDataModel> createFrameModel(const DeviceOptions& options, c
     std::shared_ptr<FrameDatabase> database;
     if (options.databasePresent) {
         auto idx = file->items.find("IDX");
-        database =
-            FrameDatabase::create(idx != file->items.end() ? idx->second.toInt32() : 0, options.category);
+        database = FrameDatabase::create(idx != file->items.end() ? idx->second.toInt32() : 0,
+                                         options.category, file->wizard);
     }
     auto model = FrameDataModel::build(file, options, std::move(database), options.language);
     auto& env = *model->frameDescription()->frameEnvironment();

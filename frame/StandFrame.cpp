@@ -2,10 +2,12 @@
 
 #include <stdexcept>
 
+#include "frame/DeviceDescriptionFile.h"
 #include "frame/DeviceValues.h"
 #include "frame/FrameModelFactory.h"
 #include "frame/ParameterSlider.h"
 #include "platform/ChartObject.h"
+#include "platform/RuntimeError.h"
 #include "support/DebugLog.h"
 
 namespace qx::frame {
@@ -61,6 +63,13 @@ void StandFrame::setOptions(const DeviceOptions& options) {
     if (model_) throw std::logic_error("the device is fixed once the frame's model exists");
     options_ = options;
     sim_->setOptions(options_);
+    // The device answers to its description's names from now on; a description that cannot be
+    // read is told when the model is made from it.
+    if (options_.descriptionPath.empty())
+        sim_->describe(device::DeviceTable::flowMonitor());
+    else
+        platform::ignoreErrors(
+            [&] { sim_->describe(readDescriptionFile(options_.descriptionPath).deviceTable()); });
 }
 
 void StandFrame::setDeviceMaker(std::function<host::DevicePtr(const host::DataModelPtr&)> make) {
@@ -71,6 +80,7 @@ void StandFrame::setDeviceMaker(std::function<host::DevicePtr(const host::DataMo
 FrameDataModel& StandFrame::makeModel() {
     if (!model_) {
         model_ = createFrameModel(options_);
+        sim_->describe(model_->frameDescription()->file()->deviceTable());
         copyDeviceValues(*sim_, *model_);
         if (deviceMaker_)
             lineDevice_ = deviceMaker_(model_);

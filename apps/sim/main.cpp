@@ -67,8 +67,9 @@ int main(int argc, char** argv) {
     try {
         qx::platform::VirtualScheduler clock(0);
         qx::frame::FlowMonitorSim device(clock, options);
-        qx::frame::SimRegisterBank bank(device, qx::frame::readRegisterMap(descriptionPath),
-                                        qx::frame::readDescriptionFile(descriptionPath));
+        const qx::frame::DescriptionFile description = qx::frame::readDescriptionFile(descriptionPath);
+        device.describe(description.deviceTable());
+        qx::frame::SimRegisterBank bank(device, qx::frame::readRegisterMap(descriptionPath), description);
         device.link().onWrite = [](const std::vector<qx::frame::WrittenValue>& values) {
             std::string line = "write";
             for (const auto& v : values) line += " " + v.name + "=\"" + v.text.value_or("") + "\"";

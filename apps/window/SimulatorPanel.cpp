@@ -70,6 +70,7 @@ SimulatorPanel::SimulatorPanel(std::function<void(const std::string&)> run, QWid
     };
     // The device's defaults: flow 0, 22 °C, settled after 2000 ms, answers after 50 ms.
     form->addRow(tr("Flow"), sliderWithBox({0, 1000, 0}, " Bit", sim("flow"), flow_));
+    flow_->setObjectName("SimulatedFlow");
     form->addRow(tr("Temperature"), sliderWithBox({-20, 120, 22}, " °C", sim("temp"), temperature_));
     settle_ = milliseconds({0, 60000, 2000}, sim("settle"));
     latency_ = milliseconds({0, 10000, 50}, sim("latency"));
@@ -96,8 +97,8 @@ void SimulatorPanel::follow(const frame::FlowMonitorSim& sim, int64_t latencyMs)
         if (!value || box->hasFocus()) return;  // a person typing keeps the box
         box->setValue(static_cast<int>(std::lround(*value)));
     };
-    const auto number = [&](const char* name) -> std::optional<double> {
-        const auto text = sim.value(name);
+    const auto number = [&](const char* role) -> std::optional<double> {
+        const auto text = sim.roleValue(role);
         if (!text) return std::nullopt;
         return console::anyNumber(*text);
     };

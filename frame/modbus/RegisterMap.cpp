@@ -16,11 +16,21 @@ namespace {
 
 using nlohmann::json;
 
-// The parameters the view writes as jobs: a map that made one of them read-only would turn
-// every teach-in or manual setting into a failed job.
-constexpr const char* kWrittenByView[] = {kCommand,   kSwitchPoint,  kSwitchPercent, kQuickOffset,
-                                          kTeachMax,  kTeachMin,     kTeachMaxSave,  kTeachMinSave,
-                                          kQuickMode, kFlowSetPoint, kQuickSetPoint};
+// The roles of the parameters the view writes as jobs: a map that made one of them read-only
+// would turn every teach-in or manual setting into a failed job.
+constexpr const char* kWrittenByView[] = {kCommand,  kSwitchPoint, kSwitchPercent, kQuickOffset,  kTeachMax,
+                                          kTeachMin, kQuickMode,   kFlowSetPoint,  kQuickSetPoint};
+
+// Whether the description's table gives the parameter one of the roles, for any firmware or
+// category.
+bool playsRole(const DescriptionFile& file, const std::string& parameter,
+               std::initializer_list<const char*> roles) {
+    for (const auto& [family, places] : file.deviceTable().places)
+        for (const auto& p : places)
+            if (p.name == parameter && std::ranges::any_of(roles, [&](const char* r) { return p.role == r; }))
+                return true;
+    return false;
+}
 
 struct RawRange {
     double low, high;
@@ -177,8 +187,9 @@ class Reader {
 
         if (e.writable && e.table == RegisterTable::Input)
             fail(path + "/writable", "an input register cannot be written");
-        if (!e.writable &&
-            std::ranges::any_of(kWrittenByView, [&](const char* n) { return e.parameter == n; }))
+        if (!e.writable && std::ranges::any_of(kWrittenByView, [&](const char* role) {
+                return playsRole(parameters_, e.parameter, {role});
+            }))
             fail(path + "/writable", "the view writes " + e.parameter + ", so its register must be writable");
         for (uint32_t a = e.address; a <= e.end(); ++a)
             if (const RegisterEntry* other = map.covering(e.table, a))
@@ -201,10 +212,18 @@ class Reader {
     }
 
     void requireCommand(const RegisterMap& map, const std::string& path) const {
-        const RegisterEntry* command = map.find(kCommand);
-        if (!command || command->table != RegisterTable::Holding)
-            fail(path,
-                 std::string("the command parameter ") + kCommand + " needs a writable holding register");
+        const auto command = std::ranges::find_if(map.entries, [&](const RegisterEntry& e) {
+            return playsRole(parameters_, e.parameter, {kCommand});
+        });
+        if (command == map.entries.end() || command->table != RegisterTable::Holding)
+            fail(path, "the command parameter " + commandName() + " needs a writable holding register");
+    }
+
+    // The parameter the description's table gives the command role (the flow monitor's QUICK_2).
+    std::string commandName() const {
+        if (const auto* place = parameters_.deviceTable().place(kCommand, std::nullopt, false))
+            return place->name;
+        return kCommand;
     }
 
     const DescriptionFile& parameters_;

@@ -1,7 +1,7 @@
 // Binding the view to what the frame hands over: the device object with its communication
-// object, the applied data model, and the flow monitor's parameters found by module, group and
-// name, with the sliders, captions and tolerance list that follow from them.
-#include <array>
+// object, the applied data model, and the device's parameters found by module, group and name
+// where the device's table places them, with the sliders, captions and tolerance list that
+// follow from them.
 #include <string>
 
 #include "display/TrendPane.h"
@@ -15,33 +15,7 @@ using platform::ignoreErrors;
 
 namespace {
 
-// The bus category whose devices keep their taught limits in the *_SAVE parameters.
-constexpr const char* kSaveCategory = "2C4CD8B8-D509-4ECB-94A7-019F12569C8B";
-
-// Quick-teach tolerances, largest positive offset first; " 0 %" is the initial choice.
-constexpr std::array<const char*, 8> kTolerances = {" 6,0 %", " 4,5 %", " 3,0 %", " 1,5 %",
-                                                    " 0 %",   "-1,5 %", "-3,0 %", "-4,5 %"};
-constexpr int32_t kToleranceZero = 4;
-constexpr std::array<const char*, 17> kTolerancesFw1 = {
-    " 4,0 %", " 3,5 %", " 3,0 %", " 2,5 %", " 2,0 %", " 1,5 %", " 1,0 %", " 0,5 %", " 0 %",
-    "-0,5 %", "-1,0 %", "-1,5 %", "-2,0 %", "-2,5 %", "-3,0 %", "-3,5 %", "-4,0 %"};
-constexpr int32_t kToleranceZeroFw1 = 8;
-
-// description → module → group → value object → parameter, each by name.
-ParameterPtr lookUpParameter(const host::IDataModel& model, const std::string& module,
-                             const std::string& group, const std::string& name) {
-    auto& modules = must(must(model.description()).modules());
-    auto& groups = must(must(modules.item(module)).groups());
-    auto& valueObjects = must(must(groups.item(group)).valueObjects());
-    return must(valueObjects.item(name)).parameter();
-}
-
-// A reference whose look-up fails is none, never the parameter of an earlier model.
-void bindParameter(ParameterPtr& ref, const host::IDataModel& model, const char* module, const char* group,
-                   const char* name) {
-    ref.reset();
-    ignoreErrors([&] { ref = lookUpParameter(model, module, group, name); });
-}
+using device::ParameterRefs;
 
 // During the set-up a caption that cannot be built stays as it was.
 template <class Control, class Text>
@@ -51,7 +25,7 @@ void setCaption(const std::shared_ptr<Control>& control, Text&& text) {
 
 // A device of the saving category keeps its taught limits apart. Whatever cannot be read leaves
 // the index 0 or the category empty, so such a device counts as not of that category.
-bool isOfSavingCategory(const host::IDataModel& model) {
+bool isOfSavingCategory(const host::IDataModel& model, const std::string& savingCategory) {
     std::shared_ptr<host::IDeviceDescription> description;
     std::shared_ptr<host::IDatabase> database;
     std::shared_ptr<host::IRecordset> modules, categories;
@@ -69,7 +43,7 @@ bool isOfSavingCategory(const host::IDataModel& model) {
                                           std::to_string(busCategory));
     });
     ignoreErrors([&] { category = must(categories).field("category").toText(); });
-    return category == kSaveCategory;
+    return category == savingCategory;
 }
 
 }  // namespace
@@ -120,7 +94,8 @@ void QX_FlowWiz::Init_Data(const host::DataModelPtr& model, const std::string& m
         mContext = context;
         if (!mModel) return;
         must(must(mModel->description()).environment()).put("CONTEXT_COMM", mContext);
-        mCategoryMatch = isOfSavingCategory(*mModel);
+        refs_.readTable(*mModel);
+        mCategoryMatch = isOfSavingCategory(*mModel, refs_.table.savingCategory);
         must(GetResource()).setLanguage(must(mModel->settings()).language());
         must(must(mModel->description()).environment()).put("SRC", "DEV");
         mModel->registerView(std::weak_ptr<host::Object>(self()));
@@ -132,7 +107,7 @@ void QX_FlowWiz::Init_Data(const host::DataModelPtr& model, const std::string& m
     // From here on a statement that fails is skipped and the set-up goes on.
     bindProcessValues();
     loadTemperatureSlider();
-    bindParameter(refs_.TEACHDO_SWPOINT, *mModel, "TEACH_FMX", "FLOW2_FMX", "TEACHDO_SWPOINT");
+    refs_.bind(&ParameterRefs::TEACHDO_SWPOINT, *mModel, mCategoryMatch);
     loadFlowSlider();
     bindTaughtLimits();
     captionChartLegends();
@@ -198,11 +173,11 @@ void QX_FlowWiz::keepFilter(const std::shared_ptr<host::IBase_CallbackModule>& k
 }
 
 void QX_FlowWiz::bindProcessValues() {
-    bindParameter(refs_.QUICK_2, *mModel, "SYSTEM_FMX", "DUMMY", "QUICK_2");
-    bindParameter(refs_.PROINFLOW_RAW, *mModel, "PROIN_FMX", "PROIN", "PROINFLOW_RAW");
-    bindParameter(refs_.DELTAFLOW_NEW, *mModel, "PROIN_FMX", "PROIN", "DELTAFLOW_NEW");
-    bindParameter(refs_.PROINTEMP, *mModel, "PROIN_FMX", "PROIN", "PROINTEMP");
-    bindParameter(refs_.SWPOINT, *mModel, "MEDIA_FMX", "MEDIA", "SWPOINT");
+    refs_.bind(&ParameterRefs::QUICK_2, *mModel, mCategoryMatch);
+    refs_.bind(&ParameterRefs::PROINFLOW_RAW, *mModel, mCategoryMatch);
+    refs_.bind(&ParameterRefs::DELTAFLOW_NEW, *mModel, mCategoryMatch);
+    refs_.bind(&ParameterRefs::PROINTEMP, *mModel, mCategoryMatch);
+    refs_.bind(&ParameterRefs::SWPOINT, *mModel, mCategoryMatch);
 }
 
 void QX_FlowWiz::loadTemperatureSlider() {
@@ -228,14 +203,10 @@ void QX_FlowWiz::loadFlowSlider() {
 }
 
 void QX_FlowWiz::bindTaughtLimits() {
-    bindParameter(refs_.DELTAFLOW_RAW, *mModel, "PROIN_FMX", "PROIN", "DELTAFLOW_RAW");
-    if (mCategoryMatch) {
-        bindParameter(refs_.TEACH_MAX, *mModel, "TEACH_FMX", "FLOW2_FMX", "TEACH_MAX_SAVE");
-        bindParameter(refs_.TEACH_MIN, *mModel, "TEACH_FMX", "FLOW2_FMX", "TEACH_MIN_SAVE");
-    } else {
-        bindParameter(refs_.TEACH_MAX, *mModel, "TEACH_FMX", "FLOW_FMX", "TEACH_MAX");
-        bindParameter(refs_.TEACH_MIN, *mModel, "TEACH_FMX", "FLOW_FMX", "TEACH_MIN");
-    }
+    refs_.bind(&ParameterRefs::DELTAFLOW_RAW, *mModel, mCategoryMatch);
+    // The table places the taught limits by the bus category found above.
+    refs_.bind(&ParameterRefs::TEACH_MAX, *mModel, mCategoryMatch);
+    refs_.bind(&ParameterRefs::TEACH_MIN, *mModel, mCategoryMatch);
 }
 
 void QX_FlowWiz::captionChartLegends() {
@@ -250,16 +221,16 @@ void QX_FlowWiz::captionChartLegends() {
     setCaption(LaLeFS, [&] { return must(refs_.PROINFLOW_RAW).displayName(); });
     setCaption(LabelTMin, [&] { return must(refs_.TEACH_MIN).displayName(); });
     setCaption(LabeTMax, [&] { return must(refs_.TEACH_MAX).displayName(); });
-    LaUnit1->setCaption("[Bit]");
-    LaUnit2->setCaption("[°C]");
+    LaUnit1->setCaption("[" + refs_.table.flowUnit + "]");
+    LaUnit2->setCaption("[" + refs_.table.temperatureUnit + "]");
     LaTime->setCaption("");
 }
 
 void QX_FlowWiz::bindTeachParameters() {
-    bindParameter(refs_.TEACHDO_QUICK_MODE, *mModel, "TEACH_FMX", "FLOW2_FMX", "TEACHDO_QUICK_MODE");
-    bindParameter(refs_.TEACHDO_QUICK, *mModel, "TEACH_FMX", "TEACH", "TEACHDO_QUICK");
-    bindParameter(refs_.FLOWSP_RAW, *mModel, "PROIN_FMX", "PROIN", "FLOWSP_RAW");
-    bindParameter(refs_.FLOWSPQT_RAW, *mModel, "TEACH_FMX", "FLOW2_FMX", "FLOWSPQT_RAW");
+    refs_.bind(&ParameterRefs::TEACHDO_QUICK_MODE, *mModel, mCategoryMatch);
+    refs_.bind(&ParameterRefs::TEACHDO_QUICK, *mModel, mCategoryMatch);
+    refs_.bind(&ParameterRefs::FLOWSP_RAW, *mModel, mCategoryMatch);
+    refs_.bind(&ParameterRefs::FLOWSPQT_RAW, *mModel, mCategoryMatch);
 }
 
 void QX_FlowWiz::chooseTeachMode() {
@@ -289,16 +260,11 @@ void QX_FlowWiz::captionSettingFrames() {
 }
 
 void QX_FlowWiz::fillToleranceList() {
-    // Firmware 1 offers finer steps over a narrower range.
     ignoreErrors([&] { mFwVersion = must(mModel->description()).item("FWversion").toInt16(); });
     CoQTOffset->clear();
-    if (mFwVersion != 1) {
-        for (const char* text : kTolerances) CoQTOffset->addItem(text);
-        ignoreErrors([&] { CoQTOffset->setListIndex(kToleranceZero); });
-    } else {
-        for (const char* text : kTolerancesFw1) CoQTOffset->addItem(text);
-        ignoreErrors([&] { CoQTOffset->setListIndex(kToleranceZeroFw1); });
-    }
+    const device::ToleranceList& tolerances = refs_.table.tolerancesFor(mFwVersion);
+    for (const std::string& text : tolerances.texts) CoQTOffset->addItem(text);
+    ignoreErrors([&] { CoQTOffset->setListIndex(tolerances.zero); });
 }
 
 void QX_FlowWiz::captionTeachPanel() {

@@ -76,7 +76,7 @@ TEST_F(TimeWindowTest, DraggingAndClearing) {
     // chart model as a window reports the mouse.
     auto move = [&](int chart, int button, double x) {
         if (chart == 2) return s.tempChart().userMouseMove(button, 0, static_cast<int32_t>(x), 123);
-        ViewTestSeam::trend(v).flow.object->raiseEvent({"MouseMove", {button, 0, x, 123.0}});
+        v.trend().flow.object->raiseEvent({"MouseMove", {button, 0, x, 123.0}});
     };
     move(1, 1, 80);
     move(2, 1, 45);
@@ -98,12 +98,13 @@ TEST_F(TimeWindowTest, DraggingAndClearing) {
 
     // An event without the mouse's position ends the handler quietly.
     move(1, 1, 80);
-    ViewTestSeam::trend(v).flow.object->raiseEvent({"MouseMove", {1}});
+    v.trend().flow.object->raiseEvent({"MouseMove", {1}});
     EXPECT_EQ(v.trend().dragAnchor(), 40);
 
     // Clearing empties the trend and follows the newest point again, with no window yet.
     childScrollBar(v, "HSMin")->setValue(500);
-    ViewTestSeam::trend(v).ClearChart(ViewTestSeam::trend(v).flow);
+    auto& trend = ViewTestSeam::trend(v);
+    trend.ClearChart(trend.flow);
     EXPECT_EQ(childScrollBar(v, "HSMin")->value(), 1000);
     EXPECT_EQ(window(s.flowChart()), std::make_pair(0L, 0L));
     EXPECT_EQ(s.flowChart().group(1).data().numPoints(), 0);

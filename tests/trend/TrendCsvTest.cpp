@@ -8,18 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include "trend/ChartPoints.h"
+
 namespace qx::trend {
 namespace {
 
-constexpr int32_t kTenOClock = 36000;
-
-void addPoint(platform::ChartObject& chart, int seconds, std::optional<int16_t> y) {
-    auto& d = chart.group(1).data();
-    const int32_t n = d.numPoints() + 1;
-    d.setNumPoints(n);
-    d.setX(n, seconds / 3600.0);
-    if (y) d.setY(1, n, *y);
-}
+using test::addPoint;
+using test::kTenOClock;
 
 // Both charts hold the same points, a break among them, and the temperature chart one more.
 TEST(TrendCsvTest, RowsHeaderAndComment) {

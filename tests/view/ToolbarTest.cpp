@@ -220,10 +220,11 @@ TEST_F(ToolbarTest, AutoFollowsTheNewestPointAndWidensTheRangesAgain) {
         childScrollBar(v, "VSMin1").get(), childScrollBar(v, "VSMin2").get()};
     childScrollBar(v, "HSMin")->setValue(300);
     for (auto* bar : offsets) bar->setValue(40);
-    ViewTestSeam::trend(v).flow.range.min = 100, ViewTestSeam::trend(v).flow.range.max = 200,
-    ViewTestSeam::trend(v).flow.saved.min = 50, ViewTestSeam::trend(v).flow.saved.max = 150;
-    ViewTestSeam::trend(v).temp.range.min = 20, ViewTestSeam::trend(v).temp.range.max = 25,
-    ViewTestSeam::trend(v).temp.saved.min = 22, ViewTestSeam::trend(v).temp.saved.max = 30;
+    auto& trend = ViewTestSeam::trend(v);
+    trend.flow.range.min = 100, trend.flow.range.max = 200, trend.flow.saved.min = 50,
+    trend.flow.saved.max = 150;
+    trend.temp.range.min = 20, trend.temp.range.max = 25, trend.temp.saved.min = 22,
+    trend.temp.saved.max = 30;
     s.f.press("Auto");
     EXPECT_EQ(childScrollBar(v, "HSMin")->value(), 1000);
     for (auto* bar : offsets) EXPECT_EQ(bar->value(), 0) << bar->name();

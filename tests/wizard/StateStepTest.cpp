@@ -1,5 +1,6 @@
-// The wizard's state step as the user sees it after an update: the status message and its
-// colour, the lamp column and the teach buttons, for every state, on both firmware spans.
+// The wizard's idle step as the user sees it on the view after an update: the status message and
+// its colour, the setting inputs, fields and frames the view's controls show for it. The steps'
+// decisions themselves are tested on their own (TeachInTest).
 #include <cctype>
 #include <string>
 
@@ -10,18 +11,6 @@ namespace qx::stand::test {
 namespace {
 
 class StateStepTest : public LiveViewTest {};
-
-// The column top to bottom: '.' off, 'g' green, 'a' amber; the blinking lamp in capitals.
-std::string lamps(const WizardStand& s) {
-    std::string out;
-    for (int i = 0; i < 10; ++i) {
-        const uint32_t c = s.lamp(i);
-        char ch = c == kWhite ? '.' : c == kGreen ? 'g' : c == kAmber ? 'a' : '?';
-        if (s.blinking() == i) ch = static_cast<char>(std::toupper(ch));
-        out += ch;
-    }
-    return out;
-}
 
 // Which teach triggers a person can press: upper case when enabled.
 std::string triggers(WizardStand& s) {
@@ -63,150 +52,6 @@ void load(WizardStand& s, const Values& in) {
 std::string message(const WizardStand& s) {
     const uint32_t c = s.statusColour();
     return s.status() + (c == kGreen ? " (green)" : c == kAmber ? " (amber)" : " (?)");
-}
-
-// What a person sees after the update: the message, the lamp column, the triggers.
-std::string seen(WizardStand& s) {
-    return message(s) + " " + lamps(s) + " " + triggers(s);
-}
-
-TEST_F(StateStepTest, EachStateShowsItsMessageLampsAndTriggers) {
-    struct Case {
-        Values in;
-        int state, stateAfter;
-        const char* seen;
-    };
-    const std::vector<Case> cases = {
-        // The status line keeps its design colour while no message is shown.
-        {{}, 1, 2, " (green) .......... max min quick"},
-        // The flow must exceed the span (51 on firmware 0, 10 on newer firmware) and settle.
-        {{.fw = 0, .flow = 51}, 2, 2, "IDS_FWZ_SET_MAX (amber) .......... max min quick"},
-        {{.fw = 0, .flow = 52}, 2, 2, "IDS_FWZ_SET_MAX_TEACH (green) G......... MAX min quick"},
-        {{.flow = 10}, 2, 2, "IDS_FWZ_SET_MAX (amber) .......... max min quick"},
-        {{.flow = 11, .settled = false}, 2, 2, "IDS_FWZ_FLOW_NOT_SET (amber) A......... max min quick"},
-        {{}, 4, 6, "IDS_SET_MAX_SUCC (green) .......... max min quick"},
-        {{}, 5, 5, "IDS_SET_MM_TEACH_MAN (amber) g........g max min quick"},
-        // State 6: the level is 100 when the flow lies one span below the taught maximum.
-        {{.flow = 801}, 6, 6, "IDS_FWZ_FLOW_TO_HIGH (amber) .A........ MAX min quick"},
-        {{.flow = 799}, 6, 6, "IDS_FWZ_FLOW_TO_HIGH (amber) .A........ MAX min quick"},  // level 10
-        {{.flow = 798}, 6, 6, "IDS_DIFF_SMALL (amber) ..A....... MAX min quick"},        // level 20
-        {{.flow = 792}, 6, 6, "IDS_DIFF_SMALL (amber) .......A.. MAX min quick"},        // level 80
-        {{.flow = 791}, 6, 6, "IDS_DIFF_SMALL (amber) ........A. MAX min quick"},        // level 90
-        {{.flow = 790}, 6, 6, "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick"},
-        {{.flow = 790, .settled = false}, 6, 6, "IDS_FWZ_FLOW_NOT_SET (amber) .........A max min quick"},
-        // The span is reached, but the flow is too low to teach a maximum again.
-        {{.flow = 5, .max = 15}, 6, 6, "IDS_FWZ_SET_MIN_TEACH (green) .........G max MIN quick"},
-        {{.fw = 0, .flow = 750}, 6, 6, "IDS_DIFF_SMALL (amber) ........A. MAX min quick"},  // level 98
-        {{.fw = 0, .flow = 749}, 6, 6, "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick"},
-        {{.settled = false}, 10, 10, "IDS_FWZ_FLOW_NOT_SET (amber) .....A.... max min quick"},
-        {{}, 10, 10, "IDS_FWZ_SET_QUICK_TEACH (green) .....G.... max min QUICK"},
-        {{}, 13, 13, "IDS_SET_QUICK_TEACH_MAN (amber) .....g.... max min quick"},
-        // The waiting states change nothing, whatever the flow.
-        {{.flow = 790}, 3, 3, " (green) .......... max min quick"},
-        {{.flow = 790}, 7, 7, " (green) .......... max min quick"},
-        {{.flow = 790}, 8, 8, " (green) .......... max min quick"},
-        {{.flow = 790}, 11, 11, " (green) .......... max min quick"},
-        {{.flow = 790}, 12, 12, " (green) .......... max min quick"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "state " << c.state << ", row " << &c - cases.data());
-        WizardStand s = directView(c.in);
-        load(s, c.in);
-        auto& v = s.v();
-        for (auto* b : {childButton(v, "ComTMax").get(), childButton(v, "ComTMin").get(),
-                        childButton(v, "ComTQuick").get()})
-            b->setEnabled(false);
-        ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
-        ViewTestSeam::update(v);
-        EXPECT_EQ(wizard::number(v.progress().mTeachState), c.stateAfter);
-        EXPECT_EQ(seen(s), c.seen);
-    }
-}
-
-// A trigger that an earlier update enabled goes off again when the flow no longer allows it: the
-// update that follows must take back what the first one gave, not only leave it alone. The flow
-// at exactly the span allows no new maximum; one above does.
-TEST_F(StateStepTest, LaterUpdateTakesBackWhatTheFlowNoLongerAllows) {
-    struct Case {
-        int state;
-        Values first, then;
-        const char* seenFirst;
-        const char* seenThen;
-    };
-    const std::vector<Case> cases = {
-        {10,
-         {},
-         {.settled = false},
-         "IDS_FWZ_SET_QUICK_TEACH (green) .....G.... max min QUICK",
-         "IDS_FWZ_FLOW_NOT_SET (amber) .....A.... max min quick"},
-        {2,
-         {.flow = 11},
-         {.flow = 11, .settled = false},
-         "IDS_FWZ_SET_MAX_TEACH (green) G......... MAX min quick",
-         "IDS_FWZ_FLOW_NOT_SET (amber) A......... max min quick"},
-        {2,
-         {.flow = 11},
-         {.flow = 10},
-         "IDS_FWZ_SET_MAX_TEACH (green) G......... MAX min quick",
-         "IDS_FWZ_SET_MAX (amber) G......... max min quick"},
-        {6,
-         {.flow = 790},
-         {.flow = 790, .settled = false},
-         "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick",
-         "IDS_FWZ_FLOW_NOT_SET (amber) .........A max min quick"},
-        {6,
-         {.flow = 790},
-         {.flow = 792},
-         "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick",
-         "IDS_DIFF_SMALL (amber) .......A.g MAX min quick"},
-        {6,
-         {.flow = 11, .max = 15},
-         {.flow = 10, .max = 15},
-         "IDS_DIFF_SMALL (amber) ....A..... MAX min quick",
-         "IDS_DIFF_SMALL (amber) .....A.... max min quick"},
-        {6,
-         {.flow = 11, .max = 21},
-         {.flow = 10, .max = 20},
-         "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick",
-         "IDS_FWZ_SET_MIN_TEACH (green) .........G max MIN quick"},
-        {6,
-         {.fw = 0, .flow = 52, .max = 103},
-         {.fw = 0, .flow = 51, .max = 102},
-         "IDS_FWZ_SET_MIN_TEACH (green) .........G MAX MIN quick",
-         "IDS_FWZ_SET_MIN_TEACH (green) .........G max MIN quick"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "state " << c.state << ", row " << &c - cases.data());
-        WizardStand s = directView(c.first);
-        auto& v = s.v();
-        load(s, c.first);
-        for (auto* b : {childButton(v, "ComTMax").get(), childButton(v, "ComTMin").get(),
-                        childButton(v, "ComTQuick").get()})
-            b->setEnabled(false);
-        ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
-        ViewTestSeam::update(v);
-        EXPECT_EQ(seen(s), c.seenFirst);
-        load(s, c.then);
-        s.update();
-        EXPECT_EQ(wizard::number(v.progress().mTeachState), c.state);
-        EXPECT_EQ(seen(s), c.seenThen);
-    }
-}
-
-// The lamp walks down the column as the flow falls; only the lamp of the present level is lit.
-TEST_F(StateStepTest, LevelLampWalksDownAndClearsTheOneBefore) {
-    WizardStand s = directView({});
-    load(s, {.flow = 799});
-    ViewTestSeam::enterTeachState(s.v(), wizard::TeachState::WaitingForMinimum);
-    std::vector<std::string> seen;
-    for (int flow : {799, 797, 794, 791, 790, 795}) {
-        WizardStand::put(s.v().refs().PROINFLOW_RAW, std::to_string(flow));
-        s.update();
-        seen.push_back(lamps(s));
-    }
-    // The level lamps never touch the bottom lamp: once lit it stays, steady, when the flow rises.
-    EXPECT_EQ(seen, (std::vector<std::string>{".A........", "...A......", ".....A....", "........A.",
-                                              ".........G", ".....A...g"}));
 }
 
 // Idle: the message and the manual inputs depend on the mode and, in max/min mode, on whether
@@ -262,42 +107,6 @@ TEST_F(StateStepTest, IdleOffersTheInputsOfTheDevicesMode) {
         EXPECT_EQ(triggers(s), "max min quick");
         EXPECT_TRUE(childButton(v, "ComTMax")->visible() && childButton(v, "ComTMin")->visible() &&
                     childButton(v, "ComTQuick")->visible());
-    }
-}
-
-// A success stays for exactly three updates, then the wizard is idle and says so. The lamps go
-// off at once after a max/min teach, only at the end after a quick teach.
-TEST_F(StateStepTest, SuccessShowsForThreeUpdates) {
-    struct Case {
-        int state;
-        const char* message;
-        std::vector<std::string> lampsSeen;
-    };
-    const std::vector<Case> cases = {
-        {9, "IDS_FWZ_MAX_MIN_SUCC", {"..........", "..........", ".........."}},
-        {14, "IDS_FWZ_QUICK_SUCC", {".....g....", ".....g....", ".........."}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.state);
-        WizardStand s = directView({});
-        load(s, {});
-        auto& v = s.v();
-        childLamps(v)->SetLED(5, kGreen, false);
-        childButton(v, "ComTeachCancel")->setEnabled(true);
-        ViewTestSeam::enterTeachState(v, wizard::TeachState{c.state});
-        std::vector<std::string> lampsSeen;
-        for (int update = 1; update <= 3; ++update) {
-            SCOPED_TRACE(update);
-            s.update();
-            EXPECT_EQ(s.status(), c.message);
-            EXPECT_EQ(childButton(v, "ComTeachCancel")->enabled(), update < 3);
-            EXPECT_EQ(wizard::number(v.progress().mTeachState), update < 3 ? c.state : 0);
-            EXPECT_EQ(v.progress().SuccessTicks, update < 3 ? update : 0);
-            lampsSeen.push_back(lamps(s));
-        }
-        EXPECT_EQ(lampsSeen, c.lampsSeen);
-        s.update();
-        EXPECT_EQ(s.status(), "IDS_FWZ_MAX_MIN_ACT");
     }
 }
 

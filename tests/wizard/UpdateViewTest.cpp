@@ -128,6 +128,7 @@ TEST_F(UpdateViewTest, AFailureEndsTheUpdateWhereItHappens) {
         WizardStand s({}, false);
         auto& v = s.v();
         ViewTestSeam::refs(v).PROINFLOW_RAW.reset();
+        // State 1 before any update: no person can start it yet, the button waits for the first update.
         ViewTestSeam::enterTeachState(v, wizard::TeachState::MaxMinStarted);
         ViewTestSeam::update(v);
         EXPECT_TRUE(v.trend().trendStart().has_value());  // step 1 ran
@@ -163,6 +164,7 @@ TEST_F(UpdateViewTest, UnboundTeachLimitsStopTheUpdateOnlyWhereTheyAreNamed) {
         auto& v = s.v();
         WizardStand::put(v.refs().TEACHDO_QUICK_MODE, std::to_string(mode));
         ViewTestSeam::refs(v).TEACH_MAX.reset();
+        // State 1 before any update: no person can start it yet, the button waits for the first update.
         ViewTestSeam::enterTeachState(v, wizard::TeachState::MaxMinStarted);
         ViewTestSeam::update(v);
         // Steps before the legend ran either way.

@@ -10,19 +10,13 @@
 
 #include "chart/TrendPng.h"
 #include "platform/LibraryFolder.h"
+#include "trend/ChartPoints.h"
 
 namespace qx::ui {
 namespace {
 
-constexpr int32_t kTenOClock = 36000;
-
-void addPoint(platform::ChartObject& chart, int seconds, std::optional<int16_t> y) {
-    auto& d = chart.group(1).data();
-    const int32_t n = d.numPoints() + 1;
-    d.setNumPoints(n);
-    d.setX(n, seconds / 3600.0);
-    if (y) d.setY(1, n, *y);
-}
+using test::addPoint;
+using test::kTenOClock;
 
 // A chart as the view sets it up: PC1.dat, a minute's window from ten o'clock, Y from 0 to 100.
 void setUp(platform::ChartObject& chart, uint32_t symbolColour) {
