@@ -25,7 +25,8 @@ constexpr const char* kWrittenByView[] = {kCommand,  kSwitchPoint, kSwitchPercen
 // category.
 bool playsRole(const DescriptionFile& file, const std::string& parameter,
                std::initializer_list<const char*> roles) {
-    for (const auto& [family, places] : file.deviceTable().places)
+    const device::DeviceTable table = file.deviceTable();
+    for (const auto& [family, places] : table.places)
         for (const auto& p : places)
             if (p.name == parameter && std::ranges::any_of(roles, [&](const char* r) { return p.role == r; }))
                 return true;
@@ -221,8 +222,9 @@ class Reader {
 
     // The parameter the description's table gives the command role (the flow monitor's QUICK_2).
     std::string commandName() const {
-        if (const auto* place = parameters_.deviceTable().place(kCommand, std::nullopt, false))
-            return place->name;
+        // The table is a copy: the name is taken before it goes.
+        const device::DeviceTable table = parameters_.deviceTable();
+        if (const auto* place = table.place(kCommand, std::nullopt, false)) return place->name;
         return kCommand;
     }
 
