@@ -40,6 +40,7 @@ class FlowMonitorSim {
 
     // Takes the parameter names of the device's table (the flow monitor's until told otherwise).
     void describe(const device::DeviceTable& table) { table_ = table; }
+    const device::DeviceTable& table() const { return table_; }
 
     // Whether the device has the parameter (TEACH_MAX_SAVE and TEACH_MAX name one value).
     bool has(const std::string& name) const;

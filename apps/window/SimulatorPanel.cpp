@@ -68,7 +68,8 @@ SimulatorPanel::SimulatorPanel(std::function<void(const std::string&)> run, QWid
             if (!following_) run_("sim " + what + " " + std::to_string(v));
         };
     };
-    // The device's defaults: flow 0, 22 °C, settled after 2000 ms, answers after 50 ms.
+    // The device's defaults: flow 0, 22 °C, settled after 2000 ms, answers after 50 ms. The
+    // units follow the device (follow()).
     form->addRow(tr("Flow"), sliderWithBox({0, 1000, 0}, " Bit", sim("flow"), flow_));
     flow_->setObjectName("SimulatedFlow");
     form->addRow(tr("Temperature"), sliderWithBox({-20, 120, 22}, " °C", sim("temp"), temperature_));
@@ -104,6 +105,8 @@ void SimulatorPanel::follow(const frame::FlowMonitorSim& sim, int64_t latencyMs)
     };
     // Showing what the simulator holds is not a person setting it.
     following_ = true;
+    flow_->setSuffix(QString::fromStdString(" " + sim.table().flowUnit));
+    temperature_->setSuffix(QString::fromStdString(" " + sim.table().temperatureUnit));
     show(flow_, number(frame::kFlow));
     show(temperature_, number(frame::kTemperature));
     show(settle_, static_cast<double>(sim.settleMs()));

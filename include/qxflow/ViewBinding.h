@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "Export.h"
 #include "platform/Controls.h"
 #include "platform/Observers.h"
 
 namespace qx::ui {
 
-class ViewBinding {
+class QX_FLOW_EXPORT ViewBinding {
   public:
     using WidgetFactory = std::function<QWidget*(const std::shared_ptr<platform::Control>&, QWidget* parent)>;
     // Widgets for the frame's components created by program id (the slider), by program id.

@@ -6,9 +6,11 @@
 #include <deque>
 #include <string>
 
+#include "platform/PackageInternal.h"
+
 namespace qx::device {
 
-class CCommandFiFo {
+class QX_FLOW_INTERNAL CCommandFiFo {
   public:
     // Appends key unless the newest entry is exactly the same key.
     void Add(const std::string& key);

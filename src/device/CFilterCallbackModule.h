@@ -5,10 +5,11 @@
 #include <memory>
 
 #include "host/ViewInterfaces.h"
+#include "platform/PackageInternal.h"
 
 namespace qx::device {
 
-class CFilterCallbackModule : public host::IBase_CallbackModule {
+class QX_FLOW_INTERNAL CFilterCallbackModule : public host::IBase_CallbackModule {
   public:
     void AttachTarget(std::weak_ptr<host::IBase_CallbackModule> target) { target_ = std::move(target); }
     void DetachTarget() { target_.reset(); }

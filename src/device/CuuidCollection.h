@@ -6,10 +6,11 @@
 #include <unordered_set>
 
 #include "device/IuuidCollection.h"
+#include "platform/PackageInternal.h"
 
 namespace qx::device {
 
-class CuuidCollection {
+class QX_FLOW_INTERNAL CuuidCollection {
   public:
     CuuidCollection() = default;
     // Gives the callback back its share (minus the count) when ids are still held.

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PackageInternal.h"
+
 namespace qx::device {
 
 // Which devices a place applies to, by whether their bus category is the saving one.
@@ -31,7 +33,7 @@ struct ToleranceList {
     bool operator==(const ToleranceList&) const = default;
 };
 
-struct DeviceTable {
+struct QX_FLOW_INTERNAL DeviceTable {
     std::map<std::string, std::vector<ParameterPlace>> places;  // by firmware family
     std::string savingCategory;                                 // the bus-category id
     std::map<std::string, ToleranceList> tolerances;            // by firmware family

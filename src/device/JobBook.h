@@ -10,11 +10,12 @@
 #include "device/CCommandFiFo.h"
 #include "device/CuuidCollection.h"
 #include "device/IuuidCollection.h"
+#include "platform/PackageInternal.h"
 #include "platform/RuntimeError.h"
 
 namespace qx::device {
 
-class JobBook {
+class QX_FLOW_INTERNAL JobBook {
   public:
     // The "Poll" button as last left by the user; Unset until the first click and again after a
     // binding with another context.

@@ -10,10 +10,11 @@
 
 #include "device/DeviceTable.h"
 #include "host/DataModel.h"
+#include "platform/PackageInternal.h"
 
 namespace qx::device {
 
-struct ParameterRefs {
+struct QX_FLOW_INTERNAL ParameterRefs {
     host::ParameterPtr QUICK_2, PROINFLOW_RAW, DELTAFLOW_NEW, PROINTEMP, SWPOINT, TEACHDO_SWPOINT,
         DELTAFLOW_RAW, TEACH_MAX, TEACH_MIN, TEACHDO_QUICK_MODE, TEACHDO_QUICK, FLOWSP_RAW, FLOWSPQT_RAW;
 

@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "platform/Control.h"
+#include "platform/PackageInternal.h"
 #include "platform/Scheduler.h"
 #include "platform/Timer.h"
 
 namespace qx::display {
 
-class CtlLedIM : public platform::Control {
+class QX_FLOW_INTERNAL CtlLedIM : public platform::Control {
   public:
     // One lamp (an element of shLed), in twips relative to the control.
     struct Lamp {

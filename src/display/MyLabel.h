@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/PackageInternal.h"
 #include "platform/StandardControls.h"
 #include "platform/TextMetrics.h"
 
 namespace qx::display {
 
-class MyLabel : public platform::Control {
+class QX_FLOW_INTERNAL MyLabel : public platform::Control {
   public:
     static constexpr int32_t kDesignWidth = 810;
     static constexpr int32_t kDesignHeight = 270;

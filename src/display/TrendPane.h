@@ -12,6 +12,7 @@
 #include "host/Object.h"
 #include "platform/ChartObject.h"
 #include "platform/Controls.h"
+#include "platform/PackageInternal.h"
 #include "platform/RuntimeError.h"
 #include "platform/StandardControls.h"
 
@@ -32,7 +33,7 @@ struct ValueRange {
     }
 };
 
-class TrendPane {
+class QX_FLOW_INTERNAL TrendPane {
   public:
     // One chart with its two value-axis bars and the outer bounds those bars keep its axis within.
     struct Chart {

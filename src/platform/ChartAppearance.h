@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/PackageInternal.h"
+
 namespace qx::platform {
 
 enum class ChartType { Plot, Step, Area };
@@ -28,7 +30,7 @@ enum class SymbolShape : int16_t {
 };
 inline constexpr int16_t kLastSymbolShape = 6;
 
-class ChartStyle {
+class QX_FLOW_INTERNAL ChartStyle {
   public:
     uint32_t lineColor() const { return lineColor_; }
     void setLineColor(uint32_t c);
@@ -61,7 +63,7 @@ enum class TimeUnit { Seconds, Minutes, Hours };
 // Time labels of an axis: a label shows Base plus the axis value (counted in the unit) as a time
 // of day, in a format made of "hh", "mm" and "ss" and the characters between them ("hh:mm:ss").
 // Times wrap at midnight both ways, so a value before the base shows the previous evening.
-class ChartTimeScale {
+class QX_FLOW_INTERNAL ChartTimeScale {
   public:
     int32_t base() const { return base_; }
     void setBase(int32_t secondsSinceMidnight);  // 0..86399
@@ -83,7 +85,7 @@ enum class AxisLabels { Values, Time };
 // One axis. It shows exactly the range Min..Max. The two are set one at a time, so Min may stand
 // at or above Max for a while (an empty trend has 0..0); a front end then draws nothing against
 // that axis.
-class ChartAxis {
+class QX_FLOW_INTERNAL ChartAxis {
   public:
     double min() const { return min_; }
     void setMin(double v);  // finite

@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "platform/ChartColumn.h"
+#include "platform/PackageInternal.h"
 
 namespace qx::platform {
 
-class ChartData {
+class QX_FLOW_INTERNAL ChartData {
   public:
     explicit ChartData(int seriesCount);
 

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "platform/ChartAppearance.h"
+#include "platform/PackageInternal.h"
 
 namespace qx::platform {
 
@@ -44,7 +45,7 @@ struct ChartGroupLook {
     std::vector<ChartStyle> styles;  // one per series
 };
 
-struct ChartDefinition {
+struct QX_FLOW_INTERNAL ChartDefinition {
     uint32_t backColor = 0xFFFFFF;
     bool allowUserChanges = true;
     std::array<ChartGroupLook, kChartGroupCount> groups;

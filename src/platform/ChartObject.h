@@ -28,6 +28,7 @@
 #include "platform/ChartData.h"
 #include "platform/ChartDefinition.h"
 #include "platform/Control.h"
+#include "platform/PackageInternal.h"
 
 namespace qx::platform {
 
@@ -37,9 +38,9 @@ class ControlFactories;
 inline constexpr const char* kChartProgId = "C1Chart2D8.Control.1";
 
 // Registers the chart component with a container's factories under kChartProgId.
-void registerChartComponent(ControlFactories& factories);
+QX_FLOW_INTERNAL void registerChartComponent(ControlFactories& factories);
 
-class ChartGroup {
+class QX_FLOW_INTERNAL ChartGroup {
   public:
     explicit ChartGroup(int seriesCount) : styles_(static_cast<size_t>(seriesCount)), data_(seriesCount) {}
 
@@ -73,7 +74,7 @@ class ChartLocation {
     int32_t height_ = 0;
 };
 
-class ChartArea {
+class QX_FLOW_INTERNAL ChartArea {
   public:
     ChartAxis& axis(std::string_view name);  // "X", "Y" or "Y2", any case
     const ChartAxis& axis(std::string_view name) const;
@@ -109,7 +110,7 @@ struct ObjectEventInfo {
     std::vector<Variant> params;
 };
 
-class ChartObject : public PropertyObject {
+class QX_FLOW_INTERNAL ChartObject : public PropertyObject {
   public:
     ChartObject();
 

@@ -5,13 +5,15 @@
 #include <functional>
 #include <string>
 
+#include "platform/PackageInternal.h"
+
 namespace qx::platform {
 
 using DebugOutputSink = std::function<void(const std::string& text)>;
 
-void OutputDebugStringA(const std::string& text);
+QX_FLOW_INTERNAL void OutputDebugStringA(const std::string& text);
 
 // Sends every later piece to `sink`; an empty sink brings standard error back.
-void setDebugOutputSink(DebugOutputSink sink);
+QX_FLOW_INTERNAL void setDebugOutputSink(DebugOutputSink sink);
 
 }  // namespace qx::platform

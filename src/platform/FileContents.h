@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/PackageInternal.h"
+
 namespace qx::platform {
 
 // More than any data file, description, script or registry file of the view ever holds.
@@ -19,6 +21,6 @@ struct FileContents {
     std::string why;    // when not: "file not found", "is a folder, not a file", ...
 };
 
-FileContents readFileContents(const std::string& path, size_t maxBytes = kMaxFileBytes);
+QX_FLOW_INTERNAL FileContents readFileContents(const std::string& path, size_t maxBytes = kMaxFileBytes);
 
 }  // namespace qx::platform

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PackageInternal.h"
 #include "platform/RegistryFile.h"
 
 namespace qx::platform {
@@ -41,13 +42,14 @@ constexpr HKEY HKEY_CURRENT_USER{0x80000001};
 constexpr HKEY HKEY_LOCAL_MACHINE{0x80000002};
 constexpr HKEY HKEY_USERS{0x80000003};
 
-LSTATUS RegOpenKeyExA(HKEY root, const std::string& subKey, uint32_t options, uint32_t samDesired, HKEY* out);
+QX_FLOW_INTERNAL LSTATUS RegOpenKeyExA(HKEY root, const std::string& subKey, uint32_t options,
+                                       uint32_t samDesired, HKEY* out);
 // valueName empty: the key's default value. With data none, only the type and size are given.
-LSTATUS RegQueryValueExA(HKEY key, const std::string& valueName, uint32_t* reserved, uint32_t* type,
-                         uint8_t* data, uint32_t* cbData);
-LSTATUS RegCloseKey(HKEY key);
+QX_FLOW_INTERNAL LSTATUS RegQueryValueExA(HKEY key, const std::string& valueName, uint32_t* reserved,
+                                          uint32_t* type, uint8_t* data, uint32_t* cbData);
+QX_FLOW_INTERNAL LSTATUS RegCloseKey(HKEY key);
 
-class RegistryStore {
+class QX_FLOW_INTERNAL RegistryStore {
   public:
     enum class LoadResult {
         Loaded,
@@ -82,6 +84,6 @@ class RegistryStore {
 
 // The store behind the registry calls, loaded from the default file the first time it is asked
 // for.
-RegistryStore& registryStore();
+QX_FLOW_INTERNAL RegistryStore& registryStore();
 
 }  // namespace qx::platform

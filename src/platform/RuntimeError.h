@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/PackageInternal.h"
+
 namespace qx::platform {
 
 // The error numbers the system raises, with the standard messages of standardMessage().
@@ -33,9 +35,9 @@ enum ErrorCode : int32_t {
 
 // The standard message of an error number; "Application-defined or object-defined error" for
 // numbers outside the catalogue.
-std::string standardMessage(int32_t number);
+QX_FLOW_INTERNAL std::string standardMessage(int32_t number);
 
-class RuntimeError : public std::runtime_error {
+class QX_FLOW_INTERNAL RuntimeError : public std::runtime_error {
   public:
     RuntimeError(int32_t number, std::string description, int line, const char* file = "");
 
@@ -53,11 +55,11 @@ class RuntimeError : public std::runtime_error {
 };
 
 // Raises error `number`; the description defaults to the standard message.
-[[noreturn]] void raise(int32_t number, std::string description = {},
-                        std::source_location where = std::source_location::current());
+[[noreturn]] QX_FLOW_INTERNAL void raise(int32_t number, std::string description = {},
+                                         std::source_location where = std::source_location::current());
 
 // "Error <n>: <message> (<description>)", the tail of every ONERROR log line.
-std::string errorSummary(const RuntimeError& e);
+QX_FLOW_INTERNAL std::string errorSummary(const RuntimeError& e);
 
 // A call on "none" fails with error 91.
 template <class T>
@@ -73,9 +75,9 @@ T& must(T* p, std::source_location where = std::source_location::current()) {
 
 // The source line of the run-time error being handled on this thread, 0 when none is: the line a
 // log header names. A catch block that logs holds an ErrorLineScope for as long as it logs.
-int lastErrorLine();
+QX_FLOW_INTERNAL int lastErrorLine();
 
-class ErrorLineScope {
+class QX_FLOW_INTERNAL ErrorLineScope {
   public:
     explicit ErrorLineScope(const RuntimeError& e);
     ~ErrorLineScope();

@@ -3,11 +3,12 @@
 // Interval. Enabling it while enabled does not restart it; disabling it drops its pending tick;
 // setting Interval while enabled restarts it. An interval of 0 never ticks.
 #include "platform/Control.h"
+#include "platform/PackageInternal.h"
 #include "platform/Scheduler.h"
 
 namespace qx::platform {
 
-class Timer : public Control {
+class QX_FLOW_INTERNAL Timer : public Control {
   public:
     Timer(std::string name, Scheduler& scheduler, int32_t interval);
     ~Timer() override;

@@ -6,11 +6,12 @@
 #include <optional>
 #include <utility>
 
+#include "platform/PackageInternal.h"
 #include "platform/Scheduler.h"
 
 namespace qx::platform {
 
-class VirtualScheduler : public Scheduler {
+class QX_FLOW_INTERNAL VirtualScheduler : public Scheduler {
   public:
     explicit VirtualScheduler(int64_t startMs = 10 * 3600 * 1000, int32_t startDay = 20'000)
         : now_(startMs), startDay_(startDay) {}

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "host/Object.h"
+#include "platform/PackageInternal.h"
 #include "platform/Scheduler.h"
 #include "platform/Variant.h"
 
@@ -19,19 +20,19 @@ namespace qx::support {
 inline constexpr const char* kLibraryTitle = "QX_Flow";
 
 // Logs text followed directly by moreText, tagged with `source`.
-void DebugLog(const std::string& source, const platform::Variant& text,
-              const platform::Variant& moreText = {});
+QX_FLOW_INTERNAL void DebugLog(const std::string& source, const platform::Variant& text,
+                               const platform::Variant& moreText = {});
 // The tag of an object is "(" + its address in decimal + ")" + its class name.
-void DebugLog(const host::Object& source, const platform::Variant& text,
-              const platform::Variant& moreText = {});
+QX_FLOW_INTERNAL void DebugLog(const host::Object& source, const platform::Variant& text,
+                               const platform::Variant& moreText = {});
 
 // Writes "QX_Flow::<tag>: <message>" to the switched-on outputs; while a handler logs a run-time
 // error (platform::ErrorLineScope) the header names its line: "QX_Flow::<tag>: in line <n>: ".
 // The file gets one line, prefixed with the date and time; the debugger channel gets one piece
 // per line of the message.
-void DebugWrite(const std::string& tag, const std::string& message);
+QX_FLOW_INTERNAL void DebugWrite(const std::string& tag, const std::string& message);
 // Reads this thread's two switches; they count as read even if reading fails.
-void ReadDebugSwitches();
+QX_FLOW_INTERNAL void ReadDebugSwitches();
 // Appends line and CR LF to the file (created when missing), opening and closing it for this one
 // line so that it can be read, moved or deleted between two calls. Failures are ignored; a path
 // that holds no regular file (a FIFO, a device, a folder) gets nothing, which the debugger
@@ -41,14 +42,14 @@ void AppendLineToFile(const std::string& path, const std::string& line);
 // One value under HKEY_LOCAL_MACHINE\keyPath[\subKey]: a REG_DWORD as a signed 32-bit number,
 // a REG_SZ as its text, 0 when the key or value is missing or the text has 256 bytes or more,
 // empty for any other type or when reading fails.
-platform::Variant ReadRegistryValue(const std::string& keyPath, const std::string& valueName,
-                                    const std::string& subKey);
+QX_FLOW_INTERNAL platform::Variant ReadRegistryValue(const std::string& keyPath, const std::string& valueName,
+                                                     const std::string& subKey);
 // "CombineModels" = 42 switches model combining on; read once per thread.
-bool IsCombineModels();
+QX_FLOW_INTERNAL bool IsCombineModels();
 
 // The log's date and time on this thread come from `scheduler` (the UI thread's, so that a run on
 // virtual time logs virtual time); none, the default, means the machine's clock. The scheduler
 // must outlive its use here: set none before it goes.
-void setLogClock(const platform::Scheduler* scheduler);
+QX_FLOW_INTERNAL void setLogClock(const platform::Scheduler* scheduler);
 
 }  // namespace qx::support

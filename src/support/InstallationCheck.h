@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PackageInternal.h"
+
 namespace qx::support {
 
 struct InstallationFault {
@@ -16,7 +18,7 @@ struct InstallationFault {
 // The faults of the data files in `folder` (the library's folder in an installation); empty
 // when both files are fit for the view. Both must be regular files (no FIFO, device or folder) of
 // a sane size.
-std::vector<InstallationFault> checkLibraryFiles(const std::string& folder);
+QX_FLOW_INTERNAL std::vector<InstallationFault> checkLibraryFiles(const std::string& folder);
 
 // The chart definition's fault, if any: it must give every section and key the trend charts take
 // from it, so that a copy cut short is refused.

@@ -28,6 +28,7 @@
 #include <string>
 
 #include "host/Resource.h"
+#include "platform/PackageInternal.h"
 #include "platform/RuntimeError.h"
 
 namespace qx::support {
@@ -53,14 +54,14 @@ class ResourceComponent : public host::IResourceComponent {
 };
 
 // The factory the view calls for each new resource object.
-std::shared_ptr<host::IResourceComponent> createResourceComponent();
+QX_FLOW_INTERNAL std::shared_ptr<host::IResourceComponent> createResourceComponent();
 
 // The resource database beside the library: its folder, a slash and "QX_FlowRes.mdb", formed
 // without checking that the file is there (open() tells).
-std::string resourceFilePath();
+QX_FLOW_INTERNAL std::string resourceFilePath();
 
 // `text` with every "%1" (exact, case-sensitive) replaced by `value`; a "%1" inside `value` is
 // not replaced again.
-std::string replacePlaceholder(const std::string& text, const std::string& value);
+QX_FLOW_INTERNAL std::string replacePlaceholder(const std::string& text, const std::string& value);
 
 }  // namespace qx::support

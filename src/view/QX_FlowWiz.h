@@ -31,6 +31,7 @@
 #include "host/ViewInterfaces.h"
 #include "platform/ChartObject.h"
 #include "platform/Controls.h"
+#include "platform/PackageInternal.h"
 #include "platform/RuntimeError.h"
 #include "platform/StandardControls.h"
 #include "platform/Timer.h"
@@ -54,20 +55,20 @@ using wizard::TeachState;
 
 using display::ObjectEventInfo;
 
-class QX_FlowWiz : public platform::Control,
-                   public host::Object,
-                   public host::IQX_ActiveXConfig2,
-                   public host::IQX_ActiveXApp,
-                   public host::IQX_ActiveXAppEvts,
-                   public host::IBase_CallbackModule,
-                   public host::IBase_Communication,
-                   public host::ISpec_Log,
-                   public device::IuuidCollection,
-                   private BindingState,
-                   private WizardProgress,
-                   private StatusLine,
-                   private FrameLink,
-                   private wizard::WizardScreen {
+class QX_FLOW_INTERNAL QX_FlowWiz : public platform::Control,
+                                    public host::Object,
+                                    public host::IQX_ActiveXConfig2,
+                                    public host::IQX_ActiveXApp,
+                                    public host::IQX_ActiveXAppEvts,
+                                    public host::IBase_CallbackModule,
+                                    public host::IBase_Communication,
+                                    public host::ISpec_Log,
+                                    public device::IuuidCollection,
+                                    private BindingState,
+                                    private WizardProgress,
+                                    private StatusLine,
+                                    private FrameLink,
+                                    private wizard::WizardScreen {
   public:
     // The container creates the view: the form design, then the creation steps.
     static std::shared_ptr<QX_FlowWiz> create(const platform::UiContext& ui);

@@ -4,6 +4,7 @@
 // found out, and acts on the screen only through WizardScreen, so it knows no control.
 #include <cstdint>
 
+#include "platform/PackageInternal.h"
 #include "view/ViewState.h"
 #include "wizard/WizardScreen.h"
 
@@ -15,7 +16,7 @@ inline int16_t minimumSpan(int16_t fwVersion) {
     return fwVersion != 0 ? 10 : 51;
 }
 
-class TeachIn {
+class QX_FLOW_INTERNAL TeachIn {
   public:
     TeachIn(view::WizardProgress& progress, const view::BindingState& binding, WizardScreen& screen)
         : w_(progress), binding_(binding), screen_(screen) {}

@@ -1,5 +1,7 @@
 # Installs the build into a fresh prefix, checks that only the public headers went in, builds the
-# consumer (a view created through them) against it with find_package, and runs the consumer and the installed qxflow-run on the installed demo script. The prefix is
+# consumer (a view created through them) against it with find_package and with pkg-config, builds
+# the embedding example from examples/embed against it and runs it offscreen until it has painted
+# a polled value, and runs the installed qxflow-run on the installed demo script. The prefix is
 # removed afterwards, also when a step fails.
 #   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DLIBDIR=lib -DCXX=... "-DCXX_FLAGS=..." -P InstallTest.cmake
 execute_process(COMMAND mktemp -d OUTPUT_VARIABLE work OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
@@ -48,6 +50,17 @@ step("pkg-config consumer run" ${work}/consumer-pc)
 if(NOT output STREQUAL "QX_FlowWiz PC1\n")
     file(REMOVE_RECURSE ${work})
     message(FATAL_ERROR "the consumer built by pkg-config made \"${output}\"")
+endif()
+# The example embeds the view in a main window with a frame of its own, from the package alone.
+step("example configure" ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/embed -B ${work}/embed -G Ninja
+     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
+     "-DCMAKE_EXE_LINKER_FLAGS=${CXX_FLAGS}")
+step("example build" ${CMAKE_COMMAND} --build ${work}/embed)
+step("example run" ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${work}/embed/embed-flowwizard
+     --quit-after 4000)
+if(NOT output MATCHES "^painted LaFS \"[0-9]+ Bit\"\n$")
+    file(REMOVE_RECURSE ${work})
+    message(FATAL_ERROR "the example did not paint a polled flow: \"${output}\"")
 endif()
 # The console runs from anywhere: it reaches the library, and the library its data, by location.
 file(GLOB demo ${prefix}/share/qxflow/scripts/demo.qxs)
