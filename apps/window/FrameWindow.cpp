@@ -249,8 +249,8 @@ void FrameWindow::runPaced(int64_t ms, int line, std::function<void()> done) {
 
 void FrameWindow::followFrame() {
     auto& frame = console_.frame();
-    const view::QX_FlowWiz* present = frame.hasView() ? &frame.view() : nullptr;
-    if (present != boundView_) bindView();
+    const bool stale = frame.hasView() ? boundView_.lock() != frame.viewPtr() : binding_ != nullptr;
+    if (stale) bindView();
     followToolbar();
     fitPageToView();
     if (binding_ && !pageSizesView_ && binding_->viewWidget()->size() != fittedPage_) fitWindowToView();
@@ -286,8 +286,8 @@ void FrameWindow::followLine() {
 void FrameWindow::bindView() {
     binding_.reset();
     auto& frame = console_.frame();
-    boundView_ = frame.hasView() ? &frame.view() : nullptr;
-    if (!boundView_) return;
+    boundView_ = frame.viewPtr();
+    if (!frame.hasView()) return;
     ui::ViewBinding::WidgetFactories factories = {{host::kSliderProgId, createSliderWidget}};
     binding_ =
         std::make_unique<ui::ViewBinding>(frame.viewPtr(), frame.view().Controls(), factories, nullptr);

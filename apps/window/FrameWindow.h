@@ -110,7 +110,9 @@ class FrameWindow : public QMainWindow {
     std::unique_ptr<QSocketNotifier> inboxWatch_;
     std::shared_ptr<frame::UiInbox> watchedInbox_;
     std::unique_ptr<LineStatus> lineStatus_;
-    const view::QX_FlowWiz* boundView_ = nullptr;
+    // Held weakly: a view made after the bound one went may well take its place in memory, and
+    // must be bound all the same.
+    std::weak_ptr<const view::QX_FlowWiz> boundView_;
     std::shared_ptr<frame::FrameToolbar> shownToolbar_;
     platform::Subscription toolbarWatch_;
     std::map<std::string, QAction*> buttons_;

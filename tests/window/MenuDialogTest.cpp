@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -82,6 +83,21 @@ TEST(MenuDialog, TheViewMenuMarksTheLanguageShown) {
     EXPECT_TRUE(menuAction(stand.window, "View", "German")->isChecked());
     EXPECT_FALSE(menuAction(stand.window, "View", "English")->isChecked());
     EXPECT_EQ(stand.console.frame().options().language, 1031);
+}
+
+// Switching the language makes a new view; the window shows that one, not the widgets of the
+// view that went, wherever in memory the new one lies.
+TEST(MenuDialog, AnotherLanguageShowsTheNewView) {
+    WindowStand stand;
+    stand.window.runFor(2000);
+    for (const char* language : {"German", "English", "German"}) {
+        SCOPED_TRACE(language);
+        trigger(stand.window, "View", language);
+        stand.window.runFor(2000);
+        auto* cancel = stand.window.findChild<QPushButton*>("ComTeachCancel");
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text().toStdString(), std::string(language) == "German" ? "Abbrechen" : "Cancel");
+    }
 }
 
 // A description that does not validate is refused naming the file, the item and the reason; the
