@@ -73,7 +73,7 @@ RecordingViewer::RecordingViewer(const std::string& path, ViewerTexts texts, int
     for (size_t c = 0; c < 2; ++c) {
         charts_[c] = new RecordingChart(recording_, chartSpecs[c], window_, chartsBox);
         charts_[c]->onWindow = [this](double from, double to) { showRange(from, to); };
-        charts_[c]->onCursor = [this](bool b, double t) { setCursor(b, t); };
+        charts_[c]->onCursor = [this](bool b, double t) { placeCursor(b, t); };
         chartsLayout->addWidget(charts_[c]);
     }
     auto* eventsBox = new QWidget;
@@ -82,8 +82,11 @@ RecordingViewer::RecordingViewer(const std::string& path, ViewerTexts texts, int
     eventsLayout->addWidget(new QLabel(text("IDS_3913_Events")));
     events_ = new QListWidget;
     events_->setObjectName("events");
+    // A long text ends in an ellipsis; its tool tip and the marker's give it whole.
     events_->setWordWrap(false);
-    events_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    events_->setTextElideMode(Qt::ElideRight);
+    events_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    events_->setMinimumWidth(160);
     eventsLayout->addWidget(events_);
     connect(events_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { jumpToEvent(events_->row(item)); });
@@ -92,8 +95,9 @@ RecordingViewer::RecordingViewer(const std::string& path, ViewerTexts texts, int
     auto* split = new QSplitter(Qt::Horizontal);
     split->addWidget(chartsBox);
     split->addWidget(eventsBox);
-    split->setStretchFactor(0, 4);
+    split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
+    split->setSizes({780, 300});
     split->setCollapsible(0, false);
 
     readout_ = new QTableWidget(3, 6);
@@ -199,7 +203,7 @@ void RecordingViewer::showAll() {
     showRange(lo, hi);
 }
 
-void RecordingViewer::setCursor(bool b, double tMs) {
+void RecordingViewer::placeCursor(bool b, double tMs) {
     (b ? window_.cursorB : window_.cursorA) = tMs;
     changed();
 }

@@ -38,7 +38,7 @@ class RecordingViewer : public QWidget {
     // The newest `spanMs` of the recording; showAll() the whole of it.
     void showLast(double spanMs);
     void showAll();
-    void setCursor(bool b, double tMs);
+    void placeCursor(bool b, double tMs);
     // Brings both cursors into the shown range, at a third and two thirds of it.
     void cursorsIntoView();
     // Centres the shown range on event i and marks it.

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPolygonF>
+#include <algorithm>
+#include <cmath>
 
 #include "trend/ChartDecimation.h"
 
@@ -70,8 +72,15 @@ void drawSymbols(QPainter& painter, const DecimatedSeries& s, const PlotMapping&
                        ? QPen(fill, 1.2)
                        : QPen(Qt::NoPen));
     painter.setBrush(fill);
-    for (const ChartVertex& v : s.vertices) {
-        const QPointF c = m.point(v);
+    // Where points crowd closer than a symbol's width the symbols would only pile up into a smear
+    // over the line, at the cost of one shape per vertex; there the line alone shows the values.
+    const double room = std::max(1, style.symbolSize());
+    const size_t n = s.vertices.size();
+    for (size_t i = 0; i < n; ++i) {
+        const QPointF c = m.point(s.vertices[i]);
+        if ((i > 0 && std::abs(c.x() - m.px(s.vertices[i - 1].x)) < room) ||
+            (i + 1 < n && std::abs(m.px(s.vertices[i + 1].x) - c.x()) < room))
+            continue;
         switch (style.symbolShape()) {
             case platform::SymbolShape::None:
                 return;

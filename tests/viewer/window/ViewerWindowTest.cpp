@@ -113,7 +113,7 @@ TEST_F(ViewerWindowTest, CursorsMovedByMouseAndTheWheelZoomAroundThePointer) {
     drag(chart, at(*viewer_->window().cursorA), at(t0 + 47000));
     drag(chart, at(t0 + 47000) + QPointF(40, 0),
          at(t0 + 47000) + QPointF(40, 0));  // a click on nothing moves no cursor
-    viewer_->setCursor(true, t0 + 49000);
+    viewer_->placeCursor(true, t0 + 49000);
     expectReadoutAgreesWithTheSamples();
     EXPECT_EQ(viewer_->readout()->item(1, 1)->text(), "–");  // B sits in a lost connection (samples 480..499)
 
