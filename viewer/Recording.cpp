@@ -163,19 +163,13 @@ bool Recording::unbroken(Quantity q, int32_t a, int32_t b) const {
     return b == a + 1 || stretch(q, a + 1, b).count == b - a - 1;
 }
 
-trend::DecimatedSeries Recording::decimate(Quantity q, const trend::ChartColumns& columns) const {
-    trend::DecimatedSeries out;
-    if (columns.empty() || settled_ == 0) return out;
-    int32_t lastVertex = -1;
-    const auto emit = [&](int32_t at, bool joined) {
-        if (at < 0 || at == lastVertex) return;
-        if (lastVertex < 0 || !(joined || unbroken(q, lastVertex, at)))
-            out.runStarts.push_back(out.vertices.size());
-        out.vertices.push_back({static_cast<double>(time(at)), value(q, at)});
-        lastVertex = at;
-    };
-    // The first sample of column c: where columnOf() reaches c.
-    const auto columnStart = [&](int c, int32_t from) {
+std::vector<int32_t> Recording::columnStarts(const trend::ChartColumns& columns) const {
+    std::vector<int32_t> starts;
+    if (columns.empty()) return starts;
+    starts.reserve(static_cast<size_t>(columns.count) + 1);
+    // The first sample of column c: where columnOf() reaches c, searched from the column before.
+    int32_t from = 0;
+    for (int c = 0; c <= columns.count; ++c) {
         int32_t lo = from, hi = settled_;
         while (lo < hi) {
             const int32_t mid = lo + (hi - lo) / 2;
@@ -184,25 +178,40 @@ trend::DecimatedSeries Recording::decimate(Quantity q, const trend::ChartColumns
             else
                 lo = mid + 1;
         }
-        return lo;
-    };
-    int32_t start = columnStart(0, 0);
-    emit(stretch(q, 0, start).lastAt, false);
-    for (int c = 0; c < columns.count; ++c) {
-        const int32_t end = columnStart(c + 1, start);
-        if (end > start) {
-            const Stretch s = stretch(q, start, end);
-            if (!s.empty()) {
-                std::array<int32_t, 4> order = {s.firstAt, s.lowAt, s.highAt, s.lastAt};
-                if (s.highAt < s.lowAt) std::swap(order[1], order[2]);
-                // Inside a column without a gap no pair of vertices needs its own look for one.
-                const bool full = s.count == end - start;
-                for (size_t k = 0; k < order.size(); ++k) emit(order[k], full && k > 0);
-            }
-        }
-        start = end;
+        starts.push_back(lo);
+        from = lo;
     }
-    emit(stretch(q, start, settled_).firstAt, false);
+    return starts;
+}
+
+trend::DecimatedSeries Recording::decimate(Quantity q, const trend::ChartColumns& columns) const {
+    return decimate(q, columnStarts(columns));
+}
+
+trend::DecimatedSeries Recording::decimate(Quantity q, const std::vector<int32_t>& starts) const {
+    trend::DecimatedSeries out;
+    if (starts.size() < 2 || settled_ == 0) return out;
+    int32_t lastVertex = -1;
+    const auto emit = [&](int32_t at, bool joined) {
+        if (at < 0 || at == lastVertex) return;
+        if (lastVertex < 0 || !(joined || unbroken(q, lastVertex, at)))
+            out.runStarts.push_back(out.vertices.size());
+        out.vertices.push_back({static_cast<double>(time(at)), value(q, at)});
+        lastVertex = at;
+    };
+    emit(stretch(q, 0, starts.front()).lastAt, false);
+    for (size_t c = 0; c + 1 < starts.size(); ++c) {
+        const int32_t start = starts[c], end = starts[c + 1];
+        if (end == start) continue;
+        const Stretch s = stretch(q, start, end);
+        if (s.empty()) continue;
+        std::array<int32_t, 4> order = {s.firstAt, s.lowAt, s.highAt, s.lastAt};
+        if (s.highAt < s.lowAt) std::swap(order[1], order[2]);
+        // Inside a column without a gap no pair of vertices needs its own look for one.
+        const bool full = s.count == end - start;
+        for (size_t k = 0; k < order.size(); ++k) emit(order[k], full && k > 0);
+    }
+    emit(stretch(q, starts.back(), settled_).firstAt, false);
     return out;
 }
 

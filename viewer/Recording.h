@@ -91,6 +91,10 @@ class Recording {
     // on each side of the window; a sample without a value of q between two vertices breaks the
     // line there.
     trend::DecimatedSeries decimate(Quantity q, const trend::ChartColumns& columns) const;
+    // The same with the columns' first samples found once for all quantities of a chart:
+    // starts[c] is column c's first sample, starts[columns.count] the first after the window.
+    std::vector<int32_t> columnStarts(const trend::ChartColumns& columns) const;
+    trend::DecimatedSeries decimate(Quantity q, const std::vector<int32_t>& starts) const;
 
   private:
     static constexpr int32_t kBlock = 16;  // samples summarised by one node of the lowest level

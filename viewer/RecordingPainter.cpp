@@ -137,19 +137,41 @@ void RecordingPainter::paint(QPainter& painter, const Recording& recording, cons
     // The lines, the first on top.
     painter.setClipRect(plot);
     painter.setRenderHint(QPainter::Antialiasing);
-    const trend::ChartColumns columns{window.fromMs, window.toMs, plot.width()};
+    const auto starts = recording.columnStarts({window.fromMs, window.toMs, plot.width()});
     for (auto line = spec.lines.rbegin(); line != spec.lines.rend(); ++line) {
-        const auto series = recording.decimate(line->quantity, columns);
+        const auto series = recording.decimate(line->quantity, starts);
         painter.setPen(QPen(line->colour, line->width, line->style, Qt::FlatCap, Qt::RoundJoin));
         QPolygonF run;
         for (size_t r = 0; r < series.runCount(); ++r) {
             run.clear();
-            for (size_t i = series.runStarts[r]; i < series.runEnd(r); ++i)
-                run.append({xOf(plot, window, series.vertices[i].x), py(series.vertices[i].y)});
-            if (run.size() == 1)
+            for (size_t i = series.runStarts[r]; i < series.runEnd(r); ++i) {
+                const QPointF p(xOf(plot, window, series.vertices[i].x), py(series.vertices[i].y));
+                // A held value (the switch point, the taught limits) is one stroke, not one per column.
+                if (run.size() >= 2 && run.back().y() == p.y() && run[run.size() - 2].y() == p.y())
+                    run.back() = p;
+                else
+                    run.append(p);
+            }
+            if (run.size() == 1) {
                 painter.drawPoint(run.front());
-            else
+                continue;
+            }
+            const qsizetype spanned = static_cast<qsizetype>(std::abs(run.back().x() - run.front().x())) + 1;
+            if (run.size() <= 2 * spanned) {
                 painter.drawPolyline(run);
+                continue;
+            }
+            // Several vertices per pixel column draw a solid band whatever the pen; a wide pen's
+            // outline of a line that doubles back in every column costs the rasterizer many
+            // frames, a one-pixel aliased line next to nothing.
+            const QPen wide = painter.pen();
+            QPen thin = wide;
+            thin.setWidth(0);
+            painter.setPen(thin);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.drawPolyline(run);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(wide);
         }
     }
     painter.setRenderHint(QPainter::Antialiasing, false);

@@ -144,6 +144,8 @@ RecordingViewer::RecordingViewer(const std::string& path, ViewerTexts texts, int
     fillEvents(0);
     showAll();
     cursorsIntoView();
+    // Below this the buttons' texts and the readout's numbers no longer fit in either language.
+    setMinimumSize(780, 560);
     resize(1100, 720);
 
     if (follow) {

@@ -177,5 +177,27 @@ TEST_F(ViewerWindowTest, DragPansEventsAreFoundAndTheShownRangeExports) {
     EXPECT_THROW(viewer_->exportPng("/nonexistent-folder/x.png"), std::runtime_error);
 }
 
+// The present run's recording: rows the writer commits later come in on the next read; a viewer
+// showing the newest minute moves on with the run, one looking back stays where it is.
+TEST_F(ViewerWindowTest, AGrowingRecordingMovesTheNewestMinuteOnAndLeavesALookBackAlone) {
+    const double t0 = static_cast<double>(tenOClock());
+    viewer_->showLast(60000);
+    const double end = viewer_->window().toMs;
+    auto more = test::teachInSamples(6600, 100);
+    file_.add({more.begin() + 6000, more.end()});  // one minute more
+    file_.add(test::RawEvent{tenOClock() + 630000, "note", "a minute later"});
+    EXPECT_TRUE(viewer_->readNew());
+    EXPECT_GE(viewer_->window().toMs, t0 + 659900);
+    EXPECT_GE(viewer_->window().toMs - end, 60000);
+    EXPECT_NEAR(viewer_->window().toMs - viewer_->window().fromMs, 60000, 1);
+    EXPECT_EQ(viewer_->eventList()->count(), 3);
+    EXPECT_FALSE(viewer_->readNew());
+
+    viewer_->showRange(t0, t0 + 60000);
+    file_.add({test::RawSample{tenOClock() + 660000, {}}});
+    EXPECT_TRUE(viewer_->readNew());
+    EXPECT_EQ(viewer_->window().fromMs, t0);
+}
+
 }  // namespace
 }  // namespace qx::viewer
