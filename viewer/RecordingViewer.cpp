@@ -46,7 +46,8 @@ RecordingViewer::RecordingViewer(const std::string& path, ViewerTexts texts, int
     auto* top = new QHBoxLayout;
     title_ = new QLabel;
     title_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    top->addWidget(title_, 1);
+    // The title has a row of its own: beside the buttons a narrow window cut the date off.
+    top->addStretch(1);
     const auto button = [&](const char* key, auto action) {
         auto* b = new QPushButton(text(key));
         b->setObjectName(key);
@@ -136,6 +137,7 @@ RecordingViewer::RecordingViewer(const std::string& path, ViewerTexts texts, int
     hint->setPalette(muted);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title_);
     layout->addLayout(top);
     layout->addWidget(split, 1);
     layout->addWidget(readout_);
@@ -268,7 +270,7 @@ void RecordingViewer::fillEvents(int from) {
 void RecordingViewer::changed() {
     const QString device = QString::fromStdString(recording_.run("device_name"));
     const QString started = QString::fromStdString(recording_.run("started"));
-    title_->setText(QString("<b>%1</b>  %2<br>%3 – %4")
+    title_->setText(QString("<b>%1</b>  %2&nbsp;&nbsp;&nbsp;%3 – %4")
                         .arg(device.toHtmlEscaped(), started.toHtmlEscaped(), clock(window_.fromMs),
                              clock(window_.toMs)));
     for (RecordingChart* chart : charts_)

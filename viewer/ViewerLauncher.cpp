@@ -1,5 +1,6 @@
 #include "viewer/ViewerLauncher.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -17,6 +18,11 @@ ViewerTexts viewerTexts(int32_t language) {
 RecordingViewer* openViewer(QWidget* parent, int32_t language, const std::string& path, bool follow) {
     ViewerTexts texts = viewerTexts(language);
     try {
+        // A recording of hours at a fast poll takes seconds to read; the pointer says so.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
         auto* viewer = new RecordingViewer(path, texts, language, follow, parent);
         viewer->setAttribute(Qt::WA_DeleteOnClose);
         viewer->show();
