@@ -92,8 +92,10 @@ void RecordingPainter::paint(QPainter& painter, const Recording& recording, cons
     painter.setPen(Qt::black);
     int x = area.left() + 4;
     const int textY = area.top() + 3 + metrics.ascent();
-    painter.drawText(x, textY, spec.title);
-    x += metrics.horizontalAdvance(spec.title) + 16;
+    if (!spec.title.isEmpty()) {
+        painter.drawText(x, textY, spec.title);
+        x += metrics.horizontalAdvance(spec.title) + 16;
+    }
     for (const ChartLine& line : spec.lines) {
         painter.setPen(QPen(line.colour, std::max<qreal>(line.width, 2), line.style));
         const int midY = area.top() + titleHeight_ / 2;

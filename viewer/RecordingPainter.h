@@ -26,7 +26,7 @@ struct ChartLine {
 };
 
 struct ChartSpec {
-    QString title;  // with the unit
+    QString title;  // before the legend; none where the legend names the quantity
     std::vector<ChartLine> lines;
 };
 

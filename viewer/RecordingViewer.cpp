@@ -160,17 +160,20 @@ RecordingViewer::RecordingViewer(const std::string& path, ViewerTexts texts, int
 RecordingViewer::~RecordingViewer() = default;
 
 std::vector<ChartSpec> RecordingViewer::specs() const {
+    // The legend names each line; the quantity's own entry carries the unit, so no title repeats it.
     const auto withUnit = [](QString name, const std::string& unit) {
         return unit.empty() ? name : name + " [" + QString::fromStdString(unit) + "]";
     };
     return {
-        {withUnit(text("IDS_3901_Flow"), recording_.run("flow_unit")),
-         {{Quantity::Flow, text("IDS_3901_Flow"), QColor(0, 0, 128), Qt::SolidLine, 1.5},
+        {{},
+         {{Quantity::Flow, withUnit(text("IDS_3901_Flow"), recording_.run("flow_unit")), QColor(0, 0, 128),
+           Qt::SolidLine, 1.5},
           {Quantity::SwitchPoint, text("IDS_3903_SwitchPoint"), QColor(220, 0, 0), Qt::DashLine, 1.5},
           {Quantity::TaughtMax, text("IDS_3904_TaughtMax"), QColor(0, 150, 60), Qt::DotLine, 1.5},
           {Quantity::TaughtMin, text("IDS_3905_TaughtMin"), QColor(230, 130, 0), Qt::DotLine, 1.5}}},
-        {withUnit(text("IDS_3902_Temperature"), recording_.run("temperature_unit")),
-         {{Quantity::Temperature, text("IDS_3902_Temperature"), QColor(150, 30, 30), Qt::SolidLine, 1.5}}}};
+        {{},
+         {{Quantity::Temperature, withUnit(text("IDS_3902_Temperature"), recording_.run("temperature_unit")),
+           QColor(150, 30, 30), Qt::SolidLine, 1.5}}}};
 }
 
 std::pair<double, double> RecordingViewer::limits() const {

@@ -11,9 +11,9 @@ INSERT INTO texts (key, language, text) VALUES
     ('IDS_3903_SwitchPoint', 1033, 'Switch point'),
     ('IDS_3903_SwitchPoint', 1031, 'Schaltpunkt'),
     ('IDS_3904_TaughtMax', 1033, 'Taught maximum'),
-    ('IDS_3904_TaughtMax', 1031, 'Eingelerntes Maximum'),
+    ('IDS_3904_TaughtMax', 1031, 'Eingelerntes Max.'),
     ('IDS_3905_TaughtMin', 1033, 'Taught minimum'),
-    ('IDS_3905_TaughtMin', 1031, 'Eingelerntes Minimum'),
+    ('IDS_3905_TaughtMin', 1031, 'Eingelerntes Min.'),
     -- The range buttons: the newest minute, ten minutes, hour, and the whole recording.
     ('IDS_3906_OneMinute', 1033, '1 min'),
     ('IDS_3906_OneMinute', 1031, '1 min'),
