@@ -42,14 +42,14 @@ const qx::viewer::Recording& millionSamples() {
     return recording;
 }
 
-const qx::viewer::ChartSpec& flowSpec() {
-    static const qx::viewer::ChartSpec spec{
+const qx::viewer::ChartContent& flowContent() {
+    static const qx::viewer::ChartContent content{
         "Flow [cm/s]",
         {{Quantity::Flow, "Flow", QColor(0, 0, 128), Qt::SolidLine, 1.5},
          {Quantity::SwitchPoint, "Switch point", Qt::red, Qt::DashLine, 1.5},
          {Quantity::TaughtMax, "Taught maximum", Qt::darkGreen, Qt::DotLine, 1.5},
          {Quantity::TaughtMin, "Taught minimum", QColor(230, 130, 0), Qt::DotLine, 1.5}}};
-    return spec;
+    return content;
 }
 
 // state.range(0): the samples in the range shown.
@@ -64,7 +64,7 @@ void BM_PaintRange(benchmark::State& state) {
     const qx::viewer::RecordingPainter painter;
     for (auto _ : state) {
         QPainter p(&image);
-        painter.paint(p, recording, flowSpec(), window, image.rect());
+        painter.paint(p, recording, flowContent(), window, image.rect());
     }
     state.counters["samples_in_range"] = static_cast<double>(state.range(0));
 }

@@ -15,22 +15,22 @@ namespace {
 constexpr double kReach = 5;  // pixels within which a cursor line or an event marker is hit
 }
 
-RecordingChart::RecordingChart(const Recording& recording, ChartSpec spec, const ChartWindow& window,
+RecordingChart::RecordingChart(const Recording& recording, ChartContent content, const ChartWindow& window,
                                QWidget* parent)
-    : QWidget(parent), recording_(recording), spec_(std::move(spec)), window_(window) {
+    : QWidget(parent), recording_(recording), content_(std::move(content)), window_(window) {
     setMouseTracking(true);
     setMinimumSize(240, 120);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void RecordingChart::setSpec(ChartSpec spec) {
-    spec_ = std::move(spec);
+void RecordingChart::setContent(ChartContent content) {
+    content_ = std::move(content);
     update();
 }
 
 void RecordingChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    painter_.paint(p, recording_, spec_, window_, rect());
+    painter_.paint(p, recording_, content_, window_, rect());
 }
 
 RecordingChart::Drag RecordingChart::cursorAt(double x) const {

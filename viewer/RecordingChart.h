@@ -12,9 +12,10 @@ namespace qx::viewer {
 
 class RecordingChart : public QWidget {
   public:
-    RecordingChart(const Recording& recording, ChartSpec spec, const ChartWindow& window, QWidget* parent);
+    RecordingChart(const Recording& recording, ChartContent content, const ChartWindow& window,
+                   QWidget* parent);
 
-    void setSpec(ChartSpec spec);
+    void setContent(ChartContent content);
     QRect plotArea() const { return painter_.plotArea(rect()); }
     // The text a pointer resting at `pos` shows; empty where there is no event marker.
     QString toolTipAt(const QPoint& pos) const;
@@ -37,7 +38,7 @@ class RecordingChart : public QWidget {
     Drag cursorAt(double x) const;
 
     const Recording& recording_;
-    ChartSpec spec_;
+    ChartContent content_;
     const ChartWindow& window_;
     RecordingPainter painter_;
     Drag drag_ = Drag::None;

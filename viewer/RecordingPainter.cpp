@@ -24,10 +24,10 @@ QColor markerColour(const std::string& kind) {
 }
 
 // The values the chart's lines take in the window, with a little room above and below.
-std::pair<double, double> valueRange(const Recording& recording, const ChartSpec& spec,
+std::pair<double, double> valueRange(const Recording& recording, const ChartContent& content,
                                      const ChartWindow& window) {
     Stretch all;
-    for (const ChartLine& line : spec.lines) {
+    for (const ChartLine& line : content.lines) {
         all.merge(recording.between(line.quantity, window.fromMs, window.toMs));
         // The line runs on from the sample before the window, so its value is in view too.
         if (const auto v = recording.valueAt(line.quantity, window.fromMs)) all.add(0, *v);
@@ -76,7 +76,7 @@ std::vector<int> RecordingPainter::eventsNear(const Recording& recording, const 
     return near;
 }
 
-void RecordingPainter::paint(QPainter& painter, const Recording& recording, const ChartSpec& spec,
+void RecordingPainter::paint(QPainter& painter, const Recording& recording, const ChartContent& content,
                              const ChartWindow& window, const QRect& area) const {
     painter.save();
     painter.setFont(font_);
@@ -92,11 +92,11 @@ void RecordingPainter::paint(QPainter& painter, const Recording& recording, cons
     painter.setPen(Qt::black);
     int x = area.left() + 4;
     const int textY = area.top() + 3 + metrics.ascent();
-    if (!spec.title.isEmpty()) {
-        painter.drawText(x, textY, spec.title);
-        x += metrics.horizontalAdvance(spec.title) + 16;
+    if (!content.title.isEmpty()) {
+        painter.drawText(x, textY, content.title);
+        x += metrics.horizontalAdvance(content.title) + 16;
     }
-    for (const ChartLine& line : spec.lines) {
+    for (const ChartLine& line : content.lines) {
         painter.setPen(QPen(line.colour, std::max<qreal>(line.width, 2), line.style));
         const int midY = area.top() + titleHeight_ / 2;
         painter.drawLine(x, midY, x + 18, midY);
@@ -106,7 +106,7 @@ void RecordingPainter::paint(QPainter& painter, const Recording& recording, cons
     }
 
     // Grid and labels.
-    const auto [low, high] = valueRange(recording, spec, window);
+    const auto [low, high] = valueRange(recording, content, window);
     const auto py = [&, low = low, high = high](double v) {
         return plot.bottom() - (v - low) / (high - low) * plot.height();
     };
@@ -140,7 +140,7 @@ void RecordingPainter::paint(QPainter& painter, const Recording& recording, cons
     painter.setClipRect(plot);
     painter.setRenderHint(QPainter::Antialiasing);
     const auto starts = recording.columnStarts({window.fromMs, window.toMs, plot.width()});
-    for (auto line = spec.lines.rbegin(); line != spec.lines.rend(); ++line) {
+    for (auto line = content.lines.rbegin(); line != content.lines.rend(); ++line) {
         const auto series = recording.decimate(line->quantity, starts);
         painter.setPen(QPen(line->colour, line->width, line->style, Qt::FlatCap, Qt::RoundJoin));
         QPolygonF run;

@@ -25,7 +25,7 @@ struct ChartLine {
     qreal width = 1;
 };
 
-struct ChartSpec {
+struct ChartContent {
     QString title;  // before the legend; none where the legend names the quantity
     std::vector<ChartLine> lines;
 };
@@ -42,7 +42,7 @@ class RecordingPainter {
   public:
     RecordingPainter();
 
-    void paint(QPainter& painter, const Recording& recording, const ChartSpec& spec,
+    void paint(QPainter& painter, const Recording& recording, const ChartContent& content,
                const ChartWindow& window, const QRect& area) const;
 
     // The plot inside `area`: below the title row, right of the value labels, above the time labels.

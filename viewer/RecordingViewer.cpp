@@ -70,9 +70,9 @@ RecordingViewer::RecordingViewer(const std::string& path, ViewerTexts texts, int
     auto* chartsLayout = new QVBoxLayout(chartsBox);
     chartsLayout->setContentsMargins(0, 0, 0, 0);
     chartsLayout->setSpacing(2);
-    const auto chartSpecs = specs();
+    const auto shown = contents();
     for (size_t c = 0; c < 2; ++c) {
-        charts_[c] = new RecordingChart(recording_, chartSpecs[c], window_, chartsBox);
+        charts_[c] = new RecordingChart(recording_, shown[c], window_, chartsBox);
         charts_[c]->onWindow = [this](double from, double to) { showRange(from, to); };
         charts_[c]->onCursor = [this](bool b, double t) { placeCursor(b, t); };
         chartsLayout->addWidget(charts_[c]);
@@ -159,7 +159,7 @@ RecordingViewer::RecordingViewer(const std::string& path, ViewerTexts texts, int
 
 RecordingViewer::~RecordingViewer() = default;
 
-std::vector<ChartSpec> RecordingViewer::specs() const {
+std::vector<ChartContent> RecordingViewer::contents() const {
     // The legend names each line; the quantity's own entry carries the unit, so no title repeats it.
     const auto withUnit = [](QString name, const std::string& unit) {
         return unit.empty() ? name : name + " [" + QString::fromStdString(unit) + "]";
@@ -327,10 +327,10 @@ QImage RecordingViewer::picture(const QSize& size) const {
                  QString::fromStdString(localIsoTime(static_cast<int64_t>(std::llround(window_.fromMs)))),
                  clock(window_.toMs)));
     const RecordingPainter painter;
-    const auto chartSpecs = specs();
+    const auto shown = contents();
     const int h = (size.height() - header) / 2;
     for (int c = 0; c < 2; ++c)
-        painter.paint(p, recording_, chartSpecs[static_cast<size_t>(c)], window_,
+        painter.paint(p, recording_, shown[static_cast<size_t>(c)], window_,
                       QRect(0, header + c * h, size.width(), h));
     return image;
 }

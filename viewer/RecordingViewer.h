@@ -58,7 +58,7 @@ class RecordingViewer : public QWidget {
 
   private:
     QString text(const char* key) const { return QString::fromStdString(texts_.text(key)); }
-    std::vector<ChartSpec> specs() const;
+    std::vector<ChartContent> contents() const;
     void changed();
     void showReadout();
     void fillEvents(int from);
