@@ -24,6 +24,7 @@
 #include "platform/RuntimeError.h"
 #include "script/ScriptReader.h"
 #include "view/QX_FlowWiz.h"
+#include "viewer/ViewerLauncher.h"
 
 namespace qx::window {
 
@@ -179,6 +180,15 @@ void FrameWindow::buildFileMenu() {
                     [this] { exportTrend("csv", tr("CSV files (*.csv)")); });
     file->addAction(tr("Export trend as &PNG..."), this,
                     [this] { exportTrend("png", tr("PNG pictures (*.png)")); });
+    file->addSeparator();
+    const auto language = [this] {
+        const QAction* shown = languages_ ? languages_->checkedAction() : nullptr;
+        return shown ? shown->data().toInt() : 1033;
+    };
+    file->addAction(tr("Open &recording..."), this,
+                    [this, language] { viewer::openRecording(this, language()); });
+    file->addAction(tr("&This run's recording"), this,
+                    [this, language] { viewer::openPresentRecording(this, language()); });
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 }

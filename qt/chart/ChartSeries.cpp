@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPolygonF>
+#include <algorithm>
+#include <cmath>
 
 #include "trend/ChartDecimation.h"
 
@@ -57,7 +59,13 @@ QPolygonF runPolygon(const DecimatedSeries& s, size_t run, const PlotMapping& m,
     for (size_t i = s.runStarts[run]; i < s.runEnd(run); ++i) {
         const QPointF p = m.point(s.vertices[i]);
         if (type == platform::ChartType::Step && !line.isEmpty()) line.append({p.x(), line.back().y()});
-        line.append(p);
+        // A vertex in the middle of a level stretch adds nothing to what is drawn (not even to a
+        // dash pattern, which runs on along the line), but a held value stored every poll would
+        // make every pixel column's vertices a stroke of their own.
+        if (line.size() >= 2 && line.back().y() == p.y() && line[line.size() - 2].y() == p.y())
+            line.back() = p;
+        else
+            line.append(p);
     }
     return line;
 }
@@ -70,8 +78,15 @@ void drawSymbols(QPainter& painter, const DecimatedSeries& s, const PlotMapping&
                        ? QPen(fill, 1.2)
                        : QPen(Qt::NoPen));
     painter.setBrush(fill);
-    for (const ChartVertex& v : s.vertices) {
-        const QPointF c = m.point(v);
+    // Where points crowd closer than a symbol's width the symbols would only pile up into a smear
+    // over the line, at the cost of one shape per vertex; there the line alone shows the values.
+    const double room = std::max(1, style.symbolSize());
+    const size_t n = s.vertices.size();
+    for (size_t i = 0; i < n; ++i) {
+        const QPointF c = m.point(s.vertices[i]);
+        if ((i > 0 && std::abs(c.x() - m.px(s.vertices[i - 1].x)) < room) ||
+            (i + 1 < n && std::abs(m.px(s.vertices[i + 1].x) - c.x()) < room))
+            continue;
         switch (style.symbolShape()) {
             case platform::SymbolShape::None:
                 return;
@@ -122,10 +137,28 @@ void drawSeries(QPainter& painter, const DecimatedSeries& s, const PlotMapping& 
         painter.setBrush(Qt::NoBrush);
         for (size_t r = 0; r < s.runCount(); ++r) {
             const QPolygonF line = runPolygon(s, r, m, type);
-            if (line.size() == 1)
+            if (line.size() == 1) {
                 painter.drawPoint(line.front());  // a lone point between two holes still shows
-            else
+                continue;
+            }
+            // A wide pen strokes a polyline as one outline, and one that doubles back on itself in
+            // every pixel column costs the rasterizer far more than a frame; strokes of a few
+            // dozen vertices each cost next to nothing, and where several vertices share a pixel
+            // no eye sees where one stroke ends and the next begins. A run with room between its
+            // points is drawn in one stroke, as it always was.
+            const qsizetype spanned =
+                static_cast<qsizetype>(std::abs(line.back().x() - line.front().x())) + 1;
+            if (line.size() <= 2 * spanned) {
                 painter.drawPolyline(line);
+                continue;
+            }
+            constexpr qsizetype kStroke = 32;
+            const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            for (qsizetype i = 0; i + 1 < line.size(); i += kStroke)
+                painter.drawPolyline(line.constData() + i,
+                                     static_cast<int>(std::min(kStroke + 1, line.size() - i)));
+            painter.setRenderHint(QPainter::Antialiasing, smooth);
         }
     }
     if (style.symbolShape() != platform::SymbolShape::None) drawSymbols(painter, s, m, style);

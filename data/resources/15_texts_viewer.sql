@@ -1,0 +1,62 @@
+-- Texts of the recording viewer in the window (keys IDS_3900 to IDS_3999), English and German.
+INSERT INTO texts (key, language, text) VALUES
+    -- The window's title; %1 is the recording's file.
+    ('IDS_3900_ViewerTitle', 1033, 'Recording %1'),
+    ('IDS_3900_ViewerTitle', 1031, 'Aufzeichnung %1'),
+    -- The quantities, as chart titles, legend entries and readout rows.
+    ('IDS_3901_Flow', 1033, 'Flow'),
+    ('IDS_3901_Flow', 1031, 'Durchfluss'),
+    ('IDS_3902_Temperature', 1033, 'Temperature'),
+    ('IDS_3902_Temperature', 1031, 'Temperatur'),
+    ('IDS_3903_SwitchPoint', 1033, 'Switch point'),
+    ('IDS_3903_SwitchPoint', 1031, 'Schaltpunkt'),
+    ('IDS_3904_TaughtMax', 1033, 'Taught maximum'),
+    ('IDS_3904_TaughtMax', 1031, 'Eingelerntes Max.'),
+    ('IDS_3905_TaughtMin', 1033, 'Taught minimum'),
+    ('IDS_3905_TaughtMin', 1031, 'Eingelerntes Min.'),
+    -- The range buttons: the newest minute, ten minutes, hour, and the whole recording.
+    ('IDS_3906_OneMinute', 1033, '1 min'),
+    ('IDS_3906_OneMinute', 1031, '1 min'),
+    ('IDS_3907_TenMinutes', 1033, '10 min'),
+    ('IDS_3907_TenMinutes', 1031, '10 min'),
+    ('IDS_3908_OneHour', 1033, '1 h'),
+    ('IDS_3908_OneHour', 1031, '1 h'),
+    ('IDS_3909_All', 1033, 'All'),
+    ('IDS_3909_All', 1031, 'Alles'),
+    -- Puts cursors A and B back into the shown range.
+    ('IDS_3910_CursorsHere', 1033, 'Cursors into view'),
+    ('IDS_3910_CursorsHere', 1031, 'Cursor ins Bild'),
+    ('IDS_3911_ExportCsv', 1033, 'Export CSV…'),
+    ('IDS_3911_ExportCsv', 1031, 'CSV exportieren…'),
+    ('IDS_3912_ExportPng', 1033, 'Export PNG…'),
+    ('IDS_3912_ExportPng', 1031, 'PNG exportieren…'),
+    ('IDS_3913_Events', 1033, 'Events'),
+    ('IDS_3913_Events', 1031, 'Ereignisse'),
+    -- Rows and columns of the cursor readout.
+    ('IDS_3914_Time', 1033, 'Time'),
+    ('IDS_3914_Time', 1031, 'Zeit'),
+    ('IDS_3916_Min', 1033, 'Minimum'),
+    ('IDS_3916_Min', 1031, 'Minimum'),
+    ('IDS_3917_Max', 1033, 'Maximum'),
+    ('IDS_3917_Max', 1031, 'Maximum'),
+    ('IDS_3918_Mean', 1033, 'Mean'),
+    ('IDS_3918_Mean', 1031, 'Mittelwert'),
+    -- How the charts take the mouse, under the readout.
+    ('IDS_3919_Hint', 1033, 'Wheel: zoom around the pointer. Drag: move along the time axis. Drag the line A or B: move that cursor. Rest on a marker under a chart: its events. Click an event in the list: go to it.'),
+    ('IDS_3919_Hint', 1031, 'Mausrad: zoomen um den Zeiger. Ziehen: entlang der Zeitachse verschieben. Linie A oder B ziehen: diesen Cursor verschieben. Auf einer Marke unter einem Diagramm verweilen: ihre Ereignisse. Ereignis in der Liste anklicken: dorthin springen.'),
+    -- %1 is the file and the reason.
+    ('IDS_3920_CannotWrite', 1033, 'The file cannot be written: %1'),
+    ('IDS_3920_CannotWrite', 1031, 'Die Datei kann nicht geschrieben werden: %1'),
+    ('IDS_3921_CannotOpen', 1033, 'The recording cannot be opened: %1'),
+    ('IDS_3921_CannotOpen', 1031, 'Die Aufzeichnung kann nicht geöffnet werden: %1'),
+    ('IDS_3922_Recordings', 1033, 'Recordings'),
+    ('IDS_3922_Recordings', 1031, 'Aufzeichnungen'),
+    ('IDS_3923_CsvFiles', 1033, 'CSV files'),
+    ('IDS_3923_CsvFiles', 1031, 'CSV-Dateien'),
+    ('IDS_3924_PngPictures', 1033, 'PNG pictures'),
+    ('IDS_3924_PngPictures', 1031, 'PNG-Bilder'),
+    -- The present run has no recording yet.
+    ('IDS_3925_NoRecording', 1033, 'This run has no recording yet.'),
+    ('IDS_3925_NoRecording', 1031, 'Dieser Lauf hat noch keine Aufzeichnung.'),
+    ('IDS_3926_OpenRecording', 1033, 'Open recording'),
+    ('IDS_3926_OpenRecording', 1031, 'Aufzeichnung öffnen');
