@@ -161,8 +161,12 @@ ReportContent gatherReport(frame::StandFrame& frame, const RunJournal& journal, 
     auto valueOf = [&](const host::ParameterPtr& p) {
         return p->noValue() == 0 ? p->valueText() : r.text("IDS_REP_NO_VALUE");
     };
+    // A value text that already ends in its unit (the tolerance list's " 0 %") keeps it once.
     auto line = [&](const char* key, const host::ParameterPtr& p) {
-        if (p) r.settings.push_back({r.text(key), valueOf(p), p->unit()});
+        if (!p) return;
+        std::string value = valueOf(p), unit = p->unit();
+        if (!unit.empty() && value.ends_with(unit)) unit.clear();
+        r.settings.push_back({r.text(key), value, unit});
     };
 
     const std::string description = journal.fact("description");
@@ -207,8 +211,10 @@ ReportContent gatherReport(frame::StandFrame& frame, const RunJournal& journal, 
 
     for (const auto& p : all) {
         const std::string shown = p->displayName();
+        std::string value = valueOf(p), unit = p->unit();
+        if (!unit.empty() && value.ends_with(unit)) unit.clear();
         r.parameters.push_back(
-            {shown == p->name() || shown.empty() ? p->name() : shown + " (" + p->name() + ")", valueOf(p), p->unit()});
+            {shown == p->name() || shown.empty() ? p->name() : shown + " (" + p->name() + ")", value, unit});
     }
     return r;
 }

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
@@ -73,9 +74,23 @@ void drawPanel(QPainter& p, const QRect& area, const Panel& panel, const std::ve
     font.setBold(true);
     p.setFont(font);
     p.drawText(QPoint(area.left() + 10, area.top() + 40), panel.title);
+    const int titleEnd = area.left() + 10 + QFontMetrics(font).horizontalAdvance(panel.title);
     font.setBold(false);
     font.setPixelSize(24);
     p.setFont(font);
+    // The legend: the switch-point line and, on the flow, the taught band.
+    int legend = titleEnd + 40;
+    const int middle = area.top() + 31;
+    p.setPen(QPen(QColor(200, 0, 0), 3, Qt::DashLine));
+    p.drawLine(legend, middle, legend + 50, middle);
+    p.setPen(QColor(40, 40, 40));
+    const QString line = QString::fromStdString(c.text("IDS_REP_SWITCH_LINE"));
+    p.drawText(QPoint(legend + 60, area.top() + 40), line);
+    legend += 60 + QFontMetrics(font).horizontalAdvance(line) + 40;
+    if (panel.band) {
+        p.fillRect(QRect(legend, middle - 12, 50, 24), QColor(255, 200, 0, 60));
+        p.drawText(QPoint(legend + 60, area.top() + 40), QString::fromStdString(c.text("IDS_REP_BAND")));
+    }
     p.drawRect(plot);
     if (samples.empty()) return;
 
@@ -116,7 +131,11 @@ void drawPanel(QPainter& p, const QRect& area, const Panel& panel, const std::ve
     for (int i = 0; i <= 3; ++i) {
         const int64_t t = t0 + (t1 - t0) * i / 3;
         const double x = xOf(t);
-        p.drawText(QRectF(x - 100, plot.bottom() + 8, 200, 30), Qt::AlignCenter,
+        // The first and last label stay inside the picture.
+        const QRectF box = i == 0   ? QRectF(x, plot.bottom() + 8, 200, 30)
+                           : i == 3 ? QRectF(x - 200, plot.bottom() + 8, 200, 30)
+                                    : QRectF(x - 100, plot.bottom() + 8, 200, 30);
+        p.drawText(box, i == 0 ? Qt::AlignLeft : i == 3 ? Qt::AlignRight : Qt::AlignCenter,
                    QString::fromStdString(record::isoDateTime(t).substr(11, 8)));
     }
 
@@ -173,7 +192,6 @@ void drawPanel(QPainter& p, const QRect& area, const Panel& panel, const std::ve
     drawLine(panel.line, QPen(QColor(200, 0, 0), 3, Qt::DashLine));
     drawLine(panel.value, QPen(panel.colour, 3));
     p.restore();
-    (void)c;
 }
 
 QImage trendPicture(const record::ReportContent& c) {
@@ -270,7 +288,8 @@ void writeReportPdf(const std::string& path, const record::ReportContent& c) {
     html += QStringLiteral("<h2>%1</h2>").arg(q(c.text("IDS_REP_SETTINGS"))) + table(c.settings, true);
     html += QStringLiteral("<h2>%1</h2>").arg(q(c.text("IDS_REP_EVENTS"))) + entries(c.teachEvents, c);
     html += QStringLiteral("<h2>%1</h2>").arg(q(c.text("IDS_REP_NOTES"))) + entries(c.notes, c);
-    html += QStringLiteral("<h2>%1</h2>")
+    // The trend and its statistics start a page of their own, the heading never apart from them.
+    html += QStringLiteral("<h2 style='page-break-before: always'>%1</h2>")
                 .arg(q(c.text(c.aroundTeach ? "IDS_REP_TREND_TEACH" : "IDS_REP_TREND_LAST")));
     if (c.stretch.empty()) {
         html += QStringLiteral("<p>%1</p>").arg(q(c.text("IDS_REP_NO_SAMPLES")));

@@ -4,6 +4,8 @@
 // wizard's teach states, the connection statuses and the note.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "record/RecordingFile.h"
 #include "record/TempFolder.h"
 #include "script/Console.h"
+#include "display/TrendPane.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::record {

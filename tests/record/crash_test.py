@@ -90,7 +90,7 @@ def main():
             child.stdin.flush()
             poll(path, "SELECT text FROM events WHERE kind = 'note'", lambda r: r == [("checkpoint",)])
             if CASE == "seconds_commit":
-                child.stdin.write("wait 60000\n")
+                child.stdin.write("press Poll\nwait 60000\n")
                 child.stdin.flush()
                 # A sample a second at the default poll: the last minute's reach the file bar the
                 # one still waiting for its second.

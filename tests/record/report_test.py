@@ -96,7 +96,7 @@ def main():
         device = dict(re.findall(r'^device (\w+) = "([^"]*)"$', out.stdout, re.M))
         pdf = os.path.join(folder, "report.pdf")
         info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
-        if not re.search(r"^Page size:\s+595\.\d+ x 841\.\d+ pts \(A4\)$", info, re.M):
+        if not re.search(r"^Page size:\s+595(\.\d+)? x 84[12](\.\d+)? pts \(A4\)$", info, re.M):
             fail("not A4", info)
         text = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True).stdout
         for word in WORDS[CASE]:
