@@ -32,8 +32,8 @@ void BM_HourAt10msPoll(benchmark::State& state) {
     const std::string folder = scratchFolder();
     const std::string script = std::string("registry PollCycle dword:10\n") +
                                (recorded ? "record hour.qxrec\n" : "") +
-                               "create\ninit device\nsim flow 420\nset-toolbar\nwait 3600000\n"
-                               "expect chart PC1 points 360000\n";
+                               "sim latency 0\ncreate\ninit device\nsim flow 420\nset-toolbar\nwait 3600000\n"
+                               "expect chart PC1 points 360001\n";
     for (auto _ : state) runScript(state, folder, script);
     if (recorded)
         state.counters["file_MB"] =
