@@ -41,14 +41,20 @@ void BM_HourAt10msPoll(benchmark::State& state) {
     std::filesystem::remove_all(folder);
     state.SetItemsProcessed(state.iterations() * 360'000);
 }
-BENCHMARK(BM_HourAt10msPoll)->ArgName("recorded")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_HourAt10msPoll)
+    ->ArgName("recorded")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // `report pdf` after a max/min teach-in with ten minutes of trend at a 100 ms poll: the time of
 // the whole run is taken without the report and subtracted.
 void BM_ReportPdf(benchmark::State& state) {
     const std::string folder = scratchFolder();
     const std::string teachIn =
-        "registry PollCycle dword:100\ndevice lang=1033\ncreate\ninit device\nregister-callback\nset-toolbar\n"
+        "registry PollCycle dword:100\ndevice lang=1033\ncreate\ninit "
+        "device\nregister-callback\nset-toolbar\n"
         "sim flow 300\nsim temp 24\nwait 300000\nclick ComTeachMaxMin\nwait 1000\nsim flow 780\nwait 4000\n"
         "click ComTMax\nwait 1000\nsim flow 240\nwait 4000\nclick ComTMin\nwait 300000\nnote done\n";
     std::ostringstream out;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "platform/ChartObject.h"
 #include "display/TrendPane.h"
+#include "platform/ChartObject.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::record {
@@ -56,7 +56,8 @@ void FrameRecorder::event(const char* kind, std::string text, std::optional<std:
 // Each observer is put in front of the one already there, which still runs after it.
 void FrameRecorder::hookLine() {
     auto& link = frame_.link();
-    link.onWrite = [this, alive = alive_, next = link.onWrite](const std::vector<frame::WrittenValue>& values) {
+    link.onWrite = [this, alive = alive_,
+                    next = link.onWrite](const std::vector<frame::WrittenValue>& values) {
         if (!*alive) {
             if (next) next(values);
             return;
@@ -66,7 +67,8 @@ void FrameRecorder::hookLine() {
         nlohmann::json params = nlohmann::json::array();
         for (const auto& v : values) {
             text += " " + v.name + "=" + quoted(v.text.value_or(""));
-            params.push_back({{"name", v.name}, {"value", v.text ? nlohmann::json(*v.text) : nlohmann::json()}});
+            params.push_back(
+                {{"name", v.name}, {"value", v.text ? nlohmann::json(*v.text) : nlohmann::json()}});
         }
         event(kind::kWrite, text, nlohmann::json{{"job", job}, {"params", params}}.dump());
         writeAwaitingAnswer_ = job;
@@ -83,8 +85,9 @@ void FrameRecorder::hookLine() {
         if (writeAwaitingAnswer_ || !ok) {
             nlohmann::json detail{{"answer", ok ? "OK" : "FAILED"}};
             detail["job"] = writeAwaitingAnswer_ ? nlohmann::json(*writeAwaitingAnswer_) : nlohmann::json();
-            const std::string who =
-                writeAwaitingAnswer_ ? "write job " + std::to_string(*writeAwaitingAnswer_) : std::string("a job");
+            const std::string who = writeAwaitingAnswer_
+                                        ? "write job " + std::to_string(*writeAwaitingAnswer_)
+                                        : std::string("a job");
             event(kind::kAnswer, who + " answered " + (ok ? "OK" : "FAILED"), detail.dump());
         }
         writeAwaitingAnswer_.reset();
@@ -99,7 +102,8 @@ void FrameRecorder::hookLine() {
         if (next) next(status);
     };
     auto handler = frame_.messageHandler();
-    handler->onShown = [this, alive = alive_, next = handler->onShown](const frame::MessageHandler::Message& m) {
+    handler->onShown = [this, alive = alive_,
+                        next = handler->onShown](const frame::MessageHandler::Message& m) {
         if (!*alive) {
             if (next) next(m);
             return;

@@ -54,7 +54,8 @@ RecordingWriter::RecordingWriter(const std::string& path) : path_(path) {
         const std::filesystem::path p = path + suffix;
         if (std::filesystem::is_regular_file(p, ec)) std::filesystem::remove(p, ec);
     }
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
         const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
         sqlite3_close(db_);
         db_ = nullptr;

@@ -121,7 +121,8 @@ ValueStatistics flowStatistics(const std::vector<Sample>& samples) {
 }
 
 ValueStatistics temperatureStatistics(const std::vector<Sample>& samples) {
-    return statisticsOf(samples, [](const Sample& s) -> const std::optional<double>& { return s.temperature; });
+    return statisticsOf(samples,
+                        [](const Sample& s) -> const std::optional<double>& { return s.temperature; });
 }
 
 std::vector<Sample> reportStretch(const RunJournal& journal, int64_t nowMs, bool& aroundTeach) {
@@ -170,12 +171,13 @@ ReportContent gatherReport(frame::StandFrame& frame, const RunJournal& journal, 
     };
 
     const std::string description = journal.fact("description");
-    r.identity = {{r.text("IDS_REP_DEVICE_NAME"), model ? model->displayName() : std::string(), ""},
-                  {r.text("IDS_REP_FIRMWARE"), journal.fact("firmware_item"), ""},
-                  {r.text("IDS_REP_BUS"), journal.fact("bus_category"), ""},
-                  {r.text("IDS_REP_DESCRIPTION"),
-                   description == "built-in" || description.empty() ? r.text("IDS_REP_BUILT_IN") : description, ""},
-                  {r.text("IDS_REP_DATE"), r.generated, ""}};
+    r.identity = {
+        {r.text("IDS_REP_DEVICE_NAME"), model ? model->displayName() : std::string(), ""},
+        {r.text("IDS_REP_FIRMWARE"), journal.fact("firmware_item"), ""},
+        {r.text("IDS_REP_BUS"), journal.fact("bus_category"), ""},
+        {r.text("IDS_REP_DESCRIPTION"),
+         description == "built-in" || description.empty() ? r.text("IDS_REP_BUILT_IN") : description, ""},
+        {r.text("IDS_REP_DATE"), r.generated, ""}};
 
     const auto mode = role(refs.TEACHDO_QUICK_MODE, "TEACHDO_QUICK_MODE");
     const bool quick = mode && mode->noValue() == 0 && mode->valueText() == "1";

@@ -38,8 +38,8 @@ struct ReportContent {
     std::vector<ReportLine> settings;
     std::vector<ReportEntry> teachEvents;
     std::vector<ReportEntry> notes;
-    bool aroundTeach = false;      // the stretch lies around a teach-in, else it is the last minutes
-    std::vector<Sample> stretch;   // the trend shown
+    bool aroundTeach = false;     // the stretch lies around a teach-in, else it is the last minutes
+    std::vector<Sample> stretch;  // the trend shown
     ValueStatistics flow, temperature;
     std::string flowUnit, temperatureUnit;
     std::vector<ReportLine> parameters;

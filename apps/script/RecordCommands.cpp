@@ -32,8 +32,7 @@ void Console::cmdRecord(const Command& c) {
 
 void Console::cmdNote(const Command& c) {
     // A note is the rest of the line as written, or one quoted text.
-    const std::string text =
-        c.words.size() == 2 && c.words[1].quoted ? c.words[1].text : c.restAfter(1);
+    const std::string text = c.words.size() == 2 && c.words[1].quoted ? c.words[1].text : c.restAfter(1);
     recorder_->note(text);
 }
 

@@ -31,7 +31,8 @@ QString fileNamePart(const std::string& name) {
 
 std::string FrameWindow::recordingsFolder() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base)) base = QDir::homePath() + QStringLiteral("/.local/share");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
     return (base + QStringLiteral("/qxflow/recordings")).toStdString();
 }
 
@@ -86,13 +87,15 @@ void FrameWindow::recordRun(const std::string& folder) {
 void FrameWindow::writeReport() {
     QString path = QFileDialog::getSaveFileName(
         this, tr("Commissioning report"),
-        QStringLiteral("report-%1.pdf").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
+        QStringLiteral("report-%1.pdf")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
         tr("PDF documents (*.pdf)"));
     if (path.isEmpty()) return;
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
     if (auto refused = tryLine("report pdf \"" + path.toStdString() + "\""))
-        QMessageBox::critical(this, tr("Commissioning report"),
-                              tr("The report cannot be written.\n\n%1").arg(QString::fromStdString(*refused)));
+        QMessageBox::critical(
+            this, tr("Commissioning report"),
+            tr("The report cannot be written.\n\n%1").arg(QString::fromStdString(*refused)));
 }
 
 }  // namespace qx::window

@@ -135,7 +135,10 @@ void drawPanel(QPainter& p, const QRect& area, const Panel& panel, const std::ve
         const QRectF box = i == 0   ? QRectF(x, plot.bottom() + 8, 200, 30)
                            : i == 3 ? QRectF(x - 200, plot.bottom() + 8, 200, 30)
                                     : QRectF(x - 100, plot.bottom() + 8, 200, 30);
-        p.drawText(box, i == 0 ? Qt::AlignLeft : i == 3 ? Qt::AlignRight : Qt::AlignCenter,
+        p.drawText(box,
+                   i == 0   ? Qt::AlignLeft
+                   : i == 3 ? Qt::AlignRight
+                            : Qt::AlignCenter,
                    QString::fromStdString(record::isoDateTime(t).substr(11, 8)));
     }
 
@@ -203,9 +206,10 @@ QImage trendPicture(const record::ReportContent& c) {
         if (!unit.empty()) t += QStringLiteral(" [%1]").arg(QString::fromStdString(unit));
         return t;
     };
-    drawPanel(p, QRect(0, 0, kPictureWidth, kPanelHeight),
-              {title("IDS_REP_FLOW", c.flowUnit), &Sample::flow, &Sample::switchPoint, true, QColor(0, 90, 200)},
-              c.stretch, c);
+    drawPanel(
+        p, QRect(0, 0, kPictureWidth, kPanelHeight),
+        {title("IDS_REP_FLOW", c.flowUnit), &Sample::flow, &Sample::switchPoint, true, QColor(0, 90, 200)},
+        c.stretch, c);
     drawPanel(p, QRect(0, kPanelHeight, kPictureWidth, kPanelHeight),
               {title("IDS_REP_TEMPERATURE", c.temperatureUnit), &Sample::temperature,
                &Sample::temperatureSwitchPoint, false, QColor(0, 140, 60)},
@@ -225,8 +229,9 @@ QString table(const std::vector<record::ReportLine>& lines, bool units) {
 
 QString entries(const std::vector<record::ReportEntry>& list, const record::ReportContent& c) {
     if (list.empty()) return QStringLiteral("<p>%1</p>").arg(q(c.text("IDS_REP_NONE")));
-    QString html = QStringLiteral("<table cellspacing='0' cellpadding='3'><tr><th align='left'>%1</th>"
-                                  "<th align='left'>%2</th></tr>")
+    QString html = QStringLiteral(
+                       "<table cellspacing='0' cellpadding='3'><tr><th align='left'>%1</th>"
+                       "<th align='left'>%2</th></tr>")
                        .arg(q(c.text("IDS_REP_TIME")), q(c.text("IDS_REP_EVENT")));
     for (const auto& e : list)
         html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(q(e.time), q(e.text));
@@ -242,8 +247,9 @@ QString statistics(const record::ReportContent& c) {
         return QStringLiteral("<tr><td>%1</td><td>%2%5</td><td>%3%5</td><td>%4%5</td><td>%6</td></tr>")
             .arg(q(c.text(key)), number(s.min), number(s.max), number(s.mean), u, QString::number(s.count));
     };
-    return QStringLiteral("<table cellspacing='0' cellpadding='3'><tr><th></th><th align='left'>%1</th>"
-                          "<th align='left'>%2</th><th align='left'>%3</th><th align='left'>%4</th></tr>")
+    return QStringLiteral(
+               "<table cellspacing='0' cellpadding='3'><tr><th></th><th align='left'>%1</th>"
+               "<th align='left'>%2</th><th align='left'>%3</th><th align='left'>%4</th></tr>")
                .arg(q(c.text("IDS_REP_MINIMUM")), q(c.text("IDS_REP_MAXIMUM")), q(c.text("IDS_REP_MEAN")),
                     q(c.text("IDS_REP_SAMPLES"))) +
            row("IDS_REP_FLOW", c.flow, c.flowUnit) +
@@ -251,11 +257,14 @@ QString statistics(const record::ReportContent& c) {
 }
 
 QString parameterTable(const record::ReportContent& c) {
-    QString html = QStringLiteral("<table cellspacing='0' cellpadding='2' width='100%'><tr>"
-                                  "<th align='left'>%1</th><th align='left'>%2</th><th align='left'>%3</th></tr>")
-                       .arg(q(c.text("IDS_REP_PARAMETER")), q(c.text("IDS_REP_VALUE")), q(c.text("IDS_REP_UNIT")));
+    QString html =
+        QStringLiteral(
+            "<table cellspacing='0' cellpadding='2' width='100%'><tr>"
+            "<th align='left'>%1</th><th align='left'>%2</th><th align='left'>%3</th></tr>")
+            .arg(q(c.text("IDS_REP_PARAMETER")), q(c.text("IDS_REP_VALUE")), q(c.text("IDS_REP_UNIT")));
     for (const auto& l : c.parameters)
-        html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>").arg(q(l.label), q(l.value), q(l.unit));
+        html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
+                    .arg(q(l.label), q(l.value), q(l.unit));
     return html + QStringLiteral("</table>");
 }
 
@@ -278,8 +287,9 @@ void writeReportPdf(const std::string& path, const record::ReportContent& c) {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(9.5);
     doc.setDefaultFont(font);
-    doc.setDefaultStyleSheet(QStringLiteral("h1 { font-size: 16pt; } h2 { font-size: 12pt; margin-top: 12px; }"
-                                            " th { background-color: #e8e8e8; }"));
+    doc.setDefaultStyleSheet(
+        QStringLiteral("h1 { font-size: 16pt; } h2 { font-size: 12pt; margin-top: 12px; }"
+                       " th { background-color: #e8e8e8; }"));
     doc.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("qx:trend")),
                     QVariant::fromValue(trendPicture(c)));
 

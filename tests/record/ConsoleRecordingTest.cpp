@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "display/TrendPane.h"
 #include "record/RecordingFile.h"
 #include "record/TempFolder.h"
 #include "script/Console.h"
-#include "display/TrendPane.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::record {

@@ -22,11 +22,12 @@ std::string valueOf(const std::vector<ReportLine>& lines, const std::string& lab
 }
 
 ReportContent teachAndGather(int32_t language, console::Console& console, std::ostringstream& out) {
-    std::istringstream script("device fw=1 category=match lang=" + std::to_string(language) +
-                              "\ncreate\ninit device\nregister-callback\nset-toolbar\nsim flow 300\n"
-                              "sim temp 24\nwait 3000\nclick ComTeachMaxMin\nwait 1000\nsim flow 780\nwait 4000\n"
-                              "click ComTMax\nwait 1000\nsim flow 240\nwait 4000\nclick ComTMin\nwait 4000\n"
-                              "note flow checked\nwait 1000\n");
+    std::istringstream script(
+        "device fw=1 category=match lang=" + std::to_string(language) +
+        "\ncreate\ninit device\nregister-callback\nset-toolbar\nsim flow 300\n"
+        "sim temp 24\nwait 3000\nclick ComTeachMaxMin\nwait 1000\nsim flow 780\nwait 4000\n"
+        "click ComTMax\nwait 1000\nsim flow 240\nwait 4000\nclick ComTMin\nwait 4000\n"
+        "note flow checked\nwait 1000\n");
     EXPECT_EQ(console.runScript(script), 0) << out.str();
     return gatherReport(console.frame(), console.recorder().journal(), console.recorder().nowMs());
 }
@@ -45,9 +46,12 @@ TEST(ReportContent, TellsTheSettingsAsTheDeviceHoldsThemInTheModelsLanguage) {
         EXPECT_EQ(valueOf(c.settings, c.text("IDS_REP_TEACH_MODE")), de ? "Max/Min-Teach" : "max/min teach");
         EXPECT_EQ(valueOf(c.settings, de ? "Geteachtes Maximum" : "Taught maximum"),
                   sim.value("TEACH_MAX_SAVE").value_or("?") + " Bit");
-        EXPECT_EQ(valueOf(c.settings, c.text("IDS_REP_TAUGHT_MIN")), sim.value("TEACH_MIN_SAVE").value_or("?") + " Bit");
-        EXPECT_EQ(valueOf(c.settings, c.text("IDS_REP_FLOW_SP")), sim.value("FLOWSP_RAW").value_or("?") + " Bit");
-        EXPECT_EQ(valueOf(c.settings, c.text("IDS_REP_FLOW_SP_SHARE")), sim.value("TEACHDO_SWPOINT").value_or("?") + " %");
+        EXPECT_EQ(valueOf(c.settings, c.text("IDS_REP_TAUGHT_MIN")),
+                  sim.value("TEACH_MIN_SAVE").value_or("?") + " Bit");
+        EXPECT_EQ(valueOf(c.settings, c.text("IDS_REP_FLOW_SP")),
+                  sim.value("FLOWSP_RAW").value_or("?") + " Bit");
+        EXPECT_EQ(valueOf(c.settings, c.text("IDS_REP_FLOW_SP_SHARE")),
+                  sim.value("TEACHDO_SWPOINT").value_or("?") + " %");
         EXPECT_EQ(valueOf(c.settings, c.text("IDS_REP_TEMP_SP")), sim.value("SWPOINT").value_or("?") + " °C");
         EXPECT_EQ(sim.value("TEACH_MAX_SAVE").value_or("?"), "780");
         EXPECT_EQ(sim.value("FLOWSP_RAW").value_or("?"), "510");
@@ -63,7 +67,9 @@ TEST(ReportContent, TellsTheSettingsAsTheDeviceHoldsThemInTheModelsLanguage) {
         // Every parameter of the description, once each.
         EXPECT_GT(c.parameters.size(), 10u);
         EXPECT_EQ(std::count_if(c.parameters.begin(), c.parameters.end(),
-                                [](const ReportLine& l) { return l.label.find("TEACH_MAX_SAVE") != std::string::npos; }),
+                                [](const ReportLine& l) {
+                                    return l.label.find("TEACH_MAX_SAVE") != std::string::npos;
+                                }),
                   1);
     }
 }
@@ -108,9 +114,11 @@ TEST(ReportContent, TheStretchLiesAroundTheLastTeachCodeElseItIsTheLastTenMinute
     journal.addEvent({30 * minute, kind::kWrite, "write QUICK_2=\"2\"",
                       R"({"job":2,"params":[{"name":"QUICK_2","value":"2"}]})"});
     // Neither a mode chosen with other values, nor the reset after a teach, is a teach-in.
-    journal.addEvent({40 * minute, kind::kWrite, "", R"({"job":3,"params":[{"name":"QUICK_2","value":"1"},)"
-                                                     R"({"name":"FLOWSP_RAW","value":"400"}]})"});
-    journal.addEvent({41 * minute, kind::kWrite, "", R"({"job":4,"params":[{"name":"QUICK_2","value":"0"}]})"});
+    journal.addEvent({40 * minute, kind::kWrite, "",
+                      R"({"job":3,"params":[{"name":"QUICK_2","value":"1"},)"
+                      R"({"name":"FLOWSP_RAW","value":"400"}]})"});
+    journal.addEvent(
+        {41 * minute, kind::kWrite, "", R"({"job":4,"params":[{"name":"QUICK_2","value":"0"}]})"});
     stretch = reportStretch(journal, 60 * minute, around);
     EXPECT_TRUE(around);
     EXPECT_EQ(stretch.front().tMs, 25 * minute);

@@ -50,7 +50,8 @@ TEST(RecordingWindow, RecordsTheRunTakesANoteAndWritesTheReport) {
     QTemporaryDir dir;
     stand.window.recordRun(dir.path().toStdString());
     const QString path = QString::fromStdString(stand.window.recordingPath());
-    EXPECT_TRUE(QRegularExpression(R"(/\d{8}-\d{6}-FM1\.qxrec$)").match(path).hasMatch()) << path.toStdString();
+    EXPECT_TRUE(QRegularExpression(R"(/\d{8}-\d{6}-FM1\.qxrec$)").match(path).hasMatch())
+        << path.toStdString();
     stand.window.runFor(3000);
 
     auto* text = stand.window.findChild<QLineEdit*>("NoteText");
