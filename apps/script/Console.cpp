@@ -25,6 +25,7 @@ Console::Console(std::ostream& out, std::string scriptFolder)
     frame_.setOptions(options);
     chooseLine(std::make_unique<frame::SimLine>(frame_.scheduler(), frame_.simulator()));
     installObservers();
+    installRecorder();
 }
 
 Console::~Console() {
@@ -66,6 +67,9 @@ const std::vector<std::pair<std::string, Console::Entry>>& Console::commandTable
         {"show", {&Console::cmdShow, 2, kAny}},
         {"expect", {&Console::cmdExpect, 2, kAny}},
         {"export", {&Console::cmdExport, 3, 3}},
+        {"record", {&Console::cmdRecord, 2, 2}},
+        {"note", {&Console::cmdNote, 2, kAny}},
+        {"report", {&Console::cmdReport, 3, 3}},
     };
     return table;
 }

@@ -11,6 +11,7 @@
 #include "frame/StandFrame.h"
 #include "frame/line/Line.h"
 #include "frame/line/RealTimeLoop.h"
+#include "record/FrameRecorder.h"
 #include "script/ScriptReader.h"
 
 namespace qx::console {
@@ -58,6 +59,8 @@ class Console {
     // language switch: release, a new view, init with the device object, a new toolbar and the
     // callback registration.
     void reopenView();
+    // The run's journal and its recording, which a window records into as well.
+    record::FrameRecorder& recorder() { return *recorder_; }
 
   private:
     using Handler = void (Console::*)(const Command&);
@@ -101,6 +104,13 @@ class Console {
     void cmdDrag(const Command& c);
     // ---- the trend in files (ExportCommands.cpp) ----
     void cmdExport(const Command& c);
+    // ---- the recording, notes and the report (RecordCommands.cpp) ----
+    void installRecorder();
+    void cmdRecord(const Command& c);
+    void cmdNote(const Command& c);
+    void cmdReport(const Command& c);
+    // A path of the script, taken from the script's folder when relative.
+    std::string scriptPath(const std::string& name) const;
     // ---- the simulated flow monitor (SimCommands.cpp) ----
     void cmdSim(const Command& c);
     // ---- the line to the device (LineCommands.cpp) ----
@@ -163,6 +173,7 @@ class Console {
     std::string pendingStatusText_;
     platform::Subscription statusWatch_;
     int currentLine_ = 0;
+    std::unique_ptr<record::FrameRecorder> recorder_;
 };
 
 }  // namespace qx::console

@@ -71,6 +71,7 @@ void Console::emit(const std::string& line) {
 void Console::afterEvent() {
     checkState();
     flushStatus();
+    if (recorder_) recorder_->afterEvent();
 }
 
 }  // namespace qx::console

@@ -99,6 +99,7 @@ FrameWindow::FrameWindow(console::Console& console, double speed)
     panel_ = new SimulatorPanel([this](const std::string& line) { runLine(line); }, this);
     addDockWidget(Qt::RightDockWidgetArea, panel_);
     buildMenus();
+    buildNoteBar();
     menuBar()->findChild<QMenu*>("DeviceMenu")->addAction(panel_->toggleViewAction());
 
     // The console prints each message; the window shows it as well.
@@ -180,6 +181,7 @@ void FrameWindow::buildFileMenu() {
                     [this] { exportTrend("csv", tr("CSV files (*.csv)")); });
     file->addAction(tr("Export trend as &PNG..."), this,
                     [this] { exportTrend("png", tr("PNG pictures (*.png)")); });
+    file->addAction(tr("Commissioning &report..."), this, [this] { writeReport(); });
     file->addSeparator();
     const auto language = [this] {
         const QAction* shown = languages_ ? languages_->checkedAction() : nullptr;

@@ -73,6 +73,12 @@ class FrameWindow : public QMainWindow {
     ui::ViewBinding* binding() const { return binding_.get(); }
     const LineStatus& lineStatus() const { return *lineStatus_; }
 
+    // Records the run from now on into a new file in `folder` (by default the user's data
+    // folder), named by date, time and device; a recording that cannot be written is told once.
+    void recordRun(const std::string& folder = recordingsFolder());
+    static std::string recordingsFolder();  // $XDG_DATA_HOME/qxflow/recordings
+    const std::string& recordingPath() const { return recordingPath_; }
+
     // A description chosen in File › Open that validates: the frame opens it in a new frame on
     // the same line (the device is fixed once the frame has its model).
     std::function<void(const std::string& path)> onOpenDescription;
@@ -85,6 +91,8 @@ class FrameWindow : public QMainWindow {
     void buildFileMenu();
     void openDescription();
     void exportTrend(const char* format, const QString& filter);
+    void buildNoteBar();  // RunRecording.cpp
+    void writeReport();
     void watchLine();
     void showLine();
     void bindView();
@@ -122,6 +130,8 @@ class FrameWindow : public QMainWindow {
     } consoleObservers_;  // what the console had set before the window added its own
     bool pageSizesView_ = false;
     QSize fittedPage_;  // the page size the window was last fitted to
+    class QLineEdit* noteText_ = nullptr;
+    std::string recordingPath_;
 };
 
 }  // namespace qx::window

@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
     window.show();
 
     if (options.script.empty()) {
+        window.recordRun();
         window.letPageSizeView();
         window.startClock();
         return QApplication::exec();
