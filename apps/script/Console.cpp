@@ -66,6 +66,7 @@ const std::vector<std::pair<std::string, Console::Entry>>& Console::commandTable
         {"show", {&Console::cmdShow, 2, kAny}},
         {"expect", {&Console::cmdExpect, 2, kAny}},
         {"export", {&Console::cmdExport, 3, 3}},
+        {"params", {&Console::cmdParams, 3, 3}},
     };
     return table;
 }

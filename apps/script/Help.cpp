@@ -26,6 +26,7 @@ constexpr const char* kCommands =
   log-message <kind> <DataObj> <data> | wait <ms>
   language <0|1033|1031> | unload
   export csv <file> | export png <file>
+  params save <file> | params compare <file> | params load <file>
 A person's actions:
   press <Key> | click <Control> | check <CheckBox> <0|1> | type <TextBox> <text>
   choose <ComboBox> <text> | slide <mSliderFL|mSliderTP> <value> | scroll <ScrollBar> <value>

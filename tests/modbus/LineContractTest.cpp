@@ -1,6 +1,7 @@
 // The line contract as the view meets it, on every kind of line made through its kind's factory:
-// the simulated line on virtual time, and the Modbus TCP line against a server on 127.0.0.1 that
-// serves the simulated flow monitor's registers. Both must tell the same story, event for event:
+// the simulated line on virtual time, the Modbus TCP line against a server on 127.0.0.1 and the
+// Modbus RTU line against a device on a pseudo-terminal, both serving the simulated flow monitor's
+// registers. All must tell the same story, event for event:
 // which requests are accepted, which statuses come and when, job ids, answers never inside the
 // call, "FAILED" for a failed request, nothing after the end of a connection or after release.
 #include <gtest/gtest.h>
@@ -19,7 +20,9 @@
 #include "frame/SimLine.h"
 #include "frame/modbus/ModbusFrame.h"
 #include "frame/modbus/ModbusLine.h"
+#include "frame/modbus/RtuLine.h"
 #include "frame/modbus/SimRegisterBank.h"
+#include "modbus/PtyServer.h"
 #include "platform/VirtualScheduler.h"
 
 namespace qx::frame::test {
@@ -157,8 +160,11 @@ class LineContractTest : public ::testing::TestWithParam<std::string> {
         if (GetParam() == "modbus") {
             server = std::make_unique<LoopbackServer>();
             words.push_back(server->address());
+        } else if (GetParam() == "rtu") {
+            pty = std::make_unique<PtyServer>(kTemperature);
+            words.push_back(pty->path());
         }
-        const LineKinds kinds({simLineKind(), modbusLineKind()});
+        const LineKinds kinds({simLineKind(), modbusLineKind(), rtuLineKind()});
         line = kinds.parse(words)({scheduler, simulator, observers});
         device = line->makeDevice(model);
         comm = device->CreateCommunication();
@@ -195,20 +201,26 @@ class LineContractTest : public ::testing::TestWithParam<std::string> {
         return comm->QueueWrite(true, item);
     }
     void failNextJob() {
-        if (server)
+        if (pty)
+            pty->next(PtyServer::Fault::Exception);
+        else if (server)
             server->failNext();
         else
             simulator->link().failNext(SimLink::FailKind::Any, 1);
     }
     // The device drops the connection; on a real line the next request finds it gone.
     void dropConnection() {
-        if (server)
+        if (pty)
+            pty->dropNext();
+        else if (server)
             server->dropNext();
         else
             simulator->link().abort();
     }
     void refuseConnections() {
-        if (server)
+        if (pty)
+            pty->remove();
+        else if (server)
             server->stopListening();
         else
             simulator->link().connectOutcome = SimLink::ConnectOutcome::Fail;
@@ -222,6 +234,7 @@ class LineContractTest : public ::testing::TestWithParam<std::string> {
     std::shared_ptr<FlowMonitorSim> simulator = std::make_shared<FlowMonitorSim>(scheduler);
     std::shared_ptr<FrameDataModel> model = createFrameModel({});
     std::unique_ptr<LoopbackServer> server;
+    std::unique_ptr<PtyServer> pty;
     EventLog log;
     std::shared_ptr<RecordingReceiver> receiver = std::make_shared<RecordingReceiver>(log);
     std::unique_ptr<Line> line;
@@ -285,7 +298,7 @@ TEST_P(LineContractTest, AConnectionThatCannotBeMadeFails) {
 std::string kindName(const ::testing::TestParamInfo<std::string>& kind) {
     return kind.param;
 }
-INSTANTIATE_TEST_SUITE_P(EveryKind, LineContractTest, ::testing::Values("sim", "modbus"), kindName);
+INSTANTIATE_TEST_SUITE_P(EveryKind, LineContractTest, ::testing::Values("sim", "modbus", "rtu"), kindName);
 
 // What a front end is told when it names a line wrongly, before anything is made.
 TEST(LineKindsTest, RefusesWhatNoKindTakesNamingIt) {
@@ -298,7 +311,7 @@ TEST(LineKindsTest, RefusesWhatNoKindTakesNamingIt) {
         }
         return std::string();
     };
-    EXPECT_EQ(refusal({"rtu", "/dev/ttyUSB0"}), "unknown line kind \"rtu\" (modbus, sim)");
+    EXPECT_EQ(refusal({"can", "/dev/can0"}), "unknown line kind \"can\" (modbus, sim)");
     EXPECT_EQ(refusal({"sim", "fast"}), "wrong number of arguments for line");
     EXPECT_EQ(refusal({"modbus"}), "wrong number of arguments for line");
     EXPECT_EQ(refusal({"modbus", "127.0.0.1:0"}), "line modbus wants <host>:<port>, not 127.0.0.1:0");
