@@ -76,10 +76,10 @@ def qxflow_sim(wire, *commands):
     return server
 
 
-def on_rtu(script, wire, line_options="", on_start=None):
+def on_rtu(script, wire, line_options="", on_start=None, parity="E"):
     kept = [l for l in script.splitlines() if not l.startswith("sim ")]
-    return console(f"line rtu {wire.port} baud=19200 parity=E {line_options}\n" + "\n".join(kept) + "\n",
-                   on_start=on_start)
+    return console(f"line rtu {wire.port} baud=19200 parity={parity} {line_options}\n" + "\n".join(kept) +
+                   "\n", on_start=on_start)
 
 
 def case_teach_in_qxflow_sim():
@@ -104,7 +104,7 @@ def case_teach_in_pymodbus():
                          "--set", "PROINTEMP=24.5"])
         with server:
             server.wait_for("listening")
-            serial = on_rtu(TEACH_IN, wire)
+            serial = on_rtu(TEACH_IN, wire, parity="N")
             device_writes = [l for l in server.drain() if l.startswith("write")]
     assert [l for l in serial if l.startswith("write")] == simulated, serial
     assert not any(l.startswith("FAIL") for l in serial), serial
@@ -129,7 +129,7 @@ wait 1500
 
 
 def case_bad_crc():
-    failed_first_read(["latency 300", "garble"])
+    failed_first_read(["latency 700", "garble"])
 
 
 def case_late_answer():
@@ -163,11 +163,14 @@ def case_cannot_open():
     simulated = on_simulator("sim connect fail\n" + script)
     with tempfile.TemporaryDirectory() as folder:
         missing = os.path.join(folder, "ttyQX9")
-        run = subprocess.run([os.path.join(BIN, "qxflow-run")], input="registry Debug dword:1\n"
-                             f"line rtu {missing}\n" + script, capture_output=True, text=True, timeout=60)
-    check_same(simulated, run.stdout.splitlines())
-    assert "connection CONNECT FAILED" in run.stdout, run.stdout
-    assert f"the connection cannot be made: {missing}: No such file or directory" in run.stderr, run.stderr
+        run = subprocess.run([os.path.join(BIN, "qxflow-run")],
+                             input=f"registry Debug dword:1\ntrace debug on\nline rtu {missing}\n" + script,
+                             capture_output=True, text=True, timeout=60)
+    out = run.stdout.splitlines()
+    check_same(simulated, out)
+    assert "connection CONNECT FAILED" in out, out
+    assert any(l.startswith("debug ") and f"the connection cannot be made: {missing}: No such file or directory"
+               in l for l in out), out
 
 
 def case_show_line():

@@ -37,7 +37,7 @@ def ours(lines):
 
 def saved_set(folder, device=""):
     out = run(device + SETUP + "params save fm.json\nwait 200\n", folder)
-    assert ours(out) == ["saved fm.json 18 parameters"], out
+    assert ours(out) == ["saved fm.json 20 parameters"], out
     with open(os.path.join(folder, "fm.json"), encoding="utf-8") as f:
         return json.load(f)
 
@@ -63,7 +63,7 @@ params compare fm.json
 wait 200
 params load fm.json
 wait 200
-expect device SWPOINT 60
+expect device SWPOINT "60"
 params compare fm.json
 wait 200
 expect jobs 0
@@ -79,7 +79,7 @@ def refused(change, script_before, why):
         saved_set(folder)
         rewrite(folder, change)
         out = run(SETUP + "sim set SWPOINT 70\n" + script_before + "params load fm.json\nwait 1500\n"
-                  "expect device SWPOINT 70\n", folder)
+                  "expect device SWPOINT \"70\"\n", folder)
         mine = [l for l in ours(out) if not l.startswith("write QUICK_2")]
         assert mine == [f"refused fm.json: {why}"], out
         assert "ok device SWPOINT" in out, out
@@ -111,7 +111,7 @@ def case_during_teach_in():
 def case_not_connected():
     with tempfile.TemporaryDirectory() as folder:
         out = run("create\nparams save fm.json\n" + "init device\nregister-callback\nset-toolbar\nwait 1500\n"
-                  "press Poll\nwait 1500\nparams save fm.json\nwait 200\n", folder)
+                  "sim abort\nwait 100\nparams save fm.json\nwait 200\n", folder)
         assert ours(out) == ["refused fm.json: not connected", "refused fm.json: not connected"], out
         assert not os.path.exists(os.path.join(folder, "fm.json"))
 
