@@ -286,6 +286,32 @@ TEST_P(LineContractTest, RequestsStatusesAndAnswersKeepOneContract) {
     EXPECT_EQ(read({"PROINTEMP"}), "");
 }
 
+// The frame's own jobs travel the same line in turn with the view's, but only the frame hears of
+// them: the view's receiver never gets an answer it did not ask for. When the connection ends,
+// the frame learns that its job will never be answered.
+TEST_P(LineContractTest, TheFramesOwnJobsAreAnsweredToTheFrameOnly) {
+    connect();
+    auto* frameLine = dynamic_cast<LineCommunication*>(comm.get());
+    ASSERT_NE(frameLine, nullptr);
+    std::vector<std::string> heard;
+    const std::string own = frameLine->QueueFrameRead(
+        {findParameter(*model, "PROINTEMP")}, [&](bool ok) { heard.push_back(ok ? "ok" : "failed"); });
+    EXPECT_EQ(own, "JOB-1");
+    EXPECT_EQ(read({"TEACH_MAX"}), "JOB-2") << "the frame's job takes a number of the same count";
+    EXPECT_EQ(next(3), (EventLog{"read 1", "read 1", "job JOB-2 SUCCESS"}));
+    EXPECT_EQ(heard, std::vector<std::string>{"ok"});
+    EXPECT_EQ(findParameter(*model, "PROINTEMP")->valueText(), "35");
+
+    dropConnection();
+    EXPECT_EQ(frameLine->QueueFrameRead({findParameter(*model, "PROINTEMP")},
+                                        [&](bool ok) { heard.push_back(ok ? "ok" : "failed"); }),
+              "JOB-3");
+    EXPECT_EQ(next(2), (EventLog{"connection DISCONNECTED ABORT", "status DISCONNECTED ABORT"}));
+    EXPECT_EQ(heard, (std::vector<std::string>{"ok", "failed"}));
+    EXPECT_EQ(frameLine->QueueFrameRead({findParameter(*model, "PROINTEMP")}, nullptr), "")
+        << "not connected";
+}
+
 TEST_P(LineContractTest, AConnectionThatCannotBeMadeFails) {
     refuseConnections();
     EXPECT_TRUE(comm->Connecting(true));
