@@ -44,6 +44,8 @@ class SimCommunication : public LineCommunication, public std::enable_shared_fro
                    const std::vector<WrittenValue>& values) override;
     void dropJobs() override;
     void shutDown() override;
+    // Latencies on the frame's clock, which the simulated device answers on.
+    int64_t clockUs() const override { return scheduler_.nowMs() * 1000; }
 
     void send(const std::string& id, SimLink::JobKind kind, Job reachDevice);
     void deliver(const std::string& id, bool failed, const Job& reachDevice);

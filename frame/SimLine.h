@@ -16,6 +16,7 @@ class SimLine : public Line {
     host::DevicePtr makeDevice(const host::DataModelPtr& model) override;
     std::shared_ptr<LineCommunication> communication() const override;
     std::string name() const override { return "simulator"; }
+    std::string kind() const override { return "sim"; }
 
   private:
     platform::Scheduler& scheduler_;

@@ -70,6 +70,7 @@ const std::vector<std::pair<std::string, Console::Entry>>& Console::commandTable
         {"record", {&Console::cmdRecord, 2, 2}},
         {"note", {&Console::cmdNote, 2, kAny}},
         {"report", {&Console::cmdReport, 3, 3}},
+        {"params", {&Console::cmdParams, 3, 3}},
     };
     return table;
 }

@@ -55,6 +55,10 @@ class Console {
     std::shared_ptr<frame::UiInbox> lineInbox() const;
     // What a person calls the line: "simulator", "127.0.0.1:1502".
     std::string lineName() const;
+    // `show line`: the line's kind, address and diagnostics (all 0 before there is a connection).
+    std::string lineReport() const;
+    // The frame's communication object on the line, for the frame's own jobs; none before init.
+    std::shared_ptr<frame::LineCommunication> frameLine() const;
     // The frame closes the view and opens it again on the same device, as it does to apply a
     // language switch: release, a new view, init with the device object, a new toolbar and the
     // callback registration.
@@ -111,6 +115,8 @@ class Console {
     void cmdReport(const Command& c);
     // A path of the script, taken from the script's folder when relative.
     std::string scriptPath(const std::string& name) const;
+    // ---- parameter sets (ParamsCommands.cpp) ----
+    void cmdParams(const Command& c);
     // ---- the simulated flow monitor (SimCommands.cpp) ----
     void cmdSim(const Command& c);
     // ---- the line to the device (LineCommands.cpp) ----

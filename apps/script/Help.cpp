@@ -27,6 +27,7 @@ constexpr const char* kCommands =
   language <0|1033|1031> | unload
   export csv <file> | export png <file>
   record <file> | note <text> | report pdf <file>
+  params save <file> | params compare <file> | params load <file>
 A person's actions:
   press <Key> | click <Control> | check <CheckBox> <0|1> | type <TextBox> <text>
   choose <ComboBox> <text> | slide <mSliderFL|mSliderTP> <value> | scroll <ScrollBar> <value>

@@ -1,7 +1,7 @@
 // The line to the device: `line <kind> <arguments>` puts a line of one of the kinds the frame
 // knows behind the device object, in place of the simulated one (`line modbus <host>:<port>
-// [timeout=<ms>] [connect-timeout=<ms>]`). On a line to a real device the console runs on real
-// time, and what only the simulator offers is refused.
+// [timeout=<ms>] [connect-timeout=<ms>]`, `line rtu <device> [baud=...] ...`). On a line to a real device the
+// console runs on real time, and what only the simulator offers is refused.
 #include "script/Console.h"
 #include "script/Lines.h"
 
@@ -37,6 +37,16 @@ std::shared_ptr<frame::UiInbox> Console::lineInbox() const {
 
 std::string Console::lineName() const {
     return line_->name();
+}
+
+std::shared_ptr<frame::LineCommunication> Console::frameLine() const {
+    return line_->communication();
+}
+
+std::string Console::lineReport() const {
+    const auto comm = line_->communication();
+    const frame::LineDiagnostics none;
+    return line_->kind() + " " + line_->address() + " " + (comm ? comm->diagnostics() : none).text();
 }
 
 void Console::requireSimulatedLine(const Command& c, const std::string& what) const {

@@ -2,11 +2,13 @@
 
 #include "frame/SimLine.h"
 #include "frame/modbus/ModbusLine.h"
+#include "frame/modbus/RtuLine.h"
 
 namespace qx::console {
 
 const frame::LineKinds& lineKinds() {
-    static const frame::LineKinds kinds({frame::modbusLineKind(), frame::simLineKind()});
+    static const frame::LineKinds kinds(
+        {frame::modbusLineKind(), frame::rtuLineKind(), frame::simLineKind()});
     return kinds;
 }
 

@@ -60,6 +60,7 @@ Console::Answer Console::query(const Command& c) {
     const std::string& kind = c.words[1].text;
     if (kind == "lamps" || kind == "jobs" || kind == "early" || kind == "fifo" || kind == "connected")
         return {kind, stateQuery(kind), 1};
+    if (kind == "line") return {kind, lineReport(), 1};
     if (kind == "field" || kind == "bound" || kind == "param" || kind == "device" || kind == "env" ||
         kind == "frame-env" || kind == "toolbar") {
         if (c.words.size() < 3) fail(c, kind + " wants 1 more word(s)");

@@ -82,6 +82,9 @@ bool SimControl::run(const std::string& line) {
                 server_.failAny = n;
             else
                 throw Error{"fail read, write or any, not " + w[1]};
+        } else if (what == "garble") {
+            if (w.size() > 2) throw Error{"garble [count]"};
+            server_.garble = w.size() == 2 ? count(w[1]) : 1;
         } else if (what == "connect") {
             arity(2);
             server_.setAccepting(onOff(w[1], "ok", "refuse"));

@@ -4,6 +4,7 @@
 // of the console's sim commands:
 //   flow <n> | temp <n> | settle <ms> | set <PARAM> <text> | show <PARAM>
 //   latency <ms> | fail <read|write|any> [count] | mute <on|off> | connect <ok|refuse> | abort
+//   garble [count]   (the next replies on the serial line carry a broken CRC)
 //   at <ms> <command>   (runs the command that many milliseconds from now)
 //   quit
 #include <ostream>

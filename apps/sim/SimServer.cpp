@@ -108,6 +108,16 @@ void SimServer::setAccepting(bool accepting) {
 }
 
 void SimServer::dropClients() {
+    if (serial_ && serial_->fd >= 0) {
+        close(serial_->fd);
+        std::string why;
+        serial_->fd = frame::openSerial(serial_->settings, why);
+        serial_->in.clear();
+        serial_->delayed.clear();
+        serial_->out.clear();
+        serial_->heard = false;
+        if (serial_->fd < 0) std::cerr << "qxflow-sim: " << why << std::endl;
+    }
     for (auto& c : clients_)
         if (!c->gone) {
             close(c->fd);
@@ -136,6 +146,8 @@ int SimServer::sleepMs(int64_t now, bool accepting) const {
         if (!c->delayed.empty()) due = std::min(due, c->delayed.front().first - now);
         if (c->stalledSince >= 0) due = std::min(due, c->stalledSince + kClientDeadlineMs + 1 - now);
     }
+    if (serial_ && !serial_->delayed.empty()) due = std::min(due, serial_->delayed.front().first - now);
+    if (serial_ && !serial_->in.empty()) due = std::min(due, serial_->lastByteMs + kSerialResyncMs + 1 - now);
     if (!accepting && listener_ >= 0 && now < acceptPausedUntil_)
         due = std::min(due, acceptPausedUntil_ - now);
     return static_cast<int>(std::clamp<int64_t>(due, 0, kLongestSleepMs));
@@ -157,6 +169,10 @@ void SimServer::run(const std::function<bool(const std::string&)>& command) {
                                                                    : short{0};
             fds.push_back({c->fd, events, 0});
         }
+        const bool serial = serial_ && serial_->fd >= 0;
+        if (serial)
+            fds.push_back(
+                {serial_->fd, static_cast<short>(POLLIN | (serial_->out.empty() ? 0 : POLLOUT)), 0});
         if (poll(fds.data(), fds.size(), sleepMs(now, accepting)) < 0 && errno != EINTR) {
             std::cerr << "qxflow-sim: cannot wait for clients: " << std::strerror(errno) << std::endl;
             break;
@@ -167,7 +183,9 @@ void SimServer::run(const std::function<bool(const std::string&)>& command) {
         if (stopping) break;
         if (fds[1].revents && listener_ >= 0) acceptClients(now);
         // Clients accepted just now have no entry in fds yet; the next round polls them.
-        for (size_t i = 2; i < fds.size(); ++i) {
+        if (serial && (fds.back().revents & (POLLIN | POLLHUP | POLLERR)) != 0) receiveSerial(now);
+        if (serial_ && serial_->fd >= 0) serveSerial(now);
+        for (size_t i = 2; i < fds.size() - (serial ? 1 : 0); ++i) {
             Client& c = *clients_[i - 2];
             if (c.gone) continue;
             if (fds[i].revents & (POLLIN | POLLERR | POLLHUP)) receive(c, now);

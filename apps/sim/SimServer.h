@@ -9,10 +9,12 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "frame/modbus/SerialPort.h"
 #include "frame/modbus/SimRegisterBank.h"
 #include "platform/VirtualScheduler.h"
 
@@ -28,6 +30,9 @@ class SimServer {
 
     // Listens on host:port (port 0: any free port); the port listened on, or -1 with errno set.
     int listen(const std::string& host, uint16_t port);
+    // Serves on a serial device as well (Modbus RTU, the map's unit address); false with `why`
+    // set when the device cannot be opened.
+    bool listenRtu(const frame::SerialSettings& settings, std::string& why);
     // Serves until a command asks to quit or standard input ends; `command` handles each line.
     void run(const std::function<bool(const std::string&)>& command);
 
@@ -43,8 +48,10 @@ class SimServer {
     int32_t failReads = 0, failWrites = 0, failAny = 0;
     // New connections are refused (the listening socket closes) until set true again.
     void setAccepting(bool accepting);
-    // Drops every client's connection.
+    // Drops every client's connection; a serial device is closed and opened again (a restart).
     void dropClients();
+    // The next n replies on the serial line carry a broken CRC.
+    int32_t garble = 0;
 
   private:
     int sleepMs(int64_t now, bool accepting) const;
@@ -84,6 +91,24 @@ class SimServer {
     // The reply frame to one request frame.
     std::vector<uint8_t> answer(std::span<const uint8_t> request);
     bool takeFailure(bool isRead);
+
+    // ---- the serial line (SimSerial.cpp) ----
+    struct Serial {
+        frame::SerialSettings settings;
+        int fd = -1;
+        std::vector<uint8_t> in;  // a request not yet whole
+        int64_t lastByteMs = 0;
+        std::deque<std::pair<int64_t, std::vector<uint8_t>>> delayed;  // requests under `latency`
+        std::vector<uint8_t> out;                                      // replies not yet written
+        bool heard = false;  // a master has spoken since the device was opened
+    };
+    void receiveSerial(int64_t now);
+    void serveSerial(int64_t now);
+    // The reply frame to one request frame of the serial line; none for a request not for us.
+    std::optional<std::vector<uint8_t>> answerRtu(std::span<const uint8_t> request);
+    std::optional<Serial> serial_;
+    // A request cut short is given up after this much silence: the next byte starts a frame.
+    static constexpr int64_t kSerialResyncMs = 100;
 
     frame::SimRegisterBank& bank_;
     platform::VirtualScheduler& clock_;

@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <algorithm>
 
+#include "LineDialog.h"
 #include "ScreenTextMetrics.h"
 #include "SimulatorPanel.h"
 #include "SliderWidget.h"
@@ -95,6 +96,7 @@ FrameWindow::FrameWindow(console::Console& console, double speed)
     page_->setWidgetResizable(false);
     setCentralWidget(page_);
     line_->setObjectName("LineStatus");
+    line_->setToolTip(tr("Click for the line's diagnostics"));
     statusBar()->addPermanentWidget(line_);
     panel_ = new SimulatorPanel([this](const std::string& line) { runLine(line); }, this);
     addDockWidget(Qt::RightDockWidgetArea, panel_);
@@ -164,12 +166,25 @@ void FrameWindow::buildMenus() {
 
     QMenu* device = menuBar()->addMenu(tr("&Device"));
     device->setObjectName("DeviceMenu");
+    parameterSets_ = new ParameterSetMenu(
+        console_, [this](const std::string& line) { runLine(line); }, this);
+    parameterSets_->addTo(*device);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(tr("&About"), this, [this] {
         QMessageBox::about(this, tr("About qxframe"),
                            tr("qxframe: the flow wizard in the stand-in frame.\nQt %1").arg(qVersion()));
     });
+}
+
+void FrameWindow::openLineDialog() {
+    auto* dialog = findChild<LineDialog*>("LineDialog");
+    if (!dialog) {
+        dialog = new LineDialog([this] { return console_.lineReport(); }, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    dialog->show();
+    dialog->raise();
 }
 
 void FrameWindow::buildFileMenu() {
@@ -401,6 +416,7 @@ bool FrameWindow::eventFilter(QObject* watched, QEvent* event) {
         if (binding_) binding_->modelsMayHaveChanged();
     }
     if (watched == page_->viewport() && event->type() == QEvent::Resize && pageSizesView_) sizeViewToPage();
+    if (watched == line_ && event->type() == QEvent::MouseButtonRelease) openLineDialog();
     return QMainWindow::eventFilter(watched, event);
 }
 

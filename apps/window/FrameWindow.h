@@ -22,6 +22,7 @@
 #include <string>
 
 #include "LineStatus.h"
+#include "ParameterSetMenu.h"
 #include "ViewBinding.h"
 #include "VirtualTimePacer.h"
 #include "script/Console.h"
@@ -72,6 +73,10 @@ class FrameWindow : public QMainWindow {
     ui::VirtualTimePacer& pacer() { return *pacer_; }
     ui::ViewBinding* binding() const { return binding_.get(); }
     const LineStatus& lineStatus() const { return *lineStatus_; }
+    // The Device menu's parameter sets.
+    ParameterSetMenu& parameterSets() { return *parameterSets_; }
+    // The line's diagnostics, as a click on the status bar's line field opens them.
+    void openLineDialog();
 
     // Records the run from now on into a new file in `folder` (by default the user's data
     // folder), named by date, time and device; a recording that cannot be written is told once.
@@ -109,6 +114,7 @@ class FrameWindow : public QMainWindow {
     QScrollArea* page_;
     QToolBar* toolbar_;
     QLabel* line_;
+    ParameterSetMenu* parameterSets_ = nullptr;
     class SimulatorPanel* panel_;
     QActionGroup* languages_ = nullptr;
     std::unique_ptr<ui::ViewBinding> binding_;

@@ -1,6 +1,7 @@
 #include "LineStatus.h"
 
 #include <cstdio>
+#include <sstream>
 
 namespace qx::window {
 
@@ -33,6 +34,23 @@ std::string LineStatus::text() const {
         return head + "lost at " + clockTime(lost_->timeOfDay) + " (" + lost_->status +
                "); press Poll to connect again";
     return head + (connected_ ? "connected" : "not connected");
+}
+
+std::vector<std::pair<std::string, std::string>> diagnosticsRows(const std::string& report) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    std::istringstream words(report);
+    std::string word;
+    for (const char* head : {"line", "address"})
+        if (words >> word) rows.emplace_back(head, word);
+    while (words >> word) {
+        const auto eq = word.find('=');
+        if (eq == std::string::npos) continue;
+        std::string name = word.substr(0, eq), value = word.substr(eq + 1);
+        // Latencies are in milliseconds.
+        if ((name == "p50" || name == "p99") && value != "-") value += " ms";
+        rows.emplace_back(std::move(name), std::move(value));
+    }
+    return rows;
 }
 
 }  // namespace qx::window

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qx::window {
 
@@ -31,5 +33,9 @@ class LineStatus {
     bool connected_ = false;
     std::optional<Loss> lost_;
 };
+
+// The rows the line's dialog shows for a `show line` report ("modbus 127.0.0.1:1502 requests=3
+// ..."): the kind, the address, then each counter by its name, in the report's order.
+std::vector<std::pair<std::string, std::string>> diagnosticsRows(const std::string& report);
 
 }  // namespace qx::window

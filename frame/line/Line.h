@@ -25,6 +25,10 @@ class Line {
     virtual std::shared_ptr<UiInbox> inbox() const { return nullptr; }
     // What a person calls the line: "simulator", "127.0.0.1:1502".
     virtual std::string name() const = 0;
+    // The kind's word and where the line goes, as `show line` prints them ("modbus",
+    // "127.0.0.1:1502"); "-" for a line that goes nowhere outside the frame.
+    virtual std::string kind() const = 0;
+    virtual std::string address() const { return "-"; }
 };
 
 }  // namespace qx::frame

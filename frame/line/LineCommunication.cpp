@@ -1,5 +1,6 @@
 #include "frame/line/LineCommunication.h"
 
+#include <utility>
 #include <variant>
 
 #include "platform/RuntimeError.h"
@@ -37,16 +38,42 @@ std::string LineCommunication::QueueWrite(bool /*flag*/, host::WriteItem& item) 
     return id;
 }
 
-std::string LineCommunication::newJob() {
-    std::string id = "JOB-" + std::to_string(nextJob_++);
-    jobs_.insert(id);
+std::string LineCommunication::QueueFrameRead(const host::ParameterList& parameters, FrameJobDone done) {
+    const std::string id = QueueRead(true, {parameters});
+    if (!id.empty()) frameJobs_.emplace(id, std::move(done));
     return id;
 }
 
-void LineCommunication::answer(const std::string& id, bool ok) {
-    jobs_.erase(id);
-    const std::string status = ok ? "SUCCESS" : "FAILED";
+std::string LineCommunication::QueueFrameWrite(const host::ParameterList& parameters, FrameJobDone done) {
+    host::WriteItem item = parameters;
+    const std::string id = QueueWrite(true, item);
+    if (!id.empty()) frameJobs_.emplace(id, std::move(done));
+    return id;
+}
+
+std::string LineCommunication::newJob() {
+    std::string id = "JOB-" + std::to_string(nextJob_++);
+    jobs_.emplace(id, clockUs());
+    ++diagnostics_.requests;
+    return id;
+}
+
+void LineCommunication::answer(const std::string& id, JobFault fault) {
+    if (const auto it = jobs_.find(id); it != jobs_.end()) {
+        if (fault == JobFault::None)
+            diagnostics_.answered(clockUs() - it->second);
+        else
+            diagnostics_.failed(fault);
+        jobs_.erase(it);
+    }
+    const std::string status = fault == JobFault::None ? "SUCCESS" : "FAILED";
     if (observers().onJobAnswer) observers().onJobAnswer(status);
+    if (const auto own = frameJobs_.find(id); own != frameJobs_.end()) {
+        const FrameJobDone done = std::move(own->second);
+        frameJobs_.erase(own);
+        if (done) done(fault == JobFault::None);
+        return;
+    }
     if (auto r = receiver_.lock()) r->IBase_Communication_OnJobResponse(id, status, 0);
 }
 
@@ -69,11 +96,17 @@ bool LineCommunication::Connecting(bool connect) {
 void LineCommunication::connectionDone(bool connectedAfter, const std::string& status) {
     pending_ = Pending::None;
     connected_ = connectedAfter;
+    if (connectedAfter && std::exchange(everConnected_, true)) ++diagnostics_.reconnects;
+    std::map<std::string, FrameJobDone> orphans;
     if (!connectedAfter) {
         jobs_.clear();
+        orphans = std::exchange(frameJobs_, {});
         dropJobs();
     }
     report(status);
+    // The frame is told that its jobs will never be answered; the view learns it from the status.
+    for (auto& [id, done] : orphans)
+        if (done) done(false);
 }
 
 void LineCommunication::report(const std::string& status) {
@@ -86,6 +119,7 @@ bool LineCommunication::Release(bool /*flag*/) {
     connected_ = false;
     pending_ = Pending::None;
     jobs_.clear();
+    frameJobs_.clear();
     receiver_.reset();
     shutDown();
     return true;

@@ -17,12 +17,15 @@
 // answered. The line's observers hear each status and answer just before the receiver. Release
 // ends everything without a callback. The receiver is not owned: callbacks to one that is gone
 // are dropped.
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "frame/line/LineDiagnostics.h"
 #include "frame/line/LineObservers.h"
 #include "host/Device.h"
 #include "host/ViewInterfaces.h"
@@ -39,6 +42,16 @@ class LineCommunication : public host::ICommunication {
     bool Connecting(bool connect) final;
     // True from "CONNECTED" until the end of the connection is reported.
     bool IsConnected() const final { return connected_; }
+
+    // The frame's own jobs on the same line: queued and answered as any job, in turn with the
+    // view's, but the answer goes to `done` (true for "SUCCESS") and never to the receiver, so
+    // the view's job bookkeeping never sees them. Empty id when not connected.
+    using FrameJobDone = std::function<void(bool ok)>;
+    std::string QueueFrameRead(const host::ParameterList& parameters, FrameJobDone done);
+    std::string QueueFrameWrite(const host::ParameterList& parameters, FrameJobDone done);
+
+    // What has gone across this line and what went wrong, since the object was made.
+    const LineDiagnostics& diagnostics() const { return diagnostics_; }
 
   protected:
     LineCommunication() = default;
@@ -65,8 +78,18 @@ class LineCommunication : public host::ICommunication {
     // ---- what the transport reports ----
     // The connection is made or has ended; the status goes to the observers and the receiver.
     void connectionDone(bool connectedAfter, const std::string& status);
-    // The job's answer; "FAILED" unless `ok`.
-    void answer(const std::string& id, bool ok);
+    // The job's answer; "FAILED" unless `ok` (a failure the line cannot tell apart counts as the
+    // device refusing it).
+    void answer(const std::string& id, bool ok) { answer(id, ok ? JobFault::None : JobFault::Exception); }
+    // The job's answer: "SUCCESS" when there is no fault, else "FAILED", counted by its fault.
+    void answer(const std::string& id, JobFault fault);
+    // The time the line measures its latencies on, in microseconds: the real clock, unless the
+    // line answers on a clock of its own.
+    virtual int64_t clockUs() const {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
 
     // Whether the job is queued and not yet answered.
     bool awaiting(const std::string& id) const { return jobs_.contains(id); }
@@ -89,8 +112,11 @@ class LineCommunication : public host::ICommunication {
     bool connected_ = false;
     bool released_ = false;
     Pending pending_ = Pending::None;
-    std::set<std::string> jobs_;  // queued and not yet answered
+    std::map<std::string, int64_t> jobs_;            // queued and not yet answered, with the time sent
+    std::map<std::string, FrameJobDone> frameJobs_;  // the frame's own among them
     int64_t nextJob_ = 1;
+    LineDiagnostics diagnostics_;
+    bool everConnected_ = false;
 };
 
 }  // namespace qx::frame

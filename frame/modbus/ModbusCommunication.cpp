@@ -6,6 +6,7 @@
 
 #include "frame/ParameterLookup.h"
 #include "frame/modbus/RegisterCodec.h"
+#include "frame/modbus/TcpTransport.h"
 #include "platform/RuntimeError.h"
 #include "platform/Variant.h"
 #include "support/DebugLog.h"
@@ -42,16 +43,25 @@ std::string refusal(const RegisterEntry& e, std::span<const uint16_t> registers,
 std::shared_ptr<ModbusCommunication> ModbusCommunication::create(std::shared_ptr<UiInbox> inbox,
                                                                  RegisterMap map, ModbusSettings settings,
                                                                  LineObservers observers) {
-    return std::shared_ptr<ModbusCommunication>(
-        new ModbusCommunication(std::move(inbox), std::move(map), std::move(settings), std::move(observers)));
+    const uint8_t unit = map.unitId;
+    return create(std::move(inbox), std::move(map), std::make_unique<TcpTransport>(std::move(settings), unit),
+                  std::move(observers));
+}
+
+std::shared_ptr<ModbusCommunication> ModbusCommunication::create(std::shared_ptr<UiInbox> inbox,
+                                                                 RegisterMap map,
+                                                                 std::unique_ptr<ModbusTransport> transport,
+                                                                 LineObservers observers) {
+    return std::shared_ptr<ModbusCommunication>(new ModbusCommunication(
+        std::move(inbox), std::move(map), std::move(transport), std::move(observers)));
 }
 
 ModbusCommunication::ModbusCommunication(std::shared_ptr<UiInbox> inbox, RegisterMap map,
-                                         ModbusSettings settings, LineObservers observers)
+                                         std::unique_ptr<ModbusTransport> transport, LineObservers observers)
     : inbox_(std::move(inbox)),
       map_(std::move(map)),
       observers_(std::move(observers)),
-      worker_(std::move(settings), map_.unitId) {}
+      worker_(std::move(transport)) {}
 
 ModbusWorker::Done ModbusCommunication::onUi(std::function<void(ModbusCommunication&, ModbusResult)> task) {
     return [weak = weak_from_this(), inbox = inbox_, session = session_,
@@ -78,11 +88,13 @@ void ModbusCommunication::sendRead(const std::string& id, const host::ParameterL
     const size_t count = parameters.size();
     worker_.read(requests, onUi([id, targets, requests, count](ModbusCommunication& self, ModbusResult r) {
                      if (!self.awaiting(id)) return;
-                     if (r.outcome == ModbusOutcome::Lost) return self.lost();
-                     const bool ok =
-                         r.outcome == ModbusOutcome::Ok && self.store(targets, requests, r.registers);
-                     if (ok && self.observers_.onRead) self.observers_.onRead(count);
-                     self.answer(id, ok);
+                     if (r.outcome == ModbusOutcome::Lost) return self.lost(r.why);
+                     JobFault fault = r.outcome == ModbusOutcome::Ok ? JobFault::None : r.fault;
+                     // A value the model refuses is a reply that makes no sense for the parameter.
+                     if (fault == JobFault::None && !self.store(targets, requests, r.registers))
+                         fault = JobFault::Malformed;
+                     if (fault == JobFault::None && self.observers_.onRead) self.observers_.onRead(count);
+                     self.answer(id, fault);
                  }));
 }
 
@@ -129,21 +141,25 @@ void ModbusCommunication::sendWrite(const std::string& id, const host::Parameter
     }
     std::vector<WriteRun> runs;
     if (writable) {
-        size_t next = 0;
         for (const auto& part : planWrites(entries)) {
             WriteRun run{part.front()->address, {}};
-            for (size_t i = 0; i < part.size(); ++i, ++next)
-                run.values.insert(run.values.end(), encoded[next].begin(), encoded[next].end());
+            for (const RegisterEntry* e : part) {
+                const auto& words =
+                    encoded[static_cast<size_t>(std::ranges::find(entries, e) - entries.begin())];
+                run.values.insert(run.values.end(), words.begin(), words.end());
+            }
             runs.push_back(std::move(run));
         }
     }
     // A job that cannot be written still goes through the worker, so answers keep their order.
     worker_.write(runs, onUi([id, values, writable](ModbusCommunication& self, ModbusResult r) {
                       if (!self.awaiting(id)) return;
-                      if (r.outcome == ModbusOutcome::Lost && writable) return self.lost();
-                      const bool ok = writable && r.outcome == ModbusOutcome::Ok;
-                      if (ok && self.observers_.onWrite) self.observers_.onWrite(values);
-                      self.answer(id, ok);
+                      if (r.outcome == ModbusOutcome::Lost && writable) return self.lost(r.why);
+                      const JobFault fault = !writable                        ? JobFault::Local
+                                             : r.outcome == ModbusOutcome::Ok ? JobFault::None
+                                                                              : r.fault;
+                      if (fault == JobFault::None && self.observers_.onWrite) self.observers_.onWrite(values);
+                      self.answer(id, fault);
                   }));
 }
 
@@ -151,6 +167,7 @@ bool ModbusCommunication::openConnection() {
     ++session_;
     worker_.connect(onUi([](ModbusCommunication& self, ModbusResult r) {
         const bool ok = r.outcome == ModbusOutcome::Ok;
+        if (!ok) support::DebugWrite("ModbusCommunication", "the connection cannot be made: " + r.why);
         self.connectionDone(ok, ok ? "CONNECTED" : "CONNECT FAILED");
     }));
     return true;
@@ -164,9 +181,10 @@ void ModbusCommunication::closeConnection() {
         onUi([](ModbusCommunication& self, ModbusResult) { self.connectionDone(false, "DISCONNECTED"); }));
 }
 
-void ModbusCommunication::lost() {
+void ModbusCommunication::lost(const std::string& why) {
     // While disconnecting, the disconnection's own answer ends the connection.
     if (disconnecting()) return;
+    support::DebugWrite("ModbusCommunication", "the connection is lost: " + why);
     ++session_;
     connectionDone(false, "DISCONNECTED ABORT");
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The communication object of a Modbus TCP line: the line contract (LineCommunication) over a
+// The communication object of a Modbus line (TCP or serial): the line contract (LineCommunication) over a
 // real connection.
 //
 // What this line adds: requests go to one worker thread; its outcomes come back through the UI
@@ -34,13 +34,17 @@ class ModbusCommunication : public LineCommunication,
     // The observers are copied; any of them may be empty.
     static std::shared_ptr<ModbusCommunication> create(std::shared_ptr<UiInbox> inbox, RegisterMap map,
                                                        ModbusSettings settings, LineObservers observers);
+    // The same over another transport (a serial line).
+    static std::shared_ptr<ModbusCommunication> create(std::shared_ptr<UiInbox> inbox, RegisterMap map,
+                                                       std::unique_ptr<ModbusTransport> transport,
+                                                       LineObservers observers);
 
     // Modbus requests sent so far.
     uint64_t requestsSent() const { return worker_.requestsSent(); }
 
   private:
-    ModbusCommunication(std::shared_ptr<UiInbox> inbox, RegisterMap map, ModbusSettings settings,
-                        LineObservers observers);
+    ModbusCommunication(std::shared_ptr<UiInbox> inbox, RegisterMap map,
+                        std::unique_ptr<ModbusTransport> transport, LineObservers observers);
 
     const LineObservers& observers() const override { return observers_; }
     bool openConnection() override;
@@ -62,8 +66,8 @@ class ModbusCommunication : public LineCommunication,
     // Runs `task` on the UI thread with the result, unless this object is gone or the connection
     // the request belonged to has ended.
     ModbusWorker::Done onUi(std::function<void(ModbusCommunication&, ModbusResult)> task);
-    // The device dropped the connection.
-    void lost();
+    // The device dropped the connection; the log says why.
+    void lost(const std::string& why);
 
     std::shared_ptr<UiInbox> inbox_;
     const RegisterMap map_;

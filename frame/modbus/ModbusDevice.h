@@ -1,6 +1,8 @@
 #pragma once
-// A device object whose communication objects talk Modbus TCP to a real device (or anything
-// serving its register map); the frame's model is the one the frame made from the description.
+// A device object whose communication objects talk Modbus to a real device (or anything serving
+// its register map), over TCP or a serial line; the frame's model is the one the frame made from
+// the description.
+#include <functional>
 #include <memory>
 
 #include "frame/modbus/ModbusCommunication.h"
@@ -10,17 +12,20 @@ namespace qx::frame {
 
 class ModbusDevice : public host::IDevice {
   public:
-    ModbusDevice(std::shared_ptr<UiInbox> inbox, RegisterMap map, ModbusSettings settings,
+    // Makes the transport of each new communication object.
+    using MakeTransport = std::function<std::unique_ptr<ModbusTransport>()>;
+
+    ModbusDevice(std::shared_ptr<UiInbox> inbox, RegisterMap map, MakeTransport makeTransport,
                  LineObservers observers, host::DataModelPtr model)
         : inbox_(std::move(inbox)),
           map_(std::move(map)),
-          settings_(std::move(settings)),
+          makeTransport_(std::move(makeTransport)),
           observers_(std::move(observers)),
           model_(std::move(model)) {}
 
     std::string className() const override { return "DeviceObject"; }
     host::CommunicationPtr CreateCommunication() override {
-        communication_ = ModbusCommunication::create(inbox_, map_, settings_, observers_);
+        communication_ = ModbusCommunication::create(inbox_, map_, makeTransport_(), observers_);
         return communication_;
     }
     void ReleaseItem(const host::ObjectPtr&, int32_t) override {}
@@ -32,7 +37,7 @@ class ModbusDevice : public host::IDevice {
   private:
     std::shared_ptr<UiInbox> inbox_;
     RegisterMap map_;
-    ModbusSettings settings_;
+    MakeTransport makeTransport_;
     LineObservers observers_;
     host::DataModelPtr model_;
     std::shared_ptr<ModbusCommunication> communication_;

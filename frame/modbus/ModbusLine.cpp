@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "frame/FrameModelFactory.h"
+#include "frame/modbus/TcpTransport.h"
 
 namespace qx::frame {
 
@@ -47,7 +48,10 @@ ModbusLine::ModbusLine(const LineContext& context, RegisterMap map, ModbusSettin
       address_(std::move(address)) {}
 
 host::DevicePtr ModbusLine::makeDevice(const host::DataModelPtr& model) {
-    device_ = std::make_shared<ModbusDevice>(inbox_, map_, settings_, observers_, model);
+    const uint8_t unit = map_.unitId;
+    device_ = std::make_shared<ModbusDevice>(
+        inbox_, map_, [settings = settings_, unit] { return std::make_unique<TcpTransport>(settings, unit); },
+        observers_, model);
     return device_;
 }
 

@@ -17,6 +17,8 @@ class ModbusLine : public Line {
     std::shared_ptr<LineCommunication> communication() const override;
     std::shared_ptr<UiInbox> inbox() const override { return inbox_; }
     std::string name() const override { return address_; }
+    std::string kind() const override { return "modbus"; }
+    std::string address() const override { return address_; }
 
   private:
     std::shared_ptr<UiInbox> inbox_;

@@ -36,6 +36,20 @@ std::vector<ReadRequest> planReads(const RegisterMap& map, std::vector<const Reg
 }
 
 std::vector<std::vector<const RegisterEntry*>> planWrites(const std::vector<const RegisterEntry*>& entries) {
+    // A job whose registers lie next to each other, in whatever order the job names them, goes
+    // as one request: the device takes its values together, never a command before its values.
+    std::vector<const RegisterEntry*> sorted = entries;
+    std::ranges::sort(sorted,
+                      [](const RegisterEntry* a, const RegisterEntry* b) { return a->address < b->address; });
+    bool together = !sorted.empty();
+    uint32_t total = 0;
+    for (size_t i = 0; i < sorted.size() && together; ++i) {
+        total += sorted[i]->width();
+        together = sorted[i]->table == RegisterTable::Holding && total <= kMaxWriteRegisters &&
+                   (i == 0 || sorted[i - 1]->end() + 1 == sorted[i]->address);
+    }
+    if (together) return {sorted};
+
     std::vector<std::vector<const RegisterEntry*>> parts;
     uint32_t size = 0;
     for (const RegisterEntry* e : entries) {

@@ -23,9 +23,11 @@ struct ReadRequest {
 // within kMaxReadRegisters.
 std::vector<ReadRequest> planReads(const RegisterMap& map, std::vector<const RegisterEntry*> entries);
 
-// A write job's entries in job order, split where the next entry does not start right after the
-// one before: each part goes as one request, so a device sees values written together as one
-// write, as the simulated line delivers a job.
+// A write job's entries as requests. When the job's registers together form one run, they go as
+// one request in register order, whatever the job's order: the device takes the values of one
+// job together, as the simulated line delivers a job. Otherwise in job order, split where the next
+// entry does not start right after the one before; the register map is laid out so that what the
+// view writes together lies together.
 std::vector<std::vector<const RegisterEntry*>> planWrites(const std::vector<const RegisterEntry*>& entries);
 
 }  // namespace qx::frame

@@ -1,6 +1,7 @@
 // The line contract as the view meets it, on every kind of line made through its kind's factory:
-// the simulated line on virtual time, and the Modbus TCP line against a server on 127.0.0.1 that
-// serves the simulated flow monitor's registers. Both must tell the same story, event for event:
+// the simulated line on virtual time, the Modbus TCP line against a server on 127.0.0.1 and the
+// Modbus RTU line against a device on a pseudo-terminal, both serving the simulated flow monitor's
+// registers. All must tell the same story, event for event:
 // which requests are accepted, which statuses come and when, job ids, answers never inside the
 // call, "FAILED" for a failed request, nothing after the end of a connection or after release.
 #include <gtest/gtest.h>
@@ -19,7 +20,9 @@
 #include "frame/SimLine.h"
 #include "frame/modbus/ModbusFrame.h"
 #include "frame/modbus/ModbusLine.h"
+#include "frame/modbus/RtuLine.h"
 #include "frame/modbus/SimRegisterBank.h"
+#include "modbus/PtyServer.h"
 #include "platform/VirtualScheduler.h"
 
 namespace qx::frame::test {
@@ -157,8 +160,11 @@ class LineContractTest : public ::testing::TestWithParam<std::string> {
         if (GetParam() == "modbus") {
             server = std::make_unique<LoopbackServer>();
             words.push_back(server->address());
+        } else if (GetParam() == "rtu") {
+            pty = std::make_unique<PtyServer>(kTemperature);
+            words.push_back(pty->path());
         }
-        const LineKinds kinds({simLineKind(), modbusLineKind()});
+        const LineKinds kinds({simLineKind(), modbusLineKind(), rtuLineKind()});
         line = kinds.parse(words)({scheduler, simulator, observers});
         device = line->makeDevice(model);
         comm = device->CreateCommunication();
@@ -195,20 +201,26 @@ class LineContractTest : public ::testing::TestWithParam<std::string> {
         return comm->QueueWrite(true, item);
     }
     void failNextJob() {
-        if (server)
+        if (pty)
+            pty->next(PtyServer::Fault::Exception);
+        else if (server)
             server->failNext();
         else
             simulator->link().failNext(SimLink::FailKind::Any, 1);
     }
     // The device drops the connection; on a real line the next request finds it gone.
     void dropConnection() {
-        if (server)
+        if (pty)
+            pty->dropNext();
+        else if (server)
             server->dropNext();
         else
             simulator->link().abort();
     }
     void refuseConnections() {
-        if (server)
+        if (pty)
+            pty->remove();
+        else if (server)
             server->stopListening();
         else
             simulator->link().connectOutcome = SimLink::ConnectOutcome::Fail;
@@ -222,6 +234,7 @@ class LineContractTest : public ::testing::TestWithParam<std::string> {
     std::shared_ptr<FlowMonitorSim> simulator = std::make_shared<FlowMonitorSim>(scheduler);
     std::shared_ptr<FrameDataModel> model = createFrameModel({});
     std::unique_ptr<LoopbackServer> server;
+    std::unique_ptr<PtyServer> pty;
     EventLog log;
     std::shared_ptr<RecordingReceiver> receiver = std::make_shared<RecordingReceiver>(log);
     std::unique_ptr<Line> line;
@@ -273,6 +286,32 @@ TEST_P(LineContractTest, RequestsStatusesAndAnswersKeepOneContract) {
     EXPECT_EQ(read({"PROINTEMP"}), "");
 }
 
+// The frame's own jobs travel the same line in turn with the view's, but only the frame hears of
+// them: the view's receiver never gets an answer it did not ask for. When the connection ends,
+// the frame learns that its job will never be answered.
+TEST_P(LineContractTest, TheFramesOwnJobsAreAnsweredToTheFrameOnly) {
+    connect();
+    auto* frameLine = dynamic_cast<LineCommunication*>(comm.get());
+    ASSERT_NE(frameLine, nullptr);
+    std::vector<std::string> heard;
+    const std::string own = frameLine->QueueFrameRead(
+        {findParameter(*model, "PROINTEMP")}, [&](bool ok) { heard.push_back(ok ? "ok" : "failed"); });
+    EXPECT_EQ(own, "JOB-1");
+    EXPECT_EQ(read({"TEACH_MAX"}), "JOB-2") << "the frame's job takes a number of the same count";
+    EXPECT_EQ(next(3), (EventLog{"read 1", "read 1", "job JOB-2 SUCCESS"}));
+    EXPECT_EQ(heard, std::vector<std::string>{"ok"});
+    EXPECT_EQ(findParameter(*model, "PROINTEMP")->valueText(), "35");
+
+    dropConnection();
+    EXPECT_EQ(frameLine->QueueFrameRead({findParameter(*model, "PROINTEMP")},
+                                        [&](bool ok) { heard.push_back(ok ? "ok" : "failed"); }),
+              "JOB-3");
+    EXPECT_EQ(next(2), (EventLog{"connection DISCONNECTED ABORT", "status DISCONNECTED ABORT"}));
+    EXPECT_EQ(heard, (std::vector<std::string>{"ok", "failed"}));
+    EXPECT_EQ(frameLine->QueueFrameRead({findParameter(*model, "PROINTEMP")}, nullptr), "")
+        << "not connected";
+}
+
 TEST_P(LineContractTest, AConnectionThatCannotBeMadeFails) {
     refuseConnections();
     EXPECT_TRUE(comm->Connecting(true));
@@ -285,7 +324,7 @@ TEST_P(LineContractTest, AConnectionThatCannotBeMadeFails) {
 std::string kindName(const ::testing::TestParamInfo<std::string>& kind) {
     return kind.param;
 }
-INSTANTIATE_TEST_SUITE_P(EveryKind, LineContractTest, ::testing::Values("sim", "modbus"), kindName);
+INSTANTIATE_TEST_SUITE_P(EveryKind, LineContractTest, ::testing::Values("sim", "modbus", "rtu"), kindName);
 
 // What a front end is told when it names a line wrongly, before anything is made.
 TEST(LineKindsTest, RefusesWhatNoKindTakesNamingIt) {
@@ -298,7 +337,7 @@ TEST(LineKindsTest, RefusesWhatNoKindTakesNamingIt) {
         }
         return std::string();
     };
-    EXPECT_EQ(refusal({"rtu", "/dev/ttyUSB0"}), "unknown line kind \"rtu\" (modbus, sim)");
+    EXPECT_EQ(refusal({"can", "/dev/can0"}), "unknown line kind \"can\" (modbus, sim)");
     EXPECT_EQ(refusal({"sim", "fast"}), "wrong number of arguments for line");
     EXPECT_EQ(refusal({"modbus"}), "wrong number of arguments for line");
     EXPECT_EQ(refusal({"modbus", "127.0.0.1:0"}), "line modbus wants <host>:<port>, not 127.0.0.1:0");

@@ -40,9 +40,10 @@ TEST(SimRegisterBankTest, ReadsServeTheDevicesValues) {
     b.device.setFlow(300);
     b.device.setTemperature(-12.5);
     b.clock.advance(1000);
-    // Flow, unsettled, change, temperature in tenths, switch point, command, limits, mode, set points.
+    // Flow, unsettled, change, temperature in tenths, switch point, limits, command, the saved
+    // limits (the same two values), mode, set points.
     EXPECT_EQ(b.read(RegisterTable::Holding, 0, 13),
-              (std::vector<uint16_t>{300, 0, 0, 0xFF83, 60, 0, 800, 100, 2, 450, 450, 50, 0}));
+              (std::vector<uint16_t>{300, 0, 0, 0xFF83, 60, 800, 100, 0, 800, 100, 2, 450, 450}));
     b.clock.advance(1000);
     EXPECT_EQ(b.read(RegisterTable::Holding, 1, 1), std::vector<uint16_t>{1}) << "settled after 2 s";
     // What the simulation does not model is the description's constant; 32-bit, high word first.
@@ -60,18 +61,18 @@ TEST(SimRegisterBankTest, AWriteRequestIsOneJobAndRefusesWhatTheDeviceWouldNot) 
     Bank b;
     b.device.setFlow(300);
     const uint16_t teachMax[] = {1};
-    EXPECT_EQ(b.bank.write(5, teachMax), Reply::Ok);
+    EXPECT_EQ(b.bank.write(7, teachMax), Reply::Ok);
     EXPECT_EQ(b.device.value("TEACH_MAX"), "300") << "a code alone makes the device act";
 
     // Written together, the command selects the teach mode and teaches nothing.
     const uint16_t manual[] = {1, 700, 200};
-    EXPECT_EQ(b.bank.write(5, manual), Reply::Ok);
+    EXPECT_EQ(b.bank.write(7, manual), Reply::Ok);
     EXPECT_EQ(b.device.value("TEACH_MAX"), "700");
     EXPECT_EQ(b.device.value("TEACH_MIN"), "200");
     EXPECT_EQ(b.device.teachMode(), 1);
 
     const uint16_t offset[] = {0xFFFD};  // -3: "-1,5 %" on firmware 1
-    EXPECT_EQ(b.bank.write(12, offset), Reply::Ok);
+    EXPECT_EQ(b.bank.write(14, offset), Reply::Ok);
     EXPECT_EQ(b.device.value("TEACHDO_QUICK"), "-1,5 %");
     EXPECT_EQ(b.jobs,
               (std::vector<std::string>{"QUICK_2=1", "QUICK_2=1 TEACH_MAX_SAVE=700 TEACH_MIN_SAVE=200",
@@ -87,8 +88,8 @@ TEST(SimRegisterBankTest, AWriteRequestIsOneJobAndRefusesWhatTheDeviceWouldNot) 
         {"the flow is read-only", 0, {5}, Reply::IllegalAddress},
         {"no register there", 15, {5}, Reply::IllegalAddress},
         {"above the switch point's range", 4, {121}, Reply::IllegalValue},
-        {"not a code of the firmware's list", 12, {9}, Reply::IllegalValue},
-        {"a refused part refuses the whole request", 4, {70, 9}, Reply::IllegalValue},
+        {"not a code of the firmware's list", 14, {9}, Reply::IllegalValue},
+        {"a refused part refuses the whole request", 4, {70, 1001}, Reply::IllegalValue},
     };
     for (const auto& row : refused) EXPECT_EQ(b.bank.write(row.start, row.values), row.reply) << row.why;
     EXPECT_EQ(b.device.value("SWPOINT"), "60") << "nothing of a refused request reaches the device";

@@ -1,6 +1,8 @@
 """A flow monitor's register map served by pymodbus, for tests of our Modbus line against a server
 we did not write. The registers start with the description's default values (scaled as the map
-says); --set NAME=VALUE gives a parameter another value. Every write a client makes is printed as
+says); --set NAME=VALUE gives a parameter another value. With --serial DEVICE it serves Modbus RTU on
+that serial device (19200 baud, no parity: a pseudo-terminal refuses to be told parity twice)
+instead of TCP. Every write a client makes is printed as
 "write <address> <value> ..." on standard output; "listening <port>" is printed once the server
 accepts connections.
 
@@ -11,7 +13,8 @@ import json
 import sys
 
 from pymodbus.datastore import ModbusSequentialDataBlock, ModbusServerContext, ModbusSlaveContext
-from pymodbus.server import StartAsyncTcpServer
+from pymodbus.framer.rtu_framer import ModbusRtuFramer
+from pymodbus.server import StartAsyncSerialServer, StartAsyncTcpServer
 
 from register_image import registers
 
@@ -30,7 +33,8 @@ def block(values, logged):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--port", type=int, required=True)
+    parser.add_argument("--port", type=int)
+    parser.add_argument("--serial")
     parser.add_argument("--description", required=True)
     parser.add_argument("--set", action="append", default=[], metavar="NAME=VALUE")
     args = parser.parse_args()
@@ -44,6 +48,14 @@ def main():
             slaves=ModbusSlaveContext(hr=block(tables["holding"], True), ir=block(tables["input"], False),
                                       zero_mode=True),
             single=True)
+        if args.serial:
+            server = await StartAsyncSerialServer(context=context, framer=ModbusRtuFramer, port=args.serial,
+                                                  baudrate=19200, parity="N", bytesize=8, stopbits=1,
+                                                  defer_start=True)
+            await server.start()
+            print("listening", args.serial, flush=True)
+            await server.serve_forever()
+            return
         server = await StartAsyncTcpServer(context=context, address=("127.0.0.1", args.port), defer_start=True)
         running = asyncio.create_task(server.serve_forever())
         await server.serving

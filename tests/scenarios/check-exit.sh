@@ -42,7 +42,8 @@ check 2 'error: line 4: release after release: the frame asks a view once' creat
 check 2 'error: line 1: language 0, 1033 or 1031, not 1036' 'language 1036'
 # A line is chosen by its kind's name: a kind the frame does not know is refused naming those it
 # does, and `line sim` takes the simulated line back.
-check 2 'error: line 1: unknown line kind "rtu" (modbus, sim)' 'line rtu /dev/ttyUSB0'
+check 2 'error: line 1: unknown line kind "can" (modbus, rtu, sim)' 'line can /dev/can0'
+check 2 'error: line 1: parity is E, O or N, not parity=X' 'line rtu /dev/ttyUSB0 parity=X'
 check 0 'ok connected' 'line modbus 127.0.0.1:1502' 'line sim' 'sim flow 300' create 'init device' set-toolbar 'wait 100' 'expect connected true'
 check 1 'ok field mTeachState' create 'expect field mTeachState 3' 'expect field mTeachState 0'
 check 1 'FAIL line 3: field mModule = "$$MODULE" (expected "$$MODULE)' create 'expect field mModule "$$MODULE"' 'expect field mModule "$$MODULE'

@@ -33,7 +33,8 @@ refused "an option without its value" "--device wants a value" --device
 refused "a line that is no address" "--connect wants HOST:PORT (a port from 1 to 65535), not nonsense" --connect nonsense
 refused "a port out of range" "not 127.0.0.1:99999" --connect 127.0.0.1:99999
 refused "a port of nothing" "not 127.0.0.1:" --connect 127.0.0.1:
-refused "a line of no kind the frame knows" '--line: unknown line kind "rtu" (modbus, sim)' --line "rtu /dev/ttyUSB0"
+refused "a line of no kind the frame knows" '--line: unknown line kind "can" (modbus, rtu, sim)' --line "can /dev/can0"
+refused "a serial line with a parity no line takes" '--line: parity is E, O or N, not parity=X' --line "rtu /dev/ttyUSB0 parity=X"
 refused "a line the kind refuses" "--line: no line option retries (timeout, connect-timeout)" --line "modbus 127.0.0.1:1502 retries=3"
 refused "a missing description" "/nonexistent.json" --device /nonexistent.json
 refused "a description that is no JSON" "$work/broken.json" --device "$work/broken.json"
