@@ -28,10 +28,12 @@ double columnValue(sqlite3_stmt* s, int column) {
 
 }  // namespace
 
+// Closed with sqlite3_close_v2: a refusal may close while a statement is still alive, and the
+// connection must go once it is finalised rather than stay open for good.
 RecordingReader::RecordingReader(const std::string& path) : path_(path) {
     if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         const std::string reason = db_ ? sqlite3_errmsg(db_) : "out of memory";
-        sqlite3_close(db_);
+        sqlite3_close_v2(db_);
         db_ = nullptr;
         throw RecordingError(path + ": " + reason);
     }
@@ -46,12 +48,12 @@ RecordingReader::RecordingReader(const std::string& path) : path_(path) {
     }
     if (version < 0) {
         const std::string reason = sqlite3_errmsg(db_);
-        sqlite3_close(db_);
+        sqlite3_close_v2(db_);
         db_ = nullptr;
         throw RecordingError(path + ": " + reason);
     }
     if (version != kRecordingLayout) {
-        sqlite3_close(db_);
+        sqlite3_close_v2(db_);
         db_ = nullptr;
         throw RecordingError(path + ": not a recording of layout " + std::to_string(kRecordingLayout) +
                              " (the file has layout " + std::to_string(version) + ")");
@@ -59,7 +61,7 @@ RecordingReader::RecordingReader(const std::string& path) : path_(path) {
 }
 
 RecordingReader::~RecordingReader() {
-    sqlite3_close(db_);
+    sqlite3_close_v2(db_);
 }
 
 void RecordingReader::check(int code, const char* what) const {
