@@ -26,8 +26,10 @@ std::string isoTime(double secondsSinceMidnight) {
     return text;
 }
 
+}  // namespace
+
 // A cell as RFC 4180 wants it: quoted when it holds a separator, a quote or a line break.
-std::string cell(const std::string& text) {
+std::string csvCell(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
     for (char c : text) {
@@ -58,14 +60,12 @@ std::string number(const std::optional<int16_t>& v) {
     return v ? std::to_string(*v) : std::string();
 }
 
-}  // namespace
-
 void writeTrendCsv(std::ostream& out, const TrendSource& source) {
     const auto& scale = source.flowChart.chartArea().axis("X").timeScale();
     const double unit = secondsPerUnit(scale.unit());
     const std::string date = source.startDate.empty() ? std::string() : oneLine(source.startDate) + " ";
     out << "# " << oneLine(source.deviceName) << ", trend start " << date << isoTime(scale.base()) << "\n";
-    out << "time," << cell(source.flow.caption()) << ',' << cell(source.temperature.caption()) << "\n";
+    out << "time," << csvCell(source.flow.caption()) << ',' << csvCell(source.temperature.caption()) << "\n";
     const int32_t rows = std::max(source.flowChart.group(1).data().numPoints(),
                                   source.temperatureChart.group(1).data().numPoints());
     for (int32_t p = 1; p <= rows; ++p) {

@@ -10,6 +10,11 @@
 
 namespace qx::trend {
 
+// A cell as RFC 4180 wants it: quoted when it holds a separator, a quote or a line break.
+std::string csvCell(const std::string& text);
+// A text on its one line: line breaks become blanks.
+std::string oneLine(std::string text);
+
 void writeTrendCsv(std::ostream& out, const TrendSource& source);
 
 // Fails with std::runtime_error naming the file and the reason when it cannot be written.

@@ -9,25 +9,11 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "trend/TrendCsv.h"
+
 namespace qx::viewer {
 
 namespace {
-
-std::string cell(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
-std::string oneLine(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    return text;
-}
 
 std::string number(double v) {
     if (std::isnan(v)) return {};
@@ -57,14 +43,15 @@ std::string localIsoTime(int64_t ms) {
 void writeRecordingCsv(std::ostream& out, const Recording& recording, double fromMs, double toMs) {
     if (toMs < fromMs) std::swap(fromMs, toMs);
     const auto ms = [](double t) { return static_cast<int64_t>(std::llround(t)); };
-    out << "# " << oneLine(recording.run("device_name")) << ", recording start "
-        << oneLine(recording.run("started")) << ", shown " << localIsoTime(ms(fromMs)) << " to "
+    out << "# " << trend::oneLine(recording.run("device_name")) << ", recording start "
+        << trend::oneLine(recording.run("started")) << ", shown " << localIsoTime(ms(fromMs)) << " to "
         << localIsoTime(ms(toMs)) << "\n";
     const std::string flowUnit = recording.run("flow_unit");
-    out << "time," << cell(withUnit("flow", flowUnit)) << ','
-        << cell(withUnit("temperature", recording.run("temperature_unit"))) << ','
-        << cell(withUnit("switch point", flowUnit)) << ',' << cell(withUnit("taught maximum", flowUnit))
-        << ',' << cell(withUnit("taught minimum", flowUnit)) << ",events\n";
+    out << "time," << trend::csvCell(withUnit("flow", flowUnit)) << ','
+        << trend::csvCell(withUnit("temperature", recording.run("temperature_unit"))) << ','
+        << trend::csvCell(withUnit("switch point", flowUnit)) << ','
+        << trend::csvCell(withUnit("taught maximum", flowUnit)) << ','
+        << trend::csvCell(withUnit("taught minimum", flowUnit)) << ",events\n";
 
     const auto& events = recording.events();
     auto event = std::lower_bound(events.begin(), events.end(), fromMs, [](const RecordedEvent& e, double t) {
@@ -75,7 +62,7 @@ void writeRecordingCsv(std::ostream& out, const Recording& recording, double fro
         for (; event != events.end() && static_cast<double>(event->tMs) <= t &&
                static_cast<double>(event->tMs) <= toMs;
              ++event)
-            text += (text.empty() ? "" : "; ") + event->kind + ": " + oneLine(event->text);
+            text += (text.empty() ? "" : "; ") + event->kind + ": " + trend::oneLine(event->text);
         return text;
     };
     const int32_t end = recording.firstAfter(toMs);
@@ -83,11 +70,11 @@ void writeRecordingCsv(std::ostream& out, const Recording& recording, double fro
         out << localIsoTime(recording.time(i));
         for (int q = 0; q < kQuantityCount; ++q)
             out << ',' << number(recording.value(static_cast<Quantity>(q), i));
-        out << ',' << cell(eventsUpTo(static_cast<double>(recording.time(i)))) << "\n";
+        out << ',' << trend::csvCell(eventsUpTo(static_cast<double>(recording.time(i)))) << "\n";
     }
     for (; event != events.end() && static_cast<double>(event->tMs) <= toMs; ++event)
-        out << localIsoTime(event->tMs) << ",,,,,," << cell(event->kind + ": " + oneLine(event->text))
-            << "\n";
+        out << localIsoTime(event->tMs) << ",,,,,,"
+            << trend::csvCell(event->kind + ": " + trend::oneLine(event->text)) << "\n";
 }
 
 void exportRecordingCsv(const std::string& path, const Recording& recording, double fromMs, double toMs) {

@@ -13,34 +13,11 @@
 #include <QTimer>
 
 #include "LineDialog.h"
+#include "MenuDialogs.h"
 #include "WindowStand.h"
 
 namespace qx::window::test {
 namespace {
-
-void chooseNextFile(const QString& path, int triesLeft = 3000) {
-    QTimer::singleShot(10, [path, triesLeft] {
-        auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!files) {
-            if (triesLeft > 0)
-                chooseNextFile(path, triesLeft - 1);
-            else
-                ADD_FAILURE() << "no file dialog came";
-            return;
-        }
-        files->selectFile(path);
-        QMetaObject::invokeMethod(files, "accept");
-    });
-}
-
-void trigger(FrameWindow& window, const QString& item) {
-    for (QAction* top : window.menuBar()->actions()) {
-        if (top->text().remove('&') != "Device") continue;
-        for (QAction* action : top->menu()->actions())
-            if (action->text().remove('&').startsWith(item)) return action->trigger();
-    }
-    ADD_FAILURE() << "no Device > " << item.toStdString();
-}
 
 TEST(DeviceTools, TheLineFieldOpensTheLinesCounters) {
     WindowStand stand;
@@ -69,7 +46,7 @@ TEST(DeviceTools, ALoadShowsWhatDiffersAndWritesOnlyWhenConfirmed) {
     QTemporaryDir dir;
     const QString path = dir.filePath("fm1.json");
     chooseNextFile(path);
-    trigger(stand.window, "Save parameters");
+    trigger(stand.window, "Device", "Save parameters");
     stand.window.runFor(500);
     ASSERT_NE(stand.transcript.str().find("saved " + path.toStdString() + " "), std::string::npos)
         << stand.transcript.str();
@@ -84,7 +61,7 @@ TEST(DeviceTools, ALoadShowsWhatDiffersAndWritesOnlyWhenConfirmed) {
         return answer;
     };
     chooseNextFile(path);
-    trigger(stand.window, "Load parameter set");
+    trigger(stand.window, "Device", "Load parameter set");
     stand.window.runFor(500);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].name + " " + shown[0].fileText + " " + shown[0].deviceText, "SWPOINT 60 70");

@@ -13,52 +13,13 @@
 #include <QTimer>
 #include <functional>
 
+#include "MenuDialogs.h"
 #include "WindowStand.h"
 #include "frame/FrameModelFactory.h"
 #include "view/QX_FlowWiz.h"
 
 namespace qx::window::test {
 namespace {
-
-// Answers the next modal dialog once it is up; `answer` gets it. Gives up after a while, so that a
-// dialog that never came cannot be answered by a later test.
-void answerNextDialog(std::function<void(QWidget*)> answer, int triesLeft = 3000) {
-    QTimer::singleShot(10, [answer = std::move(answer), triesLeft] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog)
-            answer(dialog);
-        else if (triesLeft > 0)
-            answerNextDialog(answer, triesLeft - 1);
-        else
-            ADD_FAILURE() << "no dialog came";
-    });
-}
-
-QAction* menuAction(FrameWindow& window, const QString& menu, const QString& item) {
-    for (QAction* top : window.menuBar()->actions()) {
-        if (top->text().remove('&') != menu) continue;
-        for (QAction* action : top->menu()->actions())
-            if (action->text().remove('&').startsWith(item)) return action;
-    }
-    return nullptr;
-}
-
-void trigger(FrameWindow& window, const QString& menu, const QString& item) {
-    QAction* action = menuAction(window, menu, item);
-    ASSERT_NE(action, nullptr) << menu.toStdString() << " > " << item.toStdString();
-    action->trigger();
-}
-
-// A file dialog's chosen file, as typed into its name box and confirmed.
-void chooseFile(QWidget* dialog, const QString& path, QString* offered = nullptr) {
-    auto* files = qobject_cast<QFileDialog*>(dialog);
-    ASSERT_NE(files, nullptr);
-    auto* name = files->findChild<QLineEdit*>("fileNameEdit");
-    ASSERT_NE(name, nullptr);
-    if (offered) *offered = name->text();
-    files->selectFile(path);
-    QMetaObject::invokeMethod(files, "accept");
-}
 
 TEST(MenuDialog, ExportOffersANameAndAddsTheExtension) {
     WindowStand stand;

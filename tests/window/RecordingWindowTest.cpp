@@ -18,32 +18,12 @@
 #include <QTimer>
 #include <functional>
 
+#include "MenuDialogs.h"
 #include "WindowStand.h"
 #include "record/RecordingFile.h"
 
 namespace qx::window::test {
 namespace {
-
-void answerNextDialog(std::function<void(QWidget*)> answer, int triesLeft = 3000) {
-    QTimer::singleShot(10, [answer = std::move(answer), triesLeft] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog)
-            answer(dialog);
-        else if (triesLeft > 0)
-            answerNextDialog(answer, triesLeft - 1);
-        else
-            ADD_FAILURE() << "no dialog came";
-    });
-}
-
-QAction* fileMenuAction(FrameWindow& window, const QString& item) {
-    for (QAction* top : window.menuBar()->actions()) {
-        if (top->text().remove('&') != "File") continue;
-        for (QAction* action : top->menu()->actions())
-            if (action->text().remove('&').startsWith(item)) return action;
-    }
-    return nullptr;
-}
 
 TEST(RecordingWindow, RecordsTheRunTakesANoteAndWritesTheReport) {
     WindowStand stand;
@@ -70,7 +50,7 @@ TEST(RecordingWindow, RecordsTheRunTakesANoteAndWritesTheReport) {
     for (const auto& e : r.events) noted = noted || (e.kind == "note" && e.text == "valve opened to 80 %");
     EXPECT_TRUE(noted);
 
-    QAction* report = fileMenuAction(stand.window, "Commissioning report");
+    QAction* report = menuAction(stand.window, "File", "Commissioning report");
     ASSERT_NE(report, nullptr);
     answerNextDialog([&](QWidget* d) {
         auto* files = qobject_cast<QFileDialog*>(d);

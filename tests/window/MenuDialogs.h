@@ -1,0 +1,66 @@
+#pragma once
+// A person's way through the window's menus and the dialogs they open, for the window tests:
+// a menu entry found by its text, a modal dialog answered once it is up, a file chosen in a
+// file dialog.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <functional>
+
+#include "FrameWindow.h"
+
+namespace qx::window::test {
+
+// Answers the next modal dialog once it is up; `answer` gets it. Gives up after a while, so that a
+// dialog that never came cannot be answered by a later test.
+inline void answerNextDialog(std::function<void(QWidget*)> answer, int triesLeft = 3000) {
+    QTimer::singleShot(10, [answer = std::move(answer), triesLeft] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog)
+            answer(dialog);
+        else if (triesLeft > 0)
+            answerNextDialog(answer, triesLeft - 1);
+        else
+            ADD_FAILURE() << "no dialog came";
+    });
+}
+
+// The entry of the menu `menu` whose text (without accelerators) starts with `item`.
+inline QAction* menuAction(FrameWindow& window, const QString& menu, const QString& item) {
+    for (QAction* top : window.menuBar()->actions()) {
+        if (top->text().remove('&') != menu) continue;
+        for (QAction* action : top->menu()->actions())
+            if (action->text().remove('&').startsWith(item)) return action;
+    }
+    return nullptr;
+}
+
+inline void trigger(FrameWindow& window, const QString& menu, const QString& item) {
+    QAction* action = menuAction(window, menu, item);
+    ASSERT_NE(action, nullptr) << menu.toStdString() << " > " << item.toStdString();
+    action->trigger();
+}
+
+// A file dialog's chosen file, as typed into its name box and confirmed.
+inline void chooseFile(QWidget* dialog, const QString& path, QString* offered = nullptr) {
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    ASSERT_NE(files, nullptr);
+    auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    if (offered) *offered = name->text();
+    files->selectFile(path);
+    QMetaObject::invokeMethod(files, "accept");
+}
+
+// The next file dialog, once it is up, chooses `path`.
+inline void chooseNextFile(const QString& path) {
+    answerNextDialog([path](QWidget* dialog) { chooseFile(dialog, path); });
+}
+
+}  // namespace qx::window::test
