@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "device/DeviceTable.h"
 #include "display/TrendPane.h"
+#include "frame/FrameDatabase.h"
 #include "platform/ChartObject.h"
 #include "view/QX_FlowWiz.h"
 
@@ -23,12 +25,14 @@ std::string quoted(const std::string& text) {
     return nlohmann::json(text).dump();
 }
 
-std::string categoryName(frame::DeviceOptions::Category c) {
+// The bus category as the model's database gives it to the view: the id of the category.
+std::string categoryId(frame::DeviceOptions::Category c, const device::DeviceTable& table) {
     switch (c) {
         case frame::DeviceOptions::Category::Match:
-            return "match";
+            return table.savingCategory.empty() ? device::DeviceTable::flowMonitor().savingCategory
+                                                : table.savingCategory;
         case frame::DeviceOptions::Category::Other:
-            return "other";
+            return frame::kOtherCategory;
         case frame::DeviceOptions::Category::None:
             break;
     }
@@ -163,7 +167,7 @@ void FrameRecorder::followView() {
 
 void FrameRecorder::updateFacts() {
     const auto& options = frame_.options();
-    RunFacts facts{{"bus_category", categoryName(options.category)},
+    RunFacts facts{{"bus_category", categoryId(options.category, frame_.sim().table())},
                    {"description", options.descriptionPath.empty() ? "built-in" : options.descriptionPath}};
     host::DataModelPtr model = frame_.model();
     host::ParameterPtr flow, temperature;

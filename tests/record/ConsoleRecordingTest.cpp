@@ -82,7 +82,7 @@ TEST(ConsoleRecording, HoldsAWholeMaxMinTeachInAsTheFrameSawIt) {
 
     EXPECT_EQ(r.fact("device_name"), "FM1");
     EXPECT_EQ(r.fact("firmware_item"), "1");
-    EXPECT_EQ(r.fact("bus_category"), "match");
+    EXPECT_EQ(r.fact("bus_category"), "2C4CD8B8-D509-4ECB-94A7-019F12569C8B");
     EXPECT_EQ(r.fact("description"), "built-in");
     EXPECT_EQ(r.fact("language"), "en");
     EXPECT_EQ(r.fact("flow_unit"), "Bit");
