@@ -22,6 +22,7 @@
 #include "frame/modbus/ModbusLine.h"
 #include "frame/modbus/RtuLine.h"
 #include "frame/modbus/SimRegisterBank.h"
+#include "modbus/BankReply.h"
 #include "modbus/PtyServer.h"
 #include "platform/VirtualScheduler.h"
 
@@ -104,30 +105,7 @@ class LoopbackServer {
         frame.resize(header.frameSize());
         if (!receive(client, frame.data() + kMbapSize, frame.size() - kMbapSize)) return false;
         if (dropNext_.exchange(false)) return false;
-        const std::span<const uint8_t> pdu = std::span(frame).subspan(kMbapSize);
-        const uint8_t function = pdu[0];
-        const uint16_t start = wordAt(pdu, 1), count = wordAt(pdu, 3);
-        std::vector<uint8_t> reply{function};
-        std::vector<uint16_t> words;
-        auto outcome = SimRegisterBank::Reply::Ok;
-        if (function == 3 || function == 4) {
-            outcome = bank_.read(function == 3 ? RegisterTable::Holding : RegisterTable::Input, start, count,
-                                 words);
-            reply.push_back(static_cast<uint8_t>(2 * words.size()));
-        } else if (function == 6) {
-            words = {count};
-            outcome = bank_.write(start, words);
-            words = {start, count};
-        } else {
-            for (size_t i = 0; i < count; ++i) words.push_back(wordAt(pdu, 6 + 2 * i));
-            outcome = bank_.write(start, words);
-            words = {start, count};
-        }
-        for (uint16_t w : words)
-            reply.insert(reply.end(), {static_cast<uint8_t>(w >> 8), static_cast<uint8_t>(w)});
-        if (failNext_.exchange(false)) outcome = SimRegisterBank::Reply::IllegalValue;
-        if (outcome != SimRegisterBank::Reply::Ok)
-            reply = {static_cast<uint8_t>(function | kExceptionBit), static_cast<uint8_t>(outcome)};
+        const auto reply = bankReply(bank_, std::span(frame).subspan(kMbapSize), failNext_.exchange(false));
         const auto bytes = buildFrame(header.transaction, header.unit, reply);
         return write(client, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     }

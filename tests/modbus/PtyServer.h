@@ -25,6 +25,7 @@
 #include "frame/modbus/ModbusFrame.h"
 #include "frame/modbus/RtuFrame.h"
 #include "frame/modbus/SimRegisterBank.h"
+#include "modbus/BankReply.h"
 #include "platform/VirtualScheduler.h"
 
 namespace qx::frame::test {
@@ -113,30 +114,8 @@ class PtyServer {
             return true;
         }
         if (fault == Fault::Silent) return true;
-        const std::span<const uint8_t> pdu = std::span(request).subspan(1, request.size() - 3);
-        const uint8_t function = pdu[0];
-        const uint16_t start = wordAt(pdu, 1), count = wordAt(pdu, 3);
-        std::vector<uint8_t> reply{function};
-        std::vector<uint16_t> words;
-        auto outcome = SimRegisterBank::Reply::Ok;
-        if (function == 3 || function == 4) {
-            outcome = bank_.read(function == 3 ? RegisterTable::Holding : RegisterTable::Input, start, count,
-                                 words);
-            reply.push_back(static_cast<uint8_t>(2 * words.size()));
-        } else if (function == 6) {
-            words = {count};
-            outcome = bank_.write(start, words);
-            words = {start, count};
-        } else {
-            for (size_t i = 0; i < count; ++i) words.push_back(wordAt(pdu, 6 + 2 * i));
-            outcome = bank_.write(start, words);
-            words = {start, count};
-        }
-        for (uint16_t w : words)
-            reply.insert(reply.end(), {static_cast<uint8_t>(w >> 8), static_cast<uint8_t>(w)});
-        if (fault == Fault::Exception) outcome = SimRegisterBank::Reply::IllegalValue;
-        if (outcome != SimRegisterBank::Reply::Ok)
-            reply = {static_cast<uint8_t>(function | kExceptionBit), static_cast<uint8_t>(outcome)};
+        const auto reply =
+            bankReply(bank_, std::span(request).subspan(1, request.size() - 3), fault == Fault::Exception);
         auto bytes = buildRtuFrame(request[0], reply);
         if (fault == Fault::BadCrc) bytes.back() ^= 0x5A;
         if (fault == Fault::Late) std::this_thread::sleep_for(std::chrono::milliseconds(kLateMs));
