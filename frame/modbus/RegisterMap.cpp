@@ -170,6 +170,7 @@ class Reader {
         const ParameterDefinition* definition = findDefinition(parameters_, e.parameter);
         if (!definition) fail(path + "/parameter", "the description has no parameter " + e.parameter);
         if (map.find(e.parameter)) fail(path + "/parameter", e.parameter + " has a register already");
+        if (r.contains("sameAs")) return sharing(r, path, map, std::move(e.parameter), *definition);
         e.table = choice<RegisterTable>(
             r, "table", path, {{"holding", RegisterTable::Holding}, {"input", RegisterTable::Input}});
         e.type = choice<RegisterType>(r, "type", path,
@@ -197,6 +198,24 @@ class Reader {
                 fail(path + "/address",
                      "register " + std::to_string(a) + " is " + other->parameter + "'s already");
         checkFits(e, *definition, path);
+        return e;
+    }
+
+    // A parameter that names the same value as one given before takes that one's registers and
+    // everything about them, so a write job may place it next to either's companions.
+    RegisterEntry sharing(const json& r, const std::string& path, const RegisterMap& map,
+                          std::string parameter, const ParameterDefinition& definition) const {
+        const std::string owner = text(r, "sameAs", path);
+        const RegisterEntry* other = map.find(owner);
+        if (!other) fail(path + "/sameAs", "no register is given before for " + owner);
+        if (!other->sameAs.empty())
+            fail(path + "/sameAs", owner + " shares " + other->sameAs + "'s register itself");
+        for (const char* key : {"table", "address", "type", "wordOrder", "scale", "offset", "writable"})
+            if (r.contains(key)) fail(path + "/" + key, "comes from " + owner + ", whose register this is");
+        RegisterEntry e = *other;
+        e.parameter = std::move(parameter);
+        e.sameAs = owner;
+        checkFits(e, definition, path);
         return e;
     }
 

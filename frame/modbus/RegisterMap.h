@@ -30,6 +30,9 @@ struct RegisterEntry {
     double scale = 1;
     double offset = 0;
     bool writable = false;
+    // The parameter whose registers this one shares, when both name one value of the device (the
+    // saving category's taught limits and the others'); empty for a register of its own.
+    std::string sameAs = {};
 
     uint16_t width() const { return type == RegisterType::Int32 || type == RegisterType::UInt32 ? 2 : 1; }
     // The last register the entry takes.
@@ -43,7 +46,8 @@ struct RegisterMap {
 
     // None when the parameter has no register.
     const RegisterEntry* find(const std::string& parameter) const;
-    // The entry whose registers include `address`; none when the register is not mapped.
+    // The entry whose registers include `address` (of entries sharing them, the one that has them
+    // as its own); none when the register is not mapped.
     const RegisterEntry* covering(RegisterTable table, uint32_t address) const;
 };
 

@@ -68,14 +68,28 @@ class PtyServer {
   private:
     void plug() {
         std::lock_guard lock(mutex_);
+        openPair();
+    }
+    // The new device takes the name before the old one's end closes: whoever sees the old one go
+    // and opens the name again finds the new one, however late this thread runs.
+    void replug() {
+        std::lock_guard lock(mutex_);
+        const int oldMaster = master_, oldSlave = slave_;
+        openPair();
+        close(oldMaster);
+        close(oldSlave);
+    }
+    void openPair() {
         if (openpty(&master_, &slave_, nullptr, nullptr, nullptr) != 0) throw std::runtime_error("no pty");
         // Raw from the start: an echo would send the device's own replies back to it.
         termios raw{};
         tcgetattr(slave_, &raw);
         cfmakeraw(&raw);
         tcsetattr(slave_, TCSANOW, &raw);
-        std::filesystem::remove(path());
-        std::filesystem::create_symlink(ttyname(slave_), path());
+        const std::string fresh = path() + ".new";
+        std::filesystem::remove(fresh);
+        std::filesystem::create_symlink(ttyname(slave_), fresh);
+        std::filesystem::rename(fresh, path());
     }
     void unplug() {
         std::lock_guard lock(mutex_);
@@ -109,8 +123,7 @@ class PtyServer {
     bool answer(const std::vector<uint8_t>& request) {
         const Fault fault = fault_.exchange(Fault::None);
         if (fault == Fault::Drop) {
-            unplug();
-            plug();
+            replug();
             return true;
         }
         if (fault == Fault::Silent) return true;

@@ -47,8 +47,21 @@ TEST(RegisterMapTest, RefusesWhatCannotWorkNamingFilePathAndReason) {
     };
     const Row rows[] = {
         {"the shipped map", [](json&) {}, ""},
-        {"two parameters on one register", [](json& d) { entryOf(d, "TEACH_MAX")["address"] = 8; },
-         "fm.json: /modbus/registers/13/address: register 8 is TEACH_MAX_SAVE's already"},
+        {"two parameters on one register", [](json& d) { entryOf(d, "FLOWSP_RAW")["address"] = 8; },
+         "fm.json: /modbus/registers/9/address: register 8 is TEACH_MIN_SAVE's already"},
+        {"a shared register of a parameter given later",
+         [](json& d) {
+             entryOf(d, "TEACH_MAX_SAVE") = {{"parameter", "TEACH_MAX_SAVE"}, {"sameAs", "TEACH_MAX"}};
+         },
+         "fm.json: /modbus/registers/6/sameAs: no register is given before for TEACH_MAX"},
+        {"a shared register shared on",
+         [](json& d) {
+             entryOf(d, "TEACH_MIN") = {{"parameter", "TEACH_MIN"}, {"sameAs", "TEACH_MAX"}};
+         },
+         "fm.json: /modbus/registers/14/sameAs: TEACH_MAX shares TEACH_MAX_SAVE's register itself"},
+        {"a shared register given a place of its own",
+         [](json& d) { entryOf(d, "TEACH_MAX")["address"] = 20; },
+         "fm.json: /modbus/registers/13/address: comes from TEACH_MAX_SAVE, whose register this is"},
         {"a 32-bit value reaching into the next one", [](json& d) { entryOf(d, "SERIAL_NO")["address"] = 1; },
          "fm.json: /modbus/registers/16/address: register 2 is SERIAL_NO's already"},
         {"the same address in the other table is no overlap",
@@ -124,13 +137,13 @@ TEST(RegisterMapTest, ValuesGoThroughTheirRegistersAndBack) {
     for (const auto& row : rows) {
         RegisterMap map;
         map.byteOrder = row.bytes;
-        RegisterEntry e{"P", RegisterTable::Holding, 0, row.type, row.words, row.scale, row.offset, true};
+        RegisterEntry e{"P", RegisterTable::Holding, 0, row.type, row.words, row.scale, row.offset, true, {}};
         EXPECT_EQ(encodeRegisters(map, e, row.value), row.registers) << row.value;
         EXPECT_EQ(decodeRegisters(map, e, row.registers), row.value) << row.value;
     }
     RegisterMap map;
-    RegisterEntry small{"P", RegisterTable::Holding, 0, RegisterType::Int16, WordOrder::HighFirst, 1, 0,
-                        true};
+    RegisterEntry small{"P", RegisterTable::Holding, 0, RegisterType::Int16, WordOrder::HighFirst, 1, 0, true,
+                        {}};
     EXPECT_FALSE(encodeRegisters(map, small, 32768)) << "a value beyond the type is not written";
     EXPECT_EQ(encodeRegisters(map, small, 2.5), std::vector<uint16_t>{2}) << "halves round to even";
 }
@@ -153,16 +166,26 @@ TEST(RegisterMapTest, ReadsGatherIntoFewRequestsAndWritesKeepTheJobsOrder) {
     // command register the poll does not ask for.
     EXPECT_EQ(reads({"DELTAFLOW_RAW", "DELTAFLOW_NEW", "PROINFLOW_RAW", "TEACH_MAX_SAVE", "TEACH_MIN_SAVE",
                      "PROINTEMP", "SWPOINT", "TEACHDO_QUICK_MODE", "FLOWSP_RAW", "FLOWSPQT_RAW"}),
-              " h0+13");
+              " h0+11");
     EXPECT_EQ(reads({"PROINFLOW_RAW", "SWPOINT", "TEACHDO_SWPOINT", "TEACHDO_QUICK", "FLOWSPQT_RAW"}),
-              " h0+15");
-    EXPECT_EQ(reads({"TEACH_MIN", "PROINFLOW_RAW"}), " h0+7");
+              " h0+13");
+    EXPECT_EQ(reads({"TEACH_MIN", "PROINFLOW_RAW"}), " h0+9");
+    // Two names of one value read the one register.
+    EXPECT_EQ(reads({"TEACH_MAX", "TEACH_MAX_SAVE"}), " h7+1");
     EXPECT_EQ(reads({"OPERATING_HOURS", "PROINFLOW_RAW", "SERIAL_NO"}), " h0+1 i0+4");
 
     // A gap of unmapped registers splits the read; 125 registers is the most one request holds.
     RegisterMap sparse;
     for (uint16_t a : std::initializer_list<uint16_t>{0, 1, 3, 124, 125})
-        sparse.entries.push_back({"R" + std::to_string(a), RegisterTable::Holding, a, RegisterType::UInt16});
+        sparse.entries.push_back({"R" + std::to_string(a),
+                                  RegisterTable::Holding,
+                                  a,
+                                  RegisterType::UInt16,
+                                  WordOrder::HighFirst,
+                                  1,
+                                  0,
+                                  false,
+                                  {}});
     std::vector<const RegisterEntry*> all;
     for (const auto& e : sparse.entries) all.push_back(&e);
     std::string split;
@@ -184,18 +207,20 @@ TEST(RegisterMapTest, ReadsGatherIntoFewRequestsAndWritesKeepTheJobsOrder) {
     };
     EXPECT_EQ(writes({"TEACH_MIN_SAVE", "TEACH_MAX_SAVE"}), " [TEACH_MAX_SAVE TEACH_MIN_SAVE]");
     EXPECT_EQ(writes({"SWPOINT", "TEACHDO_QUICK"}), " [SWPOINT] [TEACHDO_QUICK]");
-    EXPECT_EQ(writes({"SWPOINT", "TEACH_MAX", "TEACHDO_QUICK", "TEACH_MIN"}),
-              " [SWPOINT TEACH_MAX] [TEACHDO_QUICK] [TEACH_MIN]");
+    EXPECT_EQ(writes({"SWPOINT", "FLOWSPQT_RAW", "TEACHDO_QUICK", "TEACH_MIN"}),
+              " [SWPOINT FLOWSPQT_RAW] [TEACHDO_QUICK] [TEACH_MIN]");
 
     // Every job the view writes with a command carrier (the teach code, or the teach mode on
     // newer firmware) goes as one request on the default device: the device never acts on the
-    // carrier before the values it carries arrive. Firmware 0's quick teach (QUICK_2 with
-    // FLOWSP_RAW) is the one combination the layout cannot also place.
+    // carrier before the values it carries arrive, whichever names the device's category gives the
+    // taught limits and whichever firmware's quick-teach switch point it is.
     const std::vector<std::vector<const char*>> jobs = {
         {"QUICK_2", "TEACH_MAX", "TEACH_MIN"},
         {"QUICK_2", "TEACH_MAX_SAVE", "TEACH_MIN_SAVE"},
+        {"TEACHDO_QUICK_MODE", "TEACH_MAX", "TEACH_MIN"},
         {"TEACHDO_QUICK_MODE", "TEACH_MAX_SAVE", "TEACH_MIN_SAVE"},
-        {"TEACHDO_QUICK_MODE", "FLOWSPQT_RAW"}};
+        {"TEACHDO_QUICK_MODE", "FLOWSPQT_RAW"},
+        {"QUICK_2", "FLOWSP_RAW"}};
     for (const auto& job : jobs) {
         std::vector<const RegisterEntry*> list;
         for (const char* name : job) list.push_back(map.find(name));

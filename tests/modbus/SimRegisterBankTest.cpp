@@ -40,17 +40,17 @@ TEST(SimRegisterBankTest, ReadsServeTheDevicesValues) {
     b.device.setFlow(300);
     b.device.setTemperature(-12.5);
     b.clock.advance(1000);
-    // Flow, unsettled, change, temperature in tenths, switch point, limits, command, the saved
-    // limits (the same two values), mode, set points.
+    // Flow, unsettled, change, temperature in tenths, switch point, quick-teach set point, mode,
+    // limits, command, set point, its position, tolerance.
     EXPECT_EQ(b.read(RegisterTable::Holding, 0, 13),
-              (std::vector<uint16_t>{300, 0, 0, 0xFF83, 60, 800, 100, 0, 800, 100, 2, 450, 450}));
+              (std::vector<uint16_t>{300, 0, 0, 0xFF83, 60, 450, 2, 800, 100, 0, 450, 50, 0}));
     b.clock.advance(1000);
     EXPECT_EQ(b.read(RegisterTable::Holding, 1, 1), std::vector<uint16_t>{1}) << "settled after 2 s";
     // What the simulation does not model is the description's constant; 32-bit, high word first.
     EXPECT_EQ(b.read(RegisterTable::Input, 0, 4), (std::vector<uint16_t>{0x0001, 0xD689, 0x0000, 0x04E2}));
 
     std::vector<uint16_t> out;
-    EXPECT_EQ(b.bank.read(RegisterTable::Holding, 14, 2, out), Reply::IllegalAddress) << "past the map";
+    EXPECT_EQ(b.bank.read(RegisterTable::Holding, 12, 2, out), Reply::IllegalAddress) << "past the map";
     EXPECT_EQ(b.bank.read(RegisterTable::Input, 1, 1, out), Reply::Ok) << "half of a 32-bit value";
     Bank noQuickMode({.quickMode = Presence::Missing});
     EXPECT_EQ(noQuickMode.bank.read(RegisterTable::Holding, 0, 13, out), Reply::IllegalAddress)
@@ -61,21 +61,21 @@ TEST(SimRegisterBankTest, AWriteRequestIsOneJobAndRefusesWhatTheDeviceWouldNot) 
     Bank b;
     b.device.setFlow(300);
     const uint16_t teachMax[] = {1};
-    EXPECT_EQ(b.bank.write(7, teachMax), Reply::Ok);
+    EXPECT_EQ(b.bank.write(9, teachMax), Reply::Ok);
     EXPECT_EQ(b.device.value("TEACH_MAX"), "300") << "a code alone makes the device act";
 
     // Written together, the command selects the teach mode and teaches nothing.
-    const uint16_t manual[] = {1, 700, 200};
+    const uint16_t manual[] = {700, 200, 1};
     EXPECT_EQ(b.bank.write(7, manual), Reply::Ok);
     EXPECT_EQ(b.device.value("TEACH_MAX"), "700");
     EXPECT_EQ(b.device.value("TEACH_MIN"), "200");
     EXPECT_EQ(b.device.teachMode(), 1);
 
     const uint16_t offset[] = {0xFFFD};  // -3: "-1,5 %" on firmware 1
-    EXPECT_EQ(b.bank.write(14, offset), Reply::Ok);
+    EXPECT_EQ(b.bank.write(12, offset), Reply::Ok);
     EXPECT_EQ(b.device.value("TEACHDO_QUICK"), "-1,5 %");
     EXPECT_EQ(b.jobs,
-              (std::vector<std::string>{"QUICK_2=1", "QUICK_2=1 TEACH_MAX_SAVE=700 TEACH_MIN_SAVE=200",
+              (std::vector<std::string>{"QUICK_2=1", "TEACH_MAX_SAVE=700 TEACH_MIN_SAVE=200 QUICK_2=1",
                                         "TEACHDO_QUICK=-1,5 %"}));
 
     struct Row {
@@ -86,9 +86,9 @@ TEST(SimRegisterBankTest, AWriteRequestIsOneJobAndRefusesWhatTheDeviceWouldNot) 
     };
     const Row refused[] = {
         {"the flow is read-only", 0, {5}, Reply::IllegalAddress},
-        {"no register there", 15, {5}, Reply::IllegalAddress},
+        {"no register there", 13, {5}, Reply::IllegalAddress},
         {"above the switch point's range", 4, {121}, Reply::IllegalValue},
-        {"not a code of the firmware's list", 14, {9}, Reply::IllegalValue},
+        {"not a code of the firmware's list", 12, {9}, Reply::IllegalValue},
         {"a refused part refuses the whole request", 4, {70, 1001}, Reply::IllegalValue},
     };
     for (const auto& row : refused) EXPECT_EQ(b.bank.write(row.start, row.values), row.reply) << row.why;

@@ -205,7 +205,7 @@ wait 1000
     assert [l for l in modbus if l.startswith("write")] == simulated, modbus
     assert simulated == [f'write QUICK_2="{c}"' for c in QUICK_2_CODES], simulated
     assert 'write SWPOINT="75"' in settings and not any(l.startswith("FAIL") for l in settings), settings
-    assert device_writes == [f"write 7 {c}" for c in QUICK_2_CODES] + ["write 4 75"], device_writes
+    assert device_writes == [f"write 9 {c}" for c in QUICK_2_CODES] + ["write 4 75"], device_writes
 
 
 def mbpoll(port, first, count=None, write=None, expect_ok=True):
@@ -224,12 +224,12 @@ def case_mbpoll():
     with server:
         _, values = mbpoll(port, 1, count=10)
         # DELTAFLOW_NEW (the second register) depends on when the flow settles; the rest is fixed.
-        assert values[:1] + values[2:] == [300, 0, 245, 60, 800, 100, 0, 800, 100], values
-        mbpoll(port, 8, write=1)  # QUICK_2 := 1 teaches the present flow as maximum
+        assert values[:1] + values[2:] == [300, 0, 245, 60, 450, 2, 800, 100, 0], values
+        mbpoll(port, 10, write=1)  # QUICK_2 := 1 teaches the present flow as maximum
         server.wait_for('write QUICK_2="1"')
         server.send("show TEACH_MAX")
         server.wait_for("TEACH_MAX = 300")
-        assert mbpoll(port, 6, count=1)[1] == [300]
+        assert mbpoll(port, 8, count=1)[1] == [300]
         # The flow is read-only: the write gets an exception and changes nothing.
         text, _ = mbpoll(port, 1, write=5, expect_ok=False)
         assert "Illegal data address" in text, text

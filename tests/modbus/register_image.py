@@ -16,6 +16,8 @@ def registers(description, overrides):
     defaults.update(overrides)
     tables = {"holding": {}, "input": {}}
     for entry in description["modbus"]["registers"]:
+        if "sameAs" in entry:  # the owner's register holds the one value both names give
+            continue
         value = defaults.get(entry["parameter"])
         if entry["type"] in ("int32", "uint32"):
             raw = int(value or 0)

@@ -108,7 +108,7 @@ def case_teach_in_pymodbus():
             device_writes = [l for l in server.drain() if l.startswith("write")]
     assert [l for l in serial if l.startswith("write")] == simulated, serial
     assert not any(l.startswith("FAIL") for l in serial), serial
-    assert device_writes == [f"write 7 {c}" for c in QUICK_2_CODES], device_writes
+    assert device_writes == [f"write 9 {c}" for c in QUICK_2_CODES], device_writes
 
 
 def failed_first_read(server_commands, line_options=""):
