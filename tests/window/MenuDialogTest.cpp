@@ -28,7 +28,7 @@ TEST(MenuDialog, ExportOffersANameAndAddsTheExtension) {
     for (const char* format : {"csv", "png"}) {
         SCOPED_TRACE(format);
         QString offered;
-        answerNextDialog([&](QWidget* d) { chooseFile(d, dir.filePath("mine"), &offered); });
+        answerNext<QFileDialog>([&](QFileDialog* d) { chooseFile(d, dir.filePath("mine"), &offered); });
         trigger(stand.window, "File", QString("Export trend as ") + QString(format).toUpper());
         EXPECT_TRUE(offered.startsWith("trend-") && offered.endsWith(QString(".") + format))
             << offered.toStdString();
@@ -78,11 +78,9 @@ TEST(MenuDialog, OpeningADescriptionChecksItFirst) {
 
     QString refusal;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    answerNextDialog([&](QWidget* d) {
+    answerNext<QFileDialog>([&](QFileDialog* d) {
         chooseFile(d, broken);
-        answerNextDialog([&](QWidget* box) {
-            auto* message = qobject_cast<QMessageBox*>(box);
-            ASSERT_NE(message, nullptr);
+        answerNext<QMessageBox>([&](QMessageBox* message) {
             refusal = message->text();
             icon = message->icon();
             message->accept();
@@ -96,7 +94,7 @@ TEST(MenuDialog, OpeningADescriptionChecksItFirst) {
     EXPECT_TRUE(stand.toolButton("Poll")->isChecked());
 
     const QString good = QString::fromStdString(frame::flowMonitorDescriptionPath());
-    answerNextDialog([&](QWidget* d) { chooseFile(d, good); });
+    chooseNextFile(good);
     trigger(stand.window, "File", "Open device description");
     EXPECT_EQ(opened, std::vector<std::string>{good.toStdString()});
 }

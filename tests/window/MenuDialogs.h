@@ -17,17 +17,19 @@
 
 namespace qx::window::test {
 
-// Answers the next modal dialog once it is up; `answer` gets it. Gives up after a while, so that a
-// dialog that never came cannot be answered by a later test.
-inline void answerNextDialog(std::function<void(QWidget*)> answer, int triesLeft = 3000) {
+// Answers the next modal dialog of that kind once it is up and shown; `answer` gets it. A dialog
+// of another kind, or one still on its way up or down, is left alone. Gives up after a while, so
+// that a dialog that never came cannot be answered by a later test.
+template <class Dialog>
+void answerNext(std::function<void(Dialog*)> answer, int triesLeft = 3000) {
     QTimer::singleShot(10, [answer = std::move(answer), triesLeft] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog)
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible())
             answer(dialog);
         else if (triesLeft > 0)
-            answerNextDialog(answer, triesLeft - 1);
+            answerNext<Dialog>(answer, triesLeft - 1);
         else
-            ADD_FAILURE() << "no dialog came";
+            ADD_FAILURE() << "no " << Dialog::staticMetaObject.className() << " came";
     });
 }
 
@@ -48,9 +50,7 @@ inline void trigger(FrameWindow& window, const QString& menu, const QString& ite
 }
 
 // A file dialog's chosen file, as typed into its name box and confirmed.
-inline void chooseFile(QWidget* dialog, const QString& path, QString* offered = nullptr) {
-    auto* files = qobject_cast<QFileDialog*>(dialog);
-    ASSERT_NE(files, nullptr);
+inline void chooseFile(QFileDialog* files, const QString& path, QString* offered = nullptr) {
     auto* name = files->findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(name, nullptr);
     if (offered) *offered = name->text();
@@ -60,7 +60,7 @@ inline void chooseFile(QWidget* dialog, const QString& path, QString* offered = 
 
 // The next file dialog, once it is up, chooses `path`.
 inline void chooseNextFile(const QString& path) {
-    answerNextDialog([path](QWidget* dialog) { chooseFile(dialog, path); });
+    answerNext<QFileDialog>([path](QFileDialog* files) { chooseFile(files, path); });
 }
 
 }  // namespace qx::window::test

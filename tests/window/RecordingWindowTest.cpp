@@ -52,12 +52,7 @@ TEST(RecordingWindow, RecordsTheRunTakesANoteAndWritesTheReport) {
 
     QAction* report = menuAction(stand.window, "File", "Commissioning report");
     ASSERT_NE(report, nullptr);
-    answerNextDialog([&](QWidget* d) {
-        auto* files = qobject_cast<QFileDialog*>(d);
-        ASSERT_NE(files, nullptr);
-        files->selectFile(dir.filePath("commissioning"));
-        QMetaObject::invokeMethod(files, "accept");
-    });
+    chooseNextFile(dir.filePath("commissioning"));
     report->trigger();
     QFile pdf(dir.filePath("commissioning.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
