@@ -12,6 +12,7 @@
 
 #include "chart/ChartPainter.h"
 #include "chart/ChartSeries.h"
+#include "chart/GuiApplication.h"
 
 namespace qx::ui {
 
@@ -21,23 +22,6 @@ constexpr int kMargin = 6;
 // The painter's coordinates are 16-bit in places; a picture wider or higher than this is no use
 // to anyone and would take gigabytes.
 constexpr int kLargestSide = 32767;
-
-QGuiApplication* ownApplication = nullptr;
-
-void ensureGuiApplication() {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-    if (QCoreApplication::instance()) throw std::runtime_error("a picture needs a GUI application");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "qxflow";
-    static char* argv[] = {name, nullptr};
-    ownApplication = new QGuiApplication(argc, argv);
-    // Gone before the process ends, so that Qt hands back what it took (the font configuration).
-    std::atexit([] {
-        delete ownApplication;
-        ownApplication = nullptr;
-    });
-}
 
 QFont captionFont() {
     QFont font(QStringLiteral("DejaVu Sans"));

@@ -21,27 +21,13 @@
 #include <optional>
 #include <stdexcept>
 
+#include "chart/GuiApplication.h"
+
 namespace qx::report {
 
 namespace {
 
 using record::Sample;
-
-QGuiApplication* ownApplication = nullptr;
-
-void ensureGuiApplication() {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-    if (QCoreApplication::instance()) throw std::runtime_error("a report needs a GUI application");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "qxflow";
-    static char* argv[] = {name, nullptr};
-    ownApplication = new QGuiApplication(argc, argv);
-    std::atexit([] {
-        delete ownApplication;
-        ownApplication = nullptr;
-    });
-}
 
 QString q(const std::string& text) {
     return QString::fromStdString(text).toHtmlEscaped();
@@ -271,7 +257,7 @@ QString parameterTable(const record::ReportContent& c) {
 }  // namespace
 
 void writeReportPdf(const std::string& path, const record::ReportContent& c) {
-    ensureGuiApplication();
+    ui::ensureGuiApplication();
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw std::runtime_error(path + ": " + file.errorString().toStdString());
