@@ -30,7 +30,10 @@ LineDialog::LineDialog(std::function<std::string()> report, QWidget* parent)
     connect(timer_, &QTimer::timeout, this, &LineDialog::refresh);
     timer_->start(500);
     refresh();
-    resize(320, 360);
+    // Every counter shows at once: ten rows are no reason to scroll.
+    table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() +
+                             table_->verticalHeader()->length() + 2 * table_->frameWidth());
+    resize(320, sizeHint().height());
 }
 
 void LineDialog::refresh() {
