@@ -55,6 +55,9 @@ inline void chooseFile(QFileDialog* files, const QString& path, QString* offered
     ASSERT_NE(name, nullptr);
     if (offered) *offered = name->text();
     files->selectFile(path);
+    // The whole path typed, as a person may type it: what the dialog gives back then does not
+    // hang on its file system model, which fills in the background.
+    name->setText(path);
     // Done, not accept(): accept() looks the file up in the dialog's file system model, which
     // fills in the background and, on a busy machine, may not know the file yet.
     static_cast<QDialog*>(files)->done(QDialog::Accepted);
