@@ -7,42 +7,19 @@
 #include <filesystem>
 #include <system_error>
 
+#include "record/SampleBlock.h"
+
 namespace qx::record {
 
 namespace {
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE run(key TEXT PRIMARY KEY, value TEXT);
-CREATE TABLE samples(t_ms INTEGER NOT NULL, flow REAL, temperature REAL, switch_point REAL,
-                     taught_max REAL, taught_min REAL, temperature_switch_point REAL);
-CREATE INDEX samples_t ON samples(t_ms);
+CREATE TABLE sample_blocks(from_t_ms INTEGER NOT NULL, to_t_ms INTEGER NOT NULL,
+                           count INTEGER NOT NULL, data BLOB NOT NULL);
 CREATE TABLE events(t_ms INTEGER NOT NULL, kind TEXT NOT NULL, text TEXT NOT NULL, detail TEXT);
 CREATE INDEX events_t ON events(t_ms);
 )sql";
-
-void bindOptional(sqlite3_stmt* s, int column, const std::optional<double>& v) {
-    if (v)
-        sqlite3_bind_double(s, column, *v);
-    else
-        sqlite3_bind_null(s, column);
-}
-
-std::optional<double> columnOptional(sqlite3_stmt* s, int column) {
-    if (sqlite3_column_type(s, column) == SQLITE_NULL) return std::nullopt;
-    return sqlite3_column_double(s, column);
-}
-
-std::string columnText(sqlite3_stmt* s, int column) {
-    const auto* text = sqlite3_column_text(s, column);
-    return text ? reinterpret_cast<const char*>(text) : std::string();
-}
-
-// A step that must finish the statement; the statement is ready again afterwards.
-bool stepDone(sqlite3_stmt* s) {
-    const int rc = sqlite3_step(s);
-    sqlite3_reset(s);  // every parameter is bound afresh before the next step
-    return rc == SQLITE_DONE;
-}
 
 }  // namespace
 
@@ -66,135 +43,112 @@ RecordingWriter::RecordingWriter(const std::string& path) : path_(path) {
         // the last commits, never the file.
         exec("PRAGMA journal_mode=WAL");
         exec("PRAGMA synchronous=NORMAL");
-        // Fewer, larger checkpoints: each costs a sync of the file.
-        exec("PRAGMA wal_autocheckpoint=8192");
         exec("BEGIN");
         exec(kSchema);
         exec(("PRAGMA user_version=" + std::to_string(kRecordingVersion)).c_str());
         exec("COMMIT");
-        auto prepare = [this](const char* sql, sqlite3_stmt** s) {
-            if (sqlite3_prepare_v2(db_, sql, -1, s, nullptr) != SQLITE_OK) fail("prepare");
+        const auto prepare = [this](const char* sql, Statement& statement) {
+            sqlite3_stmt* raw = nullptr;
+            if (sqlite3_prepare_v2(db_, sql, -1, &raw, nullptr) != SQLITE_OK) fail();
+            statement.reset(raw);
         };
-        prepare("INSERT OR REPLACE INTO run(key, value) VALUES (?, ?)", &fact_);
-        prepare(
-            "INSERT INTO samples(t_ms, flow, temperature, switch_point, taught_max, taught_min,"
-            " temperature_switch_point) VALUES (?, ?, ?, ?, ?, ?, ?)",
-            &sample_);
-        prepare("INSERT INTO events(t_ms, kind, text, detail) VALUES (?, ?, ?, ?)", &event_);
-        exec("BEGIN");
+        prepare("BEGIN", begin_);
+        prepare("COMMIT", commit_);
+        prepare("INSERT OR REPLACE INTO run(key, value) VALUES (?, ?)", fact_);
+        prepare("INSERT INTO sample_blocks(from_t_ms, to_t_ms, count, data) VALUES (?, ?, ?, ?)", insertBlock_);
+        prepare("INSERT INTO events(t_ms, kind, text, detail) VALUES (?, ?, ?, ?)", event_);
+        step(begin_);
         open_ = true;
     } catch (...) {
-        sqlite3_finalize(fact_);
-        sqlite3_finalize(sample_);
-        sqlite3_finalize(event_);
+        begin_.reset();
+        commit_.reset();
+        fact_.reset();
+        insertBlock_.reset();
+        event_.reset();
         sqlite3_close(db_);
         throw;
     }
 }
 
 RecordingWriter::~RecordingWriter() {
-    if (open_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_finalize(fact_);
-    sqlite3_finalize(sample_);
-    sqlite3_finalize(event_);
-    sqlite3_close(db_);
+    if (open_) {
+        try {
+            writeBlock();
+            step(commit_);
+        } catch (const RecordingError&) {
+            // Lost with the writer: the last commit stands.
+        }
+    }
+    sqlite3_close_v2(db_);
+}
+
+void StatementDeleter::operator()(sqlite3_stmt* statement) const {
+    sqlite3_finalize(statement);
 }
 
 void RecordingWriter::exec(const char* sql) {
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail(sql);
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail();
 }
 
-void RecordingWriter::fail(const std::string& what) const {
-    (void)what;  // the statement is ours; the reason is SQLite's
+// The statements are ours; what went wrong is SQLite's to say.
+void RecordingWriter::fail() const {
     throw RecordingError(path_ + ": " + sqlite3_errmsg(db_));
+}
+
+// A step that must finish the statement; the statement is ready again afterwards, and every
+// parameter is bound afresh before the next step.
+void RecordingWriter::step(const Statement& statement) {
+    const int rc = sqlite3_step(statement.get());
+    sqlite3_reset(statement.get());
+    if (rc != SQLITE_DONE) fail();
 }
 
 void RecordingWriter::setFacts(const RunFacts& facts) {
     for (const auto& [key, value] : facts) {
-        sqlite3_bind_text(fact_, 1, key.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(fact_, 2, value.c_str(), -1, SQLITE_TRANSIENT);
-        if (!stepDone(fact_)) fail("run");
+        sqlite3_bind_text(fact_.get(), 1, key.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(fact_.get(), 2, value.c_str(), -1, SQLITE_TRANSIENT);
+        step(fact_);
     }
 }
 
 void RecordingWriter::add(const Sample& s) {
-    sqlite3_bind_int64(sample_, 1, s.tMs);
-    bindOptional(sample_, 2, s.flow);
-    bindOptional(sample_, 3, s.temperature);
-    bindOptional(sample_, 4, s.switchPoint);
-    bindOptional(sample_, 5, s.taughtMax);
-    bindOptional(sample_, 6, s.taughtMin);
-    bindOptional(sample_, 7, s.temperatureSwitchPoint);
-    if (!stepDone(sample_)) fail("sample");
+    block_.add(s);
+}
+
+void RecordingWriter::writeBlock() {
+    if (block_.empty()) return;
+    sqlite3_stmt* s = insertBlock_.get();
+    sqlite3_bind_int64(s, 1, block_.from());
+    sqlite3_bind_int64(s, 2, block_.to());
+    sqlite3_bind_int64(s, 3, block_.count());
+    sqlite3_bind_blob64(s, 4, block_.bytes().data(), block_.bytes().size(), SQLITE_STATIC);
+    const int rc = sqlite3_step(s);
+    sqlite3_reset(s);
+    // Written or not, the block goes: a writer that failed is given up on whole.
+    block_.clear();
+    if (rc != SQLITE_DONE) fail();
 }
 
 void RecordingWriter::add(const Event& e) {
-    sqlite3_bind_int64(event_, 1, e.tMs);
-    sqlite3_bind_text(event_, 2, e.kind.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(event_, 3, e.text.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_stmt* s = event_.get();
+    sqlite3_bind_int64(s, 1, e.tMs);
+    sqlite3_bind_text(s, 2, e.kind.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(s, 3, e.text.c_str(), -1, SQLITE_TRANSIENT);
     if (e.detail)
-        sqlite3_bind_text(event_, 4, e.detail->c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(s, 4, e.detail->c_str(), -1, SQLITE_TRANSIENT);
     else
-        sqlite3_bind_null(event_, 4);
-    if (!stepDone(event_)) fail("event");
+        sqlite3_bind_null(s, 4);
+    step(event_);
 }
 
 void RecordingWriter::commit() {
     if (open_) {
+        writeBlock();
         open_ = false;
-        exec("COMMIT");
+        step(commit_);
     }
-    exec("BEGIN");
+    step(begin_);
     open_ = true;
-}
-
-Recording readRecording(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) throw RecordingError(path + ": no such recording");
-    sqlite3* db = nullptr;
-    // Read-write so that SQLite can take a log a crashed writer left into account.
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        const std::string why = db ? sqlite3_errmsg(db) : "out of memory";
-        sqlite3_close(db);
-        throw RecordingError(path + ": " + why);
-    }
-    Recording r;
-    auto query = [&](const char* sql, auto&& row) {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
-            const std::string why = sqlite3_errmsg(db);
-            sqlite3_close(db);
-            throw RecordingError(path + ": " + why);
-        }
-        int rc;
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW) row(s);
-        sqlite3_finalize(s);
-        if (rc != SQLITE_DONE) {
-            const std::string why = sqlite3_errmsg(db);
-            sqlite3_close(db);
-            throw RecordingError(path + ": " + why);
-        }
-    };
-    query("PRAGMA user_version", [&](sqlite3_stmt* s) { r.version = sqlite3_column_int(s, 0); });
-    query("SELECT key, value FROM run",
-          [&](sqlite3_stmt* s) { r.facts[columnText(s, 0)] = columnText(s, 1); });
-    query(
-        "SELECT t_ms, flow, temperature, switch_point, taught_max, taught_min, temperature_switch_point"
-        " FROM samples ORDER BY t_ms, rowid",
-        [&](sqlite3_stmt* s) {
-            r.samples.push_back({sqlite3_column_int64(s, 0), columnOptional(s, 1), columnOptional(s, 2),
-                                 columnOptional(s, 3), columnOptional(s, 4), columnOptional(s, 5),
-                                 columnOptional(s, 6)});
-        });
-    query("SELECT t_ms, kind, text, detail FROM events ORDER BY t_ms, rowid", [&](sqlite3_stmt* s) {
-        Event e{sqlite3_column_int64(s, 0), columnText(s, 1), columnText(s, 2), std::nullopt};
-        if (sqlite3_column_type(s, 3) != SQLITE_NULL) e.detail = columnText(s, 3);
-        r.events.push_back(std::move(e));
-    });
-    sqlite3_close(db);
-    if (r.version != kRecordingVersion)
-        throw RecordingError(path + ": not a recording of layout " + std::to_string(kRecordingVersion));
-    return r;
 }
 
 std::string isoDateTime(int64_t tMs) {

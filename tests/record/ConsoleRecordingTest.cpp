@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "display/TrendPane.h"
-#include "record/RecordingFile.h"
+#include "record/RecordingReader.h"
 #include "record/TempFolder.h"
 #include "script/Console.h"
 #include "view/QX_FlowWiz.h"

@@ -2,13 +2,17 @@
 // rows become visible to a reader only when committed (once a second of the frame's clock, at once
 // for an event), and a file that cannot be made is told once while the journal goes on.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "record/RecordingFile.h"
+#include "record/RecordingReader.h"
 #include "record/RunJournal.h"
 #include "record/TempFolder.h"
 
@@ -35,7 +39,9 @@ TEST(RecordingFile, ReadsBackWhatWasWrittenWithHolesAndMissingLinesInWalMode) {
         {1000, 300, 24, 450, 780, 240, 60},
         {1000, 301, 24.5, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
         {2000, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
-        {3000, -5, std::nullopt, 450, std::nullopt, std::nullopt, 60}};
+        {3000, -5, std::nullopt, 450, std::nullopt, std::nullopt, 60},
+        // the clock set back, and values as the sample before held them
+        {2990, -5, 24.5, 450, std::nullopt, std::nullopt, 60}};
     const std::vector<Event> events = {{1500, kind::kWrite, "write QUICK_2=\"4\"", R"({"job":1})"},
                                        {1500, kind::kNote, "a \"quoted\" note, two commas", std::nullopt}};
     {
@@ -48,7 +54,7 @@ TEST(RecordingFile, ReadsBackWhatWasWrittenWithHolesAndMissingLinesInWalMode) {
     }
     EXPECT_EQ(pragma(path, "journal_mode"), "wal");
     const Recording r = readRecording(path);
-    EXPECT_EQ(r.version, 1);
+    EXPECT_EQ(r.version, kRecordingVersion);
     EXPECT_EQ(r.fact("device_name"), "FM1");
     EXPECT_EQ(r.fact("language"), "en");
     EXPECT_EQ(r.samples, samples);
@@ -64,6 +70,97 @@ TEST(RecordingFile, ReadsBackWhatWasWrittenWithHolesAndMissingLinesInWalMode) {
     sqlite3_close(db);
     EXPECT_THROW(readRecording(other), RecordingError);
     EXPECT_THROW(readRecording(folder.path("missing.qxrec")), RecordingError);
+}
+
+// Recordings made before samples were packed keep a row per sample; they are read as they were.
+TEST(RecordingFile, ARecordingOfTheFirstLayoutIsStillRead) {
+    test::TempFolder folder;
+    const std::string path = folder.path("old.qxrec");
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_exec(db,
+                 "PRAGMA journal_mode=WAL; PRAGMA user_version=1;"
+                 "CREATE TABLE run(key TEXT PRIMARY KEY, value TEXT);"
+                 "CREATE TABLE samples(t_ms INTEGER NOT NULL, flow REAL, temperature REAL, switch_point REAL,"
+                 " taught_max REAL, taught_min REAL, temperature_switch_point REAL);"
+                 "CREATE TABLE events(t_ms INTEGER NOT NULL, kind TEXT NOT NULL, text TEXT NOT NULL, detail TEXT);"
+                 "INSERT INTO run VALUES ('device_name', 'FM1');"
+                 "INSERT INTO samples VALUES (1000, 300, 24, 450, NULL, NULL, 60), (1100, NULL, NULL, NULL, NULL,"
+                 " NULL, NULL);"
+                 "INSERT INTO events VALUES (1050, 'note', 'old', NULL);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    const Recording r = readRecording(path);
+    EXPECT_EQ(r.version, 1);
+    EXPECT_EQ(r.fact("device_name"), "FM1");
+    EXPECT_EQ(r.samples, (std::vector<Sample>{{1000, 300, 24, 450, std::nullopt, std::nullopt, 60},
+                                              {1100, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                                               std::nullopt, std::nullopt}}));
+    ASSERT_EQ(r.events.size(), 1u);
+    EXPECT_EQ(r.events[0].text, "old");
+}
+
+// A block of samples that was cut short, carries bits of no known value, repeats a value before
+// the first, or holds another count than its row says is refused with the file's name, never read
+// past its end.
+TEST(RecordingFile, ADamagedBlockOfSamplesIsRefused) {
+    test::TempFolder folder;
+    const std::string path = folder.path("damaged.qxrec");
+    {
+        RecordingWriter writer(path);
+        writer.add(Sample{1000, 300, 24, {}, {}, {}, {}});
+        writer.add(Sample{1010, 301, 24, {}, {}, {}, {}});
+        writer.commit();
+    }
+    const std::vector<std::string> damages = {
+        "UPDATE sample_blocks SET data = substr(data, 1, length(data) - 3)",
+        "UPDATE sample_blocks SET data = substr(data, 1, 2) || x'C0' || substr(data, 4)",  // values of no kind
+        "UPDATE sample_blocks SET data = substr(data, 1, 3) || x'00' || substr(data, 5)",  // repeats nothing
+        "UPDATE sample_blocks SET count = 3"};
+    for (const auto& damage : damages) {
+        const std::string copy = folder.path("copy.qxrec");
+        std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
+        sqlite3* db = nullptr;
+        sqlite3_open(copy.c_str(), &db);
+        ASSERT_EQ(sqlite3_exec(db, damage.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << damage;
+        sqlite3_close(db);
+        try {
+            readRecording(copy);
+            ADD_FAILURE() << "read after " << damage;
+        } catch (const RecordingError& e) {
+            EXPECT_NE(std::string(e.what()).find(copy), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(readRecording(path).samples.size(), 2u);
+}
+
+// A writer killed between commits leaves its log and its index beside the file; a reader, which
+// opens the file read-only, takes the log into account and sees every committed row, nothing more.
+TEST(RecordingFile, AReaderOpensWhatAKilledWriterLeft) {
+    test::TempFolder folder;
+    const std::string path = folder.path("killed.qxrec");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        RecordingWriter writer(path);
+        writer.setFacts({{"device_name", "FM1"}});
+        for (int i = 0; i < 250; ++i) writer.add(Sample{1000 + 10 * i, 300.0 + i, 24, {}, {}, {}, {}});
+        writer.add(Event{3490, kind::kNote, "committed", std::nullopt});
+        writer.commit();
+        writer.add(Sample{3500, 1, 1, {}, {}, {}, {}});
+        writer.add(Event{3500, kind::kNote, "lost", std::nullopt});
+        raise(SIGKILL);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    ASSERT_TRUE(std::filesystem::exists(path + "-wal"));
+    const Recording r = readRecording(path);
+    EXPECT_EQ(r.fact("device_name"), "FM1");
+    ASSERT_EQ(r.samples.size(), 250u);
+    EXPECT_EQ(r.samples.back().flow, 549);
+    ASSERT_EQ(r.events.size(), 1u);
+    EXPECT_EQ(r.events[0].text, "committed");
 }
 
 TEST(RecordingFile, AStartedRecordingReplacesAnOlderFileAndItsLog) {

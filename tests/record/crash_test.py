@@ -13,6 +13,7 @@ The console reads its commands from a pipe, so it is alive and waiting when it i
 import os
 import signal
 import sqlite3
+import struct
 import subprocess
 import sys
 import tempfile
@@ -50,6 +51,39 @@ def rows(path, sql):
         return db.execute(sql).fetchall()
     finally:
         db.close()
+
+
+def samples_of(path):
+    """The file's samples unpacked from their blocks as docs/recording.md lays them out:
+    (t_ms, [flow, temperature, switch point, taught max, taught min, temperature switch point])
+    with None where a value is absent."""
+    samples = []
+    for count, data in rows(path, "SELECT count, data FROM sample_blocks ORDER BY rowid"):
+        at, t, last = 0, 0, [None] * 6
+        for _ in range(count):
+            zigzag, shift = 0, 0
+            while True:
+                byte = data[at]
+                at += 1
+                zigzag |= (byte & 0x7F) << shift
+                shift += 7
+                if not byte & 0x80:
+                    break
+            t += (zigzag >> 1) ^ -(zigzag & 1)
+            present, fresh = data[at], data[at + 1]
+            at += 2
+            values = []
+            for bit in range(6):
+                if fresh & 1 << bit:
+                    values.append(struct.unpack_from("<d", data, at)[0])
+                    at += 8
+                else:
+                    values.append(last[bit] if present & 1 << bit else None)
+            samples.append((t, values))
+            last = values
+        if at != len(data):
+            fail("a block holds more than its %d samples" % count)
+    return samples
 
 
 def poll(path, sql, done, seconds=20):
@@ -94,7 +128,7 @@ def main():
                 child.stdin.flush()
                 # A sample a second at the default poll: the last minute's reach the file bar the
                 # one still waiting for its second.
-                poll(path, "SELECT count(*) FROM samples", lambda r: r[0][0] >= expected + 59)
+                poll(path, "SELECT total(count) FROM sample_blocks", lambda r: r[0][0] >= expected + 59)
             if child.poll() is not None:
                 fail("the console ended before it was killed")
             os.kill(child.pid, signal.SIGKILL)
@@ -111,10 +145,11 @@ def main():
         # Open a copy, as a viewer on another machine would get it: the file and its log.
         if rows(path, "PRAGMA integrity_check") != [("ok",)]:
             fail("the recording is damaged")
-        if rows(path, "PRAGMA user_version") != [(1,)]:
-            fail("not a recording of layout 1")
-        samples = rows(path, "SELECT count(*) FROM samples")[0][0]
-        holes = rows(path, "SELECT count(*) FROM samples WHERE flow IS NULL AND temperature IS NULL")[0][0]
+        if rows(path, "PRAGMA user_version") != [(2,)]:
+            fail("not a recording of layout 2")
+        unpacked = samples_of(path)
+        samples = len(unpacked)
+        holes = sum(1 for _, values in unpacked if values[0] is None and values[1] is None)
         device = rows(path, "SELECT value FROM run WHERE key = 'device_name'")
         if device != [("FM1",)]:
             fail("run: %s" % device)

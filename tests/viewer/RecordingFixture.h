@@ -1,7 +1,6 @@
 #pragma once
-// Recording files for the viewer's tests, written the way the frame writes them (WAL, layout 1),
-// and the raw rows they hold, against which the viewer's answers are checked by brute force.
-#include <sqlite3.h>
+// Recording files for the viewer's tests, written by the frame's own writer, and the raw rows they
+// hold, against which the viewer's answers are checked by brute force.
 #include <unistd.h>
 
 #include <array>
@@ -9,9 +8,10 @@
 #include <filesystem>
 #include <optional>
 #include <random>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "record/RecordingFile.h"
 
 namespace qx::viewer::test {
 
@@ -61,72 +61,44 @@ inline std::vector<RawSample> teachInSamples(int count, int stepMs, unsigned see
     return rows;
 }
 
+// A recording written by the frame's own writer, committed after every call so that a reader
+// sees it at once.
 class RecordingFile {
   public:
     explicit RecordingFile(const std::string& name)
         : path_((std::filesystem::temp_directory_path() /
                  ("qx-viewer-" + std::to_string(getpid()) + "-" + name))
-                    .string()) {
-        remove();
-        check(sqlite3_open(path_.c_str(), &db_));
-        exec(
-            "PRAGMA journal_mode = WAL; PRAGMA user_version = 1;"
-            "CREATE TABLE run(key TEXT PRIMARY KEY, value TEXT);"
-            "CREATE TABLE samples(t_ms INTEGER NOT NULL, flow REAL, temperature REAL, switch_point REAL,"
-            " taught_max REAL, taught_min REAL);"
-            "CREATE TABLE events(t_ms INTEGER NOT NULL, kind TEXT NOT NULL, text TEXT NOT NULL, detail TEXT);"
-            "INSERT INTO run VALUES ('started', '2026-12-07T10:00:00.000'), ('device_name', 'FM1'),"
-            " ('flow_unit', 'cm/s'), ('temperature_unit', '°C'), ('language', 'en');");
+                    .string()),
+          writer_(path_) {
+        writer_.setFacts({{"started", "2026-12-07T10:00:00.000"},
+                          {"device_name", "FM1"},
+                          {"flow_unit", "cm/s"},
+                          {"temperature_unit", "°C"},
+                          {"language", "en"}});
+        writer_.commit();
     }
     ~RecordingFile() {
-        sqlite3_close(db_);
-        remove();
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
     }
     const std::string& path() const { return path_; }
 
     void add(const std::vector<RawSample>& rows) {
-        exec("BEGIN");
-        sqlite3_stmt* s = nullptr;
-        check(sqlite3_prepare_v2(db_, "INSERT INTO samples VALUES (?, ?, ?, ?, ?, ?)", -1, &s, nullptr));
-        for (const RawSample& r : rows) {
-            sqlite3_bind_int64(s, 1, r.tMs);
-            for (int q = 0; q < 5; ++q) {
-                if (const auto& v = r.values[static_cast<size_t>(q)])
-                    sqlite3_bind_double(s, q + 2, *v);
-                else
-                    sqlite3_bind_null(s, q + 2);
-            }
-            sqlite3_step(s);
-            sqlite3_reset(s);
-        }
-        sqlite3_finalize(s);
-        exec("COMMIT");
+        for (const RawSample& r : rows)
+            writer_.add(record::Sample{r.tMs, r.values[0], r.values[1], r.values[2], r.values[3], r.values[4], {}});
+        writer_.commit();
         samples_.insert(samples_.end(), rows.begin(), rows.end());
     }
 
     void add(const RawEvent& e) {
-        sqlite3_stmt* s = nullptr;
-        check(sqlite3_prepare_v2(db_, "INSERT INTO events VALUES (?, ?, ?, NULL)", -1, &s, nullptr));
-        sqlite3_bind_int64(s, 1, e.tMs);
-        sqlite3_bind_text(s, 2, e.kind.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(s, 3, e.text.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_step(s);
-        sqlite3_finalize(s);
+        writer_.add(record::Event{e.tMs, e.kind, e.text, std::nullopt});
+        writer_.commit();
     }
 
-    void exec(const std::string& sql) { check(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr)); }
     const std::vector<RawSample>& samples() const { return samples_; }
 
   private:
-    void check(int rc) {
-        if (rc != SQLITE_OK) throw std::runtime_error(path_ + ": " + sqlite3_errmsg(db_));
-    }
-    void remove() {
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
-    }
-
     std::string path_;
-    sqlite3* db_ = nullptr;
+    record::RecordingWriter writer_;
     std::vector<RawSample> samples_;
 };
 

@@ -2,6 +2,7 @@
 // cursors, the value at a cursor, what each pixel column of a chart draws, and a file that grows
 // while it is open.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cmath>

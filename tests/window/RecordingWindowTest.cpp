@@ -20,7 +20,7 @@
 
 #include "MenuDialogs.h"
 #include "WindowStand.h"
-#include "record/RecordingFile.h"
+#include "record/RecordingReader.h"
 
 namespace qx::window::test {
 namespace {
