@@ -1,6 +1,9 @@
-// One poll over a Modbus TCP line on loopback against qxflow-sim: from the poll timer's read job
-// (QueueRead with the default device's poll list) to its answer on the UI thread, with the
-// values decoded into the model's parameters; and how many Modbus requests one poll takes.
+// One poll of the default device over a Modbus line, from the poll timer's read job (QueueRead
+// with the device's poll list) to its answer on the UI thread with the values decoded into the
+// model's parameters, and how many Modbus requests one poll takes: over TCP on loopback against
+// qxflow-sim, and over RTU at 19200 baud, even parity, against the tests' device on a
+// pseudo-terminal in this process, with what the poll's frames would take on a real wire at that
+// rate (a pseudo-terminal passes bytes at once).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -10,13 +13,19 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "frame/FrameModelFactory.h"
 #include "frame/ParameterLookup.h"
 #include "frame/modbus/ModbusCommunication.h"
+#include "frame/modbus/RtuFrame.h"
+#include "frame/modbus/RtuTransport.h"
 #include "host/ViewInterfaces.h"
+#include "modbus/PtyServer.h"
 #include "platform/VirtualScheduler.h"
 
 extern char** environ;
@@ -72,14 +81,16 @@ struct Receiver : host::IBase_Communication {
     std::string status;
 };
 
-void BM_ModbusPoll(benchmark::State& state) {
-    SimProcess sim;
+using LineMaker = std::function<std::shared_ptr<frame::ModbusCommunication>(std::shared_ptr<frame::UiInbox>,
+                                                                            const frame::RegisterMap&)>;
+
+// Polls over the line `makeLine` gives until the benchmark has its time; the requests one poll took,
+// or nothing when the line failed (the benchmark then says why).
+std::optional<double> pollOver(benchmark::State& state, const LineMaker& makeLine) {
     platform::VirtualScheduler scheduler;
     auto inbox = std::make_shared<frame::UiInbox>(scheduler);
     const auto model = frame::createFrameModel({});
-    frame::ModbusSettings settings{"127.0.0.1", sim.port()};
-    auto line = frame::ModbusCommunication::create(
-        inbox, frame::readRegisterMap(frame::flowMonitorDescriptionPath()), settings, {});
+    auto line = makeLine(inbox, frame::readRegisterMap(frame::flowMonitorDescriptionPath()));
     auto receiver = std::make_shared<Receiver>();
     line->SetReceiver(receiver);
     // Until the UI thread has the answer: what the front end's loop does between events.
@@ -92,7 +103,10 @@ void BM_ModbusPoll(benchmark::State& state) {
     };
     line->Connecting(true);
     untilAnswered([&] { return !receiver->status.empty(); });
-    if (receiver->status != "CONNECTED") return state.SkipWithError("no connection to qxflow-sim");
+    if (receiver->status != "CONNECTED") {
+        state.SkipWithError("the line did not connect");
+        return std::nullopt;
+    }
 
     // The default device's poll list, in the order the view builds it.
     host::ParameterList poll;
@@ -105,13 +119,45 @@ void BM_ModbusPoll(benchmark::State& state) {
         receiver->answered = false;
         line->QueueRead(true, {poll});
         untilAnswered([&] { return receiver->answered; });
-        if (!receiver->ok) return state.SkipWithError("a poll failed");
+        if (!receiver->ok) {
+            state.SkipWithError("a poll failed");
+            return std::nullopt;
+        }
     }
-    state.counters["requests_per_poll"] =
+    const double requests =
         static_cast<double>(line->requestsSent() - before) / static_cast<double>(state.iterations());
+    state.counters["requests_per_poll"] = requests;
     line->Release(true);
+    return requests;
+}
+
+void BM_ModbusPoll(benchmark::State& state) {
+    SimProcess sim;
+    pollOver(state, [&](std::shared_ptr<frame::UiInbox> inbox, const frame::RegisterMap& map) {
+        return frame::ModbusCommunication::create(std::move(inbox), map,
+                                                  frame::ModbusSettings{"127.0.0.1", sim.port()}, {});
+    });
 }
 BENCHMARK(BM_ModbusPoll)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_RtuPoll(benchmark::State& state) {
+    frame::test::PtyServer device;
+    const auto requests =
+        pollOver(state, [&](std::shared_ptr<frame::UiInbox> inbox, const frame::RegisterMap& map) {
+            frame::SerialSettings settings;
+            settings.device = device.path();
+            return frame::ModbusCommunication::create(
+                std::move(inbox), map, std::make_unique<frame::RtuTransport>(settings, map.unitId), {});
+        });
+    if (!requests) return;
+    // Per request: 8 bytes out, 5 + 2n back (n registers: the poll's span), 11 bits a byte, and the
+    // silence before each frame.
+    const double registers = 13;
+    const double bits = (8 + 5 + 2 * registers) * 11;
+    state.counters["wire_ms_at_19200"] =
+        *requests * (bits * 1000 / 19200 + 2 * static_cast<double>(frame::rtuSilenceUs(19200)) / 1000);
+}
+BENCHMARK(BM_RtuPoll)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 
