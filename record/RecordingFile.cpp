@@ -71,7 +71,7 @@ RecordingWriter::RecordingWriter(const std::string& path) : path_(path) {
 }
 
 RecordingWriter::~RecordingWriter() {
-    if (open_) {
+    if (open_ && !failed_) {
         try {
             writeBlock();
             step(commit_);
@@ -91,8 +91,13 @@ void RecordingWriter::exec(const char* sql) {
 }
 
 // The statements are ours; what went wrong is SQLite's to say.
-void RecordingWriter::fail() const {
+void RecordingWriter::fail() {
+    failed_ = true;
     throw RecordingError(path_ + ": " + sqlite3_errmsg(db_));
+}
+
+void RecordingWriter::refuseIfFailed() const {
+    if (failed_) throw RecordingError(path_ + ": given up after an earlier failure");
 }
 
 // A step that must finish the statement; the statement is ready again afterwards, and every
@@ -104,6 +109,7 @@ void RecordingWriter::step(const Statement& statement) {
 }
 
 void RecordingWriter::setFacts(const RunFacts& facts) {
+    refuseIfFailed();
     for (const auto& [key, value] : facts) {
         sqlite3_bind_text(fact_.get(), 1, key.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(fact_.get(), 2, value.c_str(), -1, SQLITE_TRANSIENT);
@@ -112,6 +118,7 @@ void RecordingWriter::setFacts(const RunFacts& facts) {
 }
 
 void RecordingWriter::add(const Sample& s) {
+    refuseIfFailed();
     block_.add(s);
 }
 
@@ -124,12 +131,14 @@ void RecordingWriter::writeBlock() {
     sqlite3_bind_blob64(s, 4, block_.bytes().data(), block_.bytes().size(), SQLITE_STATIC);
     const int rc = sqlite3_step(s);
     sqlite3_reset(s);
+    sqlite3_clear_bindings(s);  // the statement must not point into the block once it is cleared
     // Written or not, the block goes: a writer that failed is given up on whole.
     block_.clear();
     if (rc != SQLITE_DONE) fail();
 }
 
 void RecordingWriter::add(const Event& e) {
+    refuseIfFailed();
     sqlite3_stmt* s = event_.get();
     sqlite3_bind_int64(s, 1, e.tMs);
     sqlite3_bind_text(s, 2, e.kind.c_str(), -1, SQLITE_TRANSIENT);
@@ -142,6 +151,7 @@ void RecordingWriter::add(const Event& e) {
 }
 
 void RecordingWriter::commit() {
+    refuseIfFailed();
     if (open_) {
         writeBlock();
         open_ = false;

@@ -42,20 +42,24 @@ class RecordingWriter {
     void setFacts(const RunFacts& facts);
     void add(const Sample& sample);
     void add(const Event& event);
-    // Makes everything added so far durable against a crash of the process.
+    // Makes everything added so far durable against a crash of the process. After any call has
+    // failed, every later one fails too: what the failed call held is lost, and a later commit
+    // must not seem to have kept it.
     void commit();
 
   private:
     void exec(const char* sql);
     void step(const Statement& statement);
     void writeBlock();
-    [[noreturn]] void fail() const;
+    [[noreturn]] void fail();
+    void refuseIfFailed() const;
 
     std::string path_;
     sqlite3* db_ = nullptr;  // closed once its statements are finalised
     // Prepared once: a commit a second, and a row for each event, should not parse SQL each time.
     Statement begin_, commit_, fact_, insertBlock_, event_;
-    bool open_ = false;  // a transaction is open
+    bool open_ = false;    // a transaction is open
+    bool failed_ = false;  // a call failed: the file is given up
     SampleBlock block_;  // the samples since the last commit
 };
 

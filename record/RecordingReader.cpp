@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -77,32 +78,40 @@ bool RecordingReader::readNew(Recording& recording) {
         check(sqlite3_prepare_v2(db_, sql, -1, &raw, nullptr), sql);
         return Statement(raw);
     };
-    recording.version = version_;
+    // What this read finds is kept apart until all of it has been read: a read that fails (a
+    // damaged block) leaves the recording and the reader as they were, for a later read to retry.
+    Recording found;
     Statement run = prepare("SELECT key, value FROM run");
     int rc;
     while ((rc = sqlite3_step(run.get())) == SQLITE_ROW)
-        recording.facts[columnText(run.get(), 0)] = columnText(run.get(), 1);
+        found.facts[columnText(run.get(), 0)] = columnText(run.get(), 1);
     check(rc, "run");
 
-    const size_t samplesBefore = recording.samples.size();
-    readSamples(recording);
+    const int64_t lastSamples = readSamples(found.samples);
 
     Statement events = prepare("SELECT rowid, t_ms, kind, text, detail FROM events WHERE rowid > ? ORDER BY rowid");
     sqlite3_bind_int64(events.get(), 1, lastEvent_);
-    bool anyEvent = false;
+    int64_t lastEvent = lastEvent_;
     while ((rc = sqlite3_step(events.get())) == SQLITE_ROW) {
         Event e{sqlite3_column_int64(events.get(), 1), columnText(events.get(), 2), columnText(events.get(), 3),
                 std::nullopt};
         if (sqlite3_column_type(events.get(), 4) != SQLITE_NULL) e.detail = columnText(events.get(), 4);
-        recording.events.push_back(std::move(e));
-        lastEvent_ = sqlite3_column_int64(events.get(), 0);
-        anyEvent = true;
+        found.events.push_back(std::move(e));
+        lastEvent = sqlite3_column_int64(events.get(), 0);
     }
     check(rc, "events");
-    return anyEvent || recording.samples.size() > samplesBefore;
+
+    lastSamples_ = lastSamples;
+    lastEvent_ = lastEvent;
+    recording.version = version_;
+    recording.facts = std::move(found.facts);
+    recording.samples.insert(recording.samples.end(), found.samples.begin(), found.samples.end());
+    recording.events.insert(recording.events.end(), std::make_move_iterator(found.events.begin()),
+                            std::make_move_iterator(found.events.end()));
+    return !found.samples.empty() || !found.events.empty();
 }
 
-void RecordingReader::readSamples(Recording& recording) {
+int64_t RecordingReader::readSamples(std::vector<Sample>& into) const {
     const char* sql = version_ == 1 ? "SELECT rowid, t_ms, flow, temperature, switch_point, taught_max, taught_min,"
                                       " temperature_switch_point FROM samples WHERE rowid > ? ORDER BY rowid"
                                     : "SELECT rowid, count, data FROM sample_blocks WHERE rowid > ? ORDER BY rowid";
@@ -110,26 +119,28 @@ void RecordingReader::readSamples(Recording& recording) {
     check(sqlite3_prepare_v2(db_, sql, -1, &raw, nullptr), sql);
     Statement s(raw);
     sqlite3_bind_int64(raw, 1, lastSamples_);
+    int64_t last = lastSamples_;
     int rc;
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
         if (version_ == 1) {
-            recording.samples.push_back({sqlite3_column_int64(raw, 1), columnOptional(raw, 2), columnOptional(raw, 3),
-                                         columnOptional(raw, 4), columnOptional(raw, 5), columnOptional(raw, 6),
-                                         columnOptional(raw, 7)});
+            into.push_back({sqlite3_column_int64(raw, 1), columnOptional(raw, 2), columnOptional(raw, 3),
+                            columnOptional(raw, 4), columnOptional(raw, 5), columnOptional(raw, 6),
+                            columnOptional(raw, 7)});
         } else {
-            const size_t before = recording.samples.size();
+            const size_t before = into.size();
             const auto* data = static_cast<const unsigned char*>(sqlite3_column_blob(raw, 2));
             try {
-                unpackSamples(data, static_cast<size_t>(sqlite3_column_bytes(raw, 2)), recording.samples);
+                unpackSamples(data, static_cast<size_t>(sqlite3_column_bytes(raw, 2)), into);
             } catch (const RecordingError& e) {
                 throw RecordingError(path_ + ": " + e.what());
             }
-            if (static_cast<int64_t>(recording.samples.size() - before) != sqlite3_column_int64(raw, 1))
+            if (static_cast<int64_t>(into.size() - before) != sqlite3_column_int64(raw, 1))
                 throw RecordingError(path_ + ": a block of samples holds another count than it says");
         }
-        lastSamples_ = sqlite3_column_int64(raw, 0);
+        last = sqlite3_column_int64(raw, 0);
     }
     check(rc, "samples");
+    return last;
 }
 
 Recording readRecording(const std::string& path) {

@@ -40,11 +40,13 @@ class RecordingReader {
     int version() const { return version_; }
     // Into `recording`: the run's facts as they stand now (they are few, and a view bound anew
     // adds its units), and the samples and events committed since the last call appended. True
-    // when a sample or an event came. Fails with RecordingError.
+    // when a sample or an event came. Fails with RecordingError, leaving `recording` and the
+    // reader as they were, so that a later call reads the same rows again.
     bool readNew(Recording& recording);
 
   private:
-    void readSamples(Recording& recording);
+    // Appends the samples committed after the last read; the rowid of the last row read.
+    int64_t readSamples(std::vector<Sample>& into) const;
     void check(int code, const char* what) const;
 
     std::string path_;

@@ -38,7 +38,9 @@ void RunJournal::addSample(const Sample& sample) {
     if (samples_.size() > kKeptSamples) samples_.pop_front();
     toFile([&](RecordingWriter& w) {
         w.add(sample);
-        if (sample.tMs - lastCommitMs_ >= kCommitEveryMs) {
+        // A clock set back (the end of summer time) starts the second afresh rather than waiting
+        // an hour for the old time to come round.
+        if (sample.tMs - lastCommitMs_ >= kCommitEveryMs || sample.tMs < lastCommitMs_) {
             w.commit();
             lastCommitMs_ = sample.tMs;
         }

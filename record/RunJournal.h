@@ -1,8 +1,9 @@
 #pragma once
 // The run's journal: every sample and event of the run kept in memory (the newest ones, within a
 // bound), and, while a recording is asked for, written through to its file. Rows are committed
-// to the file once a second of the frame's clock has passed since the last commit, and at once
-// for every event, so that a crash loses at most the last second of samples and no event.
+// to the file once a second of the frame's clock has passed since the last commit (or the clock
+// went back), and at once for every event, so that a crash loses at most the last second of
+// samples and no event.
 //
 // A file that cannot be written is reported once (onFailure) and then left alone: the journal
 // and the run go on without it.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -112,12 +113,14 @@ TEST(RecordingFile, ADamagedBlockOfSamplesIsRefused) {
         writer.add(Sample{1010, 301, 24, {}, {}, {}, {}});
         writer.commit();
     }
-    const std::vector<std::string> damages = {
-        "UPDATE sample_blocks SET data = substr(data, 1, length(data) - 3)",
-        "UPDATE sample_blocks SET data = substr(data, 1, 2) || x'C0' || substr(data, 4)",  // values of no kind
-        "UPDATE sample_blocks SET data = substr(data, 1, 3) || x'00' || substr(data, 5)",  // repeats nothing
-        "UPDATE sample_blocks SET count = 3"};
-    for (const auto& damage : damages) {
+    // The first sample is a two-byte time, its masks (flow and temperature present and fresh) and
+    // sixteen bytes of values.
+    const std::vector<std::pair<std::string, std::string>> damages = {
+        {"UPDATE sample_blocks SET data = substr(data, 1, length(data) - 3)", "cut short"},
+        {"UPDATE sample_blocks SET data = substr(data, 1, 2) || x'43' || substr(data, 4)", "no known kind"},
+        {"UPDATE sample_blocks SET data = substr(data, 1, 3) || x'00' || substr(data, 21)", "not there"},
+        {"UPDATE sample_blocks SET count = 3", "another count"}};
+    for (const auto& [damage, reason] : damages) {
         const std::string copy = folder.path("copy.qxrec");
         std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
         sqlite3* db = nullptr;
@@ -129,9 +132,81 @@ TEST(RecordingFile, ADamagedBlockOfSamplesIsRefused) {
             ADD_FAILURE() << "read after " << damage;
         } catch (const RecordingError& e) {
             EXPECT_NE(std::string(e.what()).find(copy), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
         }
     }
     EXPECT_EQ(readRecording(path).samples.size(), 2u);
+}
+
+// A read that meets a damaged block takes nothing in; once the block is mended (or the writer
+// has committed it whole), the next read brings every sample once.
+TEST(RecordingFile, AReadThatFailsLeavesTheReaderAsItWas) {
+    test::TempFolder folder;
+    const std::string path = folder.path("mended.qxrec");
+    RecordingWriter writer(path);
+    for (int64_t t : {1000, 2000, 3000}) {
+        writer.add(Sample{t, 300, 24, {}, {}, {}, {}});
+        writer.commit();
+    }
+    const auto change = [&](const char* sql) {
+        sqlite3* db = nullptr;
+        sqlite3_open(path.c_str(), &db);
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+        sqlite3_close(db);
+    };
+    RecordingReader reader(path);
+    Recording r;
+    change("UPDATE sample_blocks SET count = 2 WHERE from_t_ms = 3000");
+    for (int attempt = 0; attempt < 2; ++attempt) EXPECT_THROW(reader.readNew(r), RecordingError);
+    EXPECT_TRUE(r.samples.empty());
+    change("UPDATE sample_blocks SET count = 1 WHERE from_t_ms = 3000");
+    EXPECT_TRUE(reader.readNew(r));
+    ASSERT_EQ(r.samples.size(), 3u);
+    EXPECT_EQ(r.samples[1].tMs, 2000);
+    EXPECT_FALSE(reader.readNew(r));
+}
+
+// A writer whose commit failed (here: the file may grow no further) stays failed: a later commit
+// must not pass for keeping what the failed one lost.
+TEST(RecordingFile, AWriterThatFailedOnceRefusesEveryLaterCall) {
+    test::TempFolder folder;
+    const std::string path = folder.path("full.qxrec");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the process
+        RecordingWriter writer(path);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{64 * 1024, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        bool failed = false;
+        for (int64_t t = 0; t < 200'000 && !failed; t += 10) {
+            try {
+                writer.add(Sample{t, 300.0 + static_cast<double>(t % 97), 24, 450, 800, 100, 60});
+                if (t % 1000 == 0) writer.commit();
+            } catch (const RecordingError&) {
+                failed = true;
+            }
+        }
+        setrlimit(RLIMIT_FSIZE, &limit);
+        int refused = 0;
+        const auto refuses = [&](auto&& call) {
+            try {
+                call();
+            } catch (const RecordingError&) {
+                ++refused;
+            }
+        };
+        refuses([&] { writer.commit(); });
+        refuses([&] { writer.add(Sample{1, 1, 1, {}, {}, {}, {}}); });
+        refuses([&] { writer.add(Event{1, kind::kNote, "after", std::nullopt}); });
+        _exit(failed && refused == 3 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the writer did not fail at the limit, or took calls after it";
 }
 
 // A writer killed between commits leaves its log and its index beside the file; a reader, which
@@ -195,8 +270,12 @@ TEST(RunJournal, CommitsOnceASecondOfTheClockAndAtOnceForAnEvent) {
     EXPECT_EQ(r.samples.size(), 5u);
     ASSERT_EQ(r.events.size(), 1u);
     EXPECT_EQ(r.events[0].text, "Teach the maximum");
+    // A clock set back an hour commits at once instead of an hour later.
+    journal.addSample(sample(11'500));
+    journal.addSample(sample(11'600 - 3'600'000));
+    EXPECT_EQ(readRecording(path).samples.size(), 7u);
     // The journal keeps everything in memory as well, for the report.
-    EXPECT_EQ(journal.samples().size(), 5u);
+    EXPECT_EQ(journal.samples().size(), 7u);
 }
 
 TEST(RunJournal, AFileThatCannotBeMadeIsToldOnceAndTheJournalGoesOn) {

@@ -11,6 +11,7 @@ usage: crash_test.py QXFLOW_RUN CASE
 The console reads its commands from a pipe, so it is alive and waiting when it is killed.
 """
 import os
+import shutil
 import signal
 import sqlite3
 import struct
@@ -45,8 +46,8 @@ def fail(why):
     sys.exit(1)
 
 
-def rows(path, sql):
-    db = sqlite3.connect(path, timeout=5)
+def rows(path, sql, read_only=False):
+    db = sqlite3.connect("file:%s?mode=ro" % path if read_only else path, timeout=5, uri=read_only)
     try:
         return db.execute(sql).fetchall()
     finally:
@@ -58,7 +59,7 @@ def samples_of(path):
     (t_ms, [flow, temperature, switch point, taught max, taught min, temperature switch point])
     with None where a value is absent."""
     samples = []
-    for count, data in rows(path, "SELECT count, data FROM sample_blocks ORDER BY rowid"):
+    for count, data in rows(path, "SELECT count, data FROM sample_blocks ORDER BY rowid", read_only=True):
         at, t, last = 0, 0, [None] * 6
         for _ in range(count):
             zigzag, shift = 0, 0
@@ -69,7 +70,9 @@ def samples_of(path):
                 shift += 7
                 if not byte & 0x80:
                     break
-            t += (zigzag >> 1) ^ -(zigzag & 1)
+            # Times wrap around at 64 bits, as the writer's unsigned arithmetic does.
+            t = (t + ((zigzag >> 1) ^ -(zigzag & 1))) % 2**64
+            t = t - 2**64 if t >= 2**63 else t
             present, fresh = data[at], data[at + 1]
             at += 2
             values = []
@@ -90,7 +93,7 @@ def poll(path, sql, done, seconds=20):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         try:
-            got = rows(path, sql)
+            got = rows(path, sql, read_only=True)
             if done(got):
                 return got
         except sqlite3.Error:
@@ -142,15 +145,22 @@ def main():
 
         if not os.path.exists(path + "-wal"):
             fail("no write-ahead log beside the recording")
-        # Open a copy, as a viewer on another machine would get it: the file and its log.
-        if rows(path, "PRAGMA integrity_check") != [("ok",)]:
+        # Open a copy, as a viewer on another machine would get it: the file and its log, read
+        # only, so that the log is read as the crash left it and never folded into the file.
+        os.mkdir(os.path.join(folder, "copy"))
+        for suffix in ("", "-wal"):
+            shutil.copyfile(path + suffix, os.path.join(folder, "copy", "crash.qxrec" + suffix))
+        path = os.path.join(folder, "copy", "crash.qxrec")
+        if rows(path, "PRAGMA integrity_check", read_only=True) != [("ok",)]:
             fail("the recording is damaged")
-        if rows(path, "PRAGMA user_version") != [(2,)]:
+        if rows(path, "PRAGMA user_version", read_only=True) != [(2,)]:
             fail("not a recording of layout 2")
         unpacked = samples_of(path)
+        if os.path.getsize(path + "-wal") == 0:
+            fail("the log was folded into the file before it was read")
         samples = len(unpacked)
         holes = sum(1 for _, values in unpacked if values[0] is None and values[1] is None)
-        device = rows(path, "SELECT value FROM run WHERE key = 'device_name'")
+        device = rows(path, "SELECT value FROM run WHERE key = 'device_name'", read_only=True)
         if device != [("FM1",)]:
             fail("run: %s" % device)
         if holes < 1:
@@ -159,7 +169,7 @@ def main():
             fail("%d samples after the kill, the chart held %d at the note" % (samples, expected))
         if CASE == "seconds_commit" and samples < expected + 59:
             fail("%d samples after the kill, expected at least %d" % (samples, expected + 59))
-        writes = rows(path, "SELECT count(*) FROM events WHERE kind = 'write'")[0][0]
+        writes = rows(path, "SELECT count(*) FROM events WHERE kind = 'write'", read_only=True)[0][0]
         print("ok: %d samples (%d holes), %d writes, the note" % (samples, holes, writes))
 
 
