@@ -55,7 +55,8 @@ RecordingWriter::RecordingWriter(const std::string& path) : path_(path) {
         prepare("BEGIN", begin_);
         prepare("COMMIT", commit_);
         prepare("INSERT OR REPLACE INTO run(key, value) VALUES (?, ?)", fact_);
-        prepare("INSERT INTO sample_blocks(from_t_ms, to_t_ms, count, data) VALUES (?, ?, ?, ?)", insertBlock_);
+        prepare("INSERT INTO sample_blocks(from_t_ms, to_t_ms, count, data) VALUES (?, ?, ?, ?)",
+                insertBlock_);
         prepare("INSERT INTO events(t_ms, kind, text, detail) VALUES (?, ?, ?, ?)", event_);
         step(begin_);
         open_ = true;

@@ -60,7 +60,7 @@ class RecordingWriter {
     Statement begin_, commit_, fact_, insertBlock_, event_;
     bool open_ = false;    // a transaction is open
     bool failed_ = false;  // a call failed: the file is given up
-    SampleBlock block_;  // the samples since the last commit
+    SampleBlock block_;    // the samples since the last commit
 };
 
 // "2026-12-07T10:00:00.250" for a time on the frame's clock (which counts local wall time).

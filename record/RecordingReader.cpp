@@ -49,7 +49,8 @@ RecordingReader::RecordingReader(const std::string& path) : path_(path) {
         refusal = sqlite3_errmsg(db_);
     else if (version_ < kFirstRecordingVersion || version_ > kRecordingVersion)
         refusal = "not a recording of layout " + std::to_string(kFirstRecordingVersion) + " to " +
-                  std::to_string(kRecordingVersion) + " (the file has layout " + std::to_string(version_) + ")";
+                  std::to_string(kRecordingVersion) + " (the file has layout " + std::to_string(version_) +
+                  ")";
     if (!refusal.empty()) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -89,12 +90,13 @@ bool RecordingReader::readNew(Recording& recording) {
 
     const int64_t lastSamples = readSamples(found.samples);
 
-    Statement events = prepare("SELECT rowid, t_ms, kind, text, detail FROM events WHERE rowid > ? ORDER BY rowid");
+    Statement events =
+        prepare("SELECT rowid, t_ms, kind, text, detail FROM events WHERE rowid > ? ORDER BY rowid");
     sqlite3_bind_int64(events.get(), 1, lastEvent_);
     int64_t lastEvent = lastEvent_;
     while ((rc = sqlite3_step(events.get())) == SQLITE_ROW) {
-        Event e{sqlite3_column_int64(events.get(), 1), columnText(events.get(), 2), columnText(events.get(), 3),
-                std::nullopt};
+        Event e{sqlite3_column_int64(events.get(), 1), columnText(events.get(), 2),
+                columnText(events.get(), 3), std::nullopt};
         if (sqlite3_column_type(events.get(), 4) != SQLITE_NULL) e.detail = columnText(events.get(), 4);
         found.events.push_back(std::move(e));
         lastEvent = sqlite3_column_int64(events.get(), 0);
@@ -112,9 +114,10 @@ bool RecordingReader::readNew(Recording& recording) {
 }
 
 int64_t RecordingReader::readSamples(std::vector<Sample>& into) const {
-    const char* sql = version_ == 1 ? "SELECT rowid, t_ms, flow, temperature, switch_point, taught_max, taught_min,"
-                                      " temperature_switch_point FROM samples WHERE rowid > ? ORDER BY rowid"
-                                    : "SELECT rowid, count, data FROM sample_blocks WHERE rowid > ? ORDER BY rowid";
+    const char* sql = version_ == 1
+                          ? "SELECT rowid, t_ms, flow, temperature, switch_point, taught_max, taught_min,"
+                            " temperature_switch_point FROM samples WHERE rowid > ? ORDER BY rowid"
+                          : "SELECT rowid, count, data FROM sample_blocks WHERE rowid > ? ORDER BY rowid";
     sqlite3_stmt* raw = nullptr;
     check(sqlite3_prepare_v2(db_, sql, -1, &raw, nullptr), sql);
     Statement s(raw);

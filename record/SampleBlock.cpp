@@ -17,7 +17,8 @@ constexpr unsigned kKnownBits = (1u << kValueCount) - 1;
 
 template <class S>  // Sample or const Sample
 auto valuesOf(S& s) {
-    return std::array{&s.flow, &s.temperature, &s.switchPoint, &s.taughtMax, &s.taughtMin, &s.temperatureSwitchPoint};
+    return std::array{&s.flow,      &s.temperature, &s.switchPoint,
+                      &s.taughtMax, &s.taughtMin,   &s.temperatureSwitchPoint};
 }
 
 bool sameBits(double a, double b) {

@@ -19,8 +19,8 @@ bool RecordingReader::readNew(Recording& recording) {
     bool any = file_.readNew(rows_);
     for (const record::Sample& s : rows_.samples) {
         recording.append({s.tMs,
-                          {valueOf(s.flow), valueOf(s.temperature), valueOf(s.switchPoint), valueOf(s.taughtMax),
-                           valueOf(s.taughtMin)}});
+                          {valueOf(s.flow), valueOf(s.temperature), valueOf(s.switchPoint),
+                           valueOf(s.taughtMax), valueOf(s.taughtMin)}});
     }
     for (record::Event& e : rows_.events)
         recording.appendEvent({e.tMs, std::move(e.kind), std::move(e.text), e.detail.value_or("")});

@@ -79,17 +79,18 @@ TEST(RecordingFile, ARecordingOfTheFirstLayoutIsStillRead) {
     const std::string path = folder.path("old.qxrec");
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
-    sqlite3_exec(db,
-                 "PRAGMA journal_mode=WAL; PRAGMA user_version=1;"
-                 "CREATE TABLE run(key TEXT PRIMARY KEY, value TEXT);"
-                 "CREATE TABLE samples(t_ms INTEGER NOT NULL, flow REAL, temperature REAL, switch_point REAL,"
-                 " taught_max REAL, taught_min REAL, temperature_switch_point REAL);"
-                 "CREATE TABLE events(t_ms INTEGER NOT NULL, kind TEXT NOT NULL, text TEXT NOT NULL, detail TEXT);"
-                 "INSERT INTO run VALUES ('device_name', 'FM1');"
-                 "INSERT INTO samples VALUES (1000, 300, 24, 450, NULL, NULL, 60), (1100, NULL, NULL, NULL, NULL,"
-                 " NULL, NULL);"
-                 "INSERT INTO events VALUES (1050, 'note', 'old', NULL);",
-                 nullptr, nullptr, nullptr);
+    sqlite3_exec(
+        db,
+        "PRAGMA journal_mode=WAL; PRAGMA user_version=1;"
+        "CREATE TABLE run(key TEXT PRIMARY KEY, value TEXT);"
+        "CREATE TABLE samples(t_ms INTEGER NOT NULL, flow REAL, temperature REAL, switch_point REAL,"
+        " taught_max REAL, taught_min REAL, temperature_switch_point REAL);"
+        "CREATE TABLE events(t_ms INTEGER NOT NULL, kind TEXT NOT NULL, text TEXT NOT NULL, detail TEXT);"
+        "INSERT INTO run VALUES ('device_name', 'FM1');"
+        "INSERT INTO samples VALUES (1000, 300, 24, 450, NULL, NULL, 60), (1100, NULL, NULL, NULL, NULL,"
+        " NULL, NULL);"
+        "INSERT INTO events VALUES (1050, 'note', 'old', NULL);",
+        nullptr, nullptr, nullptr);
     sqlite3_close(db);
     const Recording r = readRecording(path);
     EXPECT_EQ(r.version, 1);

@@ -84,7 +84,8 @@ class RecordingFile {
 
     void add(const std::vector<RawSample>& rows) {
         for (const RawSample& r : rows)
-            writer_.add(record::Sample{r.tMs, r.values[0], r.values[1], r.values[2], r.values[3], r.values[4], {}});
+            writer_.add(
+                record::Sample{r.tMs, r.values[0], r.values[1], r.values[2], r.values[3], r.values[4], {}});
         writer_.commit();
         samples_.insert(samples_.end(), rows.begin(), rows.end());
     }
