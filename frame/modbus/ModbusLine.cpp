@@ -3,8 +3,8 @@
 #include <charconv>
 #include <optional>
 
-#include "frame/FrameModelFactory.h"
 #include "frame/modbus/TcpTransport.h"
+#include "frame/modbus/TransportLine.h"
 
 namespace qx::frame {
 
@@ -39,26 +39,6 @@ void readOption(const std::string& word, ModbusSettings& settings) {
 
 }  // namespace
 
-ModbusLine::ModbusLine(const LineContext& context, RegisterMap map, ModbusSettings settings,
-                       std::string address)
-    : inbox_(std::make_shared<UiInbox>(context.scheduler)),
-      observers_(context.observers),
-      map_(std::move(map)),
-      settings_(std::move(settings)),
-      address_(std::move(address)) {}
-
-host::DevicePtr ModbusLine::makeDevice(const host::DataModelPtr& model) {
-    const uint8_t unit = map_.unitId;
-    device_ = std::make_shared<ModbusDevice>(
-        inbox_, map_, [settings = settings_, unit] { return std::make_unique<TcpTransport>(settings, unit); },
-        observers_, model);
-    return device_;
-}
-
-std::shared_ptr<LineCommunication> ModbusLine::communication() const {
-    return device_ ? device_->communication() : nullptr;
-}
-
 LineKind modbusLineKind() {
     return {"modbus",
             "<host>:<port> [timeout=<ms>] [connect-timeout=<ms>]",
@@ -71,12 +51,9 @@ LineKind modbusLineKind() {
                 if (!settings) throw LineError("line modbus wants <host>:<port>, not " + address);
                 for (size_t i = 1; i < arguments.size(); ++i) readOption(arguments[i], *settings);
                 return [settings = *settings, address](const LineContext& context) {
-                    try {
-                        return std::make_unique<ModbusLine>(
-                            context, readRegisterMap(flowMonitorDescriptionPath()), settings, address);
-                    } catch (const RegisterMapError& e) {
-                        throw LineError(e.what());
-                    }
+                    return std::make_unique<TransportLine>(
+                        context, "modbus", address,
+                        [settings](uint8_t unit) { return std::make_unique<TcpTransport>(settings, unit); });
                 };
             }};
 }
