@@ -97,7 +97,10 @@ FrameWindow::FrameWindow(console::Console& console, double speed)
     setCentralWidget(page_);
     line_->setObjectName("LineStatus");
     line_->setToolTip(tr("Click for the line's diagnostics"));
-    statusBar()->addPermanentWidget(line_);
+    // A lost line's text is long and must stay readable whole in a narrow window: it wraps.
+    line_->setWordWrap(true);
+    line_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    statusBar()->addPermanentWidget(line_, 1);
     panel_ = new SimulatorPanel([this](const std::string& line) { runLine(line); }, this);
     addDockWidget(Qt::RightDockWidgetArea, panel_);
     buildMenus();

@@ -3,6 +3,7 @@
 // itself behaves as it always did (the Poll button pops out, the charts stop).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 
 #include "WindowStand.h"
@@ -42,6 +43,26 @@ TEST(LineFault, StaysInTheStatusBarUntilTheNextConnection) {
         stand.window.runFor(3000);
         EXPECT_EQ(statusLine(stand), "Line to the device: simulator, connected");
     }
+}
+
+// In the narrowest window the loss is still read whole: the status line wraps instead of being
+// cut off.
+TEST(LineFault, IsReadWholeInTheNarrowestWindow) {
+    WindowStand stand;
+    stand.window.resize(stand.window.minimumSizeHint());
+    stand.window.runFor(3000);
+    stand.window.runLine("sim abort");
+    stand.window.runFor(2000);
+    QApplication::processEvents();
+    const auto* line = stand.window.findChild<QLabel*>("LineStatus");
+    ASSERT_TRUE(statusLine(stand).contains("press Poll to connect again"));
+    ASSERT_LT(line->width(), line->fontMetrics().horizontalAdvance(line->text()))
+        << "the window is not narrow";
+    // The text laid out in lines of the label's width needs no more height than the label has.
+    const QRect needed =
+        line->fontMetrics().boundingRect(QRect(0, 0, line->width(), 1000), Qt::TextWordWrap, line->text());
+    EXPECT_GE(line->height(), needed.height());
+    EXPECT_TRUE(stand.window.rect().contains(line->mapTo(&stand.window, line->rect().bottomRight())));
 }
 
 TEST(LineFault, ARefusedConnectionIsShownWithItsTime) {
